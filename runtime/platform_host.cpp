@@ -1,0 +1,59 @@
+// Host stand-ins for the platform services the neutral runtime needs.
+#include "runtime/platform.h"
+
+#include "runtime/width.h"
+
+#include <iconv.h>
+#include <sys/uio.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+
+// Converts between encodings; undecodable bytes are passed over.
+std::string convert(std::string_view in, const char* to, const char* from) {
+  iconv_t cd = iconv_open(to, from);
+  if (cd == iconv_t(-1)) return std::string(in);
+  std::string out(in.size() * 4 + 16, '\0');
+  char* src = const_cast<char*>(in.data());
+  size_t src_left = in.size();
+  char* dst = out.data();
+  size_t dst_left = out.size();
+  while (src_left > 0) {
+    if (iconv(cd, &src, &src_left, &dst, &dst_left) != size_t(-1)) break;
+    if (errno != EILSEQ && errno != EINVAL) break;
+    ++src;
+    --src_left;
+  }
+  iconv_close(cd);
+  out.resize(out.size() - dst_left);
+  return out;
+}
+
+}  // namespace
+
+int platform_message_box(const char* text, const char* caption, unsigned, uintptr_t) {
+  std::string line = "[" + platform_to_terminal(caption) + "] " + platform_to_terminal(text) + "\n";
+  std::fputs(line.c_str(), stderr);
+  return 1;  // OK
+}
+
+void platform_end_process(int code) {
+  std::fflush(nullptr);
+  std::_Exit(code);
+}
+
+bool platform_read_memory(const void* src, void* dst, size_t n) {
+  if (n == 0) return true;
+  iovec local{dst, n};
+  iovec remote{const_cast<void*>(src), n};
+  return process_vm_readv(getpid(), &local, 1, &remote, 1, 0) == ssize_t(n);
+}
+
+std::string platform_map_width(std::string_view gbk, bool full) { return gbk_map_width(gbk, full); }
+
+std::string platform_to_terminal(std::string_view gbk) { return convert(gbk, "UTF-8", "GBK"); }
+std::string platform_from_terminal(std::string_view text) { return convert(text, "GBK", "UTF-8"); }
