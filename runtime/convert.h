@@ -1,0 +1,26 @@
+// Conversions between runtime values, and dates.
+#pragma once
+
+#include "runtime/text.h"
+#include "runtime/value.h"
+
+namespace rt {
+
+Text to_text(const RtArg& value);
+int32_t to_int(const RtArg& value);
+double to_number(const RtArg& value);
+
+// Calendar parts of an OLE Automation date (day 0 is 30 December 1899).
+struct DateParts {
+  int year, month, day, hour, minute, second;
+};
+DateParts date_parts(double date);
+
+// "%d年%d月%d日", then the time down to its last non-zero part unless
+// date-only.
+Text date_text(double date, bool date_only);
+
+// "%f"-style text with trailing zeros (and a bare point) removed.
+Text number_text(double value);
+
+}  // namespace rt

@@ -1,0 +1,57 @@
+// slipjet-cli: runs the program's text operations from a terminal, for
+// trying out and checking them without the window.
+#include "runtime/convert.h"
+#include "runtime/platform.h"
+#include "runtime/text_ops.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+namespace {
+
+const char usage[] =
+    "usage: slipjet-cli COMMAND ARGS...\n"
+    "  split TEXT [SEPARATOR]     the pieces, one per line\n"
+    "  find TEXT SOUGHT           1-based byte position or -1\n"
+    "  trim TEXT                  without leading and trailing spaces\n"
+    "  fullwidth TEXT             full-width form\n"
+    "  halfwidth TEXT             half-width form\n"
+    "  date DAYS                  the date text of an OLE Automation date\n";
+
+void print(std::string_view gbk) {
+  std::string line = platform_to_terminal(gbk) + "\n";
+  std::fputs(line.c_str(), stdout);
+}
+
+int run(const std::string& command, const std::vector<std::string>& args) {
+  auto need = [&](size_t n) { return args.size() >= n; };
+  if (command == "split" && need(1)) {
+    rt::TextArray pieces = rt::split(args[0], args.size() > 1 ? args[1] : ",");
+    for (size_t i = 0; i < pieces.size(); ++i) print(pieces[i]);
+    return 0;
+  }
+  if (command == "find" && need(2)) {
+    std::printf("%d\n", rt::find(args[0], args[1]));
+    return 0;
+  }
+  if (command == "trim" && need(1)) return print(rt::trim(args[0]).view()), 0;
+  if (command == "fullwidth" && need(1)) return print(rt::fullwidth(args[0]).view()), 0;
+  if (command == "halfwidth" && need(1)) return print(rt::halfwidth(args[0]).view()), 0;
+  if (command == "date" && need(1)) return print(rt::date_text(std::atof(args[0].c_str()), false).view()), 0;
+  std::fputs(usage, stderr);
+  return 2;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc < 2) {
+    std::fputs(usage, stderr);
+    return 2;
+  }
+  std::vector<std::string> args;
+  for (int i = 2; i < argc; ++i) args.push_back(platform_from_terminal(argv[i]));
+  return run(argv[1], args);
+}
