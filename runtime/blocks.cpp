@@ -1,9 +1,9 @@
 #include "runtime/blocks.h"
 
+#include <cstring>
+
 #include "runtime/errors.h"
 #include "runtime/heap.h"
-
-#include <cstring>
 
 namespace {
 
@@ -60,8 +60,8 @@ int32_t rt_array_dimension_size(const void* array, int dimension) {
 size_t rt_array_count(const void* array) {
   int32_t k = rt_array_dimensions(array);
   if (k <= 0) return 0;
-  return element_count({reinterpret_cast<const int32_t*>(static_cast<const uint8_t*>(array) + 4),
-                        size_t(k)});
+  return element_count(
+      {reinterpret_cast<const int32_t*>(static_cast<const uint8_t*>(array) + 4), size_t(k)});
 }
 
 size_t rt_array_header_size(const void* array) {

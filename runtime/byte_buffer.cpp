@@ -1,9 +1,9 @@
 #include "runtime/byte_buffer.h"
 
-#include "runtime/heap.h"
-
 #include <algorithm>
 #include <cstring>
+
+#include "runtime/heap.h"
 
 namespace {
 constexpr size_t slack = 128;

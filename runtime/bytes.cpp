@@ -1,15 +1,15 @@
 #include "runtime/bytes.h"
 
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <vector>
+
 #include "runtime/blocks.h"
 #include "runtime/errors.h"
 #include "runtime/heap.h"
 #include "runtime/platform.h"
 #include "runtime/text.h"
-
-#include <algorithm>
-#include <cmath>
-#include <cstring>
-#include <vector>
 
 namespace rt {
 
@@ -29,7 +29,9 @@ Bytes Bytes::adopt(void* block) {
   return b;
 }
 
-Bytes Bytes::copy_of(std::string_view bytes) { return adopt(rt_byte_set_make(bytes.data(), bytes.size())); }
+Bytes Bytes::copy_of(std::string_view bytes) {
+  return adopt(rt_byte_set_make(bytes.data(), bytes.size()));
+}
 
 size_t Bytes::size() const { return rt_byte_set_size(block_); }
 
@@ -37,11 +39,14 @@ std::string_view Bytes::view() const {
   return {reinterpret_cast<const char*>(rt_byte_set_data(block_)), size()};
 }
 
-Bytes zero_bytes(int n) { return Bytes::adopt(n > 0 ? rt_byte_set_make(nullptr, size_t(n)) : nullptr); }
+Bytes zero_bytes(int n) {
+  return Bytes::adopt(n > 0 ? rt_byte_set_make(nullptr, size_t(n)) : nullptr);
+}
 
 Bytes bytes_left(const void* bytes, int n) {
   if (n <= 0) return {};
-  return Bytes::adopt(rt_byte_set_make(rt_byte_set_data(bytes), std::min(size_t(n), rt_byte_set_size(bytes))));
+  return Bytes::adopt(
+      rt_byte_set_make(rt_byte_set_data(bytes), std::min(size_t(n), rt_byte_set_size(bytes))));
 }
 
 Bytes bytes_from_memory(const void* address, int length) {
@@ -90,7 +95,8 @@ RtArg bytes_read(const void* bytes, int type_code, int position, int* next) {
   if (kind.width == 0) {
     auto* zero = static_cast<const uint8_t*>(std::memchr(data + at, 0, available));
     size_t length = zero ? size_t(zero - (data + at)) : available;
-    result = rt_pointer_arg(rt_text_make({reinterpret_cast<const char*>(data + at), length}), RT_TEXT);
+    result =
+        rt_pointer_arg(rt_text_make({reinterpret_cast<const char*>(data + at), length}), RT_TEXT);
     consumed = length + 1;
   } else {
     uint64_t bits = 0;

@@ -1,14 +1,14 @@
 // Byte sets, raw memory and bit operations (used by the window toolkit).
 #pragma once
 
-#include "runtime/value.h"
-
 #include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <span>
 #include <string_view>
 #include <utility>
+
+#include "runtime/value.h"
 
 namespace rt {
 

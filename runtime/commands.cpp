@@ -1,14 +1,14 @@
 #include "runtime/commands.h"
 
+#include <optional>
+#include <string_view>
+#include <vector>
+
 #include "runtime/blocks.h"
 #include "runtime/bytes.h"
 #include "runtime/convert.h"
 #include "runtime/errors.h"
 #include "runtime/text_ops.h"
-
-#include <optional>
-#include <string_view>
-#include <vector>
 
 namespace {
 
@@ -85,7 +85,9 @@ class Args {
 
 }  // namespace
 
-int32_t rt_text_len(int count, const RtArg* args) { return rt::text_len(Args(count, args).text(0)); }
+int32_t rt_text_len(int count, const RtArg* args) {
+  return rt::text_len(Args(count, args).text(0));
+}
 
 char* rt_left(int count, const RtArg* args) {
   Args a(count, args);
@@ -129,28 +131,48 @@ void* rt_split(int count, const RtArg* args) {
   return rt::split(a.text(0), a.given(1) ? a.text(1) : ",", a.optional_integer(2)).release();
 }
 
-char* rt_trim_start(int count, const RtArg* args) { return rt::trim_start(Args(count, args).text(0)).release(); }
-char* rt_trim(int count, const RtArg* args) { return rt::trim(Args(count, args).text(0)).release(); }
-char* rt_strip_spaces(int count, const RtArg* args) { return rt::strip_spaces(Args(count, args).text(0)).release(); }
-char* rt_upper(int count, const RtArg* args) { return rt::upper(Args(count, args).text(0)).release(); }
-char* rt_lower(int count, const RtArg* args) { return rt::lower(Args(count, args).text(0)).release(); }
-char* rt_fullwidth(int count, const RtArg* args) { return rt::fullwidth(Args(count, args).text(0)).release(); }
-char* rt_halfwidth(int count, const RtArg* args) { return rt::halfwidth(Args(count, args).text(0)).release(); }
+char* rt_trim_start(int count, const RtArg* args) {
+  return rt::trim_start(Args(count, args).text(0)).release();
+}
+char* rt_trim(int count, const RtArg* args) {
+  return rt::trim(Args(count, args).text(0)).release();
+}
+char* rt_strip_spaces(int count, const RtArg* args) {
+  return rt::strip_spaces(Args(count, args).text(0)).release();
+}
+char* rt_upper(int count, const RtArg* args) {
+  return rt::upper(Args(count, args).text(0)).release();
+}
+char* rt_lower(int count, const RtArg* args) {
+  return rt::lower(Args(count, args).text(0)).release();
+}
+char* rt_fullwidth(int count, const RtArg* args) {
+  return rt::fullwidth(Args(count, args).text(0)).release();
+}
+char* rt_halfwidth(int count, const RtArg* args) {
+  return rt::halfwidth(Args(count, args).text(0)).release();
+}
 
 int32_t rt_compare(int count, const RtArg* args) {
   Args a(count, args);
   return rt::compare(a.text(0), a.text(1), a.flag(2));
 }
 
-char* rt_spaces(int count, const RtArg* args) { return rt::spaces(Args(count, args).integer(0)).release(); }
+char* rt_spaces(int count, const RtArg* args) {
+  return rt::spaces(Args(count, args).integer(0)).release();
+}
 
 int32_t rt_code_at(int count, const RtArg* args) {
   Args a(count, args);
   return rt::code_at(a.text(0), a.optional_integer(1));
 }
 
-char* rt_char(int count, const RtArg* args) { return rt::char_of(Args(count, args).integer(0)).release(); }
-char* rt_hex(int count, const RtArg* args) { return rt::hex(Args(count, args).integer(0)).release(); }
+char* rt_char(int count, const RtArg* args) {
+  return rt::char_of(Args(count, args).integer(0)).release();
+}
+char* rt_hex(int count, const RtArg* args) {
+  return rt::hex(Args(count, args).integer(0)).release();
+}
 
 char* rt_to_text(int count, const RtArg* args) {
   Args a(count, args);
@@ -173,7 +195,9 @@ char* rt_date_text(int count, const RtArg* args) {
   return rt::date_text(date, a.flag(1)).release();
 }
 
-void* rt_zero_bytes(int count, const RtArg* args) { return rt::zero_bytes(Args(count, args).integer(0)).release(); }
+void* rt_zero_bytes(int count, const RtArg* args) {
+  return rt::zero_bytes(Args(count, args).integer(0)).release();
+}
 
 void* rt_bytes_left(int count, const RtArg* args) {
   Args a(count, args);
@@ -211,8 +235,12 @@ void rt_write_memory(int count, const RtArg* args) {
 char* rt_text_copy(int count, const RtArg* args) { return rt_text_make(Args(count, args).text(0)); }
 
 int32_t rt_bit_or(int count, const RtArg* args) { return rt::bit_or(Args(count, args).integers()); }
-int32_t rt_bit_and(int count, const RtArg* args) { return rt::bit_and(Args(count, args).integers()); }
-int32_t rt_bit_not(int count, const RtArg* args) { return rt::bit_not(Args(count, args).integer(0)); }
+int32_t rt_bit_and(int count, const RtArg* args) {
+  return rt::bit_and(Args(count, args).integers());
+}
+int32_t rt_bit_not(int count, const RtArg* args) {
+  return rt::bit_not(Args(count, args).integer(0));
+}
 
 int32_t rt_shift_right(int count, const RtArg* args) {
   Args a(count, args);
@@ -225,4 +253,6 @@ int32_t rt_make_long(int count, const RtArg* args) {
 }
 
 double rt_abs(int count, const RtArg* args) { return rt::abs(Args(count, args).number(0)); }
-double rt_remainder(int count, const RtArg* args) { return rt::remainder(Args(count, args).numbers()); }
+double rt_remainder(int count, const RtArg* args) {
+  return rt::remainder(Args(count, args).numbers());
+}

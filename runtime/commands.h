@@ -8,9 +8,9 @@
 // number parameter given something that is not a number raises error 2.
 #pragma once
 
-#include "runtime/value.h"
-
 #include <cstdint>
+
+#include "runtime/value.h"
 
 int32_t rt_text_len(int count, const RtArg* args);
 char* rt_left(int count, const RtArg* args);

@@ -1,8 +1,5 @@
 #include "runtime/convert.h"
 
-#include "runtime/blocks.h"
-#include "runtime/text_ops.h"
-
 #include <algorithm>
 #include <charconv>
 #include <cinttypes>
@@ -11,6 +8,9 @@
 #include <cstring>
 #include <limits>
 #include <string>
+
+#include "runtime/blocks.h"
+#include "runtime/text_ops.h"
 
 namespace rt {
 
@@ -33,7 +33,8 @@ Text formatted(const char* format, auto value) {
 Text bytes_until_zero(const uint8_t* data, size_t n) {
   if (!data) return {};
   auto* zero = static_cast<const uint8_t*>(std::memchr(data, 0, n));
-  return Text(std::string_view(reinterpret_cast<const char*>(data), zero ? size_t(zero - data) : n));
+  return Text(
+      std::string_view(reinterpret_cast<const char*>(data), zero ? size_t(zero - data) : n));
 }
 
 Text array_bytes_text(const RtArg& value) {
@@ -148,7 +149,8 @@ int32_t to_int(const RtArg& value) {
     case RT_FLOAT: return saturated_int(rt_arg_float(value));
     case RT_DOUBLE: return saturated_int(rt_arg_double(value));
     case RT_TEXT:
-      return leading_int(halfwidth(rt_text_view(static_cast<const char*>(rt_arg_pointer(value)))).view());
+      return leading_int(
+          halfwidth(rt_text_view(static_cast<const char*>(rt_arg_pointer(value)))).view());
     default: return 0;
   }
 }
@@ -158,7 +160,8 @@ double to_number(const RtArg& value) {
     case RT_DOUBLE:
     case RT_DATETIME: return rt_arg_double(value);
     case RT_TEXT:
-      return leading_number(halfwidth(rt_text_view(static_cast<const char*>(rt_arg_pointer(value)))).view());
+      return leading_number(
+          halfwidth(rt_text_view(static_cast<const char*>(rt_arg_pointer(value)))).view());
     case RT_BYTE: return double(uint8_t(value.value));
     case RT_SHORT: return double(int16_t(value.value));
     case RT_INT64: return double(int64_t(rt_arg_bits64(value)));
@@ -215,9 +218,12 @@ Text date_text(double date, bool date_only) {
   if (!date_only) {
     char* rest = text + n;
     size_t room = sizeof text - size_t(n);
-    if (p.second != 0) std::snprintf(rest, room, "%d时%d分%d秒", p.hour, p.minute, p.second);
-    else if (p.minute != 0) std::snprintf(rest, room, "%d时%d分", p.hour, p.minute);
-    else if (p.hour != 0) std::snprintf(rest, room, "%d时", p.hour);
+    if (p.second != 0)
+      std::snprintf(rest, room, "%d时%d分%d秒", p.hour, p.minute, p.second);
+    else if (p.minute != 0)
+      std::snprintf(rest, room, "%d时%d分", p.hour, p.minute);
+    else if (p.hour != 0)
+      std::snprintf(rest, room, "%d时", p.hour);
   }
   return Text(text);
 }

@@ -1,10 +1,10 @@
 #include "runtime/errors.h"
 
-#include "runtime/message_box.h"
-#include "runtime/platform.h"
-
 #include <cstdio>
 #include <iterator>
+
+#include "runtime/message_box.h"
+#include "runtime/platform.h"
 
 namespace {
 

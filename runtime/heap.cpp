@@ -1,10 +1,10 @@
 #include "runtime/heap.h"
 
-#include "runtime/errors.h"
-#include "runtime/platform.h"
-#include "runtime/message_box.h"
-
 #include <unordered_map>
+
+#include "runtime/errors.h"
+#include "runtime/message_box.h"
+#include "runtime/platform.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
-#include "runtime/platform.h"
-
 #include <windows.h>
+
+#include "runtime/platform.h"
 
 namespace {
 
@@ -15,5 +15,7 @@ HANDLE heap() {
 }  // namespace
 
 void* platform_heap_alloc_zeroed(size_t size) { return HeapAlloc(heap(), HEAP_ZERO_MEMORY, size); }
-void* platform_heap_realloc(void* block, size_t size) { return HeapReAlloc(heap(), 0, block, size); }
+void* platform_heap_realloc(void* block, size_t size) {
+  return HeapReAlloc(heap(), 0, block, size);
+}
 void platform_heap_free(void* block) { HeapFree(heap(), 0, block); }

@@ -1,4 +1,5 @@
 #include "runtime/message_box.h"
+
 #include "runtime/platform.h"
 
 namespace {

@@ -1,8 +1,4 @@
 // Host stand-ins for the platform services the neutral runtime needs.
-#include "runtime/platform.h"
-
-#include "runtime/width.h"
-
 #include <iconv.h>
 #include <sys/uio.h>
 #include <unistd.h>
@@ -10,6 +6,9 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+
+#include "runtime/platform.h"
+#include "runtime/width.h"
 
 namespace {
 

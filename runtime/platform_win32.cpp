@@ -1,10 +1,10 @@
 // Win32 implementations of the platform services the runtime needs.
-#include "runtime/platform.h"
-
 #include <windows.h>
 
 #include <cstdio>
 #include <vector>
+
+#include "runtime/platform.h"
 
 int platform_message_box(const char* text, const char* caption, unsigned type, uintptr_t owner) {
   return MessageBoxA(reinterpret_cast<HWND>(owner), text, caption, type);

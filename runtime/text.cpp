@@ -1,9 +1,9 @@
 #include "runtime/text.h"
 
+#include <cstring>
+
 #include "runtime/blocks.h"
 #include "runtime/heap.h"
-
-#include <cstring>
 
 char* rt_text_make(std::string_view bytes) {
   if (bytes.empty()) return nullptr;

@@ -1,13 +1,13 @@
 #include "runtime/text_ops.h"
 
+#include <algorithm>
+#include <cstdio>
+#include <string>
+
 #include "runtime/blocks.h"
 #include "runtime/byte_buffer.h"
 #include "runtime/heap.h"
 #include "runtime/platform.h"
-
-#include <algorithm>
-#include <cstdio>
-#include <string>
 
 namespace rt {
 
@@ -37,6 +37,20 @@ Text collected(const ByteBuffer& buffer) {
 
 void append_or_die(ByteBuffer& buffer, std::string_view bytes) {
   if (!buffer.append(bytes)) rt_out_of_memory();
+}
+
+// Applies `change` to every single-byte character; two-byte characters are
+// copied unchanged, both bytes.
+template <typename Change>
+Text change_ascii(std::string_view text, Change change) {
+  std::string out(text);
+  for (size_t at = 0; at < out.size(); at += char_width(out, at))
+    if (!is_lead_byte(out[at])) out[at] = change(out[at]);
+  return Text(out);
+}
+
+std::string replace_all(std::string_view text, std::string_view from, std::string_view to) {
+  return std::string(replace_sub(text, from, to, 1, INT_MAX, true).view());
 }
 
 }  // namespace
@@ -192,31 +206,12 @@ Text strip_spaces(std::string_view text) {
   return Text(out);
 }
 
-namespace {
-
-template <typename Change>
-Text change_ascii(std::string_view text, Change change) {
-  std::string out(text);
-  for (size_t at = 0; at < out.size(); at += char_width(out, at))
-    if (!is_lead_byte(out[at])) out[at] = change(out[at]);
-  return Text(out);
-}
-
-}  // namespace
-
 Text upper(std::string_view text) {
-  return change_ascii(text, [](char c) { return (c >= 'a' && c <= 'z') ? char(c - 'a' + 'A') : c; });
+  return change_ascii(text,
+                      [](char c) { return (c >= 'a' && c <= 'z') ? char(c - 'a' + 'A') : c; });
 }
 
 Text lower(std::string_view text) { return change_ascii(text, fold); }
-
-namespace {
-
-std::string replace_all(std::string_view text, std::string_view from, std::string_view to) {
-  return std::string(replace_sub(text, from, to, 1, INT_MAX, true).view());
-}
-
-}  // namespace
 
 // The slashes are swapped by hand first: the platform mapping leaves the
 // backslash alone.

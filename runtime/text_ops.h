@@ -3,12 +3,12 @@
 // character. Every result is a new block; empty results are the empty text.
 #pragma once
 
-#include "runtime/text.h"
-
 #include <climits>
 #include <cstdint>
 #include <optional>
 #include <string_view>
+
+#include "runtime/text.h"
 
 namespace rt {
 

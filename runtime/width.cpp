@@ -13,7 +13,7 @@ void append_full(std::string& out, uint8_t c) {
     case 0x20: out += "\xA1\xA1"; return;  // ideographic space
     case 0x24: out += "\xA1\xE7"; return;  // the dollar sign lives in row A1
     case 0x7E: out += "\xA1\xAB"; return;
-    case 0x5C: out += '\\'; return;         // no full-width form in this mapping
+    case 0x5C: out += '\\'; return;  // no full-width form in this mapping
   }
   if (c > 0x20 && c < 0x7F) {
     out += '\xA3';
@@ -30,12 +30,13 @@ struct HalfForm {
   const char* half;
 };
 const HalfForm irregular_half_forms[] = {
-    {0xA1A1, " "},  {0xA1A2, "?"},  {0xA1A3, "?"},  {0xA1AB, "~"},  {0xA1AE, "'"},
-    {0xA1AF, "'"},  {0xA1B0, "\""}, {0xA1B1, "\""}, {0xA1B8, "?"},  {0xA1B9, "?"},
-    {0xA1E7, "$"},  {0xA1F0, "?"},  {0xA1F6, "?"},  {0xA1FA, "?"},  {0xA1FB, "?"},
-    {0xA1FC, "?"},  {0xA1FD, "?"},  {0xA3A4, nullptr}, {0xA3DC, nullptr},
-    {0xA3FE, "\xA1\xA5"}, {0xA956, "?"}, {0xA957, "|"}, {0xA960, "?"}, {0xA961, "?"},
-    {0xA962, "?"},  {0xA964, "\xA9\x63?"}, {0xA9A6, "?"},
+    {0xA1A1, " "}, {0xA1A2, "?"},         {0xA1A3, "?"},     {0xA1AB, "~"},
+    {0xA1AE, "'"}, {0xA1AF, "'"},         {0xA1B0, "\""},    {0xA1B1, "\""},
+    {0xA1B8, "?"}, {0xA1B9, "?"},         {0xA1E7, "$"},     {0xA1F0, "?"},
+    {0xA1F6, "?"}, {0xA1FA, "?"},         {0xA1FB, "?"},     {0xA1FC, "?"},
+    {0xA1FD, "?"}, {0xA3A4, nullptr},     {0xA3DC, nullptr}, {0xA3FE, "\xA1\xA5"},
+    {0xA956, "?"}, {0xA957, "|"},         {0xA960, "?"},     {0xA961, "?"},
+    {0xA962, "?"}, {0xA964, "\xA9\x63?"}, {0xA9A6, "?"},
 };
 
 // Katakana (row A5) have no GBK half-width form: they come out as "?", and
@@ -85,22 +86,31 @@ std::string gbk_map_width(std::string_view gbk, bool full) {
   for (size_t i = 0; i < gbk.size();) {
     uint8_t b = uint8_t(gbk[i]);
     if (!is_lead(b)) {
-      if (full && b < 0x80) append_full(out, b);
-      else out += char(b);
+      if (full && b < 0x80) {
+        append_full(out, b);
+      } else {
+        out += char(b);
+      }
       ++i;
       continue;
     }
     if (i + 1 >= gbk.size() || !is_trail(uint8_t(gbk[i + 1]))) {
       // An incomplete or invalid unit is read as "?".
-      if (full) append_full(out, '?');
-      else out += '?';
+      if (full) {
+        append_full(out, '?');
+      } else {
+        out += '?';
+      }
       i += (i + 1 < gbk.size()) ? 2 : 1;
       continue;
     }
     uint8_t trail = uint8_t(gbk[i + 1]);
     const char* mapped = full ? full_form(b, trail) : half_form(b, trail);
-    if (mapped) out += mapped;
-    else out.append(gbk.substr(i, 2));
+    if (mapped) {
+      out += mapped;
+    } else {
+      out.append(gbk.substr(i, 2));
+    }
     i += 2;
   }
   return out;

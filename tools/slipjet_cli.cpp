@@ -1,13 +1,12 @@
 // slipjet-cli: runs the program's text operations from a terminal, for
 // trying out and checking them without the window.
+#include <cstdio>
+#include <string>
+#include <vector>
+
 #include "runtime/convert.h"
 #include "runtime/platform.h"
 #include "runtime/text_ops.h"
-
-#include <cstdio>
-#include <cstdlib>
-#include <string>
-#include <vector>
 
 namespace {
 
@@ -36,12 +35,21 @@ int run(const std::string& command, const std::vector<std::string>& args) {
     std::printf("%d\n", rt::find(args[0], args[1]));
     return 0;
   }
-  if (command == "trim" && need(1)) return print(rt::trim(args[0]).view()), 0;
-  if (command == "fullwidth" && need(1)) return print(rt::fullwidth(args[0]).view()), 0;
-  if (command == "halfwidth" && need(1)) return print(rt::halfwidth(args[0]).view()), 0;
-  if (command == "date" && need(1)) return print(rt::date_text(std::atof(args[0].c_str()), false).view()), 0;
-  std::fputs(usage, stderr);
-  return 2;
+  rt::Text result;
+  if (command == "trim" && need(1)) {
+    result = rt::trim(args[0]);
+  } else if (command == "fullwidth" && need(1)) {
+    result = rt::fullwidth(args[0]);
+  } else if (command == "halfwidth" && need(1)) {
+    result = rt::halfwidth(args[0]);
+  } else if (command == "date" && need(1)) {
+    result = rt::date_text(rt::to_number(rt_text_arg(args[0].c_str())), false);
+  } else {
+    std::fputs(usage, stderr);
+    return 2;
+  }
+  print(result.view());
+  return 0;
 }
 
 }  // namespace

@@ -1,10 +1,10 @@
 // Throughput of the text operations over 1 MiB of GBK text with many
 // separators, and their growth with the text length (expected: linear).
-#include "runtime/text_ops.h"
-
 #include <benchmark/benchmark.h>
 
 #include <string>
+
+#include "runtime/text_ops.h"
 
 namespace {
 
@@ -50,7 +50,8 @@ void BM_split(benchmark::State& state) {
 
 void BM_replace_sub(benchmark::State& state) {
   std::string text = sample_text(size_t(state.range(0)));
-  for (auto _ : state) benchmark::DoNotOptimize(rt::replace_sub(text, ",", "，", 1, INT_MAX, true).size());
+  for (auto _ : state)
+    benchmark::DoNotOptimize(rt::replace_sub(text, ",", "，", 1, INT_MAX, true).size());
   set_bytes(state, text.size());
 }
 

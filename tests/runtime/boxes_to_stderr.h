@@ -3,11 +3,11 @@
 // match them (line breaks in the text become spaces).
 #pragma once
 
-#include "runtime/message_box.h"
-
 #include <cstdio>
 #include <cstring>
 #include <string>
+
+#include "runtime/message_box.h"
 
 inline const char* expected_box_text = nullptr;
 

@@ -1,11 +1,12 @@
-#include "runtime/blocks.h"
 #include "runtime/bytes.h"
-#include "runtime/heap.h"
-#include "runtime/text.h"
 
 #include <gtest/gtest.h>
 
 #include <cstring>
+
+#include "runtime/blocks.h"
+#include "runtime/heap.h"
+#include "runtime/text.h"
 
 namespace {
 

@@ -1,15 +1,15 @@
 // The command convention: a count, then one triple per argument.
-#include "runtime/blocks.h"
-#include "runtime/bytes.h"
 #include "runtime/commands.h"
-#include "runtime/heap.h"
-#include "runtime/text.h"
-
-#include "tests/runtime/boxes_to_stderr.h"
 
 #include <gtest/gtest.h>
 
 #include <vector>
+
+#include "runtime/blocks.h"
+#include "runtime/bytes.h"
+#include "runtime/heap.h"
+#include "runtime/text.h"
+#include "tests/runtime/boxes_to_stderr.h"
 
 namespace {
 
@@ -23,10 +23,12 @@ int32_t call(int32_t (*command)(int, const RtArg*), const Args& args) {
 
 TEST(Commands, OmittedArgumentsTakeTheirDefaults) {
   EXPECT_EQ(call(rt_find, {rt_text_arg("abab"), rt_text_arg("b"), rt_omitted(), rt_omitted()}), 2);
-  EXPECT_EQ(call(rt_find, {rt_text_arg("abAB"), rt_text_arg("B"), rt_int_arg(3), rt_bool_arg(true)}), 4);
+  EXPECT_EQ(
+      call(rt_find, {rt_text_arg("abAB"), rt_text_arg("B"), rt_int_arg(3), rt_bool_arg(true)}), 4);
   EXPECT_EQ(call(rt_find_last, {rt_text_arg("abab"), rt_text_arg("b")}), 4);
   // A left-out flag counts as false: rt_replace_sub then ignores case.
-  Args replace = {rt_text_arg("aXbx"), rt_text_arg("x"), rt_text_arg("-"), rt_omitted(), rt_omitted(), rt_omitted()};
+  Args replace = {rt_text_arg("aXbx"), rt_text_arg("x"), rt_text_arg("-"),
+                  rt_omitted(),        rt_omitted(),     rt_omitted()};
   EXPECT_EQ(text_result(rt_replace_sub(6, replace.data())), "a-b-");
   // Start given as 0 is not the same as start left out.
   replace[3] = rt_int_arg(0);
@@ -68,7 +70,8 @@ TEST(Commands, ConversionsAndDates) {
 TEST(Commands, ReadWithAPositionVariable) {
   rt::Bytes b = rt::Bytes::copy_of(std::string_view("\x05\x00\x00\x00\x07", 5));
   int32_t position = 1;
-  Args args = {rt_pointer_arg(b.block(), RT_BYTES), rt_int_arg(3), rt_pointer_arg(&position, RT_INT | RT_BY_REF)};
+  Args args = {rt_pointer_arg(b.block(), RT_BYTES), rt_int_arg(3),
+               rt_pointer_arg(&position, RT_INT | RT_BY_REF)};
   EXPECT_EQ(rt_bytes_read(3, args.data()).value, 5u);
   EXPECT_EQ(position, 5);
   args[1] = rt_int_arg(1);
@@ -89,12 +92,15 @@ TEST(Commands, VariadicBitsAndRemainders) {
 TEST(CommandsDeathTest, WrongKindsRaiseRuntimeErrors) {
   show_boxes_on_stderr();
   Args text_for_number = {rt_text_arg("abc"), rt_text_arg("2")};
-  EXPECT_EXIT(rt_left(2, text_for_number.data()), testing::ExitedWithCode(0), "error number is 2\\.");
+  EXPECT_EXIT(rt_left(2, text_for_number.data()), testing::ExitedWithCode(0),
+              "error number is 2\\.");
   Args number_for_text = {rt_int_arg(5)};
-  EXPECT_EXIT(rt_trim(1, number_for_text.data()), testing::ExitedWithCode(0), "error number is 11\\.");
+  EXPECT_EXIT(rt_trim(1, number_for_text.data()), testing::ExitedWithCode(0),
+              "error number is 11\\.");
   rt::Bytes b = rt::Bytes::copy_of("ab");
   Args bad_code = {rt_pointer_arg(b.block(), RT_BYTES), rt_int_arg(11)};
-  EXPECT_EXIT(rt_bytes_read(2, bad_code.data()), testing::ExitedWithCode(0), "error number is 100\\.");
+  EXPECT_EXIT(rt_bytes_read(2, bad_code.data()), testing::ExitedWithCode(0),
+              "error number is 100\\.");
 }
 
 }  // namespace

@@ -1,10 +1,11 @@
-#include "runtime/blocks.h"
 #include "runtime/convert.h"
-#include "runtime/heap.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
+
+#include "runtime/blocks.h"
+#include "runtime/heap.h"
 
 namespace {
 

@@ -1,15 +1,14 @@
 // The fatal paths end the process, so each runs in a death test.
-#include "runtime/blocks.h"
-#include "runtime/errors.h"
-#include "runtime/heap.h"
-#include "runtime/message_box.h"
-
-#include "tests/runtime/boxes_to_stderr.h"
-
 #include <gtest/gtest.h>
 
 #include <cstdio>
 #include <cstring>
+
+#include "runtime/blocks.h"
+#include "runtime/errors.h"
+#include "runtime/heap.h"
+#include "runtime/message_box.h"
+#include "tests/runtime/boxes_to_stderr.h"
 
 namespace {
 
@@ -51,7 +50,8 @@ TEST(ExitDeathTest, AnErrorInsideAStepCarriesOnWithTheRest) {
         rt_set_exit_step(RtExitStep::program_handler, [] { rt_raise(5); });
         rt_exit(3);
       },
-      testing::ExitedWithCode(0), "error number is 5\\..*\nstep files\nstep libraries\nstep dlls\n");
+      testing::ExitedWithCode(0),
+      "error number is 5\\..*\nstep files\nstep libraries\nstep dlls\n");
 }
 
 TEST(ExitDeathTest, RuntimeErrorShowsItsBoxAndRunsTheWholeSequence) {
@@ -64,7 +64,8 @@ TEST(ExitDeathTest, RuntimeErrorShowsItsBoxAndRunsTheWholeSequence) {
         expected_box_text = expected;
         rt_raise(1);
       },
-      testing::ExitedWithCode(0), "box error\\|.*\\|icon 16\\|as expected\nstep program\nstep files");
+      testing::ExitedWithCode(0),
+      "box error\\|.*\\|icon 16\\|as expected\nstep program\nstep files");
 }
 
 TEST(ExitDeathTest, ErrorWithoutDescriptionStillEnds) {

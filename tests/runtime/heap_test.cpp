@@ -1,12 +1,13 @@
-#include "runtime/blocks.h"
-#include "runtime/byte_buffer.h"
 #include "runtime/heap.h"
-#include "runtime/text.h"
-#include "runtime/value.h"
 
 #include <gtest/gtest.h>
 
 #include <cstring>
+
+#include "runtime/blocks.h"
+#include "runtime/byte_buffer.h"
+#include "runtime/text.h"
+#include "runtime/value.h"
 
 namespace {
 

@@ -1,11 +1,12 @@
-#include "runtime/blocks.h"
-#include "runtime/heap.h"
 #include "runtime/text_ops.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
+
+#include "runtime/blocks.h"
+#include "runtime/heap.h"
 
 namespace {
 
@@ -126,7 +127,10 @@ TEST(TextOps, CaseChangesSkipTwoByteCharacters) {
   EXPECT_EQ(upper("ab中Z"), "AB中Z");
   EXPECT_EQ(lower("AB\xA3\xC1Z"), "ab\xA3\xC1z");
   // "\x81\x61" is one character whose trail byte looks like "a".
-  EXPECT_EQ(upper("\x81\x61" "a"), "\x81\x61" "A");
+  EXPECT_EQ(upper("\x81\x61"
+                  "a"),
+            "\x81\x61"
+            "A");
 }
 
 TEST(TextOps, Compare) {
@@ -161,6 +165,11 @@ TEST(TextOps, FullAndHalfWidth) {
   EXPECT_EQ(halfwidth("\xA3\xE1\xA3\xB1\xA1\xA1\xA3\xAF\xA3\xDC"), "a1 /\\");
   EXPECT_EQ(halfwidth("１２３中"), "123中");
   EXPECT_TRUE(fullwidth("").empty());
+  // Some characters widen when halved (A9 64 becomes A9 63 and "?"): the
+  // result is not cut to the input's length.
+  EXPECT_EQ(halfwidth("\xA9\x64\xA9\x64"), "\xA9\x63?\xA9\x63?");
+  // Only whole characters are mapped: "x" here is the trail of "\x81x".
+  EXPECT_EQ(fullwidth("\x81xy"), "\x81x\xA3\xF9");
 }
 
 TEST(TextOps, ResultsLeaveNoBlocksBehind) {

@@ -14,7 +14,7 @@ TEST(WidthTable, FullWidthOfAscii) {
 TEST(WidthTable, HalfWidthOfFullWidthForms) {
   EXPECT_EQ(gbk_map_width("\xA3\xC1\xA1\xA1\xA1\xE7\xA1\xAB", false), "A $~");
   EXPECT_EQ(gbk_map_width("“引号”", false), "\"\xD2\xFD\xBA\xC5\"");
-  EXPECT_EQ(gbk_map_width("\xA3\xA4", false), "\xA3\xA4");  // ￥ stays
+  EXPECT_EQ(gbk_map_width("\xA3\xA4", false), "\xA3\xA4");     // ￥ stays
   EXPECT_EQ(gbk_map_width("\xA5\xAC\xA5\xA1", false), "???");  // voiced katakana decompose
 }
 

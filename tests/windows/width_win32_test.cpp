@@ -1,10 +1,10 @@
 // The host's width table must give what LCMapStringA gives for locale 2052.
-#include "runtime/platform.h"
-#include "runtime/width.h"
-
 #include <gtest/gtest.h>
 
 #include <string>
+
+#include "runtime/platform.h"
+#include "runtime/width.h"
 
 namespace {
 
@@ -40,9 +40,12 @@ TEST(WidthWin32, RowsOfSymbolsKanaAndFullWidthForms) {
 }
 
 TEST(WidthWin32, SampleTexts) {
-  for (const char* sample : {"上海市浦东新区 张江路１２３号", "收货人：李四，电话 13800138000",
-                             "ｗｗｗ．ｅｘａｍｐｌｅ．ｃｏｍ／路径", "“引号”、句号。", "\x81\x30z",
-                             "ab\x81", "\x81\x7F", "\x81\xFF" "a", "\x80\xFF"})
+  for (const char* sample :
+       {"上海市浦东新区 张江路１２３号", "收货人：李四，电话 13800138000",
+        "ｗｗｗ．ｅｘａｍｐｌｅ．ｃｏｍ／路径", "“引号”、句号。", "\x81\x30z", "ab\x81", "\x81\x7F",
+        "\x81\xFF"
+        "a",
+        "\x80\xFF"})
     expect_same_mapping(sample);
 }
 
