@@ -24,6 +24,14 @@ bool platform_read_memory(const void* src, void* dst, size_t n);
 // GBK text mapped to full or half width as the Windows locale 2052 does it.
 std::string platform_map_width(std::string_view gbk, bool full);
 
+// Private-profile (INI) files, with the contract of GetPrivateProfileStringA
+// and WritePrivateProfileStringA: a read copies at most size - 1 bytes and a
+// zero and returns the number of bytes copied; a null default reads as "".
+size_t platform_profile_read(const char* path, const char* section, const char* key,
+                             const char* default_value, char* buffer, size_t size);
+bool platform_profile_write(const char* path, const char* section, const char* key,
+                            const char* value);
+
 // The terminal's encoding at the edges of the command-line tool.
 std::string platform_to_terminal(std::string_view gbk);
 std::string platform_from_terminal(std::string_view text);

@@ -31,6 +31,20 @@ struct RtArg {
 };
 static_assert(sizeof(RtArg) == 12);
 
+// True for the kinds that hold a number.
+inline bool rt_is_number_type(uint32_t type) {
+  switch (type) {
+    case RT_BYTE:
+    case RT_SHORT:
+    case RT_INT:
+    case RT_INT64:
+    case RT_FLOAT:
+    case RT_DOUBLE:
+    case RT_SUBROUTINE: return true;
+    default: return false;
+  }
+}
+
 inline uint32_t rt_base_type(uint32_t type) { return type & ~RT_BY_REF; }
 inline bool rt_is_ref(uint32_t type) { return (type & RT_BY_REF) != 0; }
 

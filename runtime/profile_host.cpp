@@ -1,0 +1,169 @@
+// A private-profile engine for the host that behaves as the Windows
+// functions do on the same bytes (checked against them under Wine):
+// - lines end at CR or LF; blank space (and the DOS end-of-file byte) around
+//   a line is ignored, blank lines are dropped when the file is rewritten;
+// - "[name]" starts a section (text after the "]" is ignored); keys before
+//   the first section belong to a section with an empty name;
+// - "key = value" splits at the first "="; a line without "=" is kept but
+//   holds no value;
+// - section and key names match without regard to ASCII case, the first
+//   matching section and the first matching key win;
+// - a read strips one pair of matching quotes around the value and cuts it
+//   to the buffer; the default loses its trailing blanks;
+// - a write leaves the file untouched when the value is unchanged, drops the
+//   value's leading blanks, appends a new key at the end of its section and
+//   a new section at the end of the file, and rewrites the whole file with
+//   CR LF line ends.
+#include <algorithm>
+#include <cstring>
+#include <fstream>
+#include <iterator>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "runtime/platform.h"
+
+namespace {
+
+struct ProfileKey {
+  std::string name;
+  std::optional<std::string> value;
+};
+
+struct ProfileSection {
+  std::string name;
+  std::vector<ProfileKey> keys;
+};
+
+using Profile = std::vector<ProfileSection>;
+
+bool is_blank(char c) { return c == ' ' || (c >= '\t' && c <= '\r') || c == '\x1a'; }
+
+std::string_view trim_start(std::string_view s) {
+  while (!s.empty() && is_blank(s.front())) s.remove_prefix(1);
+  return s;
+}
+
+std::string_view trim_end(std::string_view s) {
+  while (!s.empty() && is_blank(s.back())) s.remove_suffix(1);
+  return s;
+}
+
+std::string_view trim(std::string_view s) { return trim_end(trim_start(s)); }
+
+bool same_name(std::string_view a, std::string_view b) {
+  auto fold = [](char c) { return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c; };
+  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
+                                            [&](char x, char y) { return fold(x) == fold(y); });
+}
+
+std::optional<std::string> read_file(const char* path) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return std::nullopt;
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+void add_line(Profile& profile, std::string_view line) {
+  line = trim(line);
+  if (line.empty()) return;
+  if (line.front() == '[') {
+    size_t close = line.find(']');
+    if (close != std::string_view::npos) {
+      profile.push_back({std::string(trim(line.substr(1, close - 1))), {}});
+      return;
+    }
+  }
+  size_t equals = line.find('=');
+  if (equals == std::string_view::npos) {
+    profile.back().keys.push_back({std::string(line), std::nullopt});
+  } else {
+    profile.back().keys.push_back({std::string(trim_end(line.substr(0, equals))),
+                                   std::string(trim_start(line.substr(equals + 1)))});
+  }
+}
+
+Profile parse(std::string_view bytes) {
+  if (bytes.substr(0, 3) == "\xEF\xBB\xBF") bytes.remove_prefix(3);
+  Profile profile(1);  // the section without a name
+  while (!bytes.empty()) {
+    size_t end = bytes.find_first_of("\r\n");
+    add_line(profile, bytes.substr(0, end));
+    bytes.remove_prefix(end == std::string_view::npos ? bytes.size() : end + 1);
+  }
+  return profile;
+}
+
+bool save(const char* path, const Profile& profile) {
+  std::string out;
+  for (const ProfileSection& section : profile) {
+    if (!section.name.empty()) out += "[" + section.name + "]\r\n";
+    for (const ProfileKey& key : section.keys) {
+      out += key.name;
+      if (key.value) out += "=" + *key.value;
+      out += "\r\n";
+    }
+  }
+  std::ofstream file(path, std::ios::binary | std::ios::trunc);
+  return file && file.write(out.data(), std::streamsize(out.size())) && file.flush();
+}
+
+ProfileSection* find_section(Profile& profile, std::string_view name) {
+  name = trim(name);
+  for (ProfileSection& section : profile)
+    if (same_name(section.name, name)) return &section;
+  return nullptr;
+}
+
+ProfileKey* find_key(ProfileSection& section, std::string_view name) {
+  name = trim(name);
+  for (ProfileKey& key : section.keys)
+    if (same_name(key.name, name)) return &key;
+  return nullptr;
+}
+
+std::string_view without_quotes(std::string_view value) {
+  if (value.size() > 1 && (value.front() == '"' || value.front() == '\'') &&
+      value.back() == value.front())
+    return value.substr(1, value.size() - 2);
+  return value;
+}
+
+size_t copy_out(std::string_view value, char* buffer, size_t size) {
+  if (size == 0) return 0;
+  size_t n = std::min(value.size(), size - 1);
+  std::memcpy(buffer, value.data(), n);
+  buffer[n] = '\0';
+  return n;
+}
+
+}  // namespace
+
+size_t platform_profile_read(const char* path, const char* section, const char* key,
+                             const char* default_value, char* buffer, size_t size) {
+  std::string_view fallback = trim_end(default_value ? default_value : "");
+  std::optional<std::string> bytes = read_file(path);
+  if (!bytes) return copy_out(fallback, buffer, size);
+  Profile profile = parse(*bytes);
+  ProfileSection* found_section = find_section(profile, section);
+  ProfileKey* found_key = found_section ? find_key(*found_section, key) : nullptr;
+  if (!found_key || !found_key->value) return copy_out(fallback, buffer, size);
+  return copy_out(without_quotes(*found_key->value), buffer, size);
+}
+
+bool platform_profile_write(const char* path, const char* section, const char* key,
+                            const char* value) {
+  Profile profile = parse(read_file(path).value_or(""));
+  ProfileSection* target = find_section(profile, section);
+  if (!target) target = &profile.emplace_back(ProfileSection{std::string(trim_start(section)), {}});
+  std::string new_value(trim_start(value));
+  ProfileKey* entry = find_key(*target, key);
+  if (entry && entry->value == new_value) return true;
+  if (entry) {
+    entry->value = new_value;
+  } else {
+    target->keys.push_back({std::string(trim_start(key)), new_value});
+  }
+  return save(path, profile);
+}

@@ -1,0 +1,44 @@
+#include "runtime/settings_file.h"
+
+#include <string>
+#include <vector>
+
+#include "runtime/command_args.h"
+#include "runtime/platform.h"
+
+namespace rt {
+
+Text ini_read(std::string_view path, std::string_view section, std::string_view key,
+              std::optional<std::string_view> default_value) {
+  std::string file(path), sec(section), name(key);
+  std::string fallback(default_value.value_or(""));
+  // The platform cuts a value that does not fit: grow until it fits.
+  std::vector<char> buffer(1024);
+  for (;;) {
+    size_t n = platform_profile_read(file.c_str(), sec.c_str(), name.c_str(),
+                                     default_value ? fallback.c_str() : nullptr, buffer.data(),
+                                     buffer.size());
+    if (n < buffer.size() - 1) return Text(std::string_view(buffer.data(), n));
+    buffer.assign(n + 1024, '\0');
+  }
+}
+
+bool ini_write(std::string_view path, std::string_view section, std::string_view key,
+               std::string_view value) {
+  return platform_profile_write(std::string(path).c_str(), std::string(section).c_str(),
+                                std::string(key).c_str(), std::string(value).c_str());
+}
+
+}  // namespace rt
+
+char* rt_ini_read(int count, const RtArg* args) {
+  CommandArgs a(count, args);
+  std::optional<std::string_view> default_value;
+  if (a.given(3)) default_value = a.text(3);
+  return rt::ini_read(a.text(0), a.text(1), a.text(2), default_value).release();
+}
+
+int32_t rt_ini_write(int count, const RtArg* args) {
+  CommandArgs a(count, args);
+  return rt::ini_write(a.text(0), a.text(1), a.text(2), a.text(3));
+}

@@ -1,0 +1,25 @@
+// Settings (INI) files, read and written through the platform's
+// private-profile functions (a stand-in engine with the same behaviour on
+// the host).
+#pragma once
+
+#include <optional>
+#include <string_view>
+
+#include "runtime/text.h"
+#include "runtime/value.h"
+
+namespace rt {
+
+// The value of `key` in `section`; the default (left out: none) when the
+// file, section or key is missing. An empty value is the empty text.
+Text ini_read(std::string_view path, std::string_view section, std::string_view key,
+              std::optional<std::string_view> default_value = std::nullopt);
+// Writes the value, creating file, section or key as needed; true on success.
+bool ini_write(std::string_view path, std::string_view section, std::string_view key,
+               std::string_view value);
+
+}  // namespace rt
+
+char* rt_ini_read(int count, const RtArg* args);
+int32_t rt_ini_write(int count, const RtArg* args);

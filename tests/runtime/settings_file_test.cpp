@@ -1,0 +1,173 @@
+// One table of settings-file cases, run against the host engine natively
+// and against the Windows private-profile functions under Wine, so the two
+// cannot drift apart.
+#include "runtime/settings_file.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace {
+
+struct Write {
+  const char* section;
+  const char* key;
+  std::string value;
+};
+
+struct Read {
+  const char* section;
+  const char* key;
+  std::optional<std::string> default_value;
+  std::string expected;
+};
+
+struct IniCase {
+  const char* name;
+  std::optional<std::string> initial;  // no file when absent
+  std::vector<Write> writes;
+  std::optional<std::string> expected_file;
+  std::vector<Read> reads;
+};
+
+const std::string long_value(3000, 'x');
+
+const IniCase cases[] = {
+    {"missing file reads the default without trailing blanks",
+     std::nullopt,
+     {},
+     std::nullopt,
+     {{"a", "b", "dflt  ", "dflt"}, {"a", "b", std::nullopt, ""}}},
+    {"writes create file, section and key",
+     std::nullopt,
+     {{"sec", "key", "v1"}, {"sec", "k2", ""}, {"Two", "x", "  lead"}, {"SEC", "KEY", "v2"}},
+     "[sec]\r\nkey=v2\r\nk2=\r\n[Two]\r\nx=lead\r\n",
+     {{"sec", "k2", "dflt", ""}, {"two", "X", std::nullopt, "lead"}}},
+    {"blank space, first section and first key win",
+     "[s]\r\n  key  =  spaced value  \r\n\r\n[t]\r\nfoo\r\n;c=1\r\nk=1\r\nK=2\r\n=empty\r\n"
+     "[s]\r\nkey=second\r\nz=noend",
+     {},
+     std::nullopt,
+     {{"s", "key", std::nullopt, "spaced value"},
+      {" S ", " key ", std::nullopt, "spaced value"},
+      {"t", "foo", "d", "d"},
+      {"t", ";c", std::nullopt, "1"},
+      {"t", "k", std::nullopt, "1"},
+      {"t", "", std::nullopt, "empty"},
+      {"s", "z", "none", "none"},
+      {"s", "missing", "def", "def"},
+      {"missing", "key", "def", "def"}}},
+    {"a write normalises the file and appends a new key to its section",
+     "[s]\r\n  key  =  spaced value  \r\n\r\n[t]\r\nfoo\r\n;c=1\r\n[s]\r\nkey=second",
+     {{"t", "new", "1"}},
+     "[s]\r\nkey=spaced value\r\n[t]\r\nfoo\r\n;c=1\r\nnew=1\r\n[s]\r\nkey=second\r\n",
+     {}},
+    {"writing an unchanged value leaves the file alone",
+     "[s]\r\n k = v \r\n\r\n",
+     {{"s", "k", "v"}},
+     "[s]\r\n k = v \r\n\r\n",
+     {}},
+    {"key holding = or ;",
+     "[s]\r\nk=v",
+     {{"s", "a=b", "c"}, {"s", ";x", "y"}},
+     "[s]\r\nk=v\r\na=b=c\r\n;x=y\r\n",
+     {{"s", "a=b", "d", "d"}, {"s", "a", std::nullopt, "b=c"}, {"s", ";x", std::nullopt, "y"}}},
+    {"LF and CR line ends, no final line break",
+     "[s]\nk=v\n[t]\ra=b",
+     {{"s", "k2", "w"}},
+     "[s]\r\nk=v\r\nk2=w\r\n[t]\r\na=b\r\n",
+     {{"t", "a", std::nullopt, "b"}}},
+    {"values longer than 1023 bytes come back whole",
+     std::nullopt,
+     {{"s", "big", long_value}},
+     std::nullopt,
+     {{"s", "big", std::nullopt, long_value}}},
+    {"GBK sections, keys and values",
+     "[s]\r\nk=上海\r\n",
+     {{"中", "文", "啊"}},
+     "[s]\r\nk=上海\r\n[中]\r\n文=啊\r\n",
+     {{"s", "k", std::nullopt, "上海"}, {"中", "文", std::nullopt, "啊"}}},
+    {"keys before the first section",
+     "k0=top\r\n[s]\r\nk=v\r\n",
+     {{"s", "k", "w"}},
+     "k0=top\r\n[s]\r\nk=w\r\n",
+     {{"", "k0", std::nullopt, "top"}}},
+    {"matching quotes are stripped",
+     "[s]\r\nq=\"quoted\"\r\nr='x'\r\nt=\"half\r\nu=\"\r\n",
+     {},
+     std::nullopt,
+     {{"s", "q", std::nullopt, "quoted"},
+      {"s", "r", std::nullopt, "x"},
+      {"s", "t", std::nullopt, "\"half"},
+      {"s", "u", std::nullopt, "\""}}},
+    {"section headers",
+     "[ s ]\r\nk=v\r\n[u\r\nm=1\r\n[w] junk\r\nn=2\r\n",
+     {},
+     std::nullopt,
+     {{"s", "k", std::nullopt, "v"},
+      {"u", "m", "none", "none"},
+      {"s", "m", std::nullopt, "1"},
+      {"w", "n", std::nullopt, "2"}}},
+    {"blank names and values on write",
+     "[s]\r\nk=v",
+     {{" s ", " k2 ", "v2   "}},
+     "[s]\r\nk=v\r\nk2 =v2   \r\n",
+     {{"s", "k2", std::nullopt, "v2"}}},
+    {"tabs and the end-of-file byte are blank",
+     "[s]\r\n\tk\t=\tv\x1a\t\r\n",
+     {},
+     std::nullopt,
+     {{"s", "k", std::nullopt, "v"}}},
+};
+
+class SettingsFile : public testing::TestWithParam<IniCase> {
+ protected:
+  void SetUp() override {
+    path_ = (std::filesystem::temp_directory_path() / "slipjet-settings-test.ini").string();
+    std::filesystem::remove(path_);
+  }
+  void TearDown() override { std::filesystem::remove(path_); }
+
+  std::string contents() const {
+    std::ifstream in(path_, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+  }
+
+  std::string path_;
+};
+
+TEST_P(SettingsFile, BehavesAsThePrivateProfileFunctions) {
+  const IniCase& c = GetParam();
+  if (c.initial) {
+    std::ofstream(path_, std::ios::binary) << *c.initial;
+  }
+  for (const Write& w : c.writes)
+    EXPECT_TRUE(rt::ini_write(path_, w.section, w.key, w.value)) << w.section << "/" << w.key;
+  if (c.expected_file) {
+    EXPECT_EQ(contents(), *c.expected_file);
+  }
+  for (const Read& r : c.reads) {
+    std::optional<std::string_view> default_value;
+    if (r.default_value) default_value = *r.default_value;
+    EXPECT_EQ(rt::ini_read(path_, r.section, r.key, default_value).view(), r.expected)
+        << "[" << r.section << "] " << r.key;
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, SettingsFile, testing::ValuesIn(cases),
+                         [](const testing::TestParamInfo<IniCase>& param) {
+                           return "case" + std::to_string(param.index);
+                         });
+
+TEST(SettingsFileErrors, WriteIntoAMissingFolderFails) {
+  auto path = std::filesystem::temp_directory_path() / "slipjet-no-such-folder" / "x.ini";
+  EXPECT_FALSE(rt::ini_write(path.string(), "s", "k", "v"));
+  EXPECT_TRUE(rt::ini_read(path.string(), "s", "k").empty());
+}
+
+}  // namespace
