@@ -185,6 +185,16 @@ void civil_from_days(int64_t z, int& year, int& month, int& day) {
   year = int(yoe + era * 400 + (month <= 2 ? 1 : 0));
 }
 
+// Day count from 1970-01-01 of a civil date (proleptic Gregorian).
+int64_t days_from_civil(int64_t y, int m, int d) {
+  y -= m <= 2;
+  int64_t era = (y >= 0 ? y : y - 399) / 400;
+  int64_t yoe = y - era * 400;
+  int64_t doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
+  int64_t doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
+  return era * 146097 + doe - 719468;
+}
+
 // Days from 1970-01-01 back to day 0 of the OLE calendar, 1899-12-30.
 constexpr int64_t ole_day_zero = -25569;
 // Keeps the year within an int for absurd inputs (about ±270 million years).
@@ -209,6 +219,12 @@ DateParts date_parts(double date) {
   p.minute = int(seconds % 3600 / 60);
   p.second = int(seconds % 60);
   return p;
+}
+
+double date_from_parts(const DateParts& p) {
+  int64_t days = days_from_civil(p.year, p.month, p.day) - ole_day_zero;
+  double time = (p.hour * 3600 + p.minute * 60 + p.second) / 86400.0;
+  return days >= 0 ? double(days) + time : -(double(-days) + time);
 }
 
 Text date_text(double date, bool date_only) {

@@ -15,6 +15,9 @@ struct DateParts {
   int year, month, day, hour, minute, second;
 };
 DateParts date_parts(double date);
+// The OLE Automation date of a calendar date and time of day; dates before
+// day 0 are stored as the negative of (days before day 0 + time fraction).
+double date_from_parts(const DateParts& parts);
 
 // "%d年%d月%d日", then the time down to its last non-zero part unless
 // date-only.

@@ -32,6 +32,39 @@ size_t platform_profile_read(const char* path, const char* section, const char* 
 bool platform_profile_write(const char* path, const char* section, const char* key,
                             const char* value);
 
+// Files. Access: 1 read, 2 write, 3 both. Handles are -1 when invalid.
+enum class PlatformCreate { open_existing, create_always, open_always };
+enum class PlatformShare { read_write, write, read, none };
+intptr_t platform_file_open(const char* path, int access, PlatformCreate create,
+                            PlatformShare share);
+bool platform_file_write(intptr_t handle, const void* data, size_t n);
+bool platform_file_seek_end(intptr_t handle);
+void platform_file_close(intptr_t handle);
+bool platform_path_exists(const char* path);
+bool platform_delete_file(const char* path);
+bool platform_move_file(const char* from, const char* to);  // fails when `to` exists
+// The running executable's full path; empty when it cannot be had.
+std::string platform_exe_path();
+
+// Starts a command line; `show` is a Win32 show command. With `wait`, returns
+// once the process has ended.
+bool platform_run(const char* command_line, bool wait, int show);
+
+// The clipboard's text (ANSI text format); empty when there is none.
+std::string platform_clipboard_text();
+bool platform_set_clipboard_text(std::string_view gbk);
+
+// Processes the window messages already waiting (not the quit message).
+void platform_do_events();
+// Waits up to `ms` milliseconds for new window messages or the time to pass.
+void platform_wait_for_messages(uint32_t ms);
+uint32_t platform_tick_count();
+
+struct PlatformLocalTime {
+  int year, month, day, hour, minute, second;
+};
+PlatformLocalTime platform_local_time();
+
 // The terminal's encoding at the edges of the command-line tool.
 std::string platform_to_terminal(std::string_view gbk);
 std::string platform_from_terminal(std::string_view text);

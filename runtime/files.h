@@ -1,0 +1,58 @@
+// Paths of the running program, whole-file output and the list of open
+// files that the exit sequence closes.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string_view>
+
+#include "runtime/text.h"
+#include "runtime/value.h"
+
+namespace rt {
+
+Text exe_dir();   // without a trailing separator
+Text exe_name();  // without its directory
+bool file_exists(std::string_view path);
+bool delete_file(std::string_view path);
+bool move_file(std::string_view from, std::string_view to);
+
+// Creates or truncates the file and writes the pieces in order; true when
+// the file opened and every write succeeded.
+bool write_file(std::string_view path, std::span<const std::string_view> pieces);
+
+// An open file: kind (always 1, an operating-system handle), the handle,
+// and the next object on the list of open files.
+struct OpenFile {
+  int32_t kind;
+  intptr_t handle;
+  OpenFile* next;
+};
+
+// Null when the file cannot be opened. Mode: 1 read, 2 write, 4 write
+// (truncate or create), 5 write (create if missing), 6 read and write
+// (create if missing), anything else read and write of an existing file.
+// Share: 2 others may write, 3 others may read, 4 no sharing, anything
+// else both.
+OpenFile* open_file(std::string_view path, std::optional<int> mode = std::nullopt,
+                    std::optional<int> share = std::nullopt);
+// Each operation refuses (false, or nothing) an object not on the list.
+bool seek_end(OpenFile* file);
+// Each value as one line; see the command.
+bool write_lines(OpenFile* file, std::span<const RtArg> values);
+void close_file(OpenFile* file);
+bool is_open(const OpenFile* file);
+
+}  // namespace rt
+
+char* rt_exe_dir(int count, const RtArg* args);
+char* rt_exe_name(int count, const RtArg* args);
+int32_t rt_file_exists(int count, const RtArg* args);
+int32_t rt_delete_file(int count, const RtArg* args);
+int32_t rt_move_file(int count, const RtArg* args);
+int32_t rt_write_file(int count, const RtArg* args);
+void* rt_open_file(int count, const RtArg* args);
+int32_t rt_seek_end(int count, const RtArg* args);
+int32_t rt_write_lines(int count, const RtArg* args);
+void rt_close_file(int count, const RtArg* args);

@@ -1,0 +1,54 @@
+// Host stand-ins for the file services. Sharing modes have no POSIX
+// counterpart and are ignored.
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+
+#include "runtime/platform.h"
+
+intptr_t platform_file_open(const char* path, int access, PlatformCreate create, PlatformShare) {
+  int flags = access == 1 ? O_RDONLY : access == 2 ? O_WRONLY : O_RDWR;
+  if (create == PlatformCreate::create_always) flags |= O_CREAT | O_TRUNC;
+  if (create == PlatformCreate::open_always) flags |= O_CREAT;
+  int fd = ::open(path, flags | O_CLOEXEC, 0644);
+  return fd < 0 ? -1 : fd;
+}
+
+bool platform_file_write(intptr_t handle, const void* data, size_t n) {
+  const char* p = static_cast<const char*>(data);
+  while (n > 0) {
+    ssize_t written = ::write(int(handle), p, n);
+    if (written < 0 && errno == EINTR) continue;
+    if (written <= 0) return false;
+    p += written;
+    n -= size_t(written);
+  }
+  return true;
+}
+
+bool platform_file_seek_end(intptr_t handle) { return ::lseek(int(handle), 0, SEEK_END) >= 0; }
+
+void platform_file_close(intptr_t handle) { ::close(int(handle)); }
+
+bool platform_path_exists(const char* path) {
+  struct stat st;
+  return ::stat(path, &st) == 0;
+}
+
+bool platform_delete_file(const char* path) { return ::unlink(path) == 0; }
+
+bool platform_move_file(const char* from, const char* to) {
+  // Like MoveFileA: never replaces an existing file.
+  if (platform_path_exists(to)) return false;
+  return std::rename(from, to) == 0;
+}
+
+std::string platform_exe_path() {
+  char path[4096];
+  ssize_t n = ::readlink("/proc/self/exe", path, sizeof path);
+  if (n <= 0 || size_t(n) >= sizeof path) return {};
+  return std::string(path, size_t(n));
+}

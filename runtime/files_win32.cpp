@@ -1,0 +1,68 @@
+#include <windows.h>
+
+#include "runtime/platform.h"
+
+namespace {
+
+DWORD access_rights(int access) {
+  DWORD rights = 0;
+  if (access & 1) rights |= GENERIC_READ;
+  if (access & 2) rights |= GENERIC_WRITE;
+  return rights;
+}
+
+DWORD disposition(PlatformCreate create) {
+  switch (create) {
+    case PlatformCreate::create_always: return CREATE_ALWAYS;
+    case PlatformCreate::open_always: return OPEN_ALWAYS;
+    default: return OPEN_EXISTING;
+  }
+}
+
+DWORD share_flags(PlatformShare share) {
+  switch (share) {
+    case PlatformShare::write: return FILE_SHARE_WRITE;
+    case PlatformShare::read: return FILE_SHARE_READ;
+    case PlatformShare::none: return 0;
+    default: return FILE_SHARE_READ | FILE_SHARE_WRITE;
+  }
+}
+
+HANDLE as_handle(intptr_t handle) { return reinterpret_cast<HANDLE>(handle); }
+
+}  // namespace
+
+intptr_t platform_file_open(const char* path, int access, PlatformCreate create,
+                            PlatformShare share) {
+  HANDLE h = CreateFileA(path, access_rights(access), share_flags(share), nullptr,
+                         disposition(create), FILE_ATTRIBUTE_ARCHIVE, nullptr);
+  return h == INVALID_HANDLE_VALUE ? -1 : reinterpret_cast<intptr_t>(h);
+}
+
+bool platform_file_write(intptr_t handle, const void* data, size_t n) {
+  if (n == 0) return true;
+  DWORD written = 0;
+  return WriteFile(as_handle(handle), data, DWORD(n), &written, nullptr) && written == n;
+}
+
+bool platform_file_seek_end(intptr_t handle) {
+  LARGE_INTEGER zero{};
+  return SetFilePointerEx(as_handle(handle), zero, nullptr, FILE_END) != FALSE;
+}
+
+void platform_file_close(intptr_t handle) { CloseHandle(as_handle(handle)); }
+
+bool platform_path_exists(const char* path) {
+  return GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES;
+}
+
+bool platform_delete_file(const char* path) { return DeleteFileA(path) != FALSE; }
+
+bool platform_move_file(const char* from, const char* to) { return MoveFileA(from, to) != FALSE; }
+
+std::string platform_exe_path() {
+  char path[MAX_PATH + 1];
+  DWORD n = GetModuleFileNameA(nullptr, path, sizeof path);
+  if (n == 0 || n >= sizeof path) return {};
+  return std::string(path, n);
+}

@@ -1,0 +1,170 @@
+#include "runtime/files.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+
+#include "runtime/bytes.h"
+#include "runtime/convert.h"
+#include "runtime/errors.h"
+#include "runtime/platform.h"
+#include "runtime/system.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+class Files : public testing::Test {
+ protected:
+  void SetUp() override {
+    dir_ = fs::temp_directory_path() / "slipjet-files-test";
+    fs::remove_all(dir_);
+    fs::create_directories(dir_);
+  }
+  void TearDown() override { fs::remove_all(dir_); }
+
+  std::string path(const char* name) const { return (dir_ / name).string(); }
+  static std::string contents(const std::string& p) {
+    std::ifstream in(p, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+  }
+
+  fs::path dir_;
+};
+
+TEST_F(Files, OpenModesCreateOnlyWhenAsked) {
+  std::string missing = path("missing.txt");
+  EXPECT_EQ(rt::open_file(missing), nullptr);
+  EXPECT_EQ(rt::open_file(missing, 1), nullptr);
+  EXPECT_EQ(rt::open_file(missing, 2), nullptr);
+  EXPECT_FALSE(rt::file_exists(missing));
+  for (int mode : {4, 5, 6}) {
+    rt::OpenFile* file = rt::open_file(missing, mode, 4);
+    ASSERT_NE(file, nullptr) << "mode " << mode;
+    EXPECT_EQ(file->kind, 1);
+    rt::close_file(file);
+    EXPECT_TRUE(rt::delete_file(missing));
+  }
+}
+
+TEST_F(Files, WriteLinesWritesTextsAndValuesEachOnALine) {
+  std::string p = path("log.txt");
+  rt::OpenFile* file = rt::open_file(p, 4);
+  ASSERT_NE(file, nullptr);
+  const RtArg abc_and_empty[] = {rt_text_arg("abc"), rt_text_arg(nullptr)};
+  EXPECT_TRUE(rt::write_lines(file, abc_and_empty));
+  rt::close_file(file);
+  EXPECT_EQ(contents(p), "abc\r\n");
+
+  file = rt::open_file(p, 5);
+  ASSERT_NE(file, nullptr);
+  EXPECT_TRUE(rt::seek_end(file));
+  rt::Bytes set = rt::Bytes::copy_of("zz");
+  const RtArg values[] = {rt_int_arg(7), rt_bool_arg(false), rt_double_arg(2.5),
+                          rt_pointer_arg(set.block(), RT_BYTES), rt_text_arg("中文")};
+  EXPECT_TRUE(rt::write_lines(file, values));
+  rt::close_file(file);
+  EXPECT_EQ(contents(p), "abc\r\n7\r\n假\r\n2.5\r\n\r\n中文\r\n");
+}
+
+TEST_F(Files, AClosedFileIsRefusedEverywhere) {
+  rt::OpenFile* file = rt::open_file(path("a.txt"), 6);
+  ASSERT_NE(file, nullptr);
+  EXPECT_TRUE(rt::is_open(file));
+  rt::close_file(file);
+  EXPECT_FALSE(rt::is_open(file));
+  const RtArg line[] = {rt_text_arg("x")};
+  EXPECT_FALSE(rt::seek_end(file));
+  EXPECT_FALSE(rt::write_lines(file, line));
+  rt::close_file(file);  // again: nothing happens
+  EXPECT_FALSE(rt::write_lines(nullptr, line));
+  rt::OpenFile never_opened{1, 0, nullptr};
+  EXPECT_FALSE(rt::seek_end(&never_opened));
+  EXPECT_EQ(contents(path("a.txt")), "");
+}
+
+TEST_F(Files, WriteFileTruncatesAndWritesEveryPiece) {
+  std::string p = path("whole.bin");
+  std::string_view long_first[] = {"0123456789"};
+  EXPECT_TRUE(rt::write_file(p, long_first));
+  std::string_view pieces[] = {"ab", "", std::string_view("c\0d", 3)};
+  EXPECT_TRUE(rt::write_file(p, pieces));
+  EXPECT_EQ(contents(p), std::string("abc\0d", 5));
+  EXPECT_FALSE(rt::write_file(path("no/such/folder.bin"), pieces));
+}
+
+TEST_F(Files, MoveDeleteAndExists) {
+  std::string a = path("a.txt"), b = path("b.txt");
+  std::string_view x[] = {"x"};
+  ASSERT_TRUE(rt::write_file(a, x));
+  ASSERT_TRUE(rt::write_file(b, x));
+  EXPECT_FALSE(rt::move_file(a, b));  // the target exists
+  EXPECT_TRUE(rt::delete_file(b));
+  EXPECT_TRUE(rt::move_file(a, b));
+  EXPECT_FALSE(rt::file_exists(a));
+  EXPECT_TRUE(rt::file_exists(b));
+  EXPECT_TRUE(rt::file_exists(dir_.string()));  // folders count too
+  EXPECT_FALSE(rt::delete_file(a));
+}
+
+TEST(ExePath, DirectoryAndNameMakeThePath) {
+  std::string dir(rt::exe_dir().view()), name(rt::exe_name().view());
+  EXPECT_EQ(name.rfind("runtime_tests", 0), 0u) << name;
+  ASSERT_FALSE(dir.empty());
+  EXPECT_NE(dir.back(), '\\');
+  EXPECT_NE(dir.back(), '/');
+  EXPECT_TRUE(rt::file_exists(dir));
+}
+
+TEST(Run, StartsAProgramAndWaitsForIt) {
+  auto out = (fs::temp_directory_path() / "slipjet-run-test.xml").string();
+  fs::remove(out);
+  std::string self = std::string(rt::exe_dir().view()) + "/" + std::string(rt::exe_name().view());
+  std::string command = "\"" + self + "\" --gtest_filter=None --gtest_output=xml:" + out;
+  EXPECT_TRUE(rt::run(command, true, 1));
+  EXPECT_TRUE(fs::exists(out));  // written before run returned
+  fs::remove(out);
+  EXPECT_FALSE(rt::run("\"" + self + ".missing\"", true));
+}
+
+TEST(Clock, NowAndItsCalendarParts) {
+  double now = rt::now();
+  EXPECT_GE(rt::year(now), 2024);
+  EXPECT_DOUBLE_EQ(rt::date_from_parts(rt::date_parts(now)), now);  // whole seconds
+  EXPECT_EQ(rt::year(45351.9), 2024);
+  EXPECT_EQ(rt::month(45351.9), 2);
+  EXPECT_EQ(rt::day(45351.9), 29);
+  EXPECT_EQ(rt::day(-1.5), 29);
+}
+
+TEST(Clock, DatesFromPartsRoundTrip) {
+  EXPECT_DOUBLE_EQ(rt::date_from_parts({1899, 12, 30, 0, 0, 0}), 0.0);
+  EXPECT_DOUBLE_EQ(rt::date_from_parts({1900, 1, 1, 0, 0, 0}), 2.0);
+  EXPECT_DOUBLE_EQ(rt::date_from_parts({1899, 12, 29, 6, 0, 0}), -1.25);
+  EXPECT_DOUBLE_EQ(rt::date_from_parts({2024, 2, 29, 18, 0, 0}), 45351.75);
+  for (double d : {-800.5, -1.25, 0.5, 59.0, 60.0, 36585.125, 2958465.0}) {
+    rt::DateParts p = rt::date_parts(d);
+    EXPECT_DOUBLE_EQ(rt::date_from_parts(p), d);
+  }
+}
+
+TEST(Wait, ReturnsAtOnceForNothingAndWaitsOtherwise) {
+  double start = rt::now();
+  rt::wait(0);
+  rt::wait(-5);
+  rt::wait(1100);
+  EXPECT_GE((rt::now() - start) * 86400, 1.0 - 1e-6);
+}
+
+TEST(Clipboard, TextComesBackAsSet) {
+  ASSERT_TRUE(platform_set_clipboard_text("收件人 张三"));
+  EXPECT_EQ(rt::clipboard_text(), "收件人 张三");
+  ASSERT_TRUE(platform_set_clipboard_text(""));
+  EXPECT_TRUE(rt::clipboard_text().empty());
+}
+
+}  // namespace
