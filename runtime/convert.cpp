@@ -54,17 +54,19 @@ int32_t saturated_int(double v) {
 bool is_blank(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
 bool is_digit(char c) { return c >= '0' && c <= '9'; }
 
-// Leading decimal integer: blanks, an optional sign, then digits.
-int32_t leading_int(std::string_view s) {
+}  // namespace
+
+int64_t leading_integer(std::string_view s) {
   size_t at = 0;
   while (at < s.size() && is_blank(s[at])) ++at;
   bool negative = at < s.size() && s[at] == '-';
   if (at < s.size() && (s[at] == '-' || s[at] == '+')) ++at;
-  int64_t magnitude = 0;
+  uint64_t magnitude = 0;
+  const uint64_t limit = uint64_t(INT64_MAX) + 1;
   for (; at < s.size() && is_digit(s[at]); ++at)
-    magnitude = std::min<int64_t>(magnitude * 10 + (s[at] - '0'), int64_t(INT32_MAX) + 1);
-  int64_t v = negative ? -magnitude : magnitude;
-  return int32_t(std::clamp<int64_t>(v, INT32_MIN, INT32_MAX));
+    magnitude = std::min<uint64_t>(magnitude * 10 + uint64_t(s[at] - '0'), limit);
+  if (negative) return magnitude >= limit ? INT64_MIN : -int64_t(magnitude);
+  return magnitude >= limit ? INT64_MAX : int64_t(magnitude);
 }
 
 // Leading decimal floating-point number: sign, digits, optional point and
@@ -98,8 +100,6 @@ double leading_number(std::string_view s) {
   }
   return negative ? -v : v;
 }
-
-}  // namespace
 
 Text number_text(double value) {
   char text[400];
@@ -148,9 +148,10 @@ int32_t to_int(const RtArg& value) {
     case RT_SHORT: return int32_t(int16_t(value.value));
     case RT_FLOAT: return saturated_int(rt_arg_float(value));
     case RT_DOUBLE: return saturated_int(rt_arg_double(value));
-    case RT_TEXT:
-      return leading_int(
-          halfwidth(rt_text_view(static_cast<const char*>(rt_arg_pointer(value)))).view());
+    case RT_TEXT: {
+      Text half = halfwidth(rt_text_view(static_cast<const char*>(rt_arg_pointer(value))));
+      return int32_t(std::clamp<int64_t>(leading_integer(half.view()), INT32_MIN, INT32_MAX));
+    }
     default: return 0;
   }
 }

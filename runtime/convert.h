@@ -1,6 +1,9 @@
 // Conversions between runtime values, and dates.
 #pragma once
 
+#include <cstdint>
+#include <string_view>
+
 #include "runtime/text.h"
 #include "runtime/value.h"
 
@@ -9,6 +12,13 @@ namespace rt {
 Text to_text(const RtArg& value);
 int32_t to_int(const RtArg& value);
 double to_number(const RtArg& value);
+
+// The leading decimal integer of a text: blanks, an optional sign, then
+// digits up to the first other byte; no digits gives 0; saturates.
+int64_t leading_integer(std::string_view text);
+// The leading decimal number: sign, digits, optional point and fraction,
+// optional exponent; no number gives 0.
+double leading_number(std::string_view text);
 
 // Calendar parts of an OLE Automation date (day 0 is 30 December 1899).
 struct DateParts {

@@ -1,0 +1,34 @@
+// A small stand-alone dialog that asks the user for one value.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "runtime/value.h"
+
+namespace rt {
+
+// Input kinds: 1 free text, 2 integer, 3 decimal number, 4 hidden text.
+struct InputBoxRequest {
+  std::optional<std::string_view> prompt;
+  std::optional<std::string_view> caption;
+  std::optional<std::string_view> default_text;
+  int kind = 1;
+};
+
+// Asks, then stores the answer in the variable `target` points at (a
+// by-reference argument: text, byte, short, int, int64, float or double).
+// True when the user confirmed and the value was stored.
+bool input_box(const InputBoxRequest& request, const RtArg& target);
+
+}  // namespace rt
+
+// The dialog itself: the text entered when confirmed, nothing when not.
+std::optional<std::string> platform_input_box(const rt::InputBoxRequest& request);
+
+// Tests answer input boxes through this hook (null: none).
+using RtInputBoxHook = std::optional<std::string> (*)(const rt::InputBoxRequest& request);
+void rt_set_input_box_hook(RtInputBoxHook hook);
+
+int32_t rt_input_box(int count, const RtArg* args);
