@@ -6,6 +6,8 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <cstring>
+#include <string>
 
 #include "runtime/platform.h"
 
@@ -52,3 +54,17 @@ std::string platform_exe_path() {
   if (n <= 0 || size_t(n) >= sizeof path) return {};
   return std::string(path, size_t(n));
 }
+
+size_t platform_current_directory(char* buffer, size_t size) {
+  std::string dir;
+  char path[4096];
+  if (::getcwd(path, sizeof path)) dir = path;
+  if (dir.size() + 1 > size) return dir.size() + 1;
+  std::memcpy(buffer, dir.c_str(), dir.size() + 1);
+  return dir.size();
+}
+
+// Files are hidden by their name on the host; there is no attribute to set.
+bool platform_hide_file(const char* path) { return platform_path_exists(path); }
+
+char platform_path_separator() { return '/'; }

@@ -66,3 +66,13 @@ std::string platform_exe_path() {
   if (n == 0 || n >= sizeof path) return {};
   return std::string(path, n);
 }
+
+size_t platform_current_directory(char* buffer, size_t size) {
+  return GetCurrentDirectoryA(DWORD(size), buffer);
+}
+
+bool platform_hide_file(const char* path) {
+  return SetFileAttributesA(path, FILE_ATTRIBUTE_HIDDEN) != FALSE;
+}
+
+char platform_path_separator() { return '\\'; }

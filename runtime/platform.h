@@ -43,6 +43,13 @@ void platform_file_close(intptr_t handle);
 bool platform_path_exists(const char* path);
 bool platform_delete_file(const char* path);
 bool platform_move_file(const char* from, const char* to);  // fails when `to` exists
+// The current directory in a buffer of `size` bytes, as GetCurrentDirectoryA
+// fills it: the length written, or the size needed when it does not fit.
+size_t platform_current_directory(char* buffer, size_t size);
+// Replaces the file's attributes by "hidden"; false when that fails.
+bool platform_hide_file(const char* path);
+// The separator between a folder and a file name in a path.
+char platform_path_separator();
 // The running executable's full path; empty when it cannot be had.
 std::string platform_exe_path();
 

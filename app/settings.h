@@ -1,0 +1,50 @@
+// The settings file cfg.ini in the working directory: where it is, the
+// sender details, print offsets and printer, and the settings button.
+#pragma once
+
+#include <span>
+#include <string>
+#include <string_view>
+
+#include "app/main_view.h"
+
+namespace app {
+
+// The path of cfg.ini in `directory` (blanks around it removed).
+std::string settings_path_in(std::string_view directory);
+// The path of cfg.ini in the working directory; a directory that does not
+// fit the 255-byte buffer gives the relative path ".\cfg.ini" (or "./cfg.ini"),
+// which still names the file in the working directory.
+std::string working_settings_path();
+
+// Marks the file hidden (replacing its other attributes). A first start has
+// no file yet: it is created by the first write and hidden at the next start.
+bool hide_settings_file(const std::string& path);
+
+// The percent-encoding of the sender address: letters and digits stay,
+// every other byte becomes "%" and two upper-case hexadecimal digits.
+std::string encode_setting_text(std::string_view text);
+// Its inverse. A "%" not followed by two hexadecimal digits is kept as it
+// is (with whatever follows), so a hand-edited file loses nothing; a
+// decoded zero byte is dropped.
+std::string decode_setting_text(std::string_view text);
+
+class Settings {
+ public:
+  explicit Settings(std::string path) : path_(std::move(path)) {}
+
+  const std::string& path() const { return path_; }
+  // The printer the print job uses: loaded at start, replaced at each save.
+  const std::string& current_printer() const { return current_printer_; }
+
+  // Fills the fields and the printer list and sets the current printer.
+  void load(MainView& view, std::span<const std::string> installed_printers);
+  // The settings button: opens the settings pane, or saves and closes it.
+  void toggle(MainView& view);
+
+ private:
+  std::string path_;
+  std::string current_printer_;
+};
+
+}  // namespace app

@@ -1,0 +1,111 @@
+#include "app/settings.h"
+
+#include <gtest/gtest.h>
+
+#include "runtime/platform.h"
+#include "runtime/settings_file.h"
+#include "tests/app/fake_view.h"
+#include "tests/app/settings_file_fixture.h"
+
+namespace {
+
+using namespace app;
+
+const std::string two_lines = "上海市\r\n浦东";
+const std::string two_lines_encoded = "%C9%CF%BA%A3%CA%D0%0D%0A%C6%D6%B6%AB";
+
+TEST(SettingText, EncodesEveryByteButLettersAndDigits) {
+  EXPECT_EQ(encode_setting_text(two_lines), two_lines_encoded);
+  EXPECT_EQ(encode_setting_text("Room 5-2"), "Room%205%2D2");
+  EXPECT_EQ(encode_setting_text("\n"), "%0A");
+  EXPECT_EQ(encode_setting_text(""), "");
+}
+
+TEST(SettingText, DecodesAndKeepsBrokenEscapes) {
+  EXPECT_EQ(decode_setting_text(two_lines_encoded), two_lines);
+  EXPECT_EQ(decode_setting_text("Room%205%2d2"), "Room 5-2");  // lower case digits too
+  EXPECT_EQ(decode_setting_text("a%00b"), "ab");               // a zero appends nothing
+  EXPECT_EQ(decode_setting_text("100%"), "100%");
+  EXPECT_EQ(decode_setting_text("%4"), "%4");
+  EXPECT_EQ(decode_setting_text("%zz%41"), "%zzA");
+  std::string all;
+  for (int c = 1; c < 256; ++c) all += char(c);
+  EXPECT_EQ(decode_setting_text(encode_setting_text(all)), all);
+}
+
+TEST(SettingsPath, WorkingDirectoryTrimmedPlusTheFileName) {
+  std::string sep(1, platform_path_separator());
+  EXPECT_EQ(settings_path_in("  dir\xA1\xA1"), "dir" + sep + "cfg.ini");
+  auto previous = std::filesystem::current_path();
+  auto elsewhere = std::filesystem::temp_directory_path();
+  std::filesystem::current_path(elsewhere);
+  std::string path = working_settings_path();
+  std::filesystem::current_path(previous);
+  EXPECT_EQ(std::filesystem::path(path), elsewhere / "cfg.ini");
+}
+
+class SettingsStore : public SettingsFolder {};
+
+TEST_F(SettingsStore, HidingNeedsTheFile) {
+  EXPECT_FALSE(hide_settings_file(path_));  // first start: nothing to hide yet
+  rt::ini_write(path_, "ji", "jiname", "x");
+  EXPECT_TRUE(hide_settings_file(path_));
+  EXPECT_TRUE(rt::ini_write(path_, "ji", "jiname", "y"));  // and writable
+  EXPECT_EQ(rt::ini_read(path_, "ji", "jiname"), "y");
+}
+
+TEST_F(SettingsStore, FirstClickOpensThePaneAndWritesNothing) {
+  FakeView view;
+  Settings settings(path_);
+  settings.load(view, {});
+  settings.toggle(view);
+  EXPECT_EQ(view.width(), 600);
+  EXPECT_EQ(view.text(control::settings_button), "保存");
+  EXPECT_FALSE(std::filesystem::exists(path_));
+}
+
+TEST_F(SettingsStore, SavingWritesTheSevenKeysAndReloads) {
+  FakeView view;
+  Settings settings(path_);
+  const std::string printers[] = {"打印机A", "PDF"};
+  settings.load(view, printers);
+  view.set_text(control::sender_address, two_lines);
+  view.set_text(control::sender_name, "张三");
+  view.set_text(control::left_offset, "5");
+  view.list_select(control::printer_list, 1);
+  view.window_width = 600;
+  settings.toggle(view);
+  EXPECT_EQ(view.width(), 300);
+  EXPECT_EQ(view.text(control::settings_button), "设置");
+  EXPECT_EQ(view.status, "已保存设置");
+  EXPECT_EQ(settings.current_printer(), "PDF");
+  EXPECT_EQ(file(),
+            "[dayinji]\r\nleft=5\r\ntop=\r\nmoren=PDF\r\n[ji]\r\njiname=张三\r\njitel=\r\n"
+            "jiphone=\r\njiqita=" +
+                two_lines_encoded + "\r\n");
+
+  FakeView next_start;
+  Settings reloaded(path_);
+  reloaded.load(next_start, printers);
+  EXPECT_EQ(next_start.text(control::sender_address), two_lines);
+  EXPECT_EQ(next_start.text(control::sender_name), "张三");
+  EXPECT_EQ(next_start.text(control::left_offset), "5");
+  EXPECT_EQ(next_start.list_selection(control::printer_list), 1);
+  EXPECT_EQ(reloaded.current_printer(), "PDF");
+}
+
+TEST_F(SettingsStore, AStalePrinterStaysCurrentUntilSaved) {
+  rt::ini_write(path_, "dayinji", "moren", "Gone");
+  FakeView view;
+  Settings settings(path_);
+  const std::string printers[] = {"A", "B"};
+  settings.load(view, printers);
+  EXPECT_EQ(view.list_selection(control::printer_list), -1);
+  EXPECT_EQ(settings.current_printer(), "Gone");
+  view.window_width = 600;
+  settings.toggle(view);  // saved with nothing selected
+  EXPECT_EQ(settings.current_printer(), "");
+  EXPECT_EQ(rt::ini_read(path_, "dayinji", "moren", "unset"), "");
+}
+
+}  // namespace
