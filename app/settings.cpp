@@ -82,7 +82,7 @@ std::string decode_setting_text(std::string_view text) {
   return out;
 }
 
-void Settings::load(MainView& view, std::span<const std::string> installed_printers) {
+void Settings::load_settings(MainView& view, std::span<const std::string> installed_printers) {
   auto read = [&](const char* section, const char* key) {
     return std::string(rt::ini_read(path_, section, key).view());
   };
@@ -99,7 +99,7 @@ void Settings::load(MainView& view, std::span<const std::string> installed_print
   }
 }
 
-void Settings::toggle(MainView& view) {
+void Settings::toggle_settings(MainView& view) {
   if (view.width() < pane_open_from) {
     view.set_width(expanded_width);
     view.set_text(control::settings_button, "保存");

@@ -38,9 +38,9 @@ class Settings {
   const std::string& current_printer() const { return current_printer_; }
 
   // Fills the fields and the printer list and sets the current printer.
-  void load(MainView& view, std::span<const std::string> installed_printers);
+  void load_settings(MainView& view, std::span<const std::string> installed_printers);
   // The settings button: opens the settings pane, or saves and closes it.
-  void toggle(MainView& view);
+  void toggle_settings(MainView& view);
 
  private:
   std::string path_;

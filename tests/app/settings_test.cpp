@@ -57,8 +57,8 @@ TEST_F(SettingsStore, HidingNeedsTheFile) {
 TEST_F(SettingsStore, FirstClickOpensThePaneAndWritesNothing) {
   FakeView view;
   Settings settings(path_);
-  settings.load(view, {});
-  settings.toggle(view);
+  settings.load_settings(view, {});
+  settings.toggle_settings(view);
   EXPECT_EQ(view.width(), 600);
   EXPECT_EQ(view.text(control::settings_button), "保存");
   EXPECT_FALSE(std::filesystem::exists(path_));
@@ -68,13 +68,13 @@ TEST_F(SettingsStore, SavingWritesTheSevenKeysAndReloads) {
   FakeView view;
   Settings settings(path_);
   const std::string printers[] = {"打印机A", "PDF"};
-  settings.load(view, printers);
+  settings.load_settings(view, printers);
   view.set_text(control::sender_address, two_lines);
   view.set_text(control::sender_name, "张三");
   view.set_text(control::left_offset, "5");
   view.list_select(control::printer_list, 1);
   view.window_width = 600;
-  settings.toggle(view);
+  settings.toggle_settings(view);
   EXPECT_EQ(view.width(), 300);
   EXPECT_EQ(view.text(control::settings_button), "设置");
   EXPECT_EQ(view.status, "已保存设置");
@@ -86,7 +86,7 @@ TEST_F(SettingsStore, SavingWritesTheSevenKeysAndReloads) {
 
   FakeView next_start;
   Settings reloaded(path_);
-  reloaded.load(next_start, printers);
+  reloaded.load_settings(next_start, printers);
   EXPECT_EQ(next_start.text(control::sender_address), two_lines);
   EXPECT_EQ(next_start.text(control::sender_name), "张三");
   EXPECT_EQ(next_start.text(control::left_offset), "5");
@@ -99,11 +99,11 @@ TEST_F(SettingsStore, AStalePrinterStaysCurrentUntilSaved) {
   FakeView view;
   Settings settings(path_);
   const std::string printers[] = {"A", "B"};
-  settings.load(view, printers);
+  settings.load_settings(view, printers);
   EXPECT_EQ(view.list_selection(control::printer_list), -1);
   EXPECT_EQ(settings.current_printer(), "Gone");
   view.window_width = 600;
-  settings.toggle(view);  // saved with nothing selected
+  settings.toggle_settings(view);  // saved with nothing selected
   EXPECT_EQ(settings.current_printer(), "");
   EXPECT_EQ(rt::ini_read(path_, "dayinji", "moren", "unset"), "");
 }
