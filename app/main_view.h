@@ -1,5 +1,6 @@
 // What the application needs of its main window, by control identifier, so
-// that the shell's logic runs and is tested without the Win32 window.
+// that the shell's, recognition's and printing's logic runs and is tested
+// without the Win32 window.
 #pragma once
 
 #include <string>
@@ -9,6 +10,13 @@ namespace app {
 
 // Control identifiers of the main window.
 namespace control {
+inline constexpr int status_line = 1002;
+inline constexpr int name_box = 1004;
+inline constexpr int mobile_phone = 1006;
+inline constexpr int fixed_phone = 1007;
+inline constexpr int address = 1009;
+inline constexpr int goods = 1012;
+inline constexpr int batch_print_button = 1017;
 inline constexpr int settings_button = 1018;
 inline constexpr int template_list = 1015;
 inline constexpr int sender_address = 1020;
@@ -34,6 +42,10 @@ class MainView {
   virtual int list_selection(int id) const = 0;
   virtual void list_select(int id, int position) = 0;
   virtual std::string list_item(int id, int position) const = 0;
+
+  // Whether a control takes input (buttons are greyed out when not).
+  virtual bool enabled(int id) const = 0;
+  virtual void set_enabled(int id, bool on) = 0;
 
   // The window's outer width in pixels.
   virtual int width() const = 0;

@@ -55,6 +55,17 @@ std::string platform_exe_path() {
   return std::string(path, size_t(n));
 }
 
+// The arguments joined by spaces, as a Windows command line would read.
+std::string platform_command_line() {
+  std::string line;
+  if (std::FILE* f = std::fopen("/proc/self/cmdline", "rb")) {
+    for (int c; (c = std::fgetc(f)) != EOF;) line += c == 0 ? ' ' : char(c);
+    std::fclose(f);
+  }
+  if (!line.empty() && line.back() == ' ') line.pop_back();
+  return line;
+}
+
 size_t platform_current_directory(char* buffer, size_t size) {
   std::string dir;
   char path[4096];

@@ -67,6 +67,8 @@ std::string platform_exe_path() {
   return std::string(path, n);
 }
 
+std::string platform_command_line() { return GetCommandLineA(); }
+
 size_t platform_current_directory(char* buffer, size_t size) {
   return GetCurrentDirectoryA(DWORD(size), buffer);
 }

@@ -52,6 +52,8 @@ bool platform_hide_file(const char* path);
 char platform_path_separator();
 // The running executable's full path; empty when it cannot be had.
 std::string platform_exe_path();
+// The process's command line, program name first.
+std::string platform_command_line();
 
 // Starts a command line; `show` is a Win32 show command. With `wait`, returns
 // once the process has ended.
@@ -71,6 +73,16 @@ struct PlatformLocalTime {
   int year, month, day, hour, minute, second;
 };
 PlatformLocalTime platform_local_time();
+
+// The Unicode character of one code page 936 character of `n` (1 or 2)
+// bytes; 0 when the bytes are not exactly one character.
+char16_t platform_gbk_to_unicode(const char* bytes, int n);
+
+// Conversions at the edges of the command-line tool; undecodable bytes are
+// left out.
+std::string platform_utf8_to_gbk(std::string_view utf8);
+std::string platform_gbk_to_utf8(std::string_view gbk);
+bool platform_stdin_is_terminal();
 
 // The terminal's encoding at the edges of the command-line tool.
 std::string platform_to_terminal(std::string_view gbk);

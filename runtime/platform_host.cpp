@@ -55,4 +55,22 @@ bool platform_read_memory(const void* src, void* dst, size_t n) {
 std::string platform_map_width(std::string_view gbk, bool full) { return gbk_map_width(gbk, full); }
 
 std::string platform_to_terminal(std::string_view gbk) { return convert(gbk, "UTF-8", "GBK"); }
+std::string platform_utf8_to_gbk(std::string_view utf8) { return convert(utf8, "CP936", "UTF-8"); }
+std::string platform_gbk_to_utf8(std::string_view gbk) { return convert(gbk, "UTF-8", "CP936"); }
+bool platform_stdin_is_terminal() { return ::isatty(0) == 1; }
 std::string platform_from_terminal(std::string_view text) { return convert(text, "GBK", "UTF-8"); }
+
+char16_t platform_gbk_to_unicode(const char* bytes, int n) {
+  static iconv_t cd = iconv_open("UTF-16LE", "CP936");
+  if (cd == iconv_t(-1) || n < 1 || n > 2) return 0;
+  iconv(cd, nullptr, nullptr, nullptr, nullptr);
+  char in[2] = {bytes[0], n > 1 ? bytes[1] : '\0'};
+  unsigned char out[4] = {};
+  char* src = in;
+  size_t src_left = size_t(n);
+  char* dst = reinterpret_cast<char*>(out);
+  size_t dst_left = sizeof out;
+  if (iconv(cd, &src, &src_left, &dst, &dst_left) == size_t(-1) || src_left != 0) return 0;
+  if (sizeof out - dst_left != 2) return 0;
+  return char16_t(out[0] | (out[1] << 8));
+}

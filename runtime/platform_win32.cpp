@@ -34,3 +34,32 @@ std::string platform_map_width(std::string_view gbk, bool full) {
 // The console shows the ANSI code page, which is GBK on a Chinese system.
 std::string platform_to_terminal(std::string_view gbk) { return std::string(gbk); }
 std::string platform_from_terminal(std::string_view text) { return std::string(text); }
+
+namespace {
+
+std::string recode(std::string_view in, UINT from, UINT to) {
+  if (in.empty()) return {};
+  int wide_n = MultiByteToWideChar(from, 0, in.data(), int(in.size()), nullptr, 0);
+  std::wstring wide(size_t(wide_n), L'\0');
+  MultiByteToWideChar(from, 0, in.data(), int(in.size()), wide.data(), wide_n);
+  int out_n = WideCharToMultiByte(to, 0, wide.data(), wide_n, nullptr, 0, nullptr, nullptr);
+  std::string out(size_t(out_n), '\0');
+  WideCharToMultiByte(to, 0, wide.data(), wide_n, out.data(), out_n, nullptr, nullptr);
+  return out;
+}
+
+}  // namespace
+
+std::string platform_utf8_to_gbk(std::string_view utf8) { return recode(utf8, CP_UTF8, 936); }
+std::string platform_gbk_to_utf8(std::string_view gbk) { return recode(gbk, 936, CP_UTF8); }
+
+bool platform_stdin_is_terminal() {
+  DWORD mode = 0;
+  return GetConsoleMode(GetStdHandle(STD_INPUT_HANDLE), &mode) != FALSE;
+}
+
+char16_t platform_gbk_to_unicode(const char* bytes, int n) {
+  wchar_t out[2] = {};
+  if (MultiByteToWideChar(936, MB_ERR_INVALID_CHARS, bytes, n, out, 2) != 1) return 0;
+  return char16_t(out[0]);
+}

@@ -7,6 +7,7 @@
 #include "runtime/convert.h"
 #include "runtime/platform.h"
 #include "runtime/text_ops.h"
+#include "tools/recognise_command.h"
 
 namespace {
 
@@ -17,7 +18,9 @@ const char usage[] =
     "  trim TEXT                  without leading and trailing spaces\n"
     "  fullwidth TEXT             full-width form\n"
     "  halfwidth TEXT             half-width form\n"
-    "  date DAYS                  the date text of an OLE Automation date\n";
+    "  date DAYS                  the date text of an OLE Automation date\n"
+    "  recognise [--cfg PATH] [--utf8] [--json] [--no-prompt] [FILE]\n"
+    "                             recognition of copied order text\n";
 
 void print(std::string_view gbk) {
   std::string line = platform_to_terminal(gbk) + "\n";
@@ -25,6 +28,7 @@ void print(std::string_view gbk) {
 }
 
 int run(const std::string& command, const std::vector<std::string>& args) {
+  if (command == "recognise") return recognise_command(args);
   auto need = [&](size_t n) { return args.size() >= n; };
   if (command == "split" && need(1)) {
     rt::TextArray pieces = rt::split(args[0], args.size() > 1 ? args[1] : ",");
@@ -60,6 +64,8 @@ int main(int argc, char** argv) {
     return 2;
   }
   std::vector<std::string> args;
-  for (int i = 2; i < argc; ++i) args.push_back(platform_from_terminal(argv[i]));
+  // Paths stay as the terminal gave them; texts become GBK.
+  bool raw = std::string(argv[1]) == "recognise";
+  for (int i = 2; i < argc; ++i) args.push_back(raw ? argv[i] : platform_from_terminal(argv[i]));
   return run(argv[1], args);
 }

@@ -4,7 +4,7 @@
 
 #include "runtime/platform.h"
 #include "runtime/settings_file.h"
-#include "tests/app/fake_view.h"
+#include "app/memory_view.h"
 #include "tests/app/settings_file_fixture.h"
 
 namespace {
@@ -55,7 +55,7 @@ TEST_F(SettingsStore, HidingNeedsTheFile) {
 }
 
 TEST_F(SettingsStore, FirstClickOpensThePaneAndWritesNothing) {
-  FakeView view;
+  app::MemoryView view;
   Settings settings(path_);
   settings.load_settings(view, {});
   settings.toggle_settings(view);
@@ -65,7 +65,7 @@ TEST_F(SettingsStore, FirstClickOpensThePaneAndWritesNothing) {
 }
 
 TEST_F(SettingsStore, SavingWritesTheSevenKeysAndReloads) {
-  FakeView view;
+  app::MemoryView view;
   Settings settings(path_);
   const std::string printers[] = {"打印机A", "PDF"};
   settings.load_settings(view, printers);
@@ -84,7 +84,7 @@ TEST_F(SettingsStore, SavingWritesTheSevenKeysAndReloads) {
             "jiphone=\r\njiqita=" +
                 two_lines_encoded + "\r\n");
 
-  FakeView next_start;
+  app::MemoryView next_start;
   Settings reloaded(path_);
   reloaded.load_settings(next_start, printers);
   EXPECT_EQ(next_start.text(control::sender_address), two_lines);
@@ -96,7 +96,7 @@ TEST_F(SettingsStore, SavingWritesTheSevenKeysAndReloads) {
 
 TEST_F(SettingsStore, AStalePrinterStaysCurrentUntilSaved) {
   rt::ini_write(path_, "dayinji", "moren", "Gone");
-  FakeView view;
+  app::MemoryView view;
   Settings settings(path_);
   const std::string printers[] = {"A", "B"};
   settings.load_settings(view, printers);

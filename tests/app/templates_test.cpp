@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "runtime/settings_file.h"
-#include "tests/app/fake_view.h"
+#include "app/memory_view.h"
 #include "tests/app/settings_file_fixture.h"
 
 namespace {
@@ -22,7 +22,7 @@ class Templates : public SettingsFolder {
     fill_template_list(view_, path_);
   }
 
-  FakeView view_;
+  app::MemoryView view_;
 };
 
 TEST_F(Templates, BuiltInTableIs890BytesOfNineRows) {

@@ -1,13 +1,17 @@
-// A main window in memory, for testing the shell's logic.
+// A main window held in memory: the command-line tool's window, and the
+// window of the tests.
 #pragma once
 
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
 #include "app/main_view.h"
 
-class FakeView : public app::MainView {
+namespace app {
+
+class MemoryView : public MainView {
  public:
   std::string text(int id) const override {
     auto found = texts.find(id);
@@ -34,10 +38,18 @@ class FakeView : public app::MainView {
   int width() const override { return window_width; }
   void set_width(int pixels) override { window_width = pixels; }
   void set_status(std::string_view gbk) override { status = gbk; }
+  bool enabled(int id) const override { return !disabled.contains(id); }
+  void set_enabled(int id, bool on) override {
+    if (on) disabled.erase(id);
+    else disabled.insert(id);
+  }
 
   std::map<int, std::string> texts;
   std::map<int, std::vector<std::string>> lists;
   std::map<int, int> selections;
   int window_width = 300;
   std::string status;
+  std::set<int> disabled;
 };
+
+}  // namespace app

@@ -1,0 +1,89 @@
+#include "recognize/address.h"
+
+#include <array>
+
+#include "recognize/text_between.h"
+#include "runtime/text_ops.h"
+
+namespace recognize {
+
+Recipient parse_address_line(std::string_view line) {
+  Recipient r;
+  rt::TextArray parts = rt::split(line, "，");
+  // The name is the second-to-last piece; a line of one piece has none.
+  if (parts.size() >= 2) r.name = parts[parts.size() - 2];
+  r.mobile = rt::right(line, 11).view();
+  r.fixed = text_between(line, r.name + "，", r.mobile);
+  int p = rt::find_last(line, rt::trim_start(r.name + "，").view());
+  r.address = rt::left(line, p - 11).view();
+  return r;
+}
+
+namespace {
+
+constexpr std::array<std::string_view, 5> opening_marks = {"《", "（", "“", "〈", "‘"};
+constexpr std::array<std::string_view, 11> closing_marks = {"》", "）", "”", "〉", "，", "。",
+                                                            "？", "：", "’", "；", "、"};
+
+bool starts_double_byte(char c) { return static_cast<unsigned char>(c) >= 127; }
+
+template <size_t N>
+bool is_one_of(std::string_view two_bytes, const std::array<std::string_view, N>& marks) {
+  for (std::string_view m : marks)
+    if (two_bytes == m) return true;
+  return false;
+}
+
+// How many bytes of `s` (longer than `width`) go on the next line.
+int line_length(std::string_view s, int width) {
+  int n = 0, run = 0;
+  bool in_run = false;
+  while (n < width) {
+    char b = s[size_t(n)];
+    if (starts_double_byte(b)) {
+      in_run = false;
+      run = 0;
+      if (n == width - 1) break;  // the character would cross the limit
+      n += 2;
+    } else if (b == ' ') {
+      in_run = false;
+      run = 0;
+      n += 1;
+    } else if (b == '\r' && s[size_t(n) + 1] == '\n') {
+      n += 2;
+      break;
+    } else {
+      if (!in_run) run = n;
+      in_run = true;
+      n += 1;
+    }
+  }
+  if (n >= width) {
+    n = width;
+    if (run > 0 && !starts_double_byte(s[size_t(width)])) n = run;
+  }
+  if (n >= 2 && is_one_of(s.substr(size_t(n) - 2, 2), opening_marks)) {
+    n -= 2;
+  } else if (n >= 1 && size_t(n) + 2 <= s.size() && is_one_of(s.substr(size_t(n), 2), closing_marks)) {
+    n -= starts_double_byte(s[size_t(n) - 1]) ? 2 : 1;
+  }
+  return n;
+}
+
+}  // namespace
+
+std::string wrap_text(std::string_view s, int width) {
+  std::string result;
+  while (true) {
+    if (width >= int(s.size())) return result + std::string(s);
+    if (width <= 0) return {};
+    int n = line_length(s, width);
+    if (n <= 0) return {};
+    std::string_view line = s.substr(0, size_t(n));
+    result += line;
+    if (!line.ends_with("\r\n")) result += "\r\n";
+    s.remove_prefix(size_t(n));
+  }
+}
+
+}  // namespace recognize

@@ -1,0 +1,27 @@
+// The recipient in the marketplace's address line, and the address box's
+// line wrapping.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace recognize {
+
+struct Recipient {
+  std::string name;
+  std::string fixed;   // fixed-line number
+  std::string mobile;  // mobile number
+  std::string address;
+};
+
+// The line reads: address, a space, "，", postcode, "，", name, "，", the
+// phone number(s), the mobile number last.
+Recipient parse_address_line(std::string_view line);
+
+// Breaks `s` into lines of at most `width` bytes ending in CR LF: never
+// inside a two-byte character or inside a run of ASCII letters and digits
+// that does not start the line, never with an opening mark at a line's end
+// or a closing mark at a line's start. Empty when a line cannot be cut.
+std::string wrap_text(std::string_view s, int width);
+
+}  // namespace recognize

@@ -1,0 +1,67 @@
+#include "recognize/order_details.h"
+
+#include "recognize/text_between.h"
+#include "regex/regex_object.h"
+#include "runtime/input_box.h"
+#include "runtime/settings_file.h"
+#include "runtime/text_ops.h"
+
+namespace recognize {
+
+namespace {
+
+constexpr const char* goods_pattern =
+    ".{1,63}\\n鞋码.{2,20}\\n颜色.{2,30}\\n(.{0,30}\\n)?.{1,10}×.{1,5}\\S{1,5}";
+constexpr const char* item_code_section = "baobeibiaotidaihao";
+
+// The text after the first of two labels found in the line.
+std::string labelled_value(std::string_view line, std::string_view label,
+                           std::string_view other_label) {
+  std::string value = text_between(line, label, {}, Between::after_left);
+  return value.empty() ? text_between(line, other_label, {}, Between::after_left) : value;
+}
+
+// The stored code of an item title, asked for (and stored) when there is
+// none yet. An empty title cannot be a settings key and is never asked for.
+std::string item_code(std::string_view title, std::string_view settings_path) {
+  if (rt::trim(title).empty()) return {};
+  std::string code(rt::ini_read(settings_path, item_code_section, title).view());
+  if (!code.empty()) return code;
+  char* answer = nullptr;
+  RtArg target = rt_pointer_arg(&answer, RT_TEXT | RT_BY_REF);
+  rt::InputBoxRequest request{title, "请输入宝贝代号", std::nullopt, 1};
+  bool confirmed = rt::input_box(request, target);
+  rt::Text typed = rt::Text::adopt(answer);
+  if (!confirmed || typed.empty()) return {};
+  rt::ini_write(settings_path, item_code_section, title, typed.view());
+  return std::string(typed.view());
+}
+
+}  // namespace
+
+std::string order_goods_text(std::string_view text, std::string_view settings_path) {
+  rx::RegexObject regex;
+  regex.create(goods_pattern);
+  int count = regex.execute(text);
+  std::string result;
+  for (int k = 1; k <= count; ++k) {
+    rt::TextArray lines = rt::split(regex.match_text(k), "\r\n");
+    // A block whose lines end in bare LF does not split into its lines.
+    if (lines.size() < 4) continue;
+    std::string size = labelled_value(lines[1], "码: ", "码： ");
+    std::string colour = labelled_value(lines[2], "颜色分类: ", "颜色分类： ");
+    std::string quantity = text_between(lines[3], "×", {}, Between::from_left);
+    std::string code = item_code(lines[0], settings_path);
+    result += code + "_" + colour + "_" + size + quantity + "▅";
+  }
+  return std::string(rt::strip_spaces(result).view());
+}
+
+std::string order_summary_text(std::string_view text) {
+  std::string order = text_between(text, "订单编号：", "\r\n");
+  rt::Text with_buyer = rt::replace_sub(order, "买家：", " __ ", 1, INT_MAX, true);
+  std::string message = text_between(text, "\r\n买家留言：", "\r\n");
+  return std::string(rt::strip_spaces(std::string(with_buyer.view()) + "__" + message).view());
+}
+
+}  // namespace recognize

@@ -1,0 +1,150 @@
+#include "recognize/recognizer.h"
+
+#include <climits>
+
+#include "recognize/address.h"
+#include "recognize/field_checks.h"
+#include "recognize/order_details.h"
+#include "recognize/text_between.h"
+#include "runtime/system.h"
+#include "runtime/text_ops.h"
+
+namespace recognize {
+
+namespace {
+
+using app::control::batch_print_button;
+using app::control::name_box;
+
+std::string removed(std::string_view text, std::string_view sought) {
+  return std::string(rt::replace_sub(text, sought, {}, 1, INT_MAX, true).view());
+}
+std::string trimmed(std::string_view text) { return std::string(rt::trim(text).view()); }
+
+// Piece 3 of the address line: the name as the marketplace writes it (empty
+// when the line has fewer pieces, so names and records stay in step).
+std::string listed_name(std::string_view address_line) {
+  rt::TextArray parts = rt::split(address_line, "，");
+  return parts.size() >= 3 ? std::string(parts[2]) : std::string();
+}
+
+}  // namespace
+
+void fill_form(app::MainView& view, std::string_view name, std::string_view fixed,
+               std::string_view mobile, std::string_view address, std::string_view goods) {
+  using namespace app::control;
+  view.set_text(name_box, rt::strip_spaces(name).view());
+  view.set_text(fixed_phone, rt::strip_spaces(fixed).view());
+  view.set_text(mobile_phone, rt::strip_spaces(mobile).view());
+  std::string a = removed(removed(address, "\n"), "\r");
+  a = rt::strip_spaces(a).view();
+  view.set_text(app::control::address, rt::trim(wrap_text(a, 32)).view());
+  view.set_text(app::control::goods, goods);
+}
+
+void Recognizer::recognise_clipboard() { recognise(rt::clipboard_text().view()); }
+
+void Recognizer::recognise(std::string_view text) {
+  std::string t = removed(rt::trim(text).view(), "\t");
+  if (t.empty()) {
+    view_.set_status("获取未成功 [空剪辑板]");
+    return;
+  }
+  records_.clear();
+  view_.list_clear(name_box);
+  if (t.size() > 200) {
+    if (rt::find(t, "第三步确认收货信息并") != -1) {
+      recognise_batch_page(t);
+      if (t.empty()) return;
+    } else if (rt::find(t, "确认收货信息及交易详情") != -1) {
+      recognise_whole_ship_page(t);
+    } else {
+      view_.set_status("获取未成功 -未知>200");
+    }
+  }
+  if (t.size() > 40 && t.size() < 200) recognise_short_text(t);
+}
+
+// Replaces `t` by the page's body; an empty body ends the recognition.
+void Recognizer::recognise_batch_page(std::string& t) {
+  t = text_between(t, "第三步确认收货信息并填写运单号", "填写运单号后确认，交易状态就会变成更改为");
+  if (t.empty()) {
+    view_.set_status("获取未成功 -0");
+    return;
+  }
+  rt::TextArray blocks = rt::split(t, "关闭订单详情");
+  // The piece before the first "关闭订单详情" belongs to no order.
+  for (size_t i = 1; i < blocks.size(); ++i) {
+    std::string_view block = blocks[i];
+    add_record(ShippingRecord{trimmed(text_between(block, "收货信息：", "修改收货信息")),
+                              order_goods_text(block, settings_path_),
+                              order_summary_text(block)});
+  }
+  int count = blocks.size() > 0 ? int(blocks.size()) - 1 : 0;
+  view_.set_status("获取成功 " + std::to_string(count) + " 条！ [批量页]");
+  view_.list_select(name_box, 0);
+  show_record();
+  view_.set_enabled(batch_print_button, count >= 2);
+}
+
+void Recognizer::recognise_whole_ship_page(const std::string& t) {
+  add_record(ShippingRecord{trimmed(text_between(t, "收货信息：", "修改收货信息")),
+                            order_goods_text(t, settings_path_), {}});
+  rt::do_events();
+  view_.list_select(name_box, 0);
+  show_record();
+  view_.set_enabled(batch_print_button, false);
+  view_.set_status("已识别 1 个 [发货整页]");
+}
+
+// Ship page, detail page or chat window, told apart by the text's end.
+void Recognizer::recognise_short_text(std::string t) {
+  t = trimmed(removed(removed(t, "\n"), "\r"));
+  size_t pieces = rt::split(t, "，").size();
+  std::string tail(rt::right(t, 8).view());
+  Recipient r;
+  if (is_all_digits(tail)) {
+    if (pieces < 3) {
+      view_.set_status("获取未成功 -5");
+      return;
+    }
+    r = parse_address_line(t);
+    view_.set_status("已识别 1 个 [发货页]");
+  } else if (tail.starts_with("，")) {
+    r.name = rt::left(t, rt::find(t, "，") - 1).view();
+    r.mobile = find_phone(t, int(PhoneKind::mobile));
+    r.fixed = find_phone(t, int(PhoneKind::fixed_line));
+    int s = int(r.name.size() + r.fixed.size() + r.mobile.size()) + 5;
+    r.address = rt::mid(t, s, int(t.size()) - s - 8).view();
+    view_.set_status("已识别 1 个 [详情页]");
+  } else if (tail.starts_with("(")) {
+    r.name = trimmed(rt::left(t, rt::find(t, "  ")).view());
+    r.fixed = text_between(t, " 固话：", " ");
+    r.mobile = text_between(t, " 手机：", " ");
+    std::string rest = t;
+    for (std::string_view sought : {std::string_view(r.name), std::string_view(r.fixed),
+                                    std::string_view(r.mobile), std::string_view("固话："),
+                                    std::string_view("手机：")})
+      rest = removed(rest, sought);
+    rest = trimmed(rest);
+    r.address = trimmed(rt::left(rest, int(rest.size()) - 9).view());
+    view_.set_status("已识别 1 个 [旺旺窗口]");
+  }
+  fill_form(view_, r.name, r.fixed, r.mobile, r.address, {});
+  view_.set_enabled(batch_print_button, false);
+}
+
+void Recognizer::show_record() {
+  int i = view_.list_selection(name_box);
+  if (i < 0 || size_t(i) >= records_.size()) return;
+  const ShippingRecord& record = records_[size_t(i)];
+  Recipient r = parse_address_line(record.address_line);
+  fill_form(view_, r.name, r.fixed, r.mobile, r.address, record.goods);
+}
+
+void Recognizer::add_record(ShippingRecord record) {
+  view_.list_add(name_box, listed_name(record.address_line));
+  records_.push_back(std::move(record));
+}
+
+}  // namespace recognize

@@ -1,0 +1,52 @@
+// Clipboard recognition: classifies the copied order text, keeps the
+// shipping records it finds and fills the main window's recipient boxes.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "app/main_view.h"
+
+namespace recognize {
+
+// One shipment of a batch page or a whole ship page.
+struct ShippingRecord {
+  std::string address_line;  // "address ，postcode，name，phones"
+  std::string goods;
+  std::string summary;  // batch page only
+};
+
+class Recognizer {
+ public:
+  Recognizer(app::MainView& view, std::string settings_path)
+      : view_(view), settings_path_(std::move(settings_path)) {}
+
+  // The click on "淘宝地址识别".
+  void recognise_clipboard();
+  // Recognises `text` as if it were the clipboard's.
+  void recognise(std::string_view text);
+  // Shows the record chosen in the name box; nothing changes when the
+  // selection has no record.
+  void show_record();
+
+  // Records in page order; item k of the name box belongs to record k.
+  const std::vector<ShippingRecord>& records() const { return records_; }
+
+ private:
+  void recognise_batch_page(std::string& t);
+  void recognise_whole_ship_page(const std::string& t);
+  void recognise_short_text(std::string t);
+  void add_record(ShippingRecord record);
+
+  app::MainView& view_;
+  std::string settings_path_;
+  std::vector<ShippingRecord> records_;
+};
+
+// Writes the values into the recipient boxes: spaces removed, the address
+// joined into one line and wrapped at 32 bytes; goods unchanged.
+void fill_form(app::MainView& view, std::string_view name, std::string_view fixed,
+               std::string_view mobile, std::string_view address, std::string_view goods);
+
+}  // namespace recognize

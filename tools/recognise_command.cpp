@@ -1,0 +1,143 @@
+#include "tools/recognise_command.h"
+
+#include <cstdio>
+#include <fstream>
+#include <iostream>
+#include <iterator>
+#include <nlohmann/json.hpp>
+#include <optional>
+#include <sstream>
+
+#include "app/memory_view.h"
+#include "recognize/recognizer.h"
+#include "regex/support_libraries.h"
+#include "runtime/input_box.h"
+#include "runtime/platform.h"
+
+namespace {
+
+const char usage[] =
+    "usage: slipjet-cli recognise [--cfg PATH] [--utf8] [--json] [--no-prompt] [FILE]\n"
+    "  Recognises FILE (or standard input) as copied order text.\n"
+    "  --cfg PATH    settings file with the item codes (default cfg.ini)\n"
+    "  --utf8        the text is UTF-8, and so is the output\n"
+    "  --json        one JSON object (strings always UTF-8)\n"
+    "  --no-prompt   unknown item titles are not asked for\n";
+
+struct Options {
+  std::string cfg = "cfg.ini";
+  bool utf8 = false;
+  bool json = false;
+  bool prompt = true;
+  std::optional<std::string> file;
+};
+
+std::optional<Options> parse(const std::vector<std::string>& args) {
+  Options o;
+  for (size_t i = 0; i < args.size(); ++i) {
+    const std::string& a = args[i];
+    if (a == "--cfg" && i + 1 < args.size()) o.cfg = args[++i];
+    else if (a == "--utf8") o.utf8 = true;
+    else if (a == "--json") o.json = true;
+    else if (a == "--no-prompt") o.prompt = false;
+    else if (!a.starts_with("--") && !o.file) o.file = a;
+    else return std::nullopt;
+  }
+  return o;
+}
+
+std::optional<std::string> read_input(const Options& o) {
+  std::ostringstream bytes;
+  if (o.file) {
+    std::ifstream in(*o.file, std::ios::binary);
+    if (!in) return std::nullopt;
+    bytes << in.rdbuf();
+  } else {
+    bytes << std::cin.rdbuf();
+  }
+  return bytes.str();
+}
+
+// Item titles are asked on the terminal, and only when the text came from a
+// file while a person sits at the terminal.
+bool prompting = false;
+
+std::optional<std::string> terminal_input_box(const rt::InputBoxRequest& request) {
+  if (!prompting) return std::nullopt;
+  std::string question = std::string(request.caption.value_or("")) + " " +
+                         std::string(request.prompt.value_or(""));
+  std::fprintf(stderr, "%s: ", platform_to_terminal(question).c_str());
+  std::string line;
+  if (!std::getline(std::cin, line)) return std::nullopt;
+  return platform_from_terminal(line);
+}
+
+struct Outcome {
+  std::string status, name, mobile, fixed, address, goods;
+  bool batch_print;
+  std::vector<recognize::ShippingRecord> records;
+};
+
+void print_text(const Outcome& r, bool utf8) {
+  auto out = [&](std::string_view gbk) { return utf8 ? platform_gbk_to_utf8(gbk) : std::string(gbk); };
+  std::string address = r.address;
+  for (size_t at = 0; (at = address.find("\r\n", at)) != std::string::npos;)
+    address.replace(at, 2, "\n         ");
+  std::ostringstream s;
+  s << "status:  " << out(r.status) << "\nname:    " << out(r.name) << "\nmobile:  "
+    << out(r.mobile) << "\nfixed:   " << out(r.fixed) << "\naddress: " << out(address)
+    << "\ngoods:   " << out(r.goods) << "\nbatch print: " << (r.batch_print ? "yes" : "no")
+    << "\nrecords: " << r.records.size() << "\n";
+  for (size_t i = 0; i < r.records.size(); ++i) {
+    s << "  " << i + 1 << ". " << out(r.records[i].address_line) << "\n     goods:   "
+      << out(r.records[i].goods) << "\n     summary: " << out(r.records[i].summary) << "\n";
+  }
+  std::fwrite(s.str().data(), 1, s.str().size(), stdout);
+}
+
+void print_json(const Outcome& r) {
+  auto u = [](std::string_view gbk) { return platform_gbk_to_utf8(gbk); };
+  nlohmann::json records = nlohmann::json::array();
+  for (const auto& record : r.records)
+    records.push_back({{"line", u(record.address_line)},
+                       {"goods", u(record.goods)},
+                       {"summary", u(record.summary)}});
+  nlohmann::json j = {{"status", u(r.status)},   {"name", u(r.name)},
+                      {"mobile", u(r.mobile)},   {"fixed", u(r.fixed)},
+                      {"address", u(r.address)}, {"goods", u(r.goods)},
+                      {"batch_print", r.batch_print}, {"records", records}};
+  std::string text = j.dump(2, ' ', false, nlohmann::json::error_handler_t::replace) + "\n";
+  std::fwrite(text.data(), 1, text.size(), stdout);
+}
+
+}  // namespace
+
+int recognise_command(const std::vector<std::string>& args) {
+  std::optional<Options> o = parse(args);
+  if (!o) {
+    std::fputs(usage, stderr);
+    return 2;
+  }
+  std::optional<std::string> input = read_input(*o);
+  if (!input) {
+    std::fprintf(stderr, "slipjet-cli: cannot read %s\n", o->file ? o->file->c_str() : "input");
+    return 2;
+  }
+  std::string text = o->utf8 ? platform_utf8_to_gbk(*input) : *input;
+  rt_start_libraries(support_libraries);
+  prompting = o->prompt && o->file && platform_stdin_is_terminal();
+  rt_set_input_box_hook(terminal_input_box);
+
+  app::MemoryView view;
+  view.set_enabled(app::control::batch_print_button, false);
+  recognize::Recognizer recognizer(view, o->cfg);
+  recognizer.recognise(text);
+
+  using namespace app::control;
+  Outcome r{view.status,           view.text(name_box), view.text(mobile_phone),
+            view.text(fixed_phone), view.text(address),  view.text(goods),
+            view.enabled(batch_print_button), recognizer.records()};
+  if (o->json) print_json(r);
+  else print_text(r, o->utf8);
+  return 0;
+}
