@@ -11,7 +11,10 @@
 class SettingsFolder : public testing::Test {
  protected:
   void SetUp() override {
-    dir_ = std::filesystem::temp_directory_path() / "slipjet-app-test";
+    // One folder per test, so test programs may run side by side.
+    const auto* test = testing::UnitTest::GetInstance()->current_test_info();
+    dir_ = std::filesystem::temp_directory_path() /
+           (std::string("slipjet-") + test->test_suite_name() + "-" + test->name());
     std::filesystem::remove_all(dir_);
     std::filesystem::create_directories(dir_);
     path_ = (dir_ / "cfg.ini").string();

@@ -1,0 +1,114 @@
+// The address line's parts and the address box's wrapping.
+#include "recognize/address.h"
+
+#include <gtest/gtest.h>
+
+#include "app/memory_view.h"
+#include "recognize/recognizer.h"
+
+namespace {
+
+using recognize::wrap_text;
+
+TEST(ParseAddressLine, MobileOnlyAndWithFixedLine) {
+  auto r = recognize::parse_address_line("浙江省 杭州市 文三路1号 ，310000，张三，13812345678");
+  EXPECT_EQ(r.name, "张三");
+  EXPECT_EQ(r.mobile, "13812345678");
+  EXPECT_EQ(r.fixed, "");
+  EXPECT_EQ(r.address, "浙江省 杭州市 文三路1号 ");
+
+  r = recognize::parse_address_line(
+      "浙江省 杭州市 文三路1号 ，310000，张三，0571-88886666 13812345678");
+  EXPECT_EQ(r.name, "张三");
+  EXPECT_EQ(r.fixed, "0571-88886666 ");
+  EXPECT_EQ(r.address, "浙江省 杭州市 文三路1号 ");  // the space before "，" stays
+}
+
+TEST(ParseAddressLine, ShortOrOddLinesGiveEmptyPartsInsteadOfFailing) {
+  for (const char* line : {"", "，", "a，b", "无逗号的一行", "，，，", "\x81"}) {
+    auto r = recognize::parse_address_line(line);
+    EXPECT_LE(r.address.size(), std::string_view(line).size()) << line;
+  }
+  EXPECT_EQ(recognize::parse_address_line("a，b").name, "a");
+  EXPECT_EQ(recognize::parse_address_line("无逗号的一行").name, "");
+}
+
+// Every line at most 32 bytes, and the lines put together give the input.
+void expect_wrapped(std::string_view in, const std::string& out) {
+  std::string joined;
+  size_t start = 0;
+  while (true) {
+    size_t end = out.find("\r\n", start);
+    std::string line = out.substr(start, end == std::string::npos ? end : end - start);
+    EXPECT_LE(line.size(), 32u) << line;
+    joined += line;
+    if (end == std::string::npos) break;
+    start = end + 2;
+  }
+  EXPECT_EQ(joined, in);
+}
+
+TEST(WrapText, ShortTextsStayWhole) {
+  EXPECT_EQ(wrap_text("", 32), "");
+  EXPECT_EQ(wrap_text(std::string(32, 'a'), 32), std::string(32, 'a'));
+}
+
+TEST(WrapText, NeverBreaksInsideADoubleByteCharacter) {
+  std::string s = "a" + std::string("浙江省杭州市西湖区文三路一百号大院") + "b";
+  std::string out = wrap_text(s, 32);
+  EXPECT_EQ(out.substr(0, 33), "a浙江省杭州市西湖区文三路一百号\r\n");
+  expect_wrapped(s, out);
+}
+
+TEST(WrapText, AsciiRunsMoveWholeToTheNextLine) {
+  std::string s = "浙江省杭州市西湖区文三路门牌号ab12345678";
+  EXPECT_EQ(wrap_text(s, 32), "浙江省杭州市西湖区文三路门牌号\r\nab12345678");
+  // A run that starts the line is cut at the limit.
+  std::string digits(40, '7');
+  EXPECT_EQ(wrap_text(digits, 32), std::string(32, '7') + "\r\n" + std::string(8, '7'));
+}
+
+TEST(WrapText, PunctuationRules) {
+  // "，" and "。" never start a line: the last character goes along.
+  std::string s = "浙江省杭州市西湖区文三路门牌号码，后面还有";
+  std::string out = wrap_text(s, 32);
+  EXPECT_EQ(out, "浙江省杭州市西湖区文三路门牌号\r\n码，后面还有");
+  std::string t = "浙江省杭州市西湖区文三路门牌号x。后面";
+  EXPECT_EQ(wrap_text(t, 32), "浙江省杭州市西湖区文三路门牌号\r\nx。后面");
+  // "（" never ends a line.
+  std::string u = "浙江省杭州市西湖区文三路门牌号（号）";
+  EXPECT_EQ(wrap_text(u, 32), "浙江省杭州市西湖区文三路门牌号\r\n（号）");
+}
+
+TEST(WrapText, GivesUpOnAnOpeningMarkBeforeALongDigitRun) {
+  EXPECT_EQ(wrap_text("（" + std::string(31, '1'), 32), "");
+  EXPECT_EQ(wrap_text("（" + std::string(29, '1'), 32), "（" + std::string(29, '1'));
+}
+
+TEST(WrapText, ArbitraryBytesNeverLoopOrOverrun) {
+  for (std::string s :
+       {std::string(100, '\x81'), std::string(33, '\xff'),
+        std::string("\r\n", 2) + std::string(40, 'a'),
+        std::string(31, 'a') + "\r\n" + std::string(10, 'b'), std::string(64, '\x7f')}) {
+    std::string out = wrap_text(s, 32);
+    if (!out.empty()) {
+      EXPECT_GE(out.size(), s.size());
+    }
+  }
+}
+
+TEST(FillForm, StripsSpacesAndJoinsAndWrapsTheAddress) {
+  app::MemoryView view;
+  recognize::fill_form(view, " 张 三 ", "0571 8888　6666", " 138 1234 5678 ",
+                       "广东省 深圳市\r\n南山区 粤海街道 科技园南区 高新南七道 100号 数字技术园",
+                       " goods as is ");
+  using namespace app::control;
+  EXPECT_EQ(view.text(name_box), "张三");
+  EXPECT_EQ(view.text(fixed_phone), "057188886666");
+  EXPECT_EQ(view.text(mobile_phone), "13812345678");
+  EXPECT_EQ(view.text(address),
+            "广东省深圳市南山区粤海街道科技园\r\n南区高新南七道100号数字技术园");
+  EXPECT_EQ(view.text(goods), " goods as is ");
+}
+
+}  // namespace

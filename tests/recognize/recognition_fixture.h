@@ -1,0 +1,53 @@
+// A window in memory, a throw-away settings file, started support
+// libraries and scripted answers to the item-code dialog.
+#pragma once
+
+#include <deque>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/memory_view.h"
+#include "recognize/recognizer.h"
+#include "regex/support_libraries.h"
+#include "runtime/input_box.h"
+#include "tests/app/settings_file_fixture.h"
+
+// Answers the item-code dialog from a queue (empty queue: cancel) and
+// records each prompt.
+struct ScriptedDialog {
+  static inline std::deque<std::optional<std::string>> answers;
+  static inline std::vector<std::string> prompts;
+  static std::optional<std::string> answer(const rt::InputBoxRequest& request) {
+    prompts.emplace_back(request.prompt.value_or(""));
+    if (answers.empty()) return std::nullopt;
+    auto a = answers.front();
+    answers.pop_front();
+    return a;
+  }
+};
+
+class Recognition : public SettingsFolder {
+ protected:
+  void SetUp() override {
+    SettingsFolder::SetUp();
+    static bool started = false;
+    if (!started) rt_start_libraries(support_libraries);
+    started = true;
+    ScriptedDialog::answers.clear();
+    ScriptedDialog::prompts.clear();
+    rt_set_input_box_hook(ScriptedDialog::answer);
+    recognizer.emplace(view, path_);
+  }
+  void TearDown() override {
+    rt_set_input_box_hook(nullptr);
+    SettingsFolder::TearDown();
+  }
+
+  std::string box(int id) const { return view.text(id); }
+  std::vector<std::string> names() { return view.lists[app::control::name_box]; }
+  bool batch_print() const { return view.enabled(app::control::batch_print_button); }
+
+  app::MemoryView view;
+  std::optional<recognize::Recognizer> recognizer;
+};

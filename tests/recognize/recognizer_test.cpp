@@ -1,0 +1,246 @@
+// Recognition of each page kind, as the main window sees it.
+#include <gtest/gtest.h>
+
+#include "runtime/platform.h"
+#include "runtime/settings_file.h"
+#include "tests/recognize/pages.h"
+#include "tests/recognize/recognition_fixture.h"
+
+namespace {
+
+using namespace app::control;
+using pages::crlf;
+
+class BatchPage : public Recognition {};
+
+TEST_F(BatchPage, TwoOrdersFillTheFirstAndEnableBatchPrinting) {
+  pages::Order second;
+  second.number = "100000002";
+  second.buyer = "buyer02";
+  second.message = "";
+  second.address_line = "上海 上海市 浦东新区 世纪大道1号 ，200120，李四，021-58881234 13987654321";
+  recognizer->recognise(pages::batch_page_of({pages::Order{}, second}));
+
+  EXPECT_EQ(view.status, "获取成功 2 条！ [批量页]");
+  EXPECT_EQ(names(), (std::vector<std::string>{"张三", "李四"}));
+  EXPECT_EQ(view.list_selection(name_box), 0);
+  EXPECT_EQ(box(name_box), "张三");
+  EXPECT_EQ(box(mobile_phone), "13812345678");
+  EXPECT_EQ(box(fixed_phone), "");
+  EXPECT_EQ(box(address), "浙江省杭州市西湖区文三路100号");
+  EXPECT_TRUE(batch_print());
+
+  ASSERT_EQ(recognizer->records().size(), 2u);
+  EXPECT_EQ(recognizer->records()[0].summary, "100000001__buyer01__请尽快发货");
+  EXPECT_EQ(recognizer->records()[1].summary, "100000002__buyer02__");
+
+  view.list_select(name_box, 1);
+  recognizer->show_record();
+  EXPECT_EQ(box(name_box), "李四");
+  EXPECT_EQ(box(fixed_phone), "021-58881234");
+  EXPECT_EQ(box(mobile_phone), "13987654321");
+  EXPECT_EQ(box(address), "上海上海市浦东新区世纪大道1号");
+}
+
+TEST_F(BatchPage, OneOrderLeavesBatchPrintingOff) {
+  view.set_enabled(batch_print_button, true);
+  recognizer->recognise(pages::batch_page_of({pages::Order{}}));
+  EXPECT_EQ(view.status, "获取成功 1 条！ [批量页]");
+  EXPECT_FALSE(batch_print());
+}
+
+TEST_F(BatchPage, ShortBodyAlsoGoesThroughTheShortTextKinds) {
+  std::string body = pages::order_block(pages::Order{});
+  ASSERT_LT(body.size(), 200u);
+  recognizer->recognise(pages::batch_page(body));
+  // The body ends in no short-text kind, so the boxes are cleared again.
+  EXPECT_EQ(view.status, "获取成功 1 条！ [批量页]");
+  EXPECT_EQ(names(), (std::vector<std::string>{"张三"}));
+  EXPECT_EQ(box(name_box), "");
+}
+
+TEST_F(BatchPage, ManyOrdersKeepPageOrder) {
+  std::vector<pages::Order> orders;
+  for (int i = 1; i <= 120; ++i) orders.push_back(pages::numbered_order(i));
+  recognizer->recognise(pages::batch_page_of(orders));
+  EXPECT_EQ(view.status, "获取成功 120 条！ [批量页]");
+  ASSERT_EQ(names().size(), 120u);
+  EXPECT_EQ(names()[76], "收件人77");
+  view.list_select(name_box, 76);
+  recognizer->show_record();
+  EXPECT_EQ(box(name_box), "收件人77");
+  EXPECT_EQ(box(mobile_phone), "13900000077");
+}
+
+TEST_F(BatchPage, BodyWithoutOrdersCountsZeroAndKeepsTheBoxes) {
+  view.set_text(name_box, "earlier");
+  recognizer->recognise(pages::batch_page(std::string(300, 'x')));
+  EXPECT_EQ(view.status, "获取成功 0 条！ [批量页]");
+  EXPECT_TRUE(names().empty());
+  EXPECT_EQ(box(name_box), "earlier");
+}
+
+TEST_F(BatchPage, NothingBetweenTheMarkers) {
+  recognizer->recognise("第三步确认收货信息并填写运单号填写运单号后确认，交易状态就会变成更改为" +
+                        std::string(200, 'x'));
+  EXPECT_EQ(view.status, "获取未成功 -0");
+}
+
+TEST_F(BatchPage, AddressLineWithTooFewPiecesKeepsItsRecordUnnamed) {
+  pages::Order broken;
+  broken.address_line = "只有地址没有逗号";
+  pages::Order no_address;
+  no_address.address_line = "";
+  recognizer->recognise(pages::batch_page_of({broken, no_address, pages::Order{}}));
+  EXPECT_EQ(view.status, "获取成功 3 条！ [批量页]");
+  EXPECT_EQ(names(), (std::vector<std::string>{"", "", "张三"}));
+  EXPECT_EQ(box(name_box), "");
+  view.list_select(name_box, 2);
+  recognizer->show_record();
+  EXPECT_EQ(box(name_box), "张三");
+}
+
+TEST_F(BatchPage, ItemCodesAreAskedOncePerNewTitle) {
+  rt::ini_write(path_, "baobeibiaotidaihao", "已知宝贝", "K9");
+  pages::Order a, b, c;
+  a.goods = pages::goods_block("新款跑鞋");
+  b.goods = pages::goods_block("新款跑鞋", "鞋码： 41") + pages::goods_block("已知宝贝");
+  c.goods = pages::goods_block("另一款");
+  ScriptedDialog::answers = {"R1"};  // the second title is cancelled
+  recognizer->recognise(pages::batch_page_of({a, b, c}));
+
+  EXPECT_EQ(ScriptedDialog::prompts, (std::vector<std::string>{"新款跑鞋", "另一款"}));
+  EXPECT_EQ(recognizer->records()[0].goods, "R1_黑色_40×2件▅");
+  EXPECT_EQ(recognizer->records()[1].goods, "R1_黑色_41×2件▅K9_黑色_40×2件▅");
+  EXPECT_EQ(recognizer->records()[2].goods, "_黑色_40×2件▅");
+  EXPECT_EQ(box(goods), "R1_黑色_40×2件▅");
+  EXPECT_EQ(rt::ini_read(path_, "baobeibiaotidaihao", "新款跑鞋"), "R1");
+  EXPECT_EQ(rt::ini_read(path_, "baobeibiaotidaihao", "另一款"), "");
+}
+
+TEST_F(Recognition, WholeShipPageHasOneRecordWithGoods) {
+  rt::ini_write(path_, "baobeibiaotidaihao", "男鞋", "M1");
+  view.set_enabled(batch_print_button, true);
+  recognizer->recognise(pages::whole_ship_page(
+      "北京 北京市 朝阳区 建国路88号 ，100022，王五，010-65001234 13600001111",
+      pages::goods_block("男鞋", "鞋码: 42", "颜色分类: 白色", "单价 ×1双")));
+  EXPECT_EQ(view.status, "已识别 1 个 [发货整页]");
+  EXPECT_EQ(names(), (std::vector<std::string>{"王五"}));
+  EXPECT_EQ(box(name_box), "王五");
+  EXPECT_EQ(box(fixed_phone), "010-65001234");
+  EXPECT_EQ(box(mobile_phone), "13600001111");
+  EXPECT_EQ(box(address), "北京北京市朝阳区建国路88号");
+  EXPECT_EQ(box(goods), "M1_白色_42×1双▅");
+  EXPECT_EQ(recognizer->records()[0].summary, "");
+  EXPECT_FALSE(batch_print());
+}
+
+class ShortText : public Recognition {
+ protected:
+  void recognise(const std::string& text) {
+    ASSERT_GT(text.size(), 40u);
+    ASSERT_LT(text.size(), 200u);
+    recognizer->recognise(text);
+  }
+};
+
+TEST_F(ShortText, ShipPageWithAndWithoutFixedLine) {
+  recognise("浙江省 杭州市 西湖区 文三路100号 ，310000，张三，13812345678");
+  EXPECT_EQ(view.status, "已识别 1 个 [发货页]");
+  EXPECT_EQ(box(name_box), "张三");
+  EXPECT_EQ(box(fixed_phone), "");
+  EXPECT_EQ(box(mobile_phone), "13812345678");
+  EXPECT_EQ(box(address), "浙江省杭州市西湖区文三路100号");
+  EXPECT_TRUE(recognizer->records().empty());
+
+  recognise("浙江省 杭州市 西湖区 文三路100号 ，310000，张三，0571-88886666 13812345678" + crlf);
+  EXPECT_EQ(box(fixed_phone), "0571-88886666");
+  EXPECT_EQ(box(mobile_phone), "13812345678");
+}
+
+TEST_F(ShortText, ShipPageWithTooFewPiecesTouchesNothing) {
+  view.set_text(name_box, "earlier");
+  recognise("浙江省杭州市西湖区文三路一百号，手机13812345678");
+  EXPECT_EQ(view.status, "获取未成功 -5");
+  EXPECT_EQ(box(name_box), "earlier");
+}
+
+TEST_F(ShortText, DetailPage) {
+  recognise("张三，13812345678，浙江省 杭州市 西湖区 文三路100号 ，310000");
+  EXPECT_EQ(view.status, "已识别 1 个 [详情页]");
+  EXPECT_EQ(box(name_box), "张三");
+  EXPECT_EQ(box(mobile_phone), "13812345678");
+  EXPECT_EQ(box(fixed_phone), "");
+  EXPECT_EQ(box(address), "浙江省杭州市西湖区文三路100号");
+}
+
+TEST_F(ShortText, ChatWindow) {
+  recognise("张三  手机：13812345678 固话：0571-88886666 浙江省杭州市西湖区文三路100号 (310000)");
+  EXPECT_EQ(view.status, "已识别 1 个 [旺旺窗口]");
+  EXPECT_EQ(box(name_box), "张三");
+  EXPECT_EQ(box(mobile_phone), "13812345678");
+  EXPECT_EQ(box(fixed_phone), "0571-88886666");
+  EXPECT_EQ(box(address), "浙江省杭州市西湖区文三路100号");
+
+  // Without two spaces there is no name; labels go wherever they are.
+  recognise("张三 手机：13812345678 杭州市手机：西湖区文三路100号 (310000)");
+  EXPECT_EQ(box(name_box), "");
+  EXPECT_EQ(box(address), "张三杭州市西湖区文三路100号");
+}
+
+TEST_F(ShortText, NoKindClearsTheBoxesWithoutAStatus) {
+  view.set_status("before");
+  view.set_text(name_box, "earlier");
+  view.set_text(goods, "earlier");
+  view.set_enabled(batch_print_button, true);
+  recognise("这段文字不属于任何一种页面，也没有可识别的结尾标记 abc");
+  EXPECT_EQ(view.status, "before");
+  for (int id : {name_box, mobile_phone, fixed_phone, address, goods}) EXPECT_EQ(box(id), "");
+  EXPECT_FALSE(batch_print());
+}
+
+TEST_F(Recognition, TextsOfNoStageChangeOnlyTheRecordList) {
+  recognizer->recognise(pages::batch_page_of({pages::Order{}, pages::Order{}}));
+  view.set_status("kept");
+  for (std::string text : {std::string(40, 'a'), std::string(200, 'a'), std::string("\t \t")}) {
+    recognizer->recognise(text);
+    EXPECT_EQ(view.status, "kept");
+    EXPECT_EQ(box(name_box), "张三");
+    EXPECT_TRUE(names().empty());
+    EXPECT_TRUE(recognizer->records().empty());
+  }
+}
+
+TEST_F(Recognition, EmptyClipboardKeepsEverything) {
+  recognizer->recognise(pages::batch_page_of({pages::Order{}, pages::Order{}}));
+  for (std::string text : {std::string(), std::string("  　 "), std::string(" \t\t  ")}) {
+    recognizer->recognise(text);
+    EXPECT_EQ(view.status, "获取未成功 [空剪辑板]");
+    EXPECT_EQ(names().size(), 2u);
+    EXPECT_EQ(recognizer->records().size(), 2u);
+  }
+}
+
+TEST_F(Recognition, LongTextOfNoKind) {
+  recognizer->recognise(std::string(201, 'z'));
+  EXPECT_EQ(view.status, "获取未成功 -未知>200");
+}
+
+TEST_F(Recognition, ReadsTheClipboard) {
+  ASSERT_TRUE(platform_set_clipboard_text(
+      "  浙江省 杭州市 西湖区 文三路100号 ，310000，张三，13812345678\t"));
+  recognizer->recognise_clipboard();
+  EXPECT_EQ(view.status, "已识别 1 个 [发货页]");
+  EXPECT_EQ(box(name_box), "张三");
+}
+
+TEST_F(Recognition, ShowRecordWithoutARecordChangesNothing) {
+  view.set_text(name_box, "typed");
+  recognizer->show_record();
+  view.list_add(name_box, "stray");
+  view.list_select(name_box, 0);
+  recognizer->show_record();
+  EXPECT_EQ(box(name_box), "typed");
+}
+
+}  // namespace
