@@ -75,6 +75,7 @@ struct CharTest {
   enum Kind : uint8_t { literal, any, char_class } kind = literal;
   char16_t ch = 0;
   int class_index = -1;
+  char16_t other_case = 0;  // the literal's other case when case is ignored
 };
 
 struct Node {
@@ -132,8 +133,7 @@ struct CompiledPattern::Program {
   bool test(const CharTest& t, char16_t c) const {
     switch (t.kind) {
       case CharTest::any: return c != u'\n';
-      case CharTest::literal:
-        return c == t.ch || (options.ignore_case && to_upper(c) == to_upper(t.ch));
+      case CharTest::literal: return c == t.ch || c == t.other_case;
       case CharTest::char_class: {
         const CharClass& cls = classes[size_t(t.class_index)];
         bool held = cls.holds(c) ||
@@ -223,9 +223,21 @@ class Parser {
   bool quantifier(int& min, int& max) {
     if (!more()) return false;
     switch (peek()) {
-      case u'*': ++at_; min = 0; max = kUnbounded; return true;
-      case u'+': ++at_; min = 1; max = kUnbounded; return true;
-      case u'?': ++at_; min = 0; max = 1; return true;
+      case u'*':
+        ++at_;
+        min = 0;
+        max = kUnbounded;
+        return true;
+      case u'+':
+        ++at_;
+        min = 1;
+        max = kUnbounded;
+        return true;
+      case u'?':
+        ++at_;
+        min = 0;
+        max = 1;
+        return true;
       case u'{': return braces(min, max);
       default: return false;
     }
@@ -276,9 +288,9 @@ class Parser {
           return {};
         }
         ++at_;
-        return char_ast(CharTest{CharTest::literal, c});
+        return literal_ast(c);
       }
-      default: return char_ast(CharTest{CharTest::literal, c});
+      default: return literal_ast(c);
     }
   }
 
@@ -286,6 +298,12 @@ class Parser {
     Ast a{Ast::char_test};
     a.test = t;
     return a;
+  }
+
+  Ast literal_ast(char16_t c) const {
+    char16_t other = c;
+    if (program_.options.ignore_case) other = to_upper(c) != c ? to_upper(c) : to_lower(c);
+    return char_ast(CharTest{CharTest::literal, c, -1, other});
   }
 
   Ast group() {
@@ -296,9 +314,12 @@ class Parser {
         return g;
       }
       char16_t kind = p_[at_ + 1];
-      if (kind == u':') g.kind = Ast::non_capturing;
-      else if (kind == u'=') g.kind = Ast::lookahead;
-      else if (kind == u'!') g.kind = Ast::negative_lookahead;
+      if (kind == u':')
+        g.kind = Ast::non_capturing;
+      else if (kind == u'=')
+        g.kind = Ast::lookahead;
+      else if (kind == u'!')
+        g.kind = Ast::negative_lookahead;
       else {
         fail();
         return g;
@@ -400,7 +421,7 @@ class Parser {
       return Ast{e == u'b' ? Ast::word_boundary : Ast::not_word_boundary};
     }
     if (e >= u'1' && e <= u'9') return numbered_escape();
-    return char_ast(CharTest{CharTest::literal, escaped_char()});
+    return literal_ast(escaped_char());
   }
 
   // "\n": a back-reference to the longest group number that exists, else an
@@ -422,12 +443,13 @@ class Parser {
     }
     unsigned code = 0;
     size_t digits = 0;
-    while (digits < 3 && more() && peek() >= u'0' && peek() <= u'7' && code * 8 + (peek() - u'0') <= 0377) {
+    while (digits < 3 && more() && peek() >= u'0' && peek() <= u'7' &&
+           code * 8 + (peek() - u'0') <= 0377) {
       code = code * 8 + (p_[at_++] - u'0');
       ++digits;
     }
     if (digits == 0) code = p_[at_++];
-    return char_ast(CharTest{CharTest::literal, char16_t(code)});
+    return literal_ast(char16_t(code));
   }
 
   // The character of an escape sequence (after the backslash).
@@ -456,10 +478,10 @@ class Parser {
     unsigned value = 0;
     for (size_t i = 0; i < digits; ++i) {
       char16_t h = p_[at_ + i];
-      int v = is_digit_char(h)              ? h - u'0'
-              : (h >= u'a' && h <= u'f')   ? h - u'a' + 10
-              : (h >= u'A' && h <= u'F')   ? h - u'A' + 10
-                                           : -1;
+      int v = is_digit_char(h)           ? h - u'0'
+              : (h >= u'a' && h <= u'f') ? h - u'a' + 10
+              : (h >= u'A' && h <= u'F') ? h - u'A' + 10
+                                         : -1;
       if (v < 0) return letter;
       value = value * 16 + unsigned(v);
     }
@@ -632,23 +654,31 @@ class Matcher {
     return false;
   }
 
+  // Whether the node after a repetition could match at `i`: a character
+  // test that fails there saves trying the rest of the pattern.
+  bool may_continue_at(const Node& after, size_t i) const {
+    return after.op != Op::char_test || (i < text_.size() && p_.test(after.test, text_[i]));
+  }
+
   bool repeat_char(const Node& node, size_t i) {
     size_t max = node.max == kUnbounded ? text_.size() : size_t(node.max);
     size_t min = size_t(node.min);
+    const Node& after = p_.nodes[size_t(node.next)];
     if (node.greedy) {
       size_t count = 0;
-      while (count < max && i + count < text_.size() && p_.test(node.test, text_[i + count])) ++count;
+      while (count < max && i + count < text_.size() && p_.test(node.test, text_[i + count]))
+        ++count;
       steps_ += long(count);
       if (count < min) return false;
       for (size_t c = count;; --c) {
-        if (run(node.next, i + c)) return true;
+        if (may_continue_at(after, i + c) && run(node.next, i + c)) return true;
         if (gave_up_ || c == min) return false;
       }
     }
     for (size_t c = 0; c < min; ++c)
       if (i + c >= text_.size() || !p_.test(node.test, text_[i + c])) return false;
     for (size_t c = min;; ++c) {
-      if (run(node.next, i + c)) return true;
+      if (may_continue_at(after, i + c) && run(node.next, i + c)) return true;
       if (gave_up_ || c >= max || i + c >= text_.size() || !p_.test(node.test, text_[i + c]))
         return false;
     }
@@ -763,17 +793,17 @@ struct CaseRange {
 };
 
 constexpr CaseRange case_ranges[] = {
-    {u'A', 26, 32, false},  {0x00C0, 23, 32, false}, {0x00D8, 7, 32, false},
+    {u'A', 26, 32, false},   {0x00C0, 23, 32, false}, {0x00D8, 7, 32, false},
     {0x0100, 0x38, 1, true}, {0x0139, 0x10, 1, true}, {0x014A, 0x2E, 1, true},
-    {0x01CD, 0x10, 1, true},
-    {0x0391, 17, 32, false}, {0x03A3, 7, 32, false},  {0x0410, 32, 32, false},
-    {0x0400, 16, 80, false}, {0x2160, 16, 16, false}, {0x24B6, 26, 26, false},
-    {0xFF21, 26, 32, false},
+    {0x01CD, 0x10, 1, true}, {0x0391, 17, 32, false}, {0x03A3, 7, 32, false},
+    {0x0410, 32, 32, false}, {0x0400, 16, 80, false}, {0x2160, 16, 16, false},
+    {0x24B6, 26, 26, false}, {0xFF21, 26, 32, false},
 };
 
 }  // namespace
 
 char16_t to_lower(char16_t c) {
+  if (c < 0xC0) return c >= u'A' && c <= u'Z' ? char16_t(c + 32) : c;
   for (const CaseRange& r : case_ranges) {
     if (c < r.first || c >= r.first + r.count) continue;
     if (!r.alternating) return char16_t(c + r.delta);
@@ -783,6 +813,7 @@ char16_t to_lower(char16_t c) {
 }
 
 char16_t to_upper(char16_t c) {
+  if (c < 0xC0) return c >= u'a' && c <= u'z' ? char16_t(c - 32) : c;
   for (const CaseRange& r : case_ranges) {
     if (r.alternating) {
       if (c > r.first && c < r.first + r.count && (c - r.first) % 2 == 1) return char16_t(c - 1);
