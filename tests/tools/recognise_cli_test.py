@@ -1,0 +1,88 @@
+#!/usr/bin/env python3
+"""slipjet-cli recognise from the outside: UTF-8 pages in, JSON out, item
+codes from --cfg, exit statuses. Usage: recognise_cli_test.py SLIPJET_CLI"""
+import json
+import pathlib
+import subprocess
+import sys
+import tempfile
+import unittest
+
+CLI = sys.argv.pop(1) if len(sys.argv) > 1 else "slipjet-cli"
+CRLF = "\r\n"
+
+
+def run(*args, stdin=None):
+    return subprocess.run([CLI, "recognise", *args], input=stdin, capture_output=True)
+
+
+class RecogniseCommand(unittest.TestCase):
+    def setUp(self):
+        self.dir = tempfile.TemporaryDirectory()
+        self.path = pathlib.Path(self.dir.name)
+        self.cfg = self.path / "cfg.ini"
+        self.cfg.write_bytes("[baobeibiaotidaihao]\r\n运动鞋=S1\r\n".encode("gbk"))
+
+    def tearDown(self):
+        self.dir.cleanup()
+
+    def recognise(self, text, *extra):
+        page = self.path / "page.txt"
+        page.write_bytes(text.encode("utf-8"))
+        result = run("--utf8", "--json", "--no-prompt", "--cfg", str(self.cfg), *extra, str(page))
+        self.assertEqual(result.returncode, 0, result.stderr)
+        return json.loads(result.stdout)
+
+    def test_batch_page(self):
+        order = ("关闭订单详情" + CRLF + "订单编号：9001 买家：amy" + CRLF + "买家留言：快" + CRLF +
+                 "运动鞋" + CRLF + "鞋码: 40" + CRLF + "颜色分类: 白色" + CRLF + "单价 ×1双" + CRLF +
+                 "收货信息：江苏省 南京市 玄武区 中山路1号 ，210000，赵六，13511112222 修改收货信息" + CRLF)
+        page = ("第三步确认收货信息并填写运单号" + CRLF + order + order.replace("赵六", "钱七") +
+                "填写运单号后确认，交易状态就会变成更改为")
+        out = self.recognise(page)
+        self.assertEqual(out["status"], "获取成功 2 条！ [批量页]")
+        self.assertEqual(out["name"], "赵六")
+        self.assertEqual(out["mobile"], "13511112222")
+        self.assertEqual(out["address"], "江苏省南京市玄武区中山路1号")
+        self.assertEqual(out["goods"], "S1_白色_40×1双▅")
+        self.assertTrue(out["batch_print"])
+        self.assertEqual([r["summary"] for r in out["records"]], ["9001__amy__快"] * 2)
+        self.assertIn("钱七", out["records"][1]["line"])
+
+    def test_short_kinds(self):
+        ship = self.recognise("浙江省 杭州市 西湖区 文三路100号 ，310000，张三，0571-88886666 13812345678")
+        self.assertEqual((ship["status"], ship["name"], ship["fixed"], ship["mobile"]),
+                         ("已识别 1 个 [发货页]", "张三", "0571-88886666", "13812345678"))
+        chat = self.recognise("张三  手机：13812345678 固话：0571-88886666 浙江省杭州市西湖区文三路100号 (310000)")
+        self.assertEqual((chat["status"], chat["address"]), ("已识别 1 个 [旺旺窗口]", "浙江省杭州市西湖区文三路100号"))
+        detail = self.recognise("张三，13812345678，浙江省 杭州市 西湖区 文三路100号 ，310000")
+        self.assertEqual((detail["status"], detail["mobile"]), ("已识别 1 个 [详情页]", "13812345678"))
+
+    def test_text_of_no_kind_has_no_status_and_empty_boxes(self):
+        out = self.recognise("这段文字不属于任何一种页面，也没有可识别的结尾标记 abc")
+        self.assertEqual(out["status"], "")
+        self.assertEqual([out[k] for k in ("name", "mobile", "fixed", "address", "goods")], [""] * 5)
+        self.assertFalse(out["batch_print"])
+        self.assertEqual(out["records"], [])
+
+    def test_gbk_input_and_text_output(self):
+        page = self.path / "page.txt"
+        page.write_bytes("浙江省 杭州市 西湖区 文三路100号 ，310000，张三，13812345678".encode("gbk"))
+        result = run("--no-prompt", str(page))
+        self.assertEqual(result.returncode, 0)
+        self.assertIn("status:  已识别 1 个 [发货页]".encode("gbk"), result.stdout)
+        result = run("--utf8", stdin=page.read_bytes().decode("gbk").encode("utf-8"))
+        self.assertIn("name:    张三".encode("utf-8"), result.stdout)
+
+    def test_bad_usage_and_unreadable_input(self):
+        for args in (["--bogus"], ["a", "b"], ["--cfg"]):
+            result = run(*args)
+            self.assertEqual(result.returncode, 2, args)
+            self.assertIn(b"usage", result.stderr)
+        result = run(str(self.path / "missing.txt"))
+        self.assertEqual(result.returncode, 2)
+        self.assertIn(b"cannot read", result.stderr)
+
+
+if __name__ == "__main__":
+    unittest.main()
