@@ -40,8 +40,10 @@ class MemoryView : public MainView {
   void set_status(std::string_view gbk) override { status = gbk; }
   bool enabled(int id) const override { return !disabled.contains(id); }
   void set_enabled(int id, bool on) override {
-    if (on) disabled.erase(id);
-    else disabled.insert(id);
+    if (on)
+      disabled.erase(id);
+    else
+      disabled.insert(id);
   }
 
   std::map<int, std::string> texts;

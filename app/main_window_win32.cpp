@@ -1,0 +1,115 @@
+#include "app/main_window_win32.h"
+
+namespace app {
+
+bool MainWindowControls::bind(HWND dialog) {
+  struct Binding {
+    ui::WindowBase* object;
+    int id;
+  };
+  const Binding bindings[] = {
+      {&recognise_button, 1001}, {&settings_button, control::settings_button},
+      {&print_button, 1016},     {&batch_print_button, control::batch_print_button},
+      {&help_button, 1037},      {&status, control::status_line},
+      {&default_link, 1035},
+  };
+  bool all = true;
+  for (const Binding& b : bindings) all = b.object->attach(dialog, b.id) && all;
+  for (auto [combo, id] :
+       {std::pair{&name_box, control::name_box}, std::pair{&template_list, control::template_list},
+        std::pair{&printer_list, control::printer_list}})
+    all = combo->attach(dialog, id) && all;
+  for (auto [edit, id] :
+       {std::pair{&mobile_phone, control::mobile_phone},
+        std::pair{&fixed_phone, control::fixed_phone}, std::pair{&address, control::address},
+        std::pair{&goods, control::goods}, std::pair{&sender_name, control::sender_name},
+        std::pair{&sender_mobile, control::sender_mobile},
+        std::pair{&sender_fixed_phone, control::sender_fixed_phone},
+        std::pair{&sender_address, control::sender_address},
+        std::pair{&left_offset, control::left_offset}, std::pair{&top_offset, control::top_offset}})
+    all = edit->attach(dialog, id) && all;
+  return all;
+}
+
+ui::WindowBase* Win32MainView::control(int id) const {
+  switch (id) {
+    case 1001: return &c_.recognise_button;
+    case control::settings_button: return &c_.settings_button;
+    case 1016: return &c_.print_button;
+    case control::batch_print_button: return &c_.batch_print_button;
+    case 1037: return &c_.help_button;
+    case control::status_line: return &c_.status;
+    case control::mobile_phone: return &c_.mobile_phone;
+    case control::fixed_phone: return &c_.fixed_phone;
+    case control::address: return &c_.address;
+    case control::goods: return &c_.goods;
+    case control::sender_name: return &c_.sender_name;
+    case control::sender_mobile: return &c_.sender_mobile;
+    case control::sender_fixed_phone: return &c_.sender_fixed_phone;
+    case control::sender_address: return &c_.sender_address;
+    case control::left_offset: return &c_.left_offset;
+    case control::top_offset: return &c_.top_offset;
+    default: return combo(id);
+  }
+}
+
+ui::ComboControl* Win32MainView::combo(int id) const {
+  switch (id) {
+    case control::name_box: return &c_.name_box;
+    case control::template_list: return &c_.template_list;
+    case control::printer_list: return &c_.printer_list;
+    default: return nullptr;
+  }
+}
+
+std::string Win32MainView::text(int id) const {
+  ui::WindowBase* w = control(id);
+  return w ? w->text() : std::string();
+}
+
+void Win32MainView::set_text(int id, std::string_view gbk) {
+  if (ui::WindowBase* w = control(id)) w->set_text(gbk);
+}
+
+void Win32MainView::list_clear(int id) {
+  if (ui::ComboControl* c = combo(id)) c->clear();
+}
+
+void Win32MainView::list_add(int id, std::string_view gbk) {
+  if (ui::ComboControl* c = combo(id)) c->add_item(gbk);
+}
+
+int Win32MainView::list_selection(int id) const {
+  ui::ComboControl* c = combo(id);
+  return c ? c->selection() : -1;
+}
+
+void Win32MainView::list_select(int id, int position) {
+  if (ui::ComboControl* c = combo(id)) c->select(position);
+}
+
+std::string Win32MainView::list_item(int id, int position) const {
+  ui::ComboControl* c = combo(id);
+  return c ? c->item_text(position) : std::string();
+}
+
+bool Win32MainView::enabled(int id) const {
+  ui::WindowBase* w = control(id);
+  return w && !w->disabled();
+}
+
+void Win32MainView::set_enabled(int id, bool on) {
+  if (ui::WindowBase* w = control(id)) w->set_disabled(!on);
+}
+
+int Win32MainView::width() const {
+  RECT r{};
+  GetWindowRect(c_.form.handle(), &r);
+  return r.right - r.left;
+}
+
+void Win32MainView::set_width(int pixels) { c_.form.move(nullptr, nullptr, &pixels, nullptr); }
+
+void Win32MainView::set_status(std::string_view gbk) { c_.status.set_text(gbk); }
+
+}  // namespace app

@@ -1,0 +1,54 @@
+// The main window: the dialog form, one toolkit object per bound control,
+// and the view that recognition, settings and templates work through.
+#pragma once
+
+#include "app/main_view.h"
+#include "ui/button_control.h"
+#include "ui/combo_control.h"
+#include "ui/dialog_form.h"
+#include "ui/edit_control.h"
+#include "ui/link_control.h"
+#include "ui/status_bar_control.h"
+
+namespace app {
+
+struct MainWindowControls {
+  ui::DialogForm form;
+  ui::ButtonControl recognise_button, settings_button, print_button, batch_print_button,
+      help_button;
+  ui::ComboControl name_box, template_list, printer_list;
+  ui::EditControl mobile_phone, fixed_phone, address, goods, sender_name, sender_mobile,
+      sender_fixed_phone, sender_address, left_offset, top_offset;
+  ui::StatusBarControl status;
+  ui::LinkControl default_link;
+
+  // Takes every control over from the dialog's items; false when one is
+  // missing.
+  bool bind(HWND dialog);
+};
+
+class Win32MainView : public MainView {
+ public:
+  explicit Win32MainView(MainWindowControls& controls) : c_(controls) {}
+
+  std::string text(int id) const override;
+  void set_text(int id, std::string_view gbk) override;
+  void list_clear(int id) override;
+  void list_add(int id, std::string_view gbk) override;
+  int list_selection(int id) const override;
+  void list_select(int id, int position) override;
+  std::string list_item(int id, int position) const override;
+  bool enabled(int id) const override;
+  void set_enabled(int id, bool on) override;
+  int width() const override;
+  void set_width(int pixels) override;
+  void set_status(std::string_view gbk) override;
+
+ private:
+  ui::WindowBase* control(int id) const;
+  ui::ComboControl* combo(int id) const;
+
+  MainWindowControls& c_;
+};
+
+}  // namespace app

@@ -1,0 +1,133 @@
+// The program's start, its main window's initialisation and events, and its
+// end. One thread; every handler runs on it.
+#include <windows.h>
+// After windows.h.
+#include <ole2.h>
+
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "app/main_window_win32.h"
+#include "app/settings.h"
+#include "app/startup_win32.h"
+#include "app/templates.h"
+#include "recognize/recognizer.h"
+#include "regex/support_libraries.h"
+#include "runtime/errors.h"
+#include "runtime/message_box.h"
+#include "ui/printers.h"
+
+namespace app {
+
+namespace {
+
+constexpr int kMainWindowTemplate = 1000;
+constexpr int kIcon = 129;
+constexpr int kCollapsedWidth = 300;
+
+// The application state, held from start-up to the exit routine.
+struct Application {
+  MainWindowControls controls;
+  Win32MainView view{controls};
+  // Made once the settings path is known.
+  std::optional<Settings> settings;
+  std::optional<recognize::Recognizer> recognizer;
+  std::string settings_path;
+  HWND main_window = nullptr;
+  std::string banner_page;
+};
+
+std::unique_ptr<Application> application;
+ExitObserver exit_observer = nullptr;
+
+intptr_t on_recognise() {
+  application->recognizer->recognise_clipboard();
+  return 0;
+}
+intptr_t on_settings_button() {
+  application->settings->toggle_settings(application->view);
+  return 0;
+}
+intptr_t on_help() {
+  show_tutorial(application->main_window);
+  return 0;
+}
+intptr_t on_name_chosen() {
+  application->recognizer->show_record();
+  return 0;
+}
+intptr_t on_default_link(int) {
+  set_default_template(application->view, application->settings_path);
+  return 0;
+}
+
+void attach_event_handlers(MainWindowControls& c) {
+  c.recognise_button.on_click(on_recognise);
+  c.settings_button.on_click(on_settings_button);
+  c.help_button.on_click(on_help);
+  c.name_box.on_selection_change(on_name_chosen);
+  c.default_link.on_link_click(on_default_link);
+}
+
+// Runs once, when the main window exists and before it is first shown.
+intptr_t initialise_main_window(HWND window) {
+  Application& app = *application;
+  app.main_window = window;
+  SendMessageA(
+      window, WM_SETICON, ICON_BIG,
+      reinterpret_cast<LPARAM>(LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(kIcon))));
+  app.view.set_width(kCollapsedWidth);
+  SetWindowTextA(window, kCaption);
+  app.controls.bind(window);
+  attach_event_handlers(app.controls);
+  app.settings->load_settings(app.view, ui::list_printers());
+  // The banner page and its browser come with the update check; until then
+  // the request fails as it does without a network.
+  app.banner_page.clear();
+  if (app.banner_page.empty()) app.view.set_status("网络访问失败，无法检测新版本");
+  seed_templates(app.settings_path, app.banner_page);
+  fill_template_list(app.view, app.settings_path);
+  return 0;
+}
+
+// Releases the application state and every control object.
+void exit_routine() {
+  application.reset();
+  if (exit_observer) exit_observer();
+}
+
+}  // namespace
+
+int show_message(const char* text, unsigned buttons, const char* caption, HWND owner) {
+  return rt_message_box(text, caption ? caption : "信息", buttons,
+                        reinterpret_cast<uintptr_t>(owner)) -
+         1;
+}
+
+void show_tutorial(HWND owner) {
+  show_message(
+      "1.第一次使用请设置好发件人和打印机\r\n2."
+      "从淘宝订单详请页复制地址信息再点识别，可以识别一条地址信息\r\n"
+      "3.点击已卖出的宝贝，选择订单再点击批量发货，新网页全选复制，再点识别，可多条连打\r\n4."
+      "不懂别问我",
+      RT_MB_OK, "使用教程", owner);
+}
+
+void set_exit_observer(ExitObserver observer) { exit_observer = observer; }
+
+void start() {
+  OleInitialize(nullptr);
+  rt_start_libraries(support_libraries);
+  application = std::make_unique<Application>();
+  rt_set_exit_step(RtExitStep::program_handler, exit_routine);
+  Application& app = *application;
+  app.settings_path = working_settings_path();
+  app.settings.emplace(app.settings_path);
+  app.recognizer.emplace(app.view, app.settings_path);
+  hide_settings_file(app.settings_path);
+  application->controls.form.run_modal(nullptr, kMainWindowTemplate, initialise_main_window);
+  rt_exit(0);
+}
+
+}  // namespace app
