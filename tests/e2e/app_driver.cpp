@@ -1,0 +1,181 @@
+#include "tests/e2e/app_driver.h"
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include "app/startup_win32.h"
+
+namespace {
+
+// The program under test, built beside this test (path given by CMake as a
+// host path, which Wine sees on drive Z:).
+std::string program_path() {
+  std::string path = "Z:" SLIPJET_EXE;
+  for (char& c : path)
+    if (c == '/') c = '\\';
+  return path;
+}
+
+void pump_for(int ms) { Sleep(DWORD(ms)); }
+
+}  // namespace
+
+AppDriver::AppDriver() {
+  static int counter = 0;
+  char temp[MAX_PATH];
+  GetTempPathA(MAX_PATH, temp);
+  folder_ = std::string(temp) + "slipjet-e2e-" + std::to_string(GetCurrentProcessId()) + "-" +
+            std::to_string(++counter);
+  std::filesystem::remove_all(folder_);
+  std::filesystem::create_directories(folder_);
+}
+
+AppDriver::~AppDriver() {
+  if (process_.hProcess) {
+    if (WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT)
+      TerminateProcess(process_.hProcess, 1);
+    WaitForSingleObject(process_.hProcess, 5000);
+    CloseHandle(process_.hProcess);
+    CloseHandle(process_.hThread);
+  }
+  std::error_code ignored;
+  std::filesystem::remove_all(folder_, ignored);
+}
+
+std::string AppDriver::read_file(const std::string& name) const {
+  std::ifstream in(folder_ + "\\" + name, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+void AppDriver::write_file(const std::string& name, const std::string& bytes) const {
+  std::ofstream(folder_ + "\\" + name, std::ios::binary) << bytes;
+}
+
+bool AppDriver::start() {
+  std::string command = "\"" + program_path() + "\"";
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, folder_.c_str(),
+                      &startup, &process_))
+    return false;
+  WaitForInputIdle(process_.hProcess, 20000);
+  for (int waited = 0; waited < 20000 && !window_; waited += 50) {
+    HWND found = FindWindowA(nullptr, app::kCaption);
+    DWORD pid = 0;
+    if (found) GetWindowThreadProcessId(found, &pid);
+    if (pid == process_.dwProcessId && IsWindowVisible(found))
+      window_ = found;
+    else
+      pump_for(50);
+  }
+  return window_ != nullptr;
+}
+
+int AppDriver::close() {
+  PostMessageA(window_, WM_CLOSE, 0, 0);
+  if (WaitForSingleObject(process_.hProcess, 20000) != WAIT_OBJECT_0) return -1;
+  DWORD code = 0;
+  GetExitCodeProcess(process_.hProcess, &code);
+  return int(code);
+}
+
+std::string AppDriver::text(int id) const {
+  HWND control = item(id);
+  char buffer[4096] = {};
+  LRESULT n = SendMessageA(control, WM_GETTEXT, sizeof buffer, reinterpret_cast<LPARAM>(buffer));
+  return std::string(buffer, size_t(n > 0 ? n : 0));
+}
+
+std::vector<std::string> AppDriver::items(int id) const {
+  std::vector<std::string> result;
+  LRESULT count = SendDlgItemMessageA(window_, id, CB_GETCOUNT, 0, 0);
+  // Across processes the list's items arrive as UTF-16 whatever is asked.
+  for (LRESULT i = 0; i < count; ++i) {
+    wchar_t wide[1024] = {};
+    SendDlgItemMessageW(window_, id, CB_GETLBTEXT, WPARAM(i), reinterpret_cast<LPARAM>(wide));
+    char gbk[2048] = {};
+    WideCharToMultiByte(936, 0, wide, -1, gbk, sizeof gbk, nullptr, nullptr);
+    result.emplace_back(gbk);
+  }
+  return result;
+}
+
+int AppDriver::selection(int id) const {
+  return int(SendDlgItemMessageA(window_, id, CB_GETCURSEL, 0, 0));
+}
+
+bool AppDriver::enabled(int id) const { return IsWindowEnabled(item(id)) != FALSE; }
+
+int AppDriver::window_width() const {
+  RECT r{};
+  GetWindowRect(window_, &r);
+  return r.right - r.left;
+}
+
+void AppDriver::set_text(int id, const std::string& gbk) const {
+  SendMessageA(item(id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(gbk.c_str()));
+}
+
+void AppDriver::click(int id) const {
+  SendMessageA(window_, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(item(id)));
+}
+
+void AppDriver::click_async(int id) const {
+  PostMessageA(window_, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(item(id)));
+}
+
+void AppDriver::mouse_click(int id) const {
+  RECT r{};
+  GetWindowRect(item(id), &r);
+  SetForegroundWindow(window_);
+  SetCursorPos((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+  INPUT inputs[2] = {};
+  inputs[0].type = inputs[1].type = INPUT_MOUSE;
+  inputs[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+  inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+  SendInput(2, inputs, sizeof(INPUT));
+  pump_for(500);
+}
+
+void AppDriver::choose(int id, int index) const {
+  SendDlgItemMessageA(window_, id, CB_SETCURSEL, WPARAM(index), 0);
+  SendMessageA(window_, WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE),
+               reinterpret_cast<LPARAM>(item(id)));
+}
+
+bool AppDriver::set_clipboard(const std::string& gbk) {
+  for (int tries = 0; tries < 50 && !OpenClipboard(nullptr); ++tries) pump_for(20);
+  EmptyClipboard();
+  HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, gbk.size() + 1);
+  char* bytes = static_cast<char*>(GlobalLock(memory));
+  std::copy(gbk.begin(), gbk.end(), bytes);
+  bytes[gbk.size()] = '\0';
+  GlobalUnlock(memory);
+  bool set = SetClipboardData(CF_TEXT, memory) != nullptr;
+  CloseClipboard();
+  return set;
+}
+
+HWND AppDriver::wait_for_window(const char* caption, int ms) {
+  for (int waited = 0; waited < ms; waited += 50) {
+    if (HWND found = FindWindowA(nullptr, caption); found && IsWindowVisible(found)) return found;
+    pump_for(50);
+  }
+  return nullptr;
+}
+
+bool AppDriver::wait_for_text(int id, const std::string& expected, int ms) const {
+  for (int waited = 0; waited < ms; waited += 50) {
+    if (text(id) == expected) return true;
+    pump_for(50);
+  }
+  return false;
+}
+
+void AppDriver::answer(HWND dialog, int edit_id, const std::string& gbk, int ok_id) {
+  SendDlgItemMessageA(dialog, edit_id, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(gbk.c_str()));
+  PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(ok_id, BN_CLICKED),
+               reinterpret_cast<LPARAM>(GetDlgItem(dialog, ok_id)));
+}

@@ -1,0 +1,59 @@
+// Drives slipjet.exe from another process as a user would: the clipboard,
+// clicks, list choices, dialogs answered, texts read back. Texts are GBK.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+class AppDriver {
+ public:
+  AppDriver();
+  ~AppDriver();
+  AppDriver(const AppDriver&) = delete;
+  AppDriver& operator=(const AppDriver&) = delete;
+
+  // A fresh working directory (cfg.ini goes there), removed afterwards.
+  const std::string& folder() const { return folder_; }
+  std::string read_file(const std::string& name) const;
+  void write_file(const std::string& name, const std::string& bytes) const;
+
+  // Starts the program in the folder and waits for its main window.
+  bool start();
+  HWND window() const { return window_; }
+  // Closes the window as its close box does; the process's exit code, or
+  // -1 when it did not end in time.
+  int close();
+
+  std::string text(int id) const;
+  std::vector<std::string> items(int id) const;
+  int selection(int id) const;
+  bool enabled(int id) const;
+  int window_width() const;
+  void set_text(int id, const std::string& gbk) const;
+
+  // A click whose handler returns before the next step.
+  void click(int id) const;
+  // A click whose handler opens a dialog: returns at once.
+  void click_async(int id) const;
+  // A real mouse click in the middle of a control.
+  void mouse_click(int id) const;
+  // Chooses a list item as the user does, raising the selection change.
+  void choose(int id, int index) const;
+
+  static bool set_clipboard(const std::string& gbk);
+  // The top-level window of this caption, waiting up to `ms`.
+  static HWND wait_for_window(const char* caption, int ms = 10000);
+  // Waits until the control's text is `expected` (or the time is up).
+  bool wait_for_text(int id, const std::string& expected, int ms = 10000) const;
+  // Types into a dialog's edit box and presses its OK button.
+  static void answer(HWND dialog, int edit_id, const std::string& gbk, int ok_id = IDOK);
+
+ private:
+  HWND item(int id) const { return GetDlgItem(window_, id); }
+
+  std::string folder_;
+  PROCESS_INFORMATION process_{};
+  HWND window_ = nullptr;
+};

@@ -1,0 +1,124 @@
+// The real slipjet.exe under Wine, driven as a user would.
+#include <gtest/gtest.h>
+
+#include "app/main_view.h"
+#include "tests/e2e/app_driver.h"
+#include "tests/recognize/pages.h"
+
+namespace {
+
+using namespace app::control;
+constexpr int kRecogniseButton = 1001;
+constexpr int kHelpButton = 1037;
+constexpr int kDefaultLink = 1035;
+constexpr int kInputEdit = 1001;  // the item-code dialog's edit box
+
+class MainWindow : public testing::Test {
+ protected:
+  void start() { ASSERT_TRUE(app.start()) << "no main window"; }
+  void TearDown() override {
+    if (app.window()) {
+      EXPECT_EQ(app.close(), 0);
+    }
+  }
+
+  AppDriver app;
+};
+
+TEST_F(MainWindow, FirstStart) {
+  start();
+  char caption[256] = {};
+  GetWindowTextA(app.window(), caption, sizeof caption);
+  EXPECT_STREQ(caption, "青禾快递单打印系统 2.1");
+  EXPECT_EQ(app.window_width(), 300);
+  EXPECT_EQ(app.text(status_line), "网络访问失败，无法检测新版本");
+  std::vector<std::string> templates = app.items(template_list);
+  ASSERT_EQ(templates.size(), 9u);
+  EXPECT_EQ(templates[0], "申通");
+  EXPECT_EQ(app.text(sender_name), "");
+  EXPECT_EQ(app.text(settings_button), "设置");
+  EXPECT_FALSE(app.enabled(batch_print_button));
+}
+
+TEST_F(MainWindow, BatchPageWithTwoRecordsAsksForTheItemCodeOnce) {
+  start();
+  pages::Order first, second;
+  first.goods = pages::goods_block("新款跑鞋");
+  second.goods = pages::goods_block("新款跑鞋", "鞋码: 42");
+  second.address_line = "上海 上海市 浦东新区 世纪大道1号 ，200120，李四，021-58881234 13987654321";
+  ASSERT_TRUE(AppDriver::set_clipboard(pages::batch_page_of({first, second})));
+
+  app.click_async(kRecogniseButton);
+  HWND dialog = AppDriver::wait_for_window("请输入宝贝代号");
+  ASSERT_TRUE(dialog);
+  AppDriver::answer(dialog, kInputEdit, "R1");
+  ASSERT_TRUE(app.wait_for_text(status_line, "获取成功 2 条！ [批量页]"));
+  EXPECT_EQ(AppDriver::wait_for_window("请输入宝贝代号", 300), nullptr);  // asked once
+
+  EXPECT_EQ(app.items(name_box), (std::vector<std::string>{"张三", "李四"}));
+  EXPECT_EQ(app.text(name_box), "张三");
+  EXPECT_EQ(app.text(mobile_phone), "13812345678");
+  EXPECT_EQ(app.text(address), "浙江省杭州市西湖区文三路100号");
+  EXPECT_EQ(app.text(goods), "R1_黑色_40×2件▅");
+  EXPECT_TRUE(app.enabled(batch_print_button));
+
+  app.choose(name_box, 1);
+  EXPECT_EQ(app.text(name_box), "李四");
+  EXPECT_EQ(app.text(fixed_phone), "021-58881234");
+  EXPECT_EQ(app.text(goods), "R1_黑色_42×2件▅");
+  EXPECT_NE(app.read_file("cfg.ini").find("新款跑鞋=R1"), std::string::npos);
+}
+
+TEST_F(MainWindow, DetailPage) {
+  start();
+  ASSERT_TRUE(
+      AppDriver::set_clipboard("张三，13812345678，浙江省 杭州市 西湖区 文三路100号 ，310000"));
+  app.click(kRecogniseButton);
+  EXPECT_EQ(app.text(status_line), "已识别 1 个 [详情页]");
+  EXPECT_EQ(app.text(name_box), "张三");
+  EXPECT_EQ(app.text(mobile_phone), "13812345678");
+  EXPECT_EQ(app.text(address), "浙江省杭州市西湖区文三路100号");
+  EXPECT_FALSE(app.enabled(batch_print_button));
+}
+
+TEST_F(MainWindow, SettingsPaneOpensAndSaves) {
+  start();
+  app.click(settings_button);
+  EXPECT_EQ(app.window_width(), 600);
+  EXPECT_EQ(app.text(settings_button), "保存");
+  app.set_text(sender_name, "王老板");
+  app.set_text(sender_mobile, "13700001111");
+  app.set_text(left_offset, "3");
+  app.click(settings_button);
+  EXPECT_EQ(app.window_width(), 300);
+  EXPECT_EQ(app.text(settings_button), "设置");
+  std::string cfg = app.read_file("cfg.ini");
+  EXPECT_NE(cfg.find("jiname=王老板"), std::string::npos) << cfg;
+  EXPECT_NE(cfg.find("jiphone=13700001111"), std::string::npos);
+  EXPECT_NE(cfg.find("left=3"), std::string::npos);
+}
+
+TEST_F(MainWindow, DefaultLinkMarksTheChosenTemplate) {
+  start();
+  app.choose(template_list, 2);
+  app.mouse_click(kDefaultLink);
+  std::vector<std::string> templates = app.items(template_list);
+  ASSERT_EQ(templates.size(), 9u);
+  EXPECT_NE(templates[2].find("[默认]"), std::string::npos) << templates[2];
+  EXPECT_EQ(app.selection(template_list), 2);
+}
+
+TEST_F(MainWindow, HelpShowsTheTutorial) {
+  start();
+  app.click_async(kHelpButton);
+  HWND box = AppDriver::wait_for_window("使用教程");
+  ASSERT_TRUE(box);
+  char text[1024] = {};
+  GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
+  EXPECT_EQ(std::string(text).find("1.第一次使用请设置好发件人和打印机"), 0u) << text;
+  EXPECT_NE(std::string(text).find("4.不懂别问我"), std::string::npos);
+  PostMessageA(box, WM_COMMAND, IDOK, 0);
+  EXPECT_TRUE(app.wait_for_text(status_line, "网络访问失败，无法检测新版本"));
+}
+
+}  // namespace
