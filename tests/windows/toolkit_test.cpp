@@ -1,0 +1,213 @@
+// The window toolkit on real windows: dialogs, dispatch, controls, tray
+// callbacks, menus. The dialog is the main window's template, run modeless.
+#include <windows.h>
+// After windows.h.
+#include <gtest/gtest.h>
+#include <shlobj.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "ui/button_control.h"
+#include "ui/combo_control.h"
+#include "ui/dialog_form.h"
+#include "ui/edit_control.h"
+#include "ui/menu_object.h"
+
+namespace {
+
+std::vector<std::string> events;
+
+void record(std::string e) { events.push_back(std::move(e)); }
+
+intptr_t on_init(HWND) {
+  record("init");
+  return 0;
+}
+
+class Toolkit : public testing::Test {
+ protected:
+  void SetUp() override { events.clear(); }
+  void TearDown() override {
+    if (form.handle()) DestroyWindow(form.handle());
+  }
+  HWND open(bool show_in_taskbar = true) {
+    EXPECT_TRUE(form.run_modeless(nullptr, 1000, on_init, nullptr, show_in_taskbar));
+    return form.handle();
+  }
+  ui::DialogForm form;
+};
+
+TEST_F(Toolkit, DialogsOwnedOnlyWhenTheTaskbarButtonIsNotWanted) {
+  HWND dialog = open();
+  ASSERT_TRUE(dialog);
+  EXPECT_EQ(events, (std::vector<std::string>{"init"}));
+  EXPECT_EQ(GetWindow(dialog, GW_OWNER), nullptr);
+  EXPECT_FALSE(form.run_modeless(nullptr, 1000, on_init));  // already has a window
+  DestroyWindow(dialog);
+  EXPECT_EQ(form.handle(), nullptr);
+  EXPECT_EQ(ui::registered_object(dialog), nullptr);
+
+  dialog = open(false);
+  HWND owner = GetWindow(dialog, GW_OWNER);
+  ASSERT_TRUE(owner);
+  char name[64] = {}, title[64] = {};
+  GetClassNameA(owner, name, sizeof name);
+  GetWindowTextA(owner, title, sizeof title);
+  EXPECT_STREQ(name, "WTWindow");
+  EXPECT_STREQ(title, "ShowTaskbar");
+  EXPECT_FALSE(IsWindowVisible(owner));
+}
+
+intptr_t keep_open() { return 1; }
+
+TEST_F(Toolkit, CloseHandlerCanKeepTheDialogOpen) {
+  HWND dialog = open();
+  form.on_close(keep_open);
+  SendMessageA(dialog, WM_CLOSE, 0, 0);
+  EXPECT_TRUE(IsWindow(dialog));
+  form.on_close(nullptr);
+  SendMessageA(dialog, WM_CLOSE, 0, 0);
+  EXPECT_FALSE(IsWindow(dialog));
+}
+
+intptr_t on_click() {
+  record("click");
+  return 0;
+}
+intptr_t on_menu(int id) {
+  record("menu " + std::to_string(id));
+  return 0;
+}
+intptr_t on_tray(int code) {
+  record("tray " + std::to_string(code));
+  return 0;
+}
+
+TEST_F(Toolkit, CommandsReachControlsMenusAndTray) {
+  HWND dialog = open();
+  ui::ButtonControl button;
+  ASSERT_TRUE(button.attach(dialog, 1001));
+  EXPECT_FALSE(button.attach(dialog, 1001));
+  SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(1001, BN_CLICKED), LPARAM(button.handle()));
+  button.on_click(on_click);
+  SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(1001, BN_CLICKED), LPARAM(button.handle()));
+  form.on_menu_command(on_menu);
+  SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(42, 0), 0);
+  SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(43, 1), 0);
+  form.on_tray_event(on_tray);
+  SendMessageA(dialog, ui::kTrayCallbackMessage, 1, WM_LBUTTONDBLCLK);
+  SendMessageA(dialog, ui::kTrayCallbackMessage, 1, NIN_BALLOONUSERCLICK);
+  SendMessageA(dialog, ui::kTrayCallbackMessage, 1, 0x999);
+  EXPECT_EQ(events, (std::vector<std::string>{"init", "click", "menu 42", "menu 43", "tray 4",
+                                              "tray 10", "tray 0"}));
+}
+
+TEST_F(Toolkit, TrayOperationsNeedAnIcon) {
+  open();
+  EXPECT_FALSE(form.set_tray_tip("tip"));
+  EXPECT_FALSE(form.set_tray_icon(nullptr));
+  EXPECT_FALSE(form.show_balloon("text"));
+  EXPECT_FALSE(form.remove_tray_icon());
+}
+
+int last_x, last_y, last_delta;
+intptr_t on_move(int x, int y, int) {
+  last_x = x;
+  last_y = y;
+  return 0;
+}
+intptr_t on_wheel(int delta, int) {
+  last_delta = delta;
+  return 0;
+}
+std::string dropped;
+intptr_t on_drop(const char* text) {
+  dropped = text;
+  return 0;
+}
+
+// A file-drop block as the shell hands it over: ANSI paths, double zero.
+HDROP drop_of(const std::vector<std::string>& paths) {
+  std::string list;
+  for (const auto& p : paths) list += p + '\0';
+  list += '\0';
+  HGLOBAL memory = GlobalAlloc(GHND, sizeof(DROPFILES) + list.size());
+  auto* files = static_cast<DROPFILES*>(GlobalLock(memory));
+  files->pFiles = sizeof(DROPFILES);
+  std::memcpy(reinterpret_cast<char*>(files) + sizeof(DROPFILES), list.data(), list.size());
+  GlobalUnlock(memory);
+  return static_cast<HDROP>(memory);
+}
+
+TEST_F(Toolkit, MouseWheelAndDroppedFilesAreDecoded) {
+  HWND dialog = open();
+  ui::EditControl edit;
+  ASSERT_TRUE(edit.attach(dialog, 1006));
+  edit.on_mouse_move(on_move);
+  edit.on_wheel(on_wheel);
+  edit.on_files_dropped(on_drop);
+  SendMessageA(edit.handle(), WM_MOUSEMOVE, 0, LPARAM(uint32_t(0xFFFBFFF0)));
+  EXPECT_EQ(last_x, 0xFFF0);
+  EXPECT_EQ(last_y, -5);
+  SendMessageA(edit.handle(), WM_MOUSEWHEEL, WPARAM(uint32_t(0xFF880000)), 0);
+  EXPECT_EQ(last_delta, -120);
+  SendMessageA(edit.handle(), WM_DROPFILES, WPARAM(drop_of({"C:\\a.txt", "C:\\b.txt"})), 0);
+  EXPECT_EQ(dropped, "C:\\a.txt\r\nC:\\b.txt");
+  SendMessageA(edit.handle(), WM_DROPFILES, WPARAM(drop_of({"C:\\only.txt"})), 0);
+  EXPECT_EQ(dropped, "C:\\only.txt");
+}
+
+TEST_F(Toolkit, ControlsFollowTheirMessages) {
+  HWND dialog = open();
+  ui::ComboControl combo;
+  ui::EditControl edit;
+  ASSERT_TRUE(combo.attach(dialog, 1015));
+  ASSERT_TRUE(edit.attach(dialog, 1006));
+  EXPECT_FALSE(edit.attach(dialog, 9999));
+  EXPECT_EQ(edit.text(), "");
+  edit.set_text("中文");
+  EXPECT_EQ(edit.text(), "中文");
+  EXPECT_EQ(combo.add_item("一", 7), 0);
+  EXPECT_EQ(combo.add_item("二"), 1);
+  EXPECT_EQ(combo.item_count(), 2);
+  EXPECT_EQ(combo.item_text(1), "二");
+  EXPECT_EQ(combo.item_text(5), "");
+  EXPECT_EQ(SendMessageA(combo.handle(), CB_GETITEMDATA, 0, 0), 7);
+  EXPECT_TRUE(combo.select(1));
+  EXPECT_EQ(combo.selection(), 1);
+  EXPECT_FALSE(combo.select(2));
+  EXPECT_TRUE(combo.clear());
+  EXPECT_EQ(combo.selection(), -1);
+  EXPECT_FALSE(edit.set_disabled(true));
+  EXPECT_TRUE(edit.disabled());
+  // A window destroyed under its object leaves no registry entry behind.
+  HWND edit_window = edit.handle();
+  DestroyWindow(edit_window);
+  EXPECT_EQ(edit.handle(), nullptr);
+  EXPECT_EQ(ui::registered_object(edit_window), nullptr);
+}
+
+TEST(MenuObject, ItemsByPosition) {
+  ui::MenuObject menu;
+  ASSERT_TRUE(menu.create_pop_up());
+  HMENU other = CreatePopupMenu();
+  EXPECT_FALSE(menu.adopt(other));  // a handle is held already
+  DestroyMenu(other);
+  EXPECT_TRUE(menu.append_item(10, "打开"));
+  EXPECT_TRUE(menu.append_separator());
+  EXPECT_TRUE(menu.append_item(11, "关闭"));
+  EXPECT_TRUE(menu.insert_item(0, 9, "新建"));
+  EXPECT_EQ(menu.item_count(), 4);
+  EXPECT_EQ(menu.item_text(0), "新建");
+  EXPECT_EQ(menu.item_id(3), 11);
+  EXPECT_TRUE(menu.radio_check(0, 1, 1));
+  EXPECT_TRUE(menu.item_state(1) & MF_CHECKED);
+  EXPECT_TRUE(menu.set_item_text(3, "退出"));
+  EXPECT_EQ(menu.item_text(3), "退出");
+  EXPECT_TRUE(menu.remove(2));
+  EXPECT_EQ(menu.item_count(), 3);
+}
+
+}  // namespace
