@@ -36,6 +36,7 @@ TEST_F(MainWindow, FirstStart) {
   ASSERT_EQ(templates.size(), 9u);
   EXPECT_EQ(templates[0], "申通");
   EXPECT_EQ(app.text(sender_name), "");
+  EXPECT_EQ(app.selection(printer_list), -1);
   EXPECT_EQ(app.text(settings_button), "设置");
   EXPECT_FALSE(app.enabled(batch_print_button));
 }

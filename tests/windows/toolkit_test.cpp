@@ -104,6 +104,28 @@ TEST_F(Toolkit, CommandsReachControlsMenusAndTray) {
                                               "tray 10", "tray 0"}));
 }
 
+int hot_modifiers, hot_key;
+intptr_t on_hot_key(int modifiers, int key) {
+  hot_modifiers = modifiers;
+  hot_key = key;
+  return 0;
+}
+
+TEST_F(Toolkit, HotKeysCountTheirIdsAndRaiseTheirEvent) {
+  HWND dialog = open();
+  int first = form.register_hot_key(MOD_CONTROL | MOD_ALT, 'K');
+  if (first != 0) {  // the display may refuse global keys
+    int second = form.register_hot_key(MOD_CONTROL | MOD_ALT, 'L');
+    EXPECT_EQ(second, first + 1);
+    EXPECT_TRUE(form.unregister_hot_key(first));
+    EXPECT_TRUE(form.unregister_hot_key(second));
+  }
+  form.on_hot_key(on_hot_key);
+  SendMessageA(dialog, WM_HOTKEY, 1, MAKELPARAM(MOD_CONTROL | MOD_ALT, 'K'));
+  EXPECT_EQ(hot_modifiers, MOD_CONTROL | MOD_ALT);
+  EXPECT_EQ(hot_key, 'K');
+}
+
 TEST_F(Toolkit, TrayOperationsNeedAnIcon) {
   open();
   EXPECT_FALSE(form.set_tray_tip("tip"));
