@@ -1,0 +1,43 @@
+// A print surface that writes down every call, for tests and slipjet-cli.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "print/print_surface.h"
+
+class RecordingSurface : public print::PrintSurface {
+ public:
+  bool open_on_printer(std::string_view name, int orientation, int width, int length) override {
+    calls.push_back("open " + std::string(name) + " " + std::to_string(orientation) + " " +
+                    std::to_string(width) + "x" + std::to_string(length));
+    return printer_opens;
+  }
+  void set_mapping(int mode) override { calls.push_back("mapping " + std::to_string(mode)); }
+  bool begin_document(std::string_view name) override {
+    calls.push_back("begin [" + std::string(name) + "]");
+    return document_begins;
+  }
+  void set_font(std::string_view face, int size, bool bold) override {
+    calls.push_back("font " + std::string(face) + " " + std::to_string(size) +
+                    (bold ? " bold" : ""));
+  }
+  void write_text(int x, int y, std::string_view text) override {
+    calls.push_back("text " + std::to_string(x) + "," + std::to_string(y) + " " +
+                    std::string(text));
+  }
+  void write_text_in_rect(std::string_view text, print::Rect& r, unsigned format) override {
+    calls.push_back("box " + std::to_string(r.left) + "," + std::to_string(r.top) + "-" +
+                    std::to_string(r.right) + "," + std::to_string(r.bottom) + " " +
+                    std::to_string(format) + " " + std::string(text));
+  }
+  bool finish_document() override {
+    calls.push_back("finish");
+    return true;
+  }
+  void release_printer_dc() override { calls.push_back("release"); }
+
+  std::vector<std::string> calls;
+  bool printer_opens = true;
+  bool document_begins = true;
+};
