@@ -12,11 +12,13 @@
 #include "app/settings.h"
 #include "app/startup_win32.h"
 #include "app/templates.h"
+#include "print/print_job.h"
 #include "recognize/recognizer.h"
 #include "regex/support_libraries.h"
 #include "runtime/errors.h"
 #include "runtime/message_box.h"
-#include "ui/printers.h"
+#include "ui/canvas.h"
+#include "ui/canvas_surface.h"
 
 namespace app {
 
@@ -33,6 +35,9 @@ struct Application {
   // Made once the settings path is known.
   std::optional<Settings> settings;
   std::optional<recognize::Recognizer> recognizer;
+  ui::Canvas canvas;
+  ui::CanvasSurface print_surface{canvas};
+  std::optional<print::PrintJob> print_job;  // made with the main window
   std::string settings_path;
   HWND main_window = nullptr;
   std::string banner_page;
@@ -53,6 +58,15 @@ intptr_t on_help() {
   show_tutorial(application->main_window);
   return 0;
 }
+intptr_t on_print() {
+  application->print_job->print_waybill(application->settings->current_printer());
+  return 0;
+}
+intptr_t on_print_all() {
+  application->print_job->print_all(*application->recognizer,
+                                    application->settings->current_printer());
+  return 0;
+}
 intptr_t on_name_chosen() {
   application->recognizer->show_record();
   return 0;
@@ -66,6 +80,8 @@ void attach_event_handlers(MainWindowControls& c) {
   c.recognise_button.on_click(on_recognise);
   c.settings_button.on_click(on_settings_button);
   c.help_button.on_click(on_help);
+  c.print_button.on_click(on_print);
+  c.batch_print_button.on_click(on_print_all);
   c.name_box.on_selection_change(on_name_chosen);
   c.default_link.on_link_click(on_default_link);
 }
@@ -81,7 +97,11 @@ intptr_t initialise_main_window(HWND window) {
   SetWindowTextA(window, kCaption);
   app.controls.bind(window);
   attach_event_handlers(app.controls);
-  app.settings->load_settings(app.view, ui::list_printers());
+  app.print_job.emplace(app.view, app.print_surface, app.settings_path,
+                        reinterpret_cast<uintptr_t>(window));
+  std::vector<std::string> printers;
+  ui::Canvas::list_printers(printers);
+  app.settings->load_settings(app.view, printers);
   // The banner page and its browser come with the update check; until then
   // the request fails as it does without a network.
   app.banner_page.clear();

@@ -22,6 +22,11 @@ void pump_for(int ms) { Sleep(DWORD(ms)); }
 
 }  // namespace
 
+std::string AppDriver::program_folder() {
+  std::string path = program_path();
+  return path.substr(0, path.rfind('\\'));
+}
+
 AppDriver::AppDriver() {
   static int counter = 0;
   char temp[MAX_PATH];

@@ -14,6 +14,8 @@ class AppDriver {
   AppDriver(const AppDriver&) = delete;
   AppDriver& operator=(const AppDriver&) = delete;
 
+  // The folder of slipjet.exe (where its log 地址.txt lives).
+  static std::string program_folder();
   // A fresh working directory (cfg.ini goes there), removed afterwards.
   const std::string& folder() const { return folder_; }
   std::string read_file(const std::string& name) const;

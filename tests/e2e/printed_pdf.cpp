@@ -1,0 +1,121 @@
+#include "tests/e2e/printed_pdf.h"
+
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <regex>
+
+namespace {
+
+// The folder as Wine sees it (drive Z: is the host's root).
+std::string pdf_folder() {
+  const char* unix_dir = std::getenv("SLIPJET_PDF_DIR");
+  std::string dir = std::string("Z:") + (unix_dir ? unix_dir : "/root/PDF");
+  std::replace(dir.begin(), dir.end(), '/', '\\');
+  return dir;
+}
+
+std::string unix_path(std::string windows_path) {
+  std::replace(windows_path.begin(), windows_path.end(), '\\', '/');
+  return windows_path.substr(2);  // drop "Z:"
+}
+
+bool run_host(const std::string& shell_command) {
+  std::string command = "/bin/sh -c \"" + shell_command + "\"";
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION process{};
+  if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                      &startup, &process))
+    return false;
+  CloseHandle(process.hProcess);
+  CloseHandle(process.hThread);
+  return true;
+}
+
+std::string utf8_to_gbk(const std::string& utf8) {
+  int n = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), int(utf8.size()), nullptr, 0);
+  std::wstring wide(size_t(n), L'\0');
+  MultiByteToWideChar(CP_UTF8, 0, utf8.data(), int(utf8.size()), wide.data(), n);
+  int m = WideCharToMultiByte(936, 0, wide.data(), n, nullptr, 0, nullptr, nullptr);
+  std::string gbk(size_t(m), '\0');
+  WideCharToMultiByte(936, 0, wide.data(), n, gbk.data(), m, nullptr, nullptr);
+  return gbk;
+}
+
+// The job number in cups-pdf's file name ("...-job_12.pdf").
+int job_number(const std::string& path) {
+  size_t at = path.rfind("job_");
+  return at == std::string::npos ? 0 : std::atoi(path.c_str() + at + 4);
+}
+
+constexpr double kMmPerPoint = 25.4 / 72;
+
+}  // namespace
+
+const PrintedWord* PrintedPage::find(const std::string& gbk) const {
+  for (const PrintedWord& w : words)
+    if (w.gbk == gbk) return &w;
+  return nullptr;
+}
+
+std::vector<std::string> printed_pdfs() {
+  std::vector<std::string> files;
+  std::error_code ignored;
+  for (const auto& entry : std::filesystem::directory_iterator(pdf_folder(), ignored))
+    if (entry.path().extension() == ".pdf") files.push_back(entry.path().string());
+  std::sort(files.begin(), files.end(),
+            [](const auto& a, const auto& b) { return job_number(a) < job_number(b); });
+  return files;
+}
+
+void clear_printed_pdfs() {
+  for (const std::string& f : printed_pdfs()) std::filesystem::remove(f);
+}
+
+bool wait_for_pdfs(size_t count, int ms) {
+  for (int waited = 0; waited < ms; waited += 200) {
+    std::vector<std::string> files = printed_pdfs();
+    // A PDF is complete once it ends with its end-of-file marker.
+    size_t complete = 0;
+    for (const std::string& f : files) {
+      std::ifstream in(f, std::ios::binary);
+      std::string data((std::istreambuf_iterator<char>(in)), {});
+      if (data.find("%%EOF") != std::string::npos) ++complete;
+    }
+    if (complete >= count) return true;
+    Sleep(200);
+  }
+  return false;
+}
+
+PrintedPage read_pdf(const std::string& windows_path) {
+  std::string out = windows_path + ".html";
+  std::filesystem::remove(out);
+  run_host("pdftotext -bbox '" + unix_path(windows_path) + "' '" + unix_path(out) +
+           ".part' && mv '" + unix_path(out) + ".part' '" + unix_path(out) + "'");
+  // Wine does not wait for host programs: wait for the finished file.
+  std::string html;
+  for (int waited = 0; waited < 20000 && html.empty(); waited += 100) {
+    std::ifstream in(out, std::ios::binary);
+    html.assign(std::istreambuf_iterator<char>(in), {});
+    if (html.empty()) Sleep(100);
+  }
+  std::filesystem::remove(out);
+  PrintedPage page;
+  std::smatch m;
+  if (std::regex_search(html, m, std::regex(R"re(<page width="([\d.]+)" height="([\d.]+)")re"))) {
+    page.width_mm = std::stod(m[1]) * kMmPerPoint;
+    page.height_mm = std::stod(m[2]) * kMmPerPoint;
+  }
+  std::regex word(R"re(<word xMin="([-\d.]+)" yMin="([-\d.]+)"[^>]*>([^<]*)</word>)re");
+  for (auto it = std::sregex_iterator(html.begin(), html.end(), word); it != std::sregex_iterator();
+       ++it)
+    page.words.push_back(PrintedWord{std::stod((*it)[1]) * kMmPerPoint,
+                                     std::stod((*it)[2]) * kMmPerPoint, utf8_to_gbk((*it)[3])});
+  return page;
+}

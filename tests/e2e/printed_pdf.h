@@ -1,0 +1,25 @@
+// The PDFs the test printer writes, read back through poppler's tools
+// (host programs, which Wine starts like its own).
+#pragma once
+
+#include <string>
+#include <vector>
+
+struct PrintedWord {
+  double x_mm, y_mm;  // top-left corner, from the page's top-left
+  std::string gbk;
+};
+
+struct PrintedPage {
+  double width_mm = 0, height_mm = 0;
+  std::vector<PrintedWord> words;
+  // The word of this text, or null.
+  const PrintedWord* find(const std::string& gbk) const;
+};
+
+// The PDF folder's files in job order.
+std::vector<std::string> printed_pdfs();
+void clear_printed_pdfs();
+// Waits until at least `count` PDFs are complete.
+bool wait_for_pdfs(size_t count, int ms = 30000);
+PrintedPage read_pdf(const std::string& windows_path);
