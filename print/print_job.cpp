@@ -55,13 +55,6 @@ bool PrintJob::confirmed() {
   return true;
 }
 
-// Millimetres in an offset field as tenths of a millimetre, truncated.
-int PrintJob::offset(int field) const {
-  double tenths = rt::leading_number(view_.text(field)) * 10;
-  if (!std::isfinite(tenths)) return 0;
-  return int(std::clamp(std::trunc(tenths), -1e6, 1e6));
-}
-
 WaybillTexts PrintJob::shown_texts(double now) const {
   return WaybillTexts{view_.text(name_box),
                       view_.text(fixed_phone),
@@ -112,7 +105,8 @@ void PrintJob::print_waybill(const std::string& printer) {
   double now = rt::now();
   std::string key = std::to_string(view_.list_selection(template_list) + 1);
   auto f = layout_values(rt::ini_read(settings_path_, "dayin", key).view());
-  int top = offset(top_offset), left = offset(left_offset);
+  int top = offset_tenths(view_.text(top_offset));
+  int left = offset_tenths(view_.text(left_offset));
   if (!surface_.open_on_printer(printer, kPortrait, kPaperWidth, kPaperLength)) return;
   surface_.set_mapping(kLometric);
   view_.set_enabled(kPrintButton, false);

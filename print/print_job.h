@@ -30,7 +30,6 @@ class PrintJob {
   bool confirmed();
   bool ask(const std::string& question);
   WaybillTexts shown_texts(double now) const;
-  int offset(int field) const;
   void draw(const std::vector<PrintItem>& items);
   void append_log_line(const WaybillTexts& texts) const;
 

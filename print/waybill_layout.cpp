@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <cmath>
 
 #include "runtime/convert.h"
 #include "runtime/text_ops.h"
@@ -31,6 +32,12 @@ std::vector<PrintItem> waybill_items(const std::array<int, kLayoutValues>& f, in
       at(5, t.sender_mobile, kLineFontSize), at(7, t.sender_address, kBoxFontSize, true),
       at(15, t.address, kBoxFontSize, true), at(19, t.date, kBoxFontSize),
   };
+}
+
+int offset_tenths(std::string_view millimetres) {
+  double tenths = rt::leading_number(millimetres) * 10;
+  if (!std::isfinite(tenths)) return 0;
+  return int(std::clamp(std::trunc(tenths), -1e6, 1e6));
 }
 
 std::string waybill_date(int year, int month, int day) {

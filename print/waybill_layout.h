@@ -39,6 +39,10 @@ struct PrintItem {
 std::vector<PrintItem> waybill_items(const std::array<int, kLayoutValues>& f, int left, int top,
                                      const WaybillTexts& texts);
 
+// An offset field's millimetres as tenths of a millimetre, truncated
+// toward zero (its leading number; none gives 0).
+int offset_tenths(std::string_view millimetres);
+
 // "year.month.day" without leading zeros.
 std::string waybill_date(int year, int month, int day);
 

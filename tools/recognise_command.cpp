@@ -36,12 +36,18 @@ std::optional<Options> parse(const std::vector<std::string>& args) {
   Options o;
   for (size_t i = 0; i < args.size(); ++i) {
     const std::string& a = args[i];
-    if (a == "--cfg" && i + 1 < args.size()) o.cfg = args[++i];
-    else if (a == "--utf8") o.utf8 = true;
-    else if (a == "--json") o.json = true;
-    else if (a == "--no-prompt") o.prompt = false;
-    else if (!a.starts_with("--") && !o.file) o.file = a;
-    else return std::nullopt;
+    if (a == "--cfg" && i + 1 < args.size())
+      o.cfg = args[++i];
+    else if (a == "--utf8")
+      o.utf8 = true;
+    else if (a == "--json")
+      o.json = true;
+    else if (a == "--no-prompt")
+      o.prompt = false;
+    else if (!a.starts_with("--") && !o.file)
+      o.file = a;
+    else
+      return std::nullopt;
   }
   return o;
 }
@@ -64,8 +70,8 @@ bool prompting = false;
 
 std::optional<std::string> terminal_input_box(const rt::InputBoxRequest& request) {
   if (!prompting) return std::nullopt;
-  std::string question = std::string(request.caption.value_or("")) + " " +
-                         std::string(request.prompt.value_or(""));
+  std::string question =
+      std::string(request.caption.value_or("")) + " " + std::string(request.prompt.value_or(""));
   std::fprintf(stderr, "%s: ", platform_to_terminal(question).c_str());
   std::string line;
   if (!std::getline(std::cin, line)) return std::nullopt;
@@ -79,18 +85,22 @@ struct Outcome {
 };
 
 void print_text(const Outcome& r, bool utf8) {
-  auto out = [&](std::string_view gbk) { return utf8 ? platform_gbk_to_utf8(gbk) : std::string(gbk); };
+  auto out = [&](std::string_view gbk) {
+    return utf8 ? platform_gbk_to_utf8(gbk) : std::string(gbk);
+  };
   std::string address = r.address;
   for (size_t at = 0; (at = address.find("\r\n", at)) != std::string::npos;)
     address.replace(at, 2, "\n         ");
   std::ostringstream s;
-  s << "status:  " << out(r.status) << "\nname:    " << out(r.name) << "\nmobile:  "
-    << out(r.mobile) << "\nfixed:   " << out(r.fixed) << "\naddress: " << out(address)
-    << "\ngoods:   " << out(r.goods) << "\nbatch print: " << (r.batch_print ? "yes" : "no")
-    << "\nrecords: " << r.records.size() << "\n";
+  s << "status:  " << out(r.status) << "\nname:    " << out(r.name)
+    << "\nmobile:  " << out(r.mobile) << "\nfixed:   " << out(r.fixed)
+    << "\naddress: " << out(address) << "\ngoods:   " << out(r.goods)
+    << "\nbatch print: " << (r.batch_print ? "yes" : "no") << "\nrecords: " << r.records.size()
+    << "\n";
   for (size_t i = 0; i < r.records.size(); ++i) {
-    s << "  " << i + 1 << ". " << out(r.records[i].address_line) << "\n     goods:   "
-      << out(r.records[i].goods) << "\n     summary: " << out(r.records[i].summary) << "\n";
+    s << "  " << i + 1 << ". " << out(r.records[i].address_line)
+      << "\n     goods:   " << out(r.records[i].goods)
+      << "\n     summary: " << out(r.records[i].summary) << "\n";
   }
   std::fwrite(s.str().data(), 1, s.str().size(), stdout);
 }
@@ -102,9 +112,9 @@ void print_json(const Outcome& r) {
     records.push_back({{"line", u(record.address_line)},
                        {"goods", u(record.goods)},
                        {"summary", u(record.summary)}});
-  nlohmann::json j = {{"status", u(r.status)},   {"name", u(r.name)},
-                      {"mobile", u(r.mobile)},   {"fixed", u(r.fixed)},
-                      {"address", u(r.address)}, {"goods", u(r.goods)},
+  nlohmann::json j = {{"status", u(r.status)},        {"name", u(r.name)},
+                      {"mobile", u(r.mobile)},        {"fixed", u(r.fixed)},
+                      {"address", u(r.address)},      {"goods", u(r.goods)},
                       {"batch_print", r.batch_print}, {"records", records}};
   std::string text = j.dump(2, ' ', false, nlohmann::json::error_handler_t::replace) + "\n";
   std::fwrite(text.data(), 1, text.size(), stdout);
@@ -134,10 +144,17 @@ int recognise_command(const std::vector<std::string>& args) {
   recognizer.recognise(text);
 
   using namespace app::control;
-  Outcome r{view.status,           view.text(name_box), view.text(mobile_phone),
-            view.text(fixed_phone), view.text(address),  view.text(goods),
-            view.enabled(batch_print_button), recognizer.records()};
-  if (o->json) print_json(r);
-  else print_text(r, o->utf8);
+  Outcome r{view.status,
+            view.text(name_box),
+            view.text(mobile_phone),
+            view.text(fixed_phone),
+            view.text(address),
+            view.text(goods),
+            view.enabled(batch_print_button),
+            recognizer.records()};
+  if (o->json)
+    print_json(r);
+  else
+    print_text(r, o->utf8);
   return 0;
 }

@@ -7,6 +7,7 @@
 #include "runtime/convert.h"
 #include "runtime/platform.h"
 #include "runtime/text_ops.h"
+#include "tools/layout_command.h"
 #include "tools/recognise_command.h"
 
 namespace {
@@ -20,7 +21,9 @@ const char usage[] =
     "  halfwidth TEXT             half-width form\n"
     "  date DAYS                  the date text of an OLE Automation date\n"
     "  recognise [--cfg PATH] [--utf8] [--json] [--no-prompt] [FILE]\n"
-    "                             recognition of copied order text\n";
+    "                             recognition of copied order text\n"
+    "  layout --row ROW | --template N [options]\n"
+    "                             the ten items a waybill prints (--help for options)\n";
 
 void print(std::string_view gbk) {
   std::string line = platform_to_terminal(gbk) + "\n";
@@ -29,6 +32,7 @@ void print(std::string_view gbk) {
 
 int run(const std::string& command, const std::vector<std::string>& args) {
   if (command == "recognise") return recognise_command(args);
+  if (command == "layout") return layout_command(args);
   auto need = [&](size_t n) { return args.size() >= n; };
   if (command == "split" && need(1)) {
     rt::TextArray pieces = rt::split(args[0], args.size() > 1 ? args[1] : ",");
@@ -65,7 +69,7 @@ int main(int argc, char** argv) {
   }
   std::vector<std::string> args;
   // Paths stay as the terminal gave them; texts become GBK.
-  bool raw = std::string(argv[1]) == "recognise";
+  bool raw = std::string(argv[1]) == "recognise" || std::string(argv[1]) == "layout";
   for (int i = 2; i < argc; ++i) args.push_back(raw ? argv[i] : platform_from_terminal(argv[i]));
   return run(argv[1], args);
 }

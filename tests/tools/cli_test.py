@@ -1,5 +1,5 @@
 #!/usr/bin/env python3
-"""slipjet-cli recognise from the outside: UTF-8 pages in, JSON out, item
+"""slipjet-cli recognise and layout from the outside: UTF-8 pages in, JSON out, item
 codes from --cfg, exit statuses. Usage: recognise_cli_test.py SLIPJET_CLI"""
 import json
 import pathlib
@@ -82,6 +82,36 @@ class RecogniseCommand(unittest.TestCase):
         result = run(str(self.path / "missing.txt"))
         self.assertEqual(result.returncode, 2)
         self.assertIn(b"cannot read", result.stderr)
+
+
+class LayoutCommand(unittest.TestCase):
+    def layout(self, *args):
+        result = subprocess.run([CLI, "layout", "--utf8", "--json", *args], capture_output=True)
+        self.assertEqual(result.returncode, 0, result.stderr)
+        return json.loads(result.stdout)
+
+    def test_builtin_template_with_offsets(self):
+        items = self.layout("--template", "1", "--cfg", "/nonexistent/cfg.ini", "--left", "5",
+                            "--top", "3.9", "--name", "赵六", "--address", "广东省\\n深圳市",
+                            "--date", "2015.7.5")
+        self.assertEqual(len(items), 10)
+        self.assertEqual((items[0]["x"], items[0]["y"], items[0]["text"]), (1250, 289, "赵六"))  # 3.9 mm is 39 tenths
+        self.assertEqual([i["font_size"] for i in items], [20] * 7 + [18] * 3)
+        self.assertEqual([i["kind"] for i in items], ["point"] * 7 + ["box"] * 2 + ["point"])
+        self.assertEqual((items[8]["x"], items[8]["y"], items[8]["width"], items[8]["height"]),
+                         (1230, 439, 800, 300))
+        self.assertEqual(items[8]["text"], "广东省\r\n深圳市")
+        self.assertEqual((items[9]["x"], items[9]["y"], items[9]["text"]), (250, 89, "2015.7.5"))
+
+    def test_short_row_counts_missing_values_as_zero(self):
+        items = self.layout("--row", "短,7,8")
+        self.assertEqual((items[4]["x"], items[4]["y"]), (7, 8))  # sender name: f1, f2
+        self.assertEqual((items[0]["x"], items[0]["y"]), (0, 0))
+
+    def test_bad_usage(self):
+        for args in ([], ["--row", "a", "--template", "1"], ["--left"], ["--row", "a", "--x", "1"]):
+            result = subprocess.run([CLI, "layout", *args], capture_output=True)
+            self.assertEqual(result.returncode, 2, args)
 
 
 if __name__ == "__main__":
