@@ -48,22 +48,22 @@ void put16(std::vector<BYTE>& devmode, size_t offset, int value) {
 
 FontSpec font_spec_of(HFONT font) {
   LOGFONTA lf{};
-  FontSpec spec;
-  if (!font || !GetObjectA(font, sizeof lf, &lf)) return spec;
-  spec.face.assign(lf.lfFaceName, strnlen(lf.lfFaceName, sizeof lf.lfFaceName));
-  spec.height = lf.lfHeight;
-  spec.underline = lf.lfUnderline != 0;
-  spec.strike_out = lf.lfStrikeOut != 0;
-  spec.italic = lf.lfItalic != 0;
-  spec.bold = lf.lfWeight >= 401;
-  spec.escapement = lf.lfEscapement;
-  return spec;
+  FontSpec described;
+  if (!font || !GetObjectA(font, sizeof lf, &lf)) return described;
+  described.face.assign(lf.lfFaceName, strnlen(lf.lfFaceName, sizeof lf.lfFaceName));
+  described.height = lf.lfHeight;
+  described.underline = lf.lfUnderline != 0;
+  described.strike_out = lf.lfStrikeOut != 0;
+  described.italic = lf.lfItalic != 0;
+  described.bold = lf.lfWeight >= 401;
+  described.escapement = lf.lfEscapement;
+  return described;
 }
 
-HFONT make_font(const FontSpec& spec, LONG height) {
-  return CreateFontA(height, 0, spec.escapement, 0, spec.bold ? 800 : 0, spec.italic,
-                     spec.underline, spec.strike_out, DEFAULT_CHARSET, 0, 0, 0, 0,
-                     spec.face.c_str());
+HFONT make_font(const FontSpec& described, LONG height) {
+  return CreateFontA(height, 0, described.escapement, 0, described.bold ? 800 : 0, described.italic,
+                     described.underline, described.strike_out, DEFAULT_CHARSET, 0, 0, 0, 0,
+                     described.face.c_str());
 }
 
 Canvas::Canvas() : font_(static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT))) {}
@@ -243,17 +243,17 @@ void Canvas::replace_font(HFONT font) {
 int Canvas::set_mapping(int mode) {
   if (mode == 0) return mapping_;
   mapping_ = mode;
-  FontSpec spec = font_spec_of(font_);
-  replace_font(make_font(spec, convert_units(spec.height, 4)));
+  FontSpec described = font_spec_of(font_);
+  replace_font(make_font(described, convert_units(described.height, 4)));
   int previous = target_ ? SetMapMode(target_, mode) : 0;
   if (mirror_) SetMapMode(mirror_, mode);
   return previous;
 }
 
 void Canvas::set_font(HFONT font) {
-  FontSpec spec = font_spec_of(font);
+  FontSpec described = font_spec_of(font);
   if (font && font != font_) DeleteObject(font);
-  replace_font(make_font(spec, convert_units(spec.height, 4)));
+  replace_font(make_font(described, convert_units(described.height, 4)));
 }
 
 int Canvas::raster_operation(int mode) {

@@ -22,9 +22,9 @@ struct FontSpec {
 };
 
 FontSpec font_spec_of(HFONT font);
-// CreateFontA from a spec: weight 800 or 0, default character set; width,
+// CreateFontA from a description: weight 800 or 0, default character set; width,
 // orientation, precision, quality and pitch are never carried over.
-HFONT make_font(const FontSpec& spec, LONG height);
+HFONT make_font(const FontSpec& described, LONG height);
 
 class Canvas : public WindowBase {
  public:
