@@ -1,5 +1,6 @@
 #include <windows.h>
 
+#include "runtime/dll_binding.h"
 #include "runtime/platform.h"
 
 namespace {
@@ -69,8 +70,12 @@ std::string platform_exe_path() {
 
 std::string platform_command_line() { return GetCommandLineA(); }
 
+// The one function the program binds by name at run time.
+RtDllCommand<DWORD(WINAPI*)(DWORD, LPSTR)> get_current_directory{"kernel32",
+                                                                 "GetCurrentDirectoryA"};
+
 size_t platform_current_directory(char* buffer, size_t size) {
-  return GetCurrentDirectoryA(DWORD(size), buffer);
+  return get_current_directory(DWORD(size), buffer);
 }
 
 bool platform_hide_file(const char* path) {

@@ -52,6 +52,13 @@ bool platform_hide_file(const char* path);
 char platform_path_separator();
 // The running executable's full path; empty when it cannot be had.
 std::string platform_exe_path();
+// Modules: one already in the process, one loaded now, a function by name
+// or (name null) by ordinal; null when there is none.
+void* platform_find_module(const char* name);
+void* platform_load_library(const char* name);
+void* platform_find_function(void* module, const char* name, int ordinal);
+void platform_free_library(void* module);
+
 // The process's command line, program name first.
 std::string platform_command_line();
 
