@@ -1,0 +1,93 @@
+// The automation bridge on the system's own objects under Wine.
+#include "runtime/automation.h"
+
+#include <windows.h>
+// After windows.h.
+#include <gtest/gtest.h>
+#include <ole2.h>
+
+#include "runtime/heap.h"
+
+namespace {
+
+class Automation : public testing::Test {
+ protected:
+  static void SetUpTestSuite() { CoInitialize(nullptr); }
+  void TearDown() override { rt::com_release(object); }
+  RtComObject object;
+};
+
+TEST_F(Automation, EmptyObjectsRecordTheNullPointerStatus) {
+  EXPECT_TRUE(rt::com_is_empty(object));
+  EXPECT_EQ(rt::com_get_text(object, "Pattern"), "");
+  EXPECT_EQ(object.status, RT_COM_NULL_OBJECT);
+  EXPECT_FALSE(rt::com_set(object, "Pattern", std::vector<RtArg>{rt_text_arg("x")}));
+  EXPECT_FALSE(rt::com_create(object, "No.Such.Object"));
+  EXPECT_TRUE(rt::com_is_empty(object));
+  EXPECT_NE(object.status, 0);
+}
+
+TEST_F(Automation, RegExpThroughTheBridge) {
+  ASSERT_TRUE(rt::com_create(object, "VBScript.RegExp"));
+  EXPECT_TRUE(rt::com_set(object, "Global", std::vector<RtArg>{rt_bool_arg(true)}));
+  EXPECT_TRUE(rt::com_set(object, "Pattern", std::vector<RtArg>{rt_text_arg("\\d+")}));
+  EXPECT_EQ(rt::com_get_text(object, "Pattern"), "\\d+");
+  RtComObject matches =
+      rt::com_call_object(object, "Execute", std::vector<RtArg>{rt_text_arg("a12中b345")});
+  ASSERT_FALSE(rt::com_is_empty(matches));
+  EXPECT_EQ(rt::com_get_number(matches, "Count"), 2);
+  RtComObject second = rt::com_get_object(matches, "Item", std::vector<RtArg>{rt_int_arg(1)});
+  EXPECT_EQ(rt::com_get_text(second, "Value"), "345");
+  EXPECT_EQ(rt::com_get_number(second, "FirstIndex"), 5);  // characters, not bytes
+  rt::com_release(second);
+  rt::com_release(matches);
+  EXPECT_EQ(rt::com_call_text(object, "Replace",
+                              std::vector<RtArg>{rt_text_arg("a1b22"), rt_text_arg("#")}),
+            "a#b#");
+}
+
+TEST_F(Automation, OmittedLastArgumentIsNotPassedAndAssignSharesTheObject) {
+  ASSERT_TRUE(rt::com_create(object, "Scripting.Dictionary"));
+  rt::com_call(object, "Add",
+               std::vector<RtArg>{rt_text_arg("键"), rt_text_arg("值"), rt_omitted()});
+  EXPECT_EQ(object.status, 0);
+  EXPECT_EQ(rt::com_get_number(object, "Count"), 1);
+  EXPECT_EQ(rt::com_call_number(object, "Exists", std::vector<RtArg>{rt_text_arg("键")}), -1);
+  RtComObject other;
+  rt::com_assign(other, object);
+  EXPECT_EQ(rt::com_get_text(other, "Item", std::vector<RtArg>{rt_text_arg("键")}), "值");
+  rt::com_release(other);
+  EXPECT_TRUE(rt::com_is_empty(other));
+  EXPECT_EQ(rt::com_get_number(object, "Count"), 1);  // still held by `object`
+}
+
+TEST(VariantText, BooleansNumbersAndArrays) {
+  RtVariant v;
+  auto* raw = reinterpret_cast<VARIANT*>(&v);
+  raw->vt = VT_BOOL;
+  raw->boolVal = VARIANT_TRUE;
+  EXPECT_EQ(rt::variant_text(v), "真");
+  raw->boolVal = VARIANT_FALSE;
+  EXPECT_EQ(rt::variant_text(v), "假");
+  raw->vt = VT_I4;
+  raw->lVal = 5;
+  EXPECT_EQ(rt::variant_text(v), "5");
+
+  SAFEARRAY* array = SafeArrayCreateVector(VT_VARIANT, 0, 2);
+  VARIANT* items = nullptr;
+  SafeArrayAccessData(array, reinterpret_cast<void**>(&items));
+  items[0].vt = VT_BSTR;
+  items[0].bstrVal = SysAllocString(L"甲");
+  items[1].vt = VT_I4;
+  items[1].lVal = 7;
+  SafeArrayUnaccessData(array);
+  raw->vt = VT_ARRAY | VT_VARIANT;
+  raw->parray = array;
+  EXPECT_EQ(rt::variant_text(v), "甲");
+  EXPECT_EQ(rt::variant_text(v, 2), "7");
+  EXPECT_EQ(rt::variant_text(v, 3), "");
+  rt::variant_clear(v);
+  EXPECT_EQ(raw->vt, VT_EMPTY);
+}
+
+}  // namespace
