@@ -62,3 +62,22 @@ void variant_clear(RtVariant& variant);
 Text variant_text(const RtVariant& variant, std::optional<int> index = std::nullopt);
 
 }  // namespace rt
+
+// The operations as runtime commands: the object variable's address first
+// (type RT_COM_OBJECT with RT_BY_REF), then the name, then the arguments.
+int32_t rt_com_create(int count, const RtArg* args);
+void rt_com_assign(int count, const RtArg* args);
+void rt_com_release(int count, const RtArg* args);
+int32_t rt_com_is_empty(int count, const RtArg* args);
+char* rt_com_get_text(int count, const RtArg* args);
+double rt_com_get_number(int count, const RtArg* args);
+int32_t rt_com_get_bool(int count, const RtArg* args);
+RtComObject rt_com_get_object(int count, const RtArg* args);
+RtVariant* rt_com_get_variant(int count, const RtArg* args);
+int32_t rt_com_set(int count, const RtArg* args);
+void rt_com_call(int count, const RtArg* args);
+char* rt_com_call_text(int count, const RtArg* args);
+double rt_com_call_number(int count, const RtArg* args);
+RtComObject rt_com_call_object(int count, const RtArg* args);
+void rt_variant_clear(int count, const RtArg* args);
+char* rt_variant_text(int count, const RtArg* args);

@@ -91,3 +91,27 @@ TEST(VariantText, BooleansNumbersAndArrays) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(Automation, CommandsDecodeTheirTriples) {
+  RtArg create[] = {rt_pointer_arg(&object, RT_COM_OBJECT | RT_BY_REF),
+                    rt_text_arg("Scripting.Dictionary")};
+  ASSERT_TRUE(rt_com_create(2, create));
+  RtArg add[] = {create[0], rt_text_arg("Add"), rt_text_arg("k"), rt_int_arg(5)};
+  rt_com_call(4, add);
+  RtArg item[] = {create[0], rt_text_arg("Item"), rt_text_arg("k")};
+  EXPECT_EQ(rt_com_get_number(3, item), 5);
+  RtVariant* value = rt_com_get_variant(3, item);
+  RtArg variant[] = {rt_pointer_arg(value, RT_VARIANT | RT_BY_REF)};
+  rt::Text text = rt::Text::adopt(rt_variant_text(1, variant));
+  EXPECT_EQ(text, "5");
+  rt_variant_clear(1, variant);
+  rt_free(value);
+  RtArg empty[] = {create[0]};
+  EXPECT_FALSE(rt_com_is_empty(1, empty));
+  rt_com_release(1, empty);
+  EXPECT_TRUE(rt_com_is_empty(1, empty));
+}
+
+}  // namespace
