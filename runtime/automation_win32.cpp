@@ -36,6 +36,12 @@ BSTR new_bstr(std::string_view text) {
 
 IUnknown* unknown_of(const RtComObject& o) { return static_cast<IUnknown*>(o.object); }
 
+// A pointer type, or a type flagged by-reference (as dispatch-only type
+// information describes it).
+bool declared_by_reference(const TYPEDESC& type) {
+  return type.vt == VT_PTR || (type.vt & VT_BYREF) != 0;
+}
+
 // The by-reference parameters of a member: for a method each parameter
 // declared as a pointer, for a property a variable of pointer type marks
 // the first argument.
@@ -53,14 +59,14 @@ std::vector<bool> by_reference_parameters(IDispatch* dispatch, DISPID id, bool m
         if (FAILED(info->GetFuncDesc(i, &f))) continue;
         if (f->memid == id)
           for (size_t p = 0; p < count && p < size_t(f->cParams); ++p)
-            marks[p] = f->lprgelemdescParam[p].tdesc.vt == VT_PTR;
+            marks[p] = declared_by_reference(f->lprgelemdescParam[p].tdesc);
         info->ReleaseFuncDesc(f);
       }
     } else {
       for (UINT i = 0; i < attr->cVars; ++i) {
         VARDESC* v = nullptr;
         if (FAILED(info->GetVarDesc(i, &v))) continue;
-        if (v->memid == id && v->elemdescVar.tdesc.vt == VT_PTR) marks[0] = true;
+        if (v->memid == id && declared_by_reference(v->elemdescVar.tdesc)) marks[0] = true;
         info->ReleaseVarDesc(v);
       }
     }

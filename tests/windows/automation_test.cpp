@@ -115,3 +115,71 @@ TEST_F(Automation, CommandsDecodeTheirTriples) {
 }
 
 }  // namespace
+
+namespace {
+
+// A small automation object of the tests' own, with type information made
+// at run time: Append(text by reference) adds "!" to the caller's text,
+// Add(a, b) adds two numbers.
+class Echo {
+ public:
+  virtual HRESULT STDMETHODCALLTYPE Append(BSTR* text) {
+    std::wstring grown = std::wstring(*text ? *text : L"") + L"!";
+    SysFreeString(*text);
+    *text = SysAllocString(grown.c_str());
+    return S_OK;
+  }
+  // Dispatch-only type information calls it as declared: the sum is the
+  // function's own result.
+  virtual LONG STDMETHODCALLTYPE Add(LONG a, LONG b) { return a + b; }
+};
+
+RtComObject make_echo(Echo& echo) {
+  static PARAMDATA append_params[] = {{const_cast<OLECHAR*>(L"text"), VT_BSTR | VT_BYREF}};
+  static PARAMDATA add_params[] = {{const_cast<OLECHAR*>(L"a"), VT_I4},
+                                   {const_cast<OLECHAR*>(L"b"), VT_I4}};
+  static METHODDATA methods[] = {
+      {const_cast<OLECHAR*>(L"Append"), append_params, 1, 0, CC_STDCALL, 1, DISPATCH_METHOD,
+       VT_EMPTY},
+      {const_cast<OLECHAR*>(L"Add"), add_params, 2, 1, CC_STDCALL, 2, DISPATCH_METHOD, VT_I4},
+  };
+  static INTERFACEDATA data = {methods, 2};
+  ITypeInfo* info = nullptr;
+  IUnknown* unknown = nullptr;
+  if (FAILED(CreateDispTypeInfo(&data, LOCALE_SYSTEM_DEFAULT, &info))) return {};
+  // The functions live in the interface the made class implements.
+  HREFTYPE interface_ref = 0;
+  ITypeInfo* interface_info = nullptr;
+  if (SUCCEEDED(info->GetRefTypeOfImplType(0, &interface_ref)) &&
+      SUCCEEDED(info->GetRefTypeInfo(interface_ref, &interface_info))) {
+    CreateStdDispatch(nullptr, &echo, interface_info, &unknown);
+    interface_info->Release();
+  } else {
+    CreateStdDispatch(nullptr, &echo, info, &unknown);
+  }
+  info->Release();
+  return RtComObject{unknown, 0};
+}
+
+TEST_F(Automation, TextVariablesPassedByReferenceReceiveTheCalleesText) {
+  Echo echo;
+  object = make_echo(echo);
+  ASSERT_FALSE(rt::com_is_empty(object));
+  char* text = rt_text_make("中文");
+  rt::com_call(object, "Append", std::vector<RtArg>{rt_pointer_arg(&text, RT_TEXT | RT_BY_REF)});
+  EXPECT_EQ(object.status, 0);
+  EXPECT_STREQ(text, "中文!");
+  rt_free(text);
+}
+
+TEST_F(Automation, OmittedLastArgumentMeansOneArgumentFewer) {
+  Echo echo;
+  object = make_echo(echo);
+  EXPECT_EQ(rt::com_call_number(object, "Add", std::vector<RtArg>{rt_int_arg(1), rt_int_arg(2)}),
+            3);
+  EXPECT_EQ(object.status, 0);
+  rt::com_call_number(object, "Add", std::vector<RtArg>{rt_int_arg(1), rt_omitted()});
+  EXPECT_EQ(object.status, int32_t(DISP_E_BADPARAMCOUNT));  // only one was passed
+}
+
+}  // namespace
