@@ -15,6 +15,7 @@
 #include "print/print_job.h"
 #include "recognize/recognizer.h"
 #include "regex/support_libraries.h"
+#include "regex/system_service.h"
 #include "runtime/errors.h"
 #include "runtime/message_box.h"
 #include "ui/canvas.h"
@@ -139,6 +140,7 @@ void set_exit_observer(ExitObserver observer) { exit_observer = observer; }
 void start() {
   OleInitialize(nullptr);
   rt_start_libraries(support_libraries);
+  rx::set_regex_service_factory(rx::create_system_or_builtin_regex_service);
   application = std::make_unique<Application>();
   rt_set_exit_step(RtExitStep::program_handler, exit_routine);
   Application& app = *application;

@@ -2,6 +2,7 @@
 // automation bridge. Where the system has no such service (the component
 // is being retired from Windows), the built-in engine stands in, so phones
 // and goods are still found.
+#include "regex/spelled_out_dot.h"
 #include "regex/system_service.h"
 #include "runtime/automation.h"
 
@@ -74,12 +75,13 @@ class SystemService : public RegexService {
   bool set_multiline(bool on) override { return set("Multiline", rt_bool_arg(on)); }
   bool set_global(bool on) override { return set("Global", rt_bool_arg(on)); }
   bool set_pattern(std::string_view gbk) override {
-    std::string text(gbk);
-    return set("Pattern", rt_text_arg(text.c_str()));
+    std::string text = spelled_out_dot(gbk);
+    if (!set("Pattern", rt_text_arg(text.c_str()))) return false;
+    pattern_ = gbk;
+    return true;
   }
-  std::string pattern() const override {
-    return std::string(rt::com_get_text(regexp_.value, "Pattern").view());
-  }
+  // The pattern as the caller gave it, not as the service was told.
+  std::string pattern() const override { return pattern_; }
 
   std::shared_ptr<const RegexMatches> execute(std::string_view gbk) override {
     std::string text(gbk);
@@ -108,6 +110,7 @@ class SystemService : public RegexService {
     return rt::com_set(regexp_.value, name, std::span<const RtArg>(&value, 1));
   }
   mutable Held regexp_;
+  std::string pattern_;
 };
 
 }  // namespace
