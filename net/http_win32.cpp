@@ -1,0 +1,98 @@
+// The request over WinINet, in the order the server and the program's
+// callers have always seen: open, connect, request, time-outs, send, read.
+#include <windows.h>
+// After windows.h.
+#include <wininet.h>
+
+#include "net/http.h"
+#include "net/url.h"
+#include "runtime/system.h"
+
+namespace net {
+
+namespace {
+
+// The response's status and announced length, when the server sent them.
+void read_status(HINTERNET request, HttpResponse& response) {
+  DWORD value = 0, size = sizeof value;
+  if (HttpQueryInfoA(request, HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER, &value, &size,
+                     nullptr))
+    response.status = int(value);
+  char length[32] = {};
+  size = sizeof length;
+  if (HttpQueryInfoA(request, HTTP_QUERY_CONTENT_LENGTH, length, &size, nullptr))
+    response.announced_length = std::strtoull(length, nullptr, 10);
+}
+
+std::string raw_headers(HINTERNET request) {
+  std::string buffer(kRawHeaderBuffer, ' ');
+  DWORD size = DWORD(buffer.size());
+  if (!HttpQueryInfoA(request, HTTP_QUERY_RAW_HEADERS_CRLF, buffer.data(), &size, nullptr))
+    return buffer;
+  buffer.resize(size);
+  return buffer;
+}
+
+// Reads the body in 512-byte pieces, letting the window work before each.
+void read_body(HINTERNET request, size_t limit, HttpResponse& response) {
+  DWORD delivered = 1;
+  while (delivered > 0) {
+    char piece[kReadPiece];
+    rt::do_events();
+    delivered = 0;
+    if (!InternetReadFile(request, piece, DWORD(sizeof piece), &delivered)) delivered = 0;
+    if (response.body.size() + delivered > limit) {
+      response.body.clear();
+      response.too_long = true;
+      return;
+    }
+    response.body.append(piece, delivered);
+  }
+}
+
+}  // namespace
+
+HttpResponse http_request(HttpRequest& request) {
+  HttpResponse response;
+  std::string proxy_list = request.proxy ? "http=" + *request.proxy : std::string();
+  HINTERNET internet =
+      request.proxy ? InternetOpenA(kUserAgent, INTERNET_OPEN_TYPE_PROXY, proxy_list.c_str(), "", 0)
+                    : InternetOpenA(kUserAgent, INTERNET_OPEN_TYPE_DIRECT, "", "", 0);
+  if (!internet) return response;
+  std::string host = url_host(request.url);
+  HINTERNET connection =
+      InternetConnectA(internet, host.c_str(), INTERNET_PORT(url_port(request.url)), "", "",
+                       INTERNET_SERVICE_HTTP, 0, 0);
+  if (!connection) {
+    InternetCloseHandle(internet);
+    return response;
+  }
+  request.method = request_method(request.method);
+  std::string path = url_path(request.url);
+  HINTERNET handle = HttpOpenRequestA(connection, request.method.c_str(), path.c_str(), "HTTP/1.1",
+                                      nullptr, nullptr, INTERNET_FLAG_RELOAD, 0);
+  if (!handle) {
+    InternetCloseHandle(internet);
+    InternetCloseHandle(connection);
+    return response;
+  }
+  DWORD timeout = kTimeoutMs;
+  for (DWORD option : {INTERNET_OPTION_CONNECT_TIMEOUT, INTERNET_OPTION_SEND_TIMEOUT,
+                       INTERNET_OPTION_RECEIVE_TIMEOUT})
+    InternetSetOptionA(handle, option, &timeout, sizeof timeout);
+  request.headers =
+      complete_request_headers(request.headers, request.url, request.method, request.post_data);
+  bool with_body = request.method != "GET";
+  HttpSendRequestA(handle, request.headers.c_str(), DWORD(request.headers.size()),
+                   with_body ? request.post_data.data() : nullptr,
+                   with_body ? DWORD(request.post_data.size()) : 0);
+  read_status(handle, response);
+  read_body(handle, request.body_limit, response);
+  if (request.want_raw_headers) response.raw_headers = raw_headers(handle);
+  InternetCloseHandle(internet);
+  InternetCloseHandle(connection);
+  InternetCloseHandle(handle);
+  return response;
+}
+
+}  // namespace net
