@@ -12,6 +12,8 @@
 #include "app/settings.h"
 #include "app/startup_win32.h"
 #include "app/templates.h"
+#include "app/update_check.h"
+#include "net/http.h"
 #include "print/print_job.h"
 #include "recognize/recognizer.h"
 #include "regex/support_libraries.h"
@@ -88,6 +90,8 @@ void attach_event_handlers(MainWindowControls& c) {
 }
 
 // Runs once, when the main window exists and before it is first shown.
+void post_quit() { PostQuitMessage(0); }
+
 intptr_t initialise_main_window(HWND window) {
   Application& app = *application;
   app.main_window = window;
@@ -103,10 +107,10 @@ intptr_t initialise_main_window(HWND window) {
   std::vector<std::string> printers;
   ui::Canvas::list_printers(printers);
   app.settings->load_settings(app.view, printers);
-  // The banner page and its browser come with the update check; until then
-  // the request fails as it does without a network.
-  app.banner_page.clear();
-  if (app.banner_page.empty()) app.view.set_status("网络访问失败，无法检测新版本");
+  net::HttpRequest banner_request;
+  banner_request.url = banner_page_url();
+  app.banner_page = net::http_request_text(banner_request);
+  check_for_update({app.view, app.banner_page, reinterpret_cast<uintptr_t>(window), post_quit});
   seed_templates(app.settings_path, app.banner_page);
   fill_template_list(app.view, app.settings_path);
   return 0;

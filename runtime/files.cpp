@@ -71,6 +71,31 @@ bool move_file(std::string_view from, std::string_view to) {
   return platform_move_file(std::string(from).c_str(), std::string(to).c_str());
 }
 
+std::optional<std::string> read_file(std::string_view path) {
+  intptr_t handle = platform_file_open(std::string(path).c_str(), 1, PlatformCreate::open_existing,
+                                       PlatformShare::read_write);
+  if (handle == -1) return std::nullopt;
+  std::string bytes;
+  char piece[65536];
+  while (size_t n = platform_file_read(handle, piece, sizeof piece)) bytes.append(piece, n);
+  platform_file_close(handle);
+  return bytes;
+}
+
+bool write_file_durably(std::string_view path, std::string_view bytes) {
+  intptr_t handle = platform_file_open(std::string(path).c_str(), 2, PlatformCreate::create_always,
+                                       PlatformShare::none);
+  if (handle == -1) return false;
+  bool done =
+      platform_file_write(handle, bytes.data(), bytes.size()) && platform_file_flush(handle);
+  platform_file_close(handle);
+  return done;
+}
+
+bool move_file_durably(std::string_view from, std::string_view to) {
+  return platform_move_file_write_through(std::string(from).c_str(), std::string(to).c_str());
+}
+
 bool write_file(std::string_view path, std::span<const std::string_view> pieces) {
   intptr_t handle = platform_file_open(std::string(path).c_str(), 2, PlatformCreate::create_always,
                                        PlatformShare::none);

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <optional>
 #include <span>
+#include <string>
 #include <string_view>
 
 #include "runtime/text.h"
@@ -21,6 +22,15 @@ bool move_file(std::string_view from, std::string_view to);
 // Creates or truncates the file and writes the pieces in order; true when
 // the file opened and every write succeeded.
 bool write_file(std::string_view path, std::span<const std::string_view> pieces);
+
+// The whole file; nothing when it cannot be opened or read.
+std::optional<std::string> read_file(std::string_view path);
+// Creates or truncates the file, writes the bytes and puts them on the
+// disk; true when every step succeeded.
+bool write_file_durably(std::string_view path, std::string_view bytes);
+// Moves the file (never over an existing one), returning only when the
+// move is on the disk.
+bool move_file_durably(std::string_view from, std::string_view to);
 
 // An open file: kind (always 1, an operating-system handle), the handle,
 // and the next object on the list of open files.

@@ -31,6 +31,16 @@ bool platform_file_write(intptr_t handle, const void* data, size_t n) {
   return true;
 }
 
+size_t platform_file_read(intptr_t handle, void* buffer, size_t n) {
+  for (;;) {
+    ssize_t read = ::read(int(handle), buffer, n);
+    if (read < 0 && errno == EINTR) continue;
+    return read < 0 ? 0 : size_t(read);
+  }
+}
+
+bool platform_file_flush(intptr_t handle) { return ::fsync(int(handle)) == 0; }
+
 bool platform_file_seek_end(intptr_t handle) { return ::lseek(int(handle), 0, SEEK_END) >= 0; }
 
 void platform_file_close(intptr_t handle) { ::close(int(handle)); }
@@ -46,6 +56,19 @@ bool platform_move_file(const char* from, const char* to) {
   // Like MoveFileA: never replaces an existing file.
   if (platform_path_exists(to)) return false;
   return std::rename(from, to) == 0;
+}
+
+bool platform_move_file_write_through(const char* from, const char* to) {
+  if (!platform_move_file(from, to)) return false;
+  // The directory holds the names: syncing it makes the move durable.
+  std::string folder(to);
+  size_t slash = folder.rfind('/');
+  folder = slash == std::string::npos ? "." : slash == 0 ? "/" : folder.substr(0, slash);
+  int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return true;
+  ::fsync(fd);
+  ::close(fd);
+  return true;
 }
 
 std::string platform_exe_path() {

@@ -46,6 +46,14 @@ bool platform_file_write(intptr_t handle, const void* data, size_t n) {
   return WriteFile(as_handle(handle), data, DWORD(n), &written, nullptr) && written == n;
 }
 
+size_t platform_file_read(intptr_t handle, void* buffer, size_t n) {
+  DWORD read = 0;
+  if (!ReadFile(as_handle(handle), buffer, DWORD(n), &read, nullptr)) return 0;
+  return read;
+}
+
+bool platform_file_flush(intptr_t handle) { return FlushFileBuffers(as_handle(handle)) != FALSE; }
+
 bool platform_file_seek_end(intptr_t handle) {
   LARGE_INTEGER zero{};
   return SetFilePointerEx(as_handle(handle), zero, nullptr, FILE_END) != FALSE;
@@ -60,6 +68,10 @@ bool platform_path_exists(const char* path) {
 bool platform_delete_file(const char* path) { return DeleteFileA(path) != FALSE; }
 
 bool platform_move_file(const char* from, const char* to) { return MoveFileA(from, to) != FALSE; }
+
+bool platform_move_file_write_through(const char* from, const char* to) {
+  return MoveFileExA(from, to, MOVEFILE_WRITE_THROUGH) != FALSE;
+}
 
 std::string platform_exe_path() {
   char path[MAX_PATH + 1];

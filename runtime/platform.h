@@ -38,11 +38,17 @@ enum class PlatformShare { read_write, write, read, none };
 intptr_t platform_file_open(const char* path, int access, PlatformCreate create,
                             PlatformShare share);
 bool platform_file_write(intptr_t handle, const void* data, size_t n);
+// Bytes read into the buffer; 0 at the end of the file or on failure.
+size_t platform_file_read(intptr_t handle, void* buffer, size_t n);
+// Writes what the system holds of the file to the disk.
+bool platform_file_flush(intptr_t handle);
 bool platform_file_seek_end(intptr_t handle);
 void platform_file_close(intptr_t handle);
 bool platform_path_exists(const char* path);
 bool platform_delete_file(const char* path);
 bool platform_move_file(const char* from, const char* to);  // fails when `to` exists
+// The same, returning only when the move is on the disk.
+bool platform_move_file_write_through(const char* from, const char* to);
 // The current directory in a buffer of `size` bytes, as GetCurrentDirectoryA
 // fills it: the length written, or the size needed when it does not fit.
 size_t platform_current_directory(char* buffer, size_t size);

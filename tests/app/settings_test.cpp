@@ -2,9 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include "app/memory_view.h"
 #include "runtime/platform.h"
 #include "runtime/settings_file.h"
-#include "app/memory_view.h"
 #include "tests/app/settings_file_fixture.h"
 
 namespace {

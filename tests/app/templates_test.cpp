@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "runtime/settings_file.h"
 #include "app/memory_view.h"
+#include "runtime/settings_file.h"
 #include "tests/app/settings_file_fixture.h"
 
 namespace {

@@ -1,0 +1,103 @@
+#include "app/update_check.h"
+
+#include "app/self_update.h"
+#include "recognize/text_between.h"
+#include "runtime/files.h"
+#include "runtime/message_box.h"
+#include "runtime/platform.h"
+#include "runtime/system.h"
+
+namespace app {
+
+namespace {
+
+constexpr const char* kUpdateHost = SLIPJET_UPDATE_HOST;
+constexpr size_t kReleaseLimit = size_t(64) << 20;
+constexpr size_t kSignatureLimit = 4096;
+
+std::string server_url(const char* path) { return std::string("http://") + kUpdateHost + path; }
+
+net::HttpResponse download(const std::string& url, size_t limit) {
+  net::HttpRequest request;
+  request.url = url;
+  request.body_limit = limit;
+  return net::http_request(request);
+}
+
+std::string executable_path() {
+  return std::string(rt::exe_dir().view()) + platform_path_separator() +
+         std::string(rt::exe_name().view());
+}
+
+// The previous executable a finished update left in the working directory.
+void remove_leftover() {
+  std::string leftover = std::string(rt::exe_name().view()) + ".delete";
+  if (rt::file_exists(leftover)) rt::delete_file(leftover);
+}
+
+void tell_failure(const UpdateContext& context, UpdateFailure failure) {
+  rt_message_box(update_failure_text(failure), "更新失败", RT_MB_OK | RT_MB_ICONERROR,
+                 context.main_window);
+}
+
+// Downloads, checks and installs the release, then starts it and ends this
+// run. Any failure leaves the program as it was, says so, and carries on.
+void self_update(const UpdateContext& context) {
+  net::HttpResponse image = download(release_url(), kReleaseLimit);
+  net::HttpResponse signature = download(release_url() + ".sig", kSignatureLimit);
+  if (std::optional<UpdateFailure> failure = check_release(image, signature)) {
+    tell_failure(context, *failure);
+    return;
+  }
+  std::string path = executable_path();
+  if (!replace_executable(path, image.body)) {
+    tell_failure(context, UpdateFailure::not_replaced);
+    return;
+  }
+  rt_message_box("软件更新成功，即将运行新版本！", "更新完成", RT_MB_OK, context.main_window);
+  // Quoted: a path with blanks must not start another program.
+  if (rt::run("\"" + path + "\"", false, 1) && context.quit) context.quit();
+}
+
+}  // namespace
+
+std::string banner_page_url() { return server_url("/corvel/zuzedavud/bannerkd.htm"); }
+std::string release_url() { return server_url("/corvel/zuzedavud/slipjet.exe"); }
+
+BannerVersion read_banner(std::string_view page) {
+  BannerVersion banner;
+  if (page.empty()) return banner;
+  banner.latest = recognize::text_between(page, "最新版本：", "<");
+  banner.note = recognize::text_between(page, "新版", "|");
+  banner.state = banner.latest == kVersion ? UpdateState::current
+                 : banner.latest.empty()   ? UpdateState::silent
+                                           : UpdateState::offered;
+  return banner;
+}
+
+std::string update_prompt(std::string_view latest, std::string_view note) {
+  return std::string("当前版本：") + kVersion + "\r\n最新版本：" + std::string(latest) +
+         "\r\n点击确定后立即开始更新！\r\n\r\n" + std::string(note);
+}
+
+void check_for_update(const UpdateContext& context) {
+  // A replacement that never finished leaves its temporary file behind.
+  std::string temporary = download_path(executable_path());
+  if (rt::file_exists(temporary)) rt::delete_file(temporary);
+
+  BannerVersion banner = read_banner(context.banner_page);
+  switch (banner.state) {
+    case UpdateState::no_page: context.view.set_status("网络访问失败，无法检测新版本"); return;
+    case UpdateState::current:
+      context.view.set_status("已经是最新版本");
+      remove_leftover();
+      return;
+    case UpdateState::silent: return;
+    case UpdateState::offered: break;
+  }
+  std::string prompt = update_prompt(banner.latest, banner.note);
+  if (rt_message_box(prompt.c_str(), "软件需要更新", RT_MB_OKCANCEL, 0) != RT_IDOK) return;
+  self_update(context);
+}
+
+}  // namespace app
