@@ -9,18 +9,18 @@
 
 namespace {
 
+void pump_for(int ms) { Sleep(DWORD(ms)); }
+
+}  // namespace
+
 // The program under test, built beside this test (path given by CMake as a
 // host path, which Wine sees on drive Z:).
-std::string program_path() {
+std::string AppDriver::program_path() {
   std::string path = "Z:" SLIPJET_EXE;
   for (char& c : path)
     if (c == '/') c = '\\';
   return path;
 }
-
-void pump_for(int ms) { Sleep(DWORD(ms)); }
-
-}  // namespace
 
 std::string AppDriver::program_folder() {
   std::string path = program_path();
@@ -58,15 +58,19 @@ void AppDriver::write_file(const std::string& name, const std::string& bytes) co
   std::ofstream(folder_ + "\\" + name, std::ios::binary) << bytes;
 }
 
-bool AppDriver::start() {
-  std::string command = "\"" + program_path() + "\"";
+bool AppDriver::start() { return launch() && wait_for_main_window(); }
+
+bool AppDriver::launch(const std::string& program, const std::string& working_folder) {
+  std::string command = "\"" + program + "\"";
   STARTUPINFOA startup{};
   startup.cb = sizeof startup;
-  if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, folder_.c_str(),
-                      &startup, &process_))
-    return false;
-  WaitForInputIdle(process_.hProcess, 20000);
-  for (int waited = 0; waited < 20000 && !window_; waited += 50) {
+  return CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                        working_folder.empty() ? folder_.c_str() : working_folder.c_str(), &startup,
+                        &process_) != FALSE;
+}
+
+bool AppDriver::wait_for_main_window(int ms) {
+  for (int waited = 0; waited < ms && !window_; waited += 50) {
     HWND found = FindWindowA(nullptr, app::kCaption);
     DWORD pid = 0;
     if (found) GetWindowThreadProcessId(found, &pid);
@@ -80,7 +84,11 @@ bool AppDriver::start() {
 
 int AppDriver::close() {
   PostMessageA(window_, WM_CLOSE, 0, 0);
-  if (WaitForSingleObject(process_.hProcess, 20000) != WAIT_OBJECT_0) return -1;
+  return wait_for_exit();
+}
+
+int AppDriver::wait_for_exit(int ms) {
+  if (WaitForSingleObject(process_.hProcess, DWORD(ms)) != WAIT_OBJECT_0) return -1;
   DWORD code = 0;
   GetExitCodeProcess(process_.hProcess, &code);
   return int(code);
@@ -177,6 +185,12 @@ bool AppDriver::wait_for_text(int id, const std::string& expected, int ms) const
     pump_for(50);
   }
   return false;
+}
+
+std::string AppDriver::box_text(HWND box) {
+  char text[2048] = {};
+  GetDlgItemTextA(box, 0xFFFF, text, sizeof text);  // the box's static text
+  return text;
 }
 
 void AppDriver::answer(HWND dialog, int edit_id, const std::string& gbk, int ok_id) {

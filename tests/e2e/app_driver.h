@@ -21,9 +21,19 @@ class AppDriver {
   std::string read_file(const std::string& name) const;
   void write_file(const std::string& name, const std::string& bytes) const;
 
+  // The program this driver starts (by default the one built beside the
+  // tests): host path of slipjet.exe as Wine sees it.
+  static std::string program_path();
   // Starts the program in the folder and waits for its main window.
   bool start();
+  // Starts `program` (default: program_path()) in `working_folder`
+  // (default: the driver's folder), not waiting.
+  bool launch(const std::string& program = program_path(), const std::string& working_folder = {});
+  // Waits for the started process's main window to be shown.
+  bool wait_for_main_window(int ms = 20000);
   HWND window() const { return window_; }
+  // The started process's exit code once it has ended within `ms`; -1 if not.
+  int wait_for_exit(int ms = 20000);
   // Closes the window as its close box does; the process's exit code, or
   // -1 when it did not end in time.
   int close();
@@ -49,6 +59,8 @@ class AppDriver {
   static HWND wait_for_window(const char* caption, int ms = 10000);
   // Waits until the control's text is `expected` (or the time is up).
   bool wait_for_text(int id, const std::string& expected, int ms = 10000) const;
+  // The static text of a message box.
+  static std::string box_text(HWND box);
   // Types into a dialog's edit box and presses its OK button.
   static void answer(HWND dialog, int edit_id, const std::string& gbk, int ok_id = IDOK);
 

@@ -111,6 +111,17 @@ TEST(HttpRequest, NoServerFailsAtOnce) {
   EXPECT_LT(seconds_since(start), 5);
 }
 
+// The default update host (".invalid" never resolves): a first start
+// without a network must not wait for it.
+TEST(HttpRequest, UnresolvableHostFailsAtOnce) {
+  net::HttpRequest request =
+      request_to("http://update.slipjet.invalid/corvel/zuzedavud/bannerkd.htm");
+  ULONGLONG start = GetTickCount64();
+  EXPECT_EQ(net::http_request_text(request), "");
+  std::printf("unresolvable host failed after %.3f s\n", seconds_since(start));
+  EXPECT_LT(seconds_since(start), 5);
+}
+
 TEST(HttpRequest, StalledServerEndsWithTheTimeOut) {
   LoopbackServer server([](const ReceivedRequest&) { return std::nullopt; });
   net::HttpRequest request = request_to(server.url("/stall"));

@@ -36,14 +36,18 @@ std::string http_answer(int status, const std::string& body, const std::string& 
   return head + "\r\n" + body;
 }
 
-LoopbackServer::LoopbackServer(RequestHandler handler) : handler_(std::move(handler)) {
+LoopbackServer::LoopbackServer(RequestHandler handler, int port) : handler_(std::move(handler)) {
   WSADATA wsa;
   WSAStartup(MAKEWORD(2, 2), &wsa);
   listener_ = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
   sockaddr_in address{};
   address.sin_family = AF_INET;
   address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  bind(listener_, reinterpret_cast<sockaddr*>(&address), sizeof address);
+  address.sin_port = htons(u_short(port));
+  BOOL reuse = TRUE;
+  setsockopt(listener_, SOL_SOCKET, SO_REUSEADDR, reinterpret_cast<const char*>(&reuse),
+             sizeof reuse);
+  if (bind(listener_, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0) return;
   listen(listener_, 8);
   int size = sizeof address;
   getsockname(listener_, reinterpret_cast<sockaddr*>(&address), &size);
@@ -54,7 +58,7 @@ LoopbackServer::LoopbackServer(RequestHandler handler) : handler_(std::move(hand
 LoopbackServer::~LoopbackServer() {
   stopping_ = true;
   closesocket(listener_);
-  thread_.join();
+  if (thread_.joinable()) thread_.join();
   WSACleanup();
 }
 

@@ -28,7 +28,8 @@ std::string http_answer(int status, const std::string& body, const std::string& 
 
 class LoopbackServer {
  public:
-  explicit LoopbackServer(RequestHandler handler);
+  // Port 0: any free port.
+  explicit LoopbackServer(RequestHandler handler, int port = 0);
   ~LoopbackServer();
   LoopbackServer(const LoopbackServer&) = delete;
   LoopbackServer& operator=(const LoopbackServer&) = delete;

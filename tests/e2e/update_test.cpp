@@ -1,0 +1,271 @@
+// The update check and the self-update of the real slipjet.exe, against a
+// loopback update server on the port the test build is configured with.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <mutex>
+
+#include "app/main_view.h"
+#include "app/startup_win32.h"
+#include "tests/e2e/app_driver.h"
+#include "tests/windows/loopback_server.h"
+
+namespace {
+
+using namespace app::control;
+
+constexpr int kUpdatePort = 47180;
+const std::string kBannerPath = "/corvel/zuzedavud/bannerkd.htm";
+const std::string kReleasePath = "/corvel/zuzedavud/slipjet.exe";
+
+std::string read_bytes(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+std::string fixture(const std::string& name) {
+  return read_bytes(std::string("Z:") + SLIPJET_RELEASE_FIXTURES + "/" + name);
+}
+
+// What the update server answers; changed by the test while it runs.
+struct ServerPages {
+  std::mutex mutex;
+  std::string banner;
+  std::string release;  // whole answers
+  std::string signature;
+  std::string after_release_banner;  // the banner once the release was fetched
+
+  std::optional<std::string> answer(const ReceivedRequest& request) {
+    std::lock_guard lock(mutex);
+    std::string line = request.line();
+    if (line == "GET " + kBannerPath + " HTTP/1.1") return http_answer(200, banner);
+    if (line == "GET " + kReleasePath + ".sig HTTP/1.1") return signature;
+    if (line == "GET " + kReleasePath + " HTTP/1.1") {
+      if (!after_release_banner.empty()) banner = after_release_banner;
+      return release;
+    }
+    return http_answer(404, "<h1>404</h1>");
+  }
+};
+
+const std::string offer = "新版修正打印|<p>最新版本：2.2</p>";
+
+class Update : public testing::Test {
+ protected:
+  void SetUp() override {
+    signed_release_ = fixture("slipjet.exe");
+    ASSERT_FALSE(signed_release_.empty());
+    // The installed program differs from the release by a trailing byte
+    // (data after a PE image does not stop it from running).
+    installed_ = signed_release_ + '\0';
+    exe_ = app.folder() + "\\slipjet.exe";
+    std::ofstream(exe_, std::ios::binary) << installed_;
+    pages.release = http_answer(200, signed_release_);
+    pages.signature = http_answer(200, fixture("slipjet.exe.sig"));
+  }
+  void TearDown() override {
+    if (app.window()) {
+      EXPECT_EQ(app.close(), 0);
+    }
+  }
+
+  void start_server() {
+    server.emplace([this](const ReceivedRequest& r) { return pages.answer(r); }, kUpdatePort);
+    ASSERT_EQ(server->port(), kUpdatePort);
+  }
+  void launch() { ASSERT_TRUE(app.launch(exe_)); }
+  // Answers the update question with OK or Cancel.
+  void answer_offer(int button) {
+    HWND box = AppDriver::wait_for_window("软件需要更新");
+    ASSERT_TRUE(box) << "no update question";
+    EXPECT_NE(AppDriver::box_text(box).find("最新版本：2.2"), std::string::npos);
+    PostMessageA(box, WM_COMMAND, button, 0);
+  }
+  // The failure box's text after an accepted update, then the old program
+  // carries on with its main window.
+  std::string failure_after_accepting() {
+    launch();
+    answer_offer(IDOK);
+    HWND box = AppDriver::wait_for_window("更新失败", 30000);
+    if (!box) return "<no failure message>";
+    std::string text = AppDriver::box_text(box);
+    PostMessageA(box, WM_COMMAND, IDOK, 0);
+    EXPECT_TRUE(app.wait_for_main_window());
+    return text;
+  }
+  void expect_untouched() {
+    EXPECT_EQ(read_bytes(exe_), installed_);
+    EXPECT_FALSE(std::filesystem::exists(exe_ + ".delete"));
+    EXPECT_FALSE(std::filesystem::exists(exe_ + ".download"));
+  }
+
+  AppDriver app;
+  ServerPages pages;
+  std::optional<LoopbackServer> server;
+  std::string signed_release_, installed_, exe_;
+};
+
+TEST_F(Update, CurrentVersionSaysSoAndRemovesTheLeftover) {
+  pages.banner = "<p>最新版本：2.1</p>";
+  start_server();
+  std::ofstream(exe_ + ".delete") << "old";
+  launch();
+  ASSERT_TRUE(app.wait_for_main_window());
+  EXPECT_EQ(app.text(status_line), "已经是最新版本");
+  EXPECT_FALSE(std::filesystem::exists(exe_ + ".delete"));
+}
+
+TEST_F(Update, NoServerShowsTheNetworkMessageAtOnce) {
+  ULONGLONG started = GetTickCount64();
+  launch();
+  ASSERT_TRUE(app.wait_for_main_window());
+  ULONGLONG shown = GetTickCount64() - started;
+  EXPECT_EQ(app.text(status_line), "网络访问失败，无法检测新版本");
+  RecordProperty("main_window_ms", int(shown));
+  std::printf("main window shown %llu ms after the start\n", (unsigned long long)shown);
+  EXPECT_LT(shown, 10000u);
+}
+
+TEST_F(Update, PageWithoutVersionSaysNothing) {
+  pages.banner = "<h1>维护中</h1>";
+  start_server();
+  launch();
+  ASSERT_TRUE(app.wait_for_main_window());
+  EXPECT_NE(app.text(status_line), "网络访问失败，无法检测新版本");
+  EXPECT_NE(app.text(status_line), "已经是最新版本");
+  expect_untouched();
+}
+
+TEST_F(Update, TemplateBlockOverwritesItsRows) {
+  pages.banner = "位置1=甲快递,1,2,,,\r\n2=乙快递,3,4,,,\r\n|<p>最新版本：2.1</p>";
+  start_server();
+  app.write_file("cfg.ini", "[dayin]\r\n1=申通,5,,,\r\n2=圆通,6,,,\r\n3=中通,7,,,\r\n");
+  launch();
+  ASSERT_TRUE(app.wait_for_main_window());
+  EXPECT_EQ(app.items(template_list), (std::vector<std::string>{"甲快递", "乙快递", "中通"}));
+}
+
+TEST_F(Update, CancelledOfferTouchesNothing) {
+  pages.banner = offer;
+  start_server();
+  launch();
+  answer_offer(IDCANCEL);
+  ASSERT_TRUE(app.wait_for_main_window());
+  EXPECT_EQ(server->requests().size(), 1u);  // the banner only
+  expect_untouched();
+}
+
+TEST_F(Update, ReplacementThatCannotBeWrittenIsUndone) {
+  pages.banner = offer;
+  start_server();
+  // A folder where the new program would be written first.
+  std::filesystem::create_directory(exe_ + ".download");
+  EXPECT_EQ(failure_after_accepting().rfind("更新失败：无法替换程序文件。", 0), 0u);
+  EXPECT_EQ(read_bytes(exe_), installed_);
+  EXPECT_FALSE(std::filesystem::exists(exe_ + ".delete"));
+}
+
+// The new program replaces the old one, starts, and removes the leftover
+// once the server reports its version; an earlier leftover is no obstacle.
+TEST_F(Update, AcceptedSignedReleaseReplacesAndRestartsTheProgram) {
+  pages.banner = offer;
+  pages.after_release_banner = "<p>最新版本：2.1</p>";
+  start_server();
+  std::ofstream(exe_ + ".delete") << "an earlier update's leftover";
+  launch();
+  answer_offer(IDOK);
+  HWND done = AppDriver::wait_for_window("更新完成", 30000);
+  ASSERT_TRUE(done) << "no success message";
+  EXPECT_EQ(AppDriver::box_text(done), "软件更新成功，即将运行新版本！");
+  PostMessageA(done, WM_COMMAND, IDOK, 0);
+  EXPECT_EQ(app.wait_for_exit(), 0);  // the old program quits
+  EXPECT_EQ(read_bytes(exe_), signed_release_);
+
+  HWND restarted = nullptr;
+  for (int waited = 0; waited < 20000 && !restarted; waited += 100, Sleep(100)) {
+    HWND found = FindWindowA(nullptr, app::kCaption);
+    if (found && IsWindowVisible(found)) {
+      char status[256] = {};
+      GetDlgItemTextA(found, status_line, status, sizeof status);
+      if (std::string(status) == "已经是最新版本") restarted = found;
+    }
+  }
+  ASSERT_TRUE(restarted) << "the new program did not start";
+  EXPECT_FALSE(std::filesystem::exists(exe_ + ".download"));
+  DWORD pid = 0;
+  GetWindowThreadProcessId(restarted, &pid);
+  HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, pid);
+  PostMessageA(restarted, WM_CLOSE, 0, 0);
+  EXPECT_EQ(WaitForSingleObject(process, 20000), WAIT_OBJECT_0);
+  CloseHandle(process);
+
+  // The old program may still have been ending when the new one looked;
+  // the next start removes the leftover.
+  AppDriver next;
+  ASSERT_TRUE(next.launch(exe_, app.folder()));
+  ASSERT_TRUE(next.wait_for_main_window());
+  EXPECT_EQ(next.text(status_line), "已经是最新版本");
+  EXPECT_FALSE(std::filesystem::exists(exe_ + ".delete"));
+  EXPECT_EQ(next.close(), 0);
+}
+
+struct BadDownload {
+  const char* name;
+  std::string (*release)(const std::string& signed_release);
+  std::string (*signature)();
+  const char* message;
+};
+
+std::string good_signature() { return http_answer(200, fixture("slipjet.exe.sig")); }
+std::string whole(const std::string& release) { return http_answer(200, release); }
+
+const char* const incomplete = "更新失败：新版本没有完整下载。";
+const char* const not_program = "更新失败：下载的文件不是本机可以运行的程序。";
+const char* const not_signed = "更新失败：新版本的签名无法验证，已拒绝安装。";
+
+const BadDownload bad_downloads[] = {
+    {"NoSignature", whole, [] { return http_answer(404, "<h1>404</h1>"); }, not_signed},
+    {"AnotherKeysSignature", whole,
+     [] { return http_answer(200, fixture("slipjet.exe.other-key.sig")); }, not_signed},
+    {"OneFlippedByte",
+     [](const std::string& r) {
+       std::string flipped = r;
+       flipped[flipped.size() / 2] ^= 1;
+       return http_answer(200, flipped);
+     },
+     good_signature, not_signed},
+    {"EmptyBody", [](const std::string&) { return http_answer(200, ""); }, good_signature,
+     incomplete},
+    {"TruncatedBody",
+     [](const std::string& r) {
+       std::string answer = http_answer(200, r);  // announces the whole length
+       answer.resize(answer.size() - 1000);
+       return answer;
+     },
+     good_signature, incomplete},
+    {"ErrorPageWith200", [](const std::string&) { return http_answer(200, "<html>出错了</html>"); },
+     good_signature, not_program},
+    {"ErrorPageWith404", [](const std::string&) { return http_answer(404, "<html>没有</html>"); },
+     good_signature, incomplete},
+};
+
+class BadRelease : public Update, public testing::WithParamInterface<BadDownload> {};
+
+TEST_P(BadRelease, IsRefusedAndTheProgramStaysAsItWas) {
+  pages.banner = offer;
+  pages.release = GetParam().release(signed_release_);
+  pages.signature = GetParam().signature();
+  start_server();
+  EXPECT_EQ(failure_after_accepting().rfind(GetParam().message, 0), 0u);
+  expect_untouched();
+}
+
+INSTANTIATE_TEST_SUITE_P(Update, BadRelease, testing::ValuesIn(bad_downloads),
+                         [](const testing::TestParamInfo<BadDownload>& param) {
+                           return std::string(param.param.name);
+                         });
+
+}  // namespace
