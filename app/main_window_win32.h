@@ -3,6 +3,7 @@
 #pragma once
 
 #include "app/main_view.h"
+#include "ui/browser_control.h"
 #include "ui/button_control.h"
 #include "ui/combo_control.h"
 #include "ui/dialog_form.h"
@@ -21,6 +22,8 @@ struct MainWindowControls {
       sender_fixed_phone, sender_address, left_offset, top_offset;
   ui::StatusBarControl status;
   ui::LinkControl default_link;
+  // The banner page at the foot of the order pane; made at run time.
+  ui::BrowserControl banner;
 
   // Takes every control over from the dialog's items; false when one is
   // missing.

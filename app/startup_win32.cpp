@@ -30,6 +30,8 @@ namespace {
 constexpr int kMainWindowTemplate = 1000;
 constexpr int kIcon = 129;
 constexpr int kCollapsedWidth = 300;
+// The banner browser, in pixels of the client area.
+constexpr int kBannerX = 0, kBannerY = 246, kBannerWidth = 295, kBannerHeight = 80;
 
 // The application state, held from start-up to the exit routine.
 struct Application {
@@ -110,6 +112,9 @@ intptr_t initialise_main_window(HWND window) {
   net::HttpRequest banner_request;
   banner_request.url = banner_page_url();
   app.banner_page = net::http_request_text(banner_request);
+  // Without a browser engine the banner stays empty; the program carries on.
+  app.controls.banner.create(window, banner_page_url(), kBannerX, kBannerY, kBannerWidth,
+                             kBannerHeight, WS_CHILD | WS_VISIBLE, 0);
   check_for_update({app.view, app.banner_page, reinterpret_cast<uintptr_t>(window), post_quit});
   seed_templates(app.settings_path, app.banner_page);
   fill_template_list(app.view, app.settings_path);
@@ -143,6 +148,7 @@ void set_exit_observer(ExitObserver observer) { exit_observer = observer; }
 
 void start() {
   OleInitialize(nullptr);
+  ui::BrowserControl::initialise_host();
   rt_start_libraries(support_libraries);
   rx::set_regex_service_factory(rx::create_system_or_builtin_regex_service);
   application = std::make_unique<Application>();

@@ -1,6 +1,7 @@
 #include "tests/e2e/app_driver.h"
 
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -71,13 +72,12 @@ bool AppDriver::launch(const std::string& program, const std::string& working_fo
 
 bool AppDriver::wait_for_main_window(int ms) {
   for (int waited = 0; waited < ms && !window_; waited += 50) {
-    HWND found = FindWindowA(nullptr, app::kCaption);
-    DWORD pid = 0;
-    if (found) GetWindowThreadProcessId(found, &pid);
-    if (pid == process_.dwProcessId && IsWindowVisible(found))
-      window_ = found;
-    else
-      pump_for(50);
+    for (HWND found : main_windows()) {
+      DWORD pid = 0;
+      GetWindowThreadProcessId(found, &pid);
+      if (pid == process_.dwProcessId) window_ = found;
+    }
+    if (!window_) pump_for(50);
   }
   return window_ != nullptr;
 }
@@ -185,6 +185,38 @@ bool AppDriver::wait_for_text(int id, const std::string& expected, int ms) const
     pump_for(50);
   }
   return false;
+}
+
+std::vector<HWND> AppDriver::main_windows() {
+  std::vector<HWND> found;
+  EnumWindows(
+      [](HWND window, LPARAM list) -> BOOL {
+        char caption[64] = {};
+        GetWindowTextA(window, caption, sizeof caption);
+        if (std::string(caption) == app::kCaption && IsWindowVisible(window))
+          reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&found));
+  return found;
+}
+
+void AppDriver::end_programs_in(const std::string& folder) {
+  for (HWND window : main_windows()) {
+    DWORD pid = 0;
+    GetWindowThreadProcessId(window, &pid);
+    HANDLE process = OpenProcess(
+        PROCESS_QUERY_LIMITED_INFORMATION | PROCESS_TERMINATE | SYNCHRONIZE, FALSE, pid);
+    if (!process) continue;
+    char image[MAX_PATH] = {};
+    DWORD size = sizeof image;
+    if (QueryFullProcessImageNameA(process, 0, image, &size) &&
+        _strnicmp(image, folder.c_str(), folder.size()) == 0) {
+      TerminateProcess(process, 1);
+      WaitForSingleObject(process, 5000);
+    }
+    CloseHandle(process);
+  }
 }
 
 std::string AppDriver::box_text(HWND box) {

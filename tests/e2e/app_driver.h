@@ -59,6 +59,10 @@ class AppDriver {
   static HWND wait_for_window(const char* caption, int ms = 10000);
   // Waits until the control's text is `expected` (or the time is up).
   bool wait_for_text(int id, const std::string& expected, int ms = 10000) const;
+  // Every visible main window, of whichever process.
+  static std::vector<HWND> main_windows();
+  // Ends the programs running from an executable in `folder`.
+  static void end_programs_in(const std::string& folder);
   // The static text of a message box.
   static std::string box_text(HWND box);
   // Types into a dialog's edit box and presses its OK button.

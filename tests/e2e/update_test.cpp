@@ -70,6 +70,8 @@ class Update : public testing::Test {
     if (app.window()) {
       EXPECT_EQ(app.close(), 0);
     }
+    // A restarted program is no child of this test: never leave it running.
+    AppDriver::end_programs_in(app.folder());
   }
 
   void start_server() {
@@ -185,9 +187,8 @@ TEST_F(Update, AcceptedSignedReleaseReplacesAndRestartsTheProgram) {
   EXPECT_EQ(read_bytes(exe_), signed_release_);
 
   HWND restarted = nullptr;
-  for (int waited = 0; waited < 20000 && !restarted; waited += 100, Sleep(100)) {
-    HWND found = FindWindowA(nullptr, app::kCaption);
-    if (found && IsWindowVisible(found)) {
+  for (int waited = 0; waited < 30000 && !restarted; waited += 100, Sleep(100)) {
+    for (HWND found : AppDriver::main_windows()) {
       char status[256] = {};
       GetDlgItemTextA(found, status_line, status, sizeof status);
       if (std::string(status) == "已经是最新版本") restarted = found;
