@@ -115,7 +115,8 @@ intptr_t initialise_main_window(HWND window) {
   // Without a browser engine the banner stays empty; the program carries on.
   app.controls.banner.create(window, banner_page_url(), kBannerX, kBannerY, kBannerWidth,
                              kBannerHeight, WS_CHILD | WS_VISIBLE, 0);
-  check_for_update({app.view, app.banner_page, reinterpret_cast<uintptr_t>(window), post_quit});
+  check_for_update(
+      {app.view, app.banner_page, release_url(), reinterpret_cast<uintptr_t>(window), post_quit});
   seed_templates(app.settings_path, app.banner_page);
   fill_template_list(app.view, app.settings_path);
   return 0;

@@ -43,8 +43,8 @@ void tell_failure(const UpdateContext& context, UpdateFailure failure) {
 // Downloads, checks and installs the release, then starts it and ends this
 // run. Any failure leaves the program as it was, says so, and carries on.
 void self_update(const UpdateContext& context) {
-  net::HttpResponse image = download(release_url(), kReleaseLimit);
-  net::HttpResponse signature = download(release_url() + ".sig", kSignatureLimit);
+  net::HttpResponse image = download(context.release_url, kReleaseLimit);
+  net::HttpResponse signature = download(context.release_url + ".sig", kSignatureLimit);
   if (std::optional<UpdateFailure> failure = check_release(image, signature)) {
     tell_failure(context, *failure);
     return;

@@ -31,6 +31,7 @@ std::string update_prompt(std::string_view latest, std::string_view note);
 struct UpdateContext {
   MainView& view;
   std::string_view banner_page;
+  std::string release_url;    // where a new executable comes from
   uintptr_t main_window = 0;  // owner of the boxes after the question
   void (*quit)() = nullptr;   // posts the quit request
 };

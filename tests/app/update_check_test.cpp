@@ -81,7 +81,11 @@ class UpdateCheck : public testing::Test {
     std::filesystem::current_path(previous_);
     std::filesystem::remove_all(folder_);
   }
-  void check(const std::string& page) { check_for_update({view_, page, 0, record_quit}); }
+  // No update server answers this address: tests must never download (and
+  // install) a release over their own executable.
+  void check(const std::string& page) {
+    check_for_update({view_, page, "http://update.slipjet.invalid/slipjet.exe", 0, record_quit});
+  }
   static std::string leftover() { return std::string(rt::exe_name().view()) + ".delete"; }
   static void make(const std::string& name) { std::ofstream(name) << "old"; }
 
