@@ -2,6 +2,8 @@
 // automation bridge. Where the system has no such service (the component
 // is being retired from Windows), the built-in engine stands in, so phones
 // and goods are still found.
+#include <atomic>
+
 #include "regex/spelled_out_dot.h"
 #include "regex/system_service.h"
 #include "runtime/automation.h"
@@ -121,8 +123,15 @@ std::shared_ptr<RegexService> create_system_regex_service() {
   return std::make_shared<SystemService>(regexp);
 }
 
+// A system without the component does not get it during a run, and asking
+// again can take seconds each time (the activation tries every server
+// kind), so the first failure settles it.
 std::shared_ptr<RegexService> create_system_or_builtin_regex_service() {
-  if (auto service = create_system_regex_service()) return service;
+  static std::atomic<bool> system_missing{false};
+  if (!system_missing) {
+    if (auto service = create_system_regex_service()) return service;
+    system_missing = true;
+  }
   return create_builtin_regex_service();
 }
 
