@@ -50,7 +50,10 @@ TEST_F(MainWindow, BatchPageWithTwoRecordsAsksForTheItemCodeOnce) {
   ASSERT_TRUE(AppDriver::set_clipboard(pages::batch_page_of({first, second})));
 
   app.click_async(kRecogniseButton);
-  HWND dialog = AppDriver::wait_for_window("请输入宝贝代号");
+  // Generous: where Wine's VBScript is switched off but still registered,
+  // the program's one attempt at the system's pattern service can take
+  // seconds before it falls back to its own engine.
+  HWND dialog = AppDriver::wait_for_window("请输入宝贝代号", 30000);
   ASSERT_TRUE(dialog);
   AppDriver::answer(dialog, kInputEdit, "R1");
   ASSERT_TRUE(app.wait_for_text(status_line, "获取成功 2 条！ [批量页]"));
