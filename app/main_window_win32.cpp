@@ -8,25 +8,27 @@ bool MainWindowControls::bind(HWND dialog) {
     int id;
   };
   const Binding bindings[] = {
-      {&recognise_button, 1001}, {&settings_button, control::settings_button},
-      {&print_button, 1016},     {&batch_print_button, control::batch_print_button},
-      {&help_button, 1037},      {&status, control::status_line},
+      {&recognise_button, 1001}, {&settings_button, view::control::settings_button},
+      {&print_button, 1016},     {&batch_print_button, view::control::batch_print_button},
+      {&help_button, 1037},      {&status, view::control::status_line},
       {&default_link, 1035},
   };
   bool all = true;
   for (const Binding& b : bindings) all = b.object->attach(dialog, b.id) && all;
-  for (auto [combo, id] :
-       {std::pair{&name_box, control::name_box}, std::pair{&template_list, control::template_list},
-        std::pair{&printer_list, control::printer_list}})
+  for (auto [combo, id] : {std::pair{&name_box, view::control::name_box},
+                           std::pair{&template_list, view::control::template_list},
+                           std::pair{&printer_list, view::control::printer_list}})
     all = combo->attach(dialog, id) && all;
   for (auto [edit, id] :
-       {std::pair{&mobile_phone, control::mobile_phone},
-        std::pair{&fixed_phone, control::fixed_phone}, std::pair{&address, control::address},
-        std::pair{&goods, control::goods}, std::pair{&sender_name, control::sender_name},
-        std::pair{&sender_mobile, control::sender_mobile},
-        std::pair{&sender_fixed_phone, control::sender_fixed_phone},
-        std::pair{&sender_address, control::sender_address},
-        std::pair{&left_offset, control::left_offset}, std::pair{&top_offset, control::top_offset}})
+       {std::pair{&mobile_phone, view::control::mobile_phone},
+        std::pair{&fixed_phone, view::control::fixed_phone},
+        std::pair{&address, view::control::address}, std::pair{&goods, view::control::goods},
+        std::pair{&sender_name, view::control::sender_name},
+        std::pair{&sender_mobile, view::control::sender_mobile},
+        std::pair{&sender_fixed_phone, view::control::sender_fixed_phone},
+        std::pair{&sender_address, view::control::sender_address},
+        std::pair{&left_offset, view::control::left_offset},
+        std::pair{&top_offset, view::control::top_offset}})
     all = edit->attach(dialog, id) && all;
   return all;
 }
@@ -34,30 +36,30 @@ bool MainWindowControls::bind(HWND dialog) {
 ui::WindowBase* Win32MainView::control(int id) const {
   switch (id) {
     case 1001: return &c_.recognise_button;
-    case control::settings_button: return &c_.settings_button;
+    case view::control::settings_button: return &c_.settings_button;
     case 1016: return &c_.print_button;
-    case control::batch_print_button: return &c_.batch_print_button;
+    case view::control::batch_print_button: return &c_.batch_print_button;
     case 1037: return &c_.help_button;
-    case control::status_line: return &c_.status;
-    case control::mobile_phone: return &c_.mobile_phone;
-    case control::fixed_phone: return &c_.fixed_phone;
-    case control::address: return &c_.address;
-    case control::goods: return &c_.goods;
-    case control::sender_name: return &c_.sender_name;
-    case control::sender_mobile: return &c_.sender_mobile;
-    case control::sender_fixed_phone: return &c_.sender_fixed_phone;
-    case control::sender_address: return &c_.sender_address;
-    case control::left_offset: return &c_.left_offset;
-    case control::top_offset: return &c_.top_offset;
+    case view::control::status_line: return &c_.status;
+    case view::control::mobile_phone: return &c_.mobile_phone;
+    case view::control::fixed_phone: return &c_.fixed_phone;
+    case view::control::address: return &c_.address;
+    case view::control::goods: return &c_.goods;
+    case view::control::sender_name: return &c_.sender_name;
+    case view::control::sender_mobile: return &c_.sender_mobile;
+    case view::control::sender_fixed_phone: return &c_.sender_fixed_phone;
+    case view::control::sender_address: return &c_.sender_address;
+    case view::control::left_offset: return &c_.left_offset;
+    case view::control::top_offset: return &c_.top_offset;
     default: return combo(id);
   }
 }
 
 ui::ComboControl* Win32MainView::combo(int id) const {
   switch (id) {
-    case control::name_box: return &c_.name_box;
-    case control::template_list: return &c_.template_list;
-    case control::printer_list: return &c_.printer_list;
+    case view::control::name_box: return &c_.name_box;
+    case view::control::template_list: return &c_.template_list;
+    case view::control::printer_list: return &c_.printer_list;
     default: return nullptr;
   }
 }

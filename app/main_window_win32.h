@@ -2,7 +2,6 @@
 // and the view that recognition, settings and templates work through.
 #pragma once
 
-#include "app/main_view.h"
 #include "ui/browser_control.h"
 #include "ui/button_control.h"
 #include "ui/combo_control.h"
@@ -10,6 +9,7 @@
 #include "ui/edit_control.h"
 #include "ui/link_control.h"
 #include "ui/status_bar_control.h"
+#include "view/main_view.h"
 
 namespace app {
 
@@ -30,7 +30,7 @@ struct MainWindowControls {
   bool bind(HWND dialog);
 };
 
-class Win32MainView : public MainView {
+class Win32MainView : public view::MainView {
  public:
   explicit Win32MainView(MainWindowControls& controls) : c_(controls) {}
 

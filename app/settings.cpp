@@ -31,9 +31,11 @@ struct Key {
 
 // The fields in the order a save writes them.
 const Key saved_fields[] = {
-    {"dayinji", "left", control::left_offset}, {"dayinji", "top", control::top_offset},
-    {"ji", "jiname", control::sender_name},    {"ji", "jitel", control::sender_fixed_phone},
-    {"ji", "jiphone", control::sender_mobile},
+    {"dayinji", "left", view::control::left_offset},
+    {"dayinji", "top", view::control::top_offset},
+    {"ji", "jiname", view::control::sender_name},
+    {"ji", "jitel", view::control::sender_fixed_phone},
+    {"ji", "jiphone", view::control::sender_mobile},
 };
 
 }  // namespace
@@ -82,36 +84,39 @@ std::string decode_setting_text(std::string_view text) {
   return out;
 }
 
-void Settings::load_settings(MainView& view, std::span<const std::string> installed_printers) {
+void Settings::load_settings(view::MainView& view,
+                             std::span<const std::string> installed_printers) {
   auto read = [&](const char* section, const char* key) {
     return std::string(rt::ini_read(path_, section, key).view());
   };
-  view.set_text(control::top_offset, read("dayinji", "top"));
-  view.set_text(control::left_offset, read("dayinji", "left"));
-  view.set_text(control::sender_name, read("ji", "jiname"));
-  view.set_text(control::sender_fixed_phone, read("ji", "jitel"));
-  view.set_text(control::sender_mobile, read("ji", "jiphone"));
-  view.set_text(control::sender_address, decode_setting_text(read("ji", "jiqita")));
+  view.set_text(view::control::top_offset, read("dayinji", "top"));
+  view.set_text(view::control::left_offset, read("dayinji", "left"));
+  view.set_text(view::control::sender_name, read("ji", "jiname"));
+  view.set_text(view::control::sender_fixed_phone, read("ji", "jitel"));
+  view.set_text(view::control::sender_mobile, read("ji", "jiphone"));
+  view.set_text(view::control::sender_address, decode_setting_text(read("ji", "jiqita")));
   current_printer_ = read("dayinji", "moren");
   for (size_t i = 0; i < installed_printers.size(); ++i) {
-    view.list_add(control::printer_list, installed_printers[i]);
-    if (installed_printers[i] == current_printer_) view.list_select(control::printer_list, int(i));
+    view.list_add(view::control::printer_list, installed_printers[i]);
+    if (installed_printers[i] == current_printer_)
+      view.list_select(view::control::printer_list, int(i));
   }
 }
 
-void Settings::toggle_settings(MainView& view) {
+void Settings::toggle_settings(view::MainView& view) {
   if (view.width() < pane_open_from) {
     view.set_width(expanded_width);
-    view.set_text(control::settings_button, "保存");
+    view.set_text(view::control::settings_button, "保存");
     return;
   }
-  view.set_text(control::settings_button, "设置");
+  view.set_text(view::control::settings_button, "设置");
   view.set_width(collapsed_width);
   for (const Key& key : saved_fields)
     rt::ini_write(path_, key.section, key.name, view.text(key.field));
-  rt::ini_write(path_, "ji", "jiqita", encode_setting_text(view.text(control::sender_address)));
-  int selected = view.list_selection(control::printer_list);
-  std::string printer = selected >= 0 ? view.list_item(control::printer_list, selected) : "";
+  rt::ini_write(path_, "ji", "jiqita",
+                encode_setting_text(view.text(view::control::sender_address)));
+  int selected = view.list_selection(view::control::printer_list);
+  std::string printer = selected >= 0 ? view.list_item(view::control::printer_list, selected) : "";
   rt::ini_write(path_, "dayinji", "moren", printer);
   current_printer_ = printer;
   view.set_status("已保存设置");

@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/main_view.h"
+#include "view/main_view.h"
 
 namespace app {
 
@@ -38,9 +38,9 @@ class Settings {
   const std::string& current_printer() const { return current_printer_; }
 
   // Fills the fields and the printer list and sets the current printer.
-  void load_settings(MainView& view, std::span<const std::string> installed_printers);
+  void load_settings(view::MainView& view, std::span<const std::string> installed_printers);
   // The settings button: opens the settings pane, or saves and closes it.
-  void toggle_settings(MainView& view);
+  void toggle_settings(view::MainView& view);
 
  private:
   std::string path_;

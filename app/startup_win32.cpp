@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 
+#include "app/canvas_surface_win32.h"
 #include "app/main_window_win32.h"
 #include "app/settings.h"
 #include "app/startup_win32.h"
@@ -21,7 +22,6 @@
 #include "runtime/errors.h"
 #include "runtime/message_box.h"
 #include "ui/canvas.h"
-#include "ui/canvas_surface.h"
 
 namespace app {
 
@@ -41,7 +41,7 @@ struct Application {
   std::optional<Settings> settings;
   std::optional<recognize::Recognizer> recognizer;
   ui::Canvas canvas;
-  ui::CanvasSurface print_surface{canvas};
+  CanvasSurface print_surface{canvas};
   std::optional<print::PrintJob> print_job;  // made with the main window
   std::string settings_path;
   HWND main_window = nullptr;

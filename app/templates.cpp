@@ -2,9 +2,9 @@
 
 #include <climits>
 
-#include "recognize/text_between.h"
 #include "runtime/convert.h"
 #include "runtime/settings_file.h"
+#include "runtime/text_between.h"
 #include "runtime/text_ops.h"
 
 namespace app {
@@ -39,18 +39,18 @@ std::string key_of(int n) { return std::to_string(n); }
 }  // namespace
 
 void seed_templates(const std::string& settings_path, std::string_view banner_page) {
-  std::string seed = recognize::text_between(banner_page, "位置", "|");
+  std::string seed = rt::text_between(banner_page, "位置", "|");
   if (seed.empty() && rt::ini_read(settings_path, section, "1").empty())
     seed = std::string(builtin_templates);
   for (int n = 1;; ++n) {
-    std::string line = recognize::text_between(seed, key_of(n) + "=", "\r\n");
+    std::string line = rt::text_between(seed, key_of(n) + "=", "\r\n");
     if (line.empty()) break;
     rt::ini_write(settings_path, section, key_of(n), line);
   }
 }
 
-void fill_template_list(MainView& view, const std::string& settings_path) {
-  view.list_clear(control::template_list);
+void fill_template_list(view::MainView& view, const std::string& settings_path) {
+  view.list_clear(view::control::template_list);
   int64_t default_number = rt::leading_integer(rt::ini_read(settings_path, section, "wz").view());
   for (int n = 1;; ++n) {
     rt::Text row = rt::ini_read(settings_path, section, key_of(n));
@@ -58,18 +58,18 @@ void fill_template_list(MainView& view, const std::string& settings_path) {
     size_t comma = row.view().find(',');
     std::string name(comma == std::string_view::npos ? "" : row.view().substr(0, comma));
     if (n == default_number) name += default_mark;
-    view.list_add(control::template_list, name);
+    view.list_add(view::control::template_list, name);
   }
   if (default_number >= 1 && default_number <= INT_MAX)
-    view.list_select(control::template_list, int(default_number - 1));
+    view.list_select(view::control::template_list, int(default_number - 1));
 }
 
-void set_default_template(MainView& view, const std::string& settings_path) {
-  int selected = view.list_selection(control::template_list);
+void set_default_template(view::MainView& view, const std::string& settings_path) {
+  int selected = view.list_selection(view::control::template_list);
   rt::ini_write(settings_path, section, "wz", key_of(selected + 1));
   std::string name;
   if (selected >= 0) {
-    std::string entry = view.list_item(control::template_list, selected);
+    std::string entry = view.list_item(view::control::template_list, selected);
     name = rt::replace_sub(entry, default_mark, "", 1, INT_MAX, true).view();
   }
   view.set_status("已设置[" + name + "] 为你的默认快递模板");

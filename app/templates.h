@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/main_view.h"
+#include "view/main_view.h"
 
 namespace app {
 
@@ -16,8 +16,8 @@ extern const std::string_view builtin_templates;
 // "1" is empty, from the built-in table.
 void seed_templates(const std::string& settings_path, std::string_view banner_page);
 // Rebuilds the template list, marking and selecting the default template.
-void fill_template_list(MainView& view, const std::string& settings_path);
+void fill_template_list(view::MainView& view, const std::string& settings_path);
 // The "默认" link: makes the selected template the default.
-void set_default_template(MainView& view, const std::string& settings_path);
+void set_default_template(view::MainView& view, const std::string& settings_path);
 
 }  // namespace app

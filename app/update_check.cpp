@@ -1,11 +1,11 @@
 #include "app/update_check.h"
 
 #include "app/self_update.h"
-#include "recognize/text_between.h"
 #include "runtime/files.h"
 #include "runtime/message_box.h"
 #include "runtime/platform.h"
 #include "runtime/system.h"
+#include "runtime/text_between.h"
 
 namespace app {
 
@@ -67,8 +67,8 @@ std::string release_url() { return server_url("/corvel/zuzedavud/slipjet.exe"); 
 BannerVersion read_banner(std::string_view page) {
   BannerVersion banner;
   if (page.empty()) return banner;
-  banner.latest = recognize::text_between(page, "最新版本：", "<");
-  banner.note = recognize::text_between(page, "新版", "|");
+  banner.latest = rt::text_between(page, "最新版本：", "<");
+  banner.note = rt::text_between(page, "新版", "|");
   banner.state = banner.latest == kVersion ? UpdateState::current
                  : banner.latest.empty()   ? UpdateState::silent
                                            : UpdateState::offered;

@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/main_view.h"
+#include "view/main_view.h"
 
 namespace app {
 
@@ -29,7 +29,7 @@ BannerVersion read_banner(std::string_view page);
 std::string update_prompt(std::string_view latest, std::string_view note);
 
 struct UpdateContext {
-  MainView& view;
+  view::MainView& view;
   std::string_view banner_page;
   std::string release_url;    // where a new executable comes from
   uintptr_t main_window = 0;  // owner of the boxes after the question

@@ -16,7 +16,7 @@ namespace print {
 
 namespace {
 
-using namespace app::control;
+using namespace view::control;
 constexpr int kPrintButton = 1016;
 constexpr int kPortrait = 1;
 constexpr int kPaperWidth = 2200;   // 220 mm

@@ -4,17 +4,17 @@
 #include <cstdint>
 #include <string>
 
-#include "app/main_view.h"
 #include "print/print_surface.h"
 #include "print/waybill_layout.h"
 #include "recognize/recognizer.h"
+#include "view/main_view.h"
 
 namespace print {
 
 class PrintJob {
  public:
   // `owner` owns the confirmation boxes (the main window; 0 for none).
-  PrintJob(app::MainView& view, PrintSurface& surface, std::string settings_path,
+  PrintJob(view::MainView& view, PrintSurface& surface, std::string settings_path,
            uintptr_t owner = 0)
       : view_(view), surface_(surface), settings_path_(std::move(settings_path)), owner_(owner) {}
 
@@ -33,7 +33,7 @@ class PrintJob {
   void draw(const std::vector<PrintItem>& items);
   void append_log_line(const WaybillTexts& texts) const;
 
-  app::MainView& view_;
+  view::MainView& view_;
   PrintSurface& surface_;
   std::string settings_path_;
   uintptr_t owner_;

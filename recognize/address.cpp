@@ -2,7 +2,7 @@
 
 #include <array>
 
-#include "recognize/text_between.h"
+#include "runtime/text_between.h"
 #include "runtime/text_ops.h"
 
 namespace recognize {
@@ -13,7 +13,7 @@ Recipient parse_address_line(std::string_view line) {
   // The name is the second-to-last piece; a line of one piece has none.
   if (parts.size() >= 2) r.name = parts[parts.size() - 2];
   r.mobile = rt::right(line, 11).view();
-  r.fixed = text_between(line, r.name + "，", r.mobile);
+  r.fixed = rt::text_between(line, r.name + "，", r.mobile);
   int p = rt::find_last(line, rt::trim_start(r.name + "，").view());
   r.address = rt::left(line, p - 11).view();
   return r;
@@ -64,7 +64,8 @@ int line_length(std::string_view s, int width) {
   }
   if (n >= 2 && is_one_of(s.substr(size_t(n) - 2, 2), opening_marks)) {
     n -= 2;
-  } else if (n >= 1 && size_t(n) + 2 <= s.size() && is_one_of(s.substr(size_t(n), 2), closing_marks)) {
+  } else if (n >= 1 && size_t(n) + 2 <= s.size() &&
+             is_one_of(s.substr(size_t(n), 2), closing_marks)) {
     n -= starts_double_byte(s[size_t(n) - 1]) ? 2 : 1;
   }
   return n;

@@ -1,9 +1,9 @@
 #include "recognize/order_details.h"
 
-#include "recognize/text_between.h"
 #include "regex/regex_object.h"
 #include "runtime/input_box.h"
 #include "runtime/settings_file.h"
+#include "runtime/text_between.h"
 #include "runtime/text_ops.h"
 
 namespace recognize {
@@ -17,8 +17,8 @@ constexpr const char* item_code_section = "baobeibiaotidaihao";
 // The text after the first of two labels found in the line.
 std::string labelled_value(std::string_view line, std::string_view label,
                            std::string_view other_label) {
-  std::string value = text_between(line, label, {}, Between::after_left);
-  return value.empty() ? text_between(line, other_label, {}, Between::after_left) : value;
+  std::string value = rt::text_between(line, label, {}, rt::Between::after_left);
+  return value.empty() ? rt::text_between(line, other_label, {}, rt::Between::after_left) : value;
 }
 
 // The stored code of an item title, asked for (and stored) when there is
@@ -50,7 +50,7 @@ std::string order_goods_text(std::string_view text, std::string_view settings_pa
     if (lines.size() < 4) continue;
     std::string size = labelled_value(lines[1], "码: ", "码： ");
     std::string colour = labelled_value(lines[2], "颜色分类: ", "颜色分类： ");
-    std::string quantity = text_between(lines[3], "×", {}, Between::from_left);
+    std::string quantity = rt::text_between(lines[3], "×", {}, rt::Between::from_left);
     std::string code = item_code(lines[0], settings_path);
     result += code + "_" + colour + "_" + size + quantity + "▅";
   }
@@ -58,9 +58,9 @@ std::string order_goods_text(std::string_view text, std::string_view settings_pa
 }
 
 std::string order_summary_text(std::string_view text) {
-  std::string order = text_between(text, "订单编号：", "\r\n");
+  std::string order = rt::text_between(text, "订单编号：", "\r\n");
   rt::Text with_buyer = rt::replace_sub(order, "买家：", " __ ", 1, INT_MAX, true);
-  std::string message = text_between(text, "\r\n买家留言：", "\r\n");
+  std::string message = rt::text_between(text, "\r\n买家留言：", "\r\n");
   return std::string(rt::strip_spaces(std::string(with_buyer.view()) + "__" + message).view());
 }
 

@@ -5,16 +5,16 @@
 #include "recognize/address.h"
 #include "recognize/field_checks.h"
 #include "recognize/order_details.h"
-#include "recognize/text_between.h"
 #include "runtime/system.h"
+#include "runtime/text_between.h"
 #include "runtime/text_ops.h"
 
 namespace recognize {
 
 namespace {
 
-using app::control::batch_print_button;
-using app::control::name_box;
+using view::control::batch_print_button;
+using view::control::name_box;
 
 std::string removed(std::string_view text, std::string_view sought) {
   return std::string(rt::replace_sub(text, sought, {}, 1, INT_MAX, true).view());
@@ -30,16 +30,16 @@ std::string listed_name(std::string_view address_line) {
 
 }  // namespace
 
-void fill_form(app::MainView& view, std::string_view name, std::string_view fixed,
+void fill_form(view::MainView& view, std::string_view name, std::string_view fixed,
                std::string_view mobile, std::string_view address, std::string_view goods) {
-  using namespace app::control;
+  using namespace view::control;
   view.set_text(name_box, rt::strip_spaces(name).view());
   view.set_text(fixed_phone, rt::strip_spaces(fixed).view());
   view.set_text(mobile_phone, rt::strip_spaces(mobile).view());
   std::string a = removed(removed(address, "\n"), "\r");
   a = rt::strip_spaces(a).view();
-  view.set_text(app::control::address, rt::trim(wrap_text(a, 32)).view());
-  view.set_text(app::control::goods, goods);
+  view.set_text(view::control::address, rt::trim(wrap_text(a, 32)).view());
+  view.set_text(view::control::goods, goods);
 }
 
 void Recognizer::recognise_clipboard() { recognise(rt::clipboard_text().view()); }
@@ -67,7 +67,8 @@ void Recognizer::recognise(std::string_view text) {
 
 // Replaces `t` by the page's body; an empty body ends the recognition.
 void Recognizer::recognise_batch_page(std::string& t) {
-  t = text_between(t, "第三步确认收货信息并填写运单号", "填写运单号后确认，交易状态就会变成更改为");
+  t = rt::text_between(t, "第三步确认收货信息并填写运单号",
+                       "填写运单号后确认，交易状态就会变成更改为");
   if (t.empty()) {
     view_.set_status("获取未成功 -0");
     return;
@@ -76,9 +77,8 @@ void Recognizer::recognise_batch_page(std::string& t) {
   // The piece before the first "关闭订单详情" belongs to no order.
   for (size_t i = 1; i < blocks.size(); ++i) {
     std::string_view block = blocks[i];
-    add_record(ShippingRecord{trimmed(text_between(block, "收货信息：", "修改收货信息")),
-                              order_goods_text(block, settings_path_),
-                              order_summary_text(block)});
+    add_record(ShippingRecord{trimmed(rt::text_between(block, "收货信息：", "修改收货信息")),
+                              order_goods_text(block, settings_path_), order_summary_text(block)});
   }
   int count = blocks.size() > 0 ? int(blocks.size()) - 1 : 0;
   view_.set_status("获取成功 " + std::to_string(count) + " 条！ [批量页]");
@@ -88,8 +88,9 @@ void Recognizer::recognise_batch_page(std::string& t) {
 }
 
 void Recognizer::recognise_whole_ship_page(const std::string& t) {
-  add_record(ShippingRecord{trimmed(text_between(t, "收货信息：", "修改收货信息")),
-                            order_goods_text(t, settings_path_), {}});
+  add_record(ShippingRecord{trimmed(rt::text_between(t, "收货信息：", "修改收货信息")),
+                            order_goods_text(t, settings_path_),
+                            {}});
   rt::do_events();
   view_.list_select(name_box, 0);
   show_record();
@@ -119,12 +120,12 @@ void Recognizer::recognise_short_text(std::string t) {
     view_.set_status("已识别 1 个 [详情页]");
   } else if (tail.starts_with("(")) {
     r.name = trimmed(rt::left(t, rt::find(t, "  ")).view());
-    r.fixed = text_between(t, " 固话：", " ");
-    r.mobile = text_between(t, " 手机：", " ");
+    r.fixed = rt::text_between(t, " 固话：", " ");
+    r.mobile = rt::text_between(t, " 手机：", " ");
     std::string rest = t;
-    for (std::string_view sought : {std::string_view(r.name), std::string_view(r.fixed),
-                                    std::string_view(r.mobile), std::string_view("固话："),
-                                    std::string_view("手机：")})
+    for (std::string_view sought :
+         {std::string_view(r.name), std::string_view(r.fixed), std::string_view(r.mobile),
+          std::string_view("固话："), std::string_view("手机：")})
       rest = removed(rest, sought);
     rest = trimmed(rest);
     r.address = trimmed(rt::left(rest, int(rest.size()) - 9).view());

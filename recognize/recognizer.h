@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "app/main_view.h"
+#include "view/main_view.h"
 
 namespace recognize {
 
@@ -19,7 +19,7 @@ struct ShippingRecord {
 
 class Recognizer {
  public:
-  Recognizer(app::MainView& view, std::string settings_path)
+  Recognizer(view::MainView& view, std::string settings_path)
       : view_(view), settings_path_(std::move(settings_path)) {}
 
   // The click on "淘宝地址识别".
@@ -39,14 +39,14 @@ class Recognizer {
   void recognise_short_text(std::string t);
   void add_record(ShippingRecord record);
 
-  app::MainView& view_;
+  view::MainView& view_;
   std::string settings_path_;
   std::vector<ShippingRecord> records_;
 };
 
 // Writes the values into the recipient boxes: spaces removed, the address
 // joined into one line and wrapped at 32 bytes; goods unchanged.
-void fill_form(app::MainView& view, std::string_view name, std::string_view fixed,
+void fill_form(view::MainView& view, std::string_view name, std::string_view fixed,
                std::string_view mobile, std::string_view address, std::string_view goods);
 
 }  // namespace recognize

@@ -8,9 +8,9 @@
 
 #include "app/templates.h"
 #include "print/waybill_layout.h"
-#include "recognize/text_between.h"
 #include "runtime/platform.h"
 #include "runtime/settings_file.h"
+#include "runtime/text_between.h"
 
 namespace {
 
@@ -48,7 +48,7 @@ std::optional<std::map<std::string, std::string>> parse(const std::vector<std::s
 // A built-in courier's row ("N=" at the start of a line of the table).
 std::string builtin_row(const std::string& number) {
   std::string table = "\r\n" + std::string(app::builtin_templates);
-  return recognize::text_between(table, "\r\n" + number + "=", "\r\n");
+  return rt::text_between(table, "\r\n" + number + "=", "\r\n");
 }
 
 std::string template_row(const std::map<std::string, std::string>& o) {

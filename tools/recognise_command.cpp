@@ -8,11 +8,11 @@
 #include <optional>
 #include <sstream>
 
-#include "app/memory_view.h"
 #include "recognize/recognizer.h"
 #include "regex/support_libraries.h"
 #include "runtime/input_box.h"
 #include "runtime/platform.h"
+#include "view/memory_view.h"
 
 namespace {
 
@@ -138,12 +138,12 @@ int recognise_command(const std::vector<std::string>& args) {
   prompting = o->prompt && o->file && platform_stdin_is_terminal();
   rt_set_input_box_hook(terminal_input_box);
 
-  app::MemoryView view;
-  view.set_enabled(app::control::batch_print_button, false);
+  view::MemoryView view;
+  view.set_enabled(view::control::batch_print_button, false);
   recognize::Recognizer recognizer(view, o->cfg);
   recognizer.recognise(text);
 
-  using namespace app::control;
+  using namespace view::control;
   Outcome r{view.status,
             view.text(name_box),
             view.text(mobile_phone),

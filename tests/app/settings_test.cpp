@@ -2,10 +2,10 @@
 
 #include <gtest/gtest.h>
 
-#include "app/memory_view.h"
 #include "runtime/platform.h"
 #include "runtime/settings_file.h"
 #include "tests/app/settings_file_fixture.h"
+#include "view/memory_view.h"
 
 namespace {
 
@@ -55,28 +55,28 @@ TEST_F(SettingsStore, HidingNeedsTheFile) {
 }
 
 TEST_F(SettingsStore, FirstClickOpensThePaneAndWritesNothing) {
-  app::MemoryView view;
+  view::MemoryView view;
   Settings settings(path_);
   settings.load_settings(view, {});
   settings.toggle_settings(view);
   EXPECT_EQ(view.width(), 600);
-  EXPECT_EQ(view.text(control::settings_button), "保存");
+  EXPECT_EQ(view.text(view::control::settings_button), "保存");
   EXPECT_FALSE(std::filesystem::exists(path_));
 }
 
 TEST_F(SettingsStore, SavingWritesTheSevenKeysAndReloads) {
-  app::MemoryView view;
+  view::MemoryView view;
   Settings settings(path_);
   const std::string printers[] = {"打印机A", "PDF"};
   settings.load_settings(view, printers);
-  view.set_text(control::sender_address, two_lines);
-  view.set_text(control::sender_name, "张三");
-  view.set_text(control::left_offset, "5");
-  view.list_select(control::printer_list, 1);
+  view.set_text(view::control::sender_address, two_lines);
+  view.set_text(view::control::sender_name, "张三");
+  view.set_text(view::control::left_offset, "5");
+  view.list_select(view::control::printer_list, 1);
   view.window_width = 600;
   settings.toggle_settings(view);
   EXPECT_EQ(view.width(), 300);
-  EXPECT_EQ(view.text(control::settings_button), "设置");
+  EXPECT_EQ(view.text(view::control::settings_button), "设置");
   EXPECT_EQ(view.status, "已保存设置");
   EXPECT_EQ(settings.current_printer(), "PDF");
   EXPECT_EQ(file(),
@@ -84,23 +84,23 @@ TEST_F(SettingsStore, SavingWritesTheSevenKeysAndReloads) {
             "jiphone=\r\njiqita=" +
                 two_lines_encoded + "\r\n");
 
-  app::MemoryView next_start;
+  view::MemoryView next_start;
   Settings reloaded(path_);
   reloaded.load_settings(next_start, printers);
-  EXPECT_EQ(next_start.text(control::sender_address), two_lines);
-  EXPECT_EQ(next_start.text(control::sender_name), "张三");
-  EXPECT_EQ(next_start.text(control::left_offset), "5");
-  EXPECT_EQ(next_start.list_selection(control::printer_list), 1);
+  EXPECT_EQ(next_start.text(view::control::sender_address), two_lines);
+  EXPECT_EQ(next_start.text(view::control::sender_name), "张三");
+  EXPECT_EQ(next_start.text(view::control::left_offset), "5");
+  EXPECT_EQ(next_start.list_selection(view::control::printer_list), 1);
   EXPECT_EQ(reloaded.current_printer(), "PDF");
 }
 
 TEST_F(SettingsStore, AStalePrinterStaysCurrentUntilSaved) {
   rt::ini_write(path_, "dayinji", "moren", "Gone");
-  app::MemoryView view;
+  view::MemoryView view;
   Settings settings(path_);
   const std::string printers[] = {"A", "B"};
   settings.load_settings(view, printers);
-  EXPECT_EQ(view.list_selection(control::printer_list), -1);
+  EXPECT_EQ(view.list_selection(view::control::printer_list), -1);
   EXPECT_EQ(settings.current_printer(), "Gone");
   view.window_width = 600;
   settings.toggle_settings(view);  // saved with nothing selected

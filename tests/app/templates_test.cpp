@@ -2,9 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include "app/memory_view.h"
 #include "runtime/settings_file.h"
 #include "tests/app/settings_file_fixture.h"
+#include "view/memory_view.h"
 
 namespace {
 
@@ -15,14 +15,14 @@ const std::vector<std::string> builtin_names = {"申通", "圆通", "中通", "�
 
 class Templates : public SettingsFolder {
  protected:
-  std::vector<std::string> listed() { return view_.lists[control::template_list]; }
-  int selected() { return view_.list_selection(control::template_list); }
+  std::vector<std::string> listed() { return view_.lists[view::control::template_list]; }
+  int selected() { return view_.list_selection(view::control::template_list); }
   void start(std::string_view banner = {}) {
     seed_templates(path_, banner);
     fill_template_list(view_, path_);
   }
 
-  app::MemoryView view_;
+  view::MemoryView view_;
 };
 
 TEST_F(Templates, BuiltInTableIs890BytesOfNineRows) {
@@ -89,7 +89,7 @@ TEST_F(Templates, DefaultLinkStoresTheSelection) {
   EXPECT_EQ(view_.status, "已设置[中通] 为你的默认快递模板");
   EXPECT_EQ(selected(), 2);
 
-  view_.list_select(control::template_list, -1);
+  view_.list_select(view::control::template_list, -1);
   set_default_template(view_, path_);
   EXPECT_EQ(rt::ini_read(path_, "dayin", "wz"), "0");
   EXPECT_EQ(view_.status, "已设置[] 为你的默认快递模板");

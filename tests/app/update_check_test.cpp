@@ -9,9 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "app/memory_view.h"
 #include "runtime/files.h"
 #include "runtime/message_box.h"
+#include "view/memory_view.h"
 
 namespace {
 
@@ -89,7 +89,7 @@ class UpdateCheck : public testing::Test {
   static std::string leftover() { return std::string(rt::exe_name().view()) + ".delete"; }
   static void make(const std::string& name) { std::ofstream(name) << "old"; }
 
-  MemoryView view_;
+  view::MemoryView view_;
   std::filesystem::path previous_, folder_;
 };
 

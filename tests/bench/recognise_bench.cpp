@@ -6,11 +6,11 @@
 #include <filesystem>
 #include <string>
 
-#include "app/memory_view.h"
 #include "recognize/recognizer.h"
 #include "regex/support_libraries.h"
 #include "runtime/settings_file.h"
 #include "tests/recognize/pages.h"
+#include "view/memory_view.h"
 
 namespace {
 
@@ -35,7 +35,7 @@ void BM_recognise_batch_page(benchmark::State& state) {
     orders.push_back(pages::numbered_order(i, pages::goods_block(title(i))));
   std::string page = pages::batch_page_of(orders);
 
-  app::MemoryView view;
+  view::MemoryView view;
   recognize::Recognizer recognizer(view, settings);
   for (auto _ : state) {
     recognizer.recognise(page);

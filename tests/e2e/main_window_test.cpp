@@ -1,13 +1,13 @@
 // The real slipjet.exe under Wine, driven as a user would.
 #include <gtest/gtest.h>
 
-#include "app/main_view.h"
 #include "tests/e2e/app_driver.h"
 #include "tests/recognize/pages.h"
+#include "view/main_view.h"
 
 namespace {
 
-using namespace app::control;
+using namespace view::control;
 constexpr int kRecogniseButton = 1001;
 constexpr int kHelpButton = 1037;
 constexpr int kDefaultLink = 1035;

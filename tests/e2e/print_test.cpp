@@ -7,14 +7,14 @@
 #include <fstream>
 #include <iterator>
 
-#include "app/main_view.h"
 #include "tests/e2e/app_driver.h"
 #include "tests/e2e/printed_pdf.h"
 #include "tests/recognize/pages.h"
+#include "view/main_view.h"
 
 namespace {
 
-using namespace app::control;
+using namespace view::control;
 constexpr int kRecogniseButton = 1001;
 constexpr int kPrintButton = 1016;
 constexpr int kDefaultLink = 1035;

@@ -8,14 +8,14 @@
 #include <iterator>
 #include <mutex>
 
-#include "app/main_view.h"
 #include "app/startup_win32.h"
 #include "tests/e2e/app_driver.h"
 #include "tests/windows/loopback_server.h"
+#include "view/main_view.h"
 
 namespace {
 
-using namespace app::control;
+using namespace view::control;
 
 constexpr int kUpdatePort = 47180;
 const std::string kBannerPath = "/corvel/zuzedavud/bannerkd.htm";

@@ -8,11 +8,11 @@
 #include <filesystem>
 #include <string>
 
-#include "app/memory_view.h"
 #include "recognize/recognizer.h"
 #include "regex/support_libraries.h"
 #include "runtime/input_box.h"
 #include "runtime/message_box.h"
+#include "view/memory_view.h"
 
 namespace {
 
@@ -53,12 +53,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   (void)started;
   std::remove(settings_path().c_str());
 
-  app::MemoryView view;
+  view::MemoryView view;
   recognize::Recognizer recognizer(view, settings_path());
   recognizer.recognise(std::string_view(reinterpret_cast<const char*>(data), size));
   // Every record can be shown.
   for (size_t i = 0; i < recognizer.records().size(); ++i) {
-    view.list_select(app::control::name_box, int(i));
+    view.list_select(view::control::name_box, int(i));
     recognizer.show_record();
   }
   return 0;

@@ -8,7 +8,6 @@
 #include <fstream>
 #include <optional>
 
-#include "app/memory_view.h"
 #include "regex/support_libraries.h"
 #include "runtime/files.h"
 #include "runtime/message_box.h"
@@ -17,10 +16,11 @@
 #include "tests/app/settings_file_fixture.h"
 #include "tests/print/recording_surface.h"
 #include "tests/recognize/pages.h"
+#include "view/memory_view.h"
 
 namespace {
 
-using namespace app::control;
+using namespace view::control;
 
 std::deque<int> answers;
 std::vector<std::string> questions;
@@ -69,7 +69,7 @@ class PrintJob : public SettingsFolder {
     return print::waybill_date(rt::year(now), rt::month(now), rt::day(now));
   }
 
-  app::MemoryView view;
+  view::MemoryView view;
   RecordingSurface surface;
   std::optional<print::PrintJob> job;
 };

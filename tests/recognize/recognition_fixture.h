@@ -7,11 +7,11 @@
 #include <string>
 #include <vector>
 
-#include "app/memory_view.h"
 #include "recognize/recognizer.h"
 #include "regex/support_libraries.h"
 #include "runtime/input_box.h"
 #include "tests/app/settings_file_fixture.h"
+#include "view/memory_view.h"
 
 // Answers the item-code dialog from a queue (empty queue: cancel) and
 // records each prompt.
@@ -45,9 +45,9 @@ class Recognition : public SettingsFolder {
   }
 
   std::string box(int id) const { return view.text(id); }
-  std::vector<std::string> names() { return view.lists[app::control::name_box]; }
-  bool batch_print() const { return view.enabled(app::control::batch_print_button); }
+  std::vector<std::string> names() { return view.lists[view::control::name_box]; }
+  bool batch_print() const { return view.enabled(view::control::batch_print_button); }
 
-  app::MemoryView view;
+  view::MemoryView view;
   std::optional<recognize::Recognizer> recognizer;
 };

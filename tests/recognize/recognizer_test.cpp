@@ -8,7 +8,7 @@
 
 namespace {
 
-using namespace app::control;
+using namespace view::control;
 using pages::crlf;
 
 class BatchPage : public Recognition {};

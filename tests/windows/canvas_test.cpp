@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "ui/canvas_surface.h"
+#include "app/canvas_surface_win32.h"
 
 namespace {
 
@@ -75,7 +75,7 @@ TEST_F(CanvasOnMemory, FontsNeverLeakOverManyPages) {
     canvas.set_mapping(MM_LOMETRIC);
     seen.insert(canvas.font());
     for (int size : {20, 18}) {
-      HFONT given = ui::make_print_font("宋体", size, true);
+      HFONT given = app::make_print_font("宋体", size, true);
       canvas.set_font(given);
       EXPECT_EQ(GetObjectType(given), 0u) << "the canvas takes the caller's font over";
       seen.insert(given);

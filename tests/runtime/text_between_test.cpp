@@ -1,11 +1,11 @@
-#include "recognize/text_between.h"
+#include "runtime/text_between.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 
-using recognize::Between;
-using recognize::text_between;
+using rt::Between;
+using rt::text_between;
 
 TEST(TextBetween, StrictlyBetweenTheFirstMarkers) {
   EXPECT_EQ(text_between("a[x]b[y]", "[", "]"), "x");

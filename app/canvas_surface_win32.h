@@ -4,7 +4,7 @@
 #include "print/print_surface.h"
 #include "ui/canvas.h"
 
-namespace ui {
+namespace app {
 
 // A bold or regular font of `size` points in `face`, sized for the screen
 // (the canvas rescales it for the printer).
@@ -12,7 +12,7 @@ HFONT make_print_font(std::string_view face, int size, bool bold);
 
 class CanvasSurface : public print::PrintSurface {
  public:
-  explicit CanvasSurface(Canvas& canvas) : canvas_(canvas) {}
+  explicit CanvasSurface(ui::Canvas& canvas) : canvas_(canvas) {}
 
   bool open_on_printer(std::string_view name, int orientation, int paper_width,
                        int paper_length) override;
@@ -29,7 +29,7 @@ class CanvasSurface : public print::PrintSurface {
   void release_printer_dc() override { canvas_.release_printer_dc(); }
 
  private:
-  Canvas& canvas_;
+  ui::Canvas& canvas_;
 };
 
-}  // namespace ui
+}  // namespace app

@@ -1,8 +1,8 @@
-#include "ui/canvas_surface.h"
+#include "app/canvas_surface_win32.h"
 
 #include <string>
 
-namespace ui {
+namespace app {
 
 HFONT make_print_font(std::string_view face, int size, bool bold) {
   HDC screen = GetDC(nullptr);
@@ -24,4 +24,4 @@ void CanvasSurface::write_text_in_rect(std::string_view text, print::Rect& rect,
   rect = print::Rect{r.left, r.top, r.right, r.bottom};
 }
 
-}  // namespace ui
+}  // namespace app

@@ -1,8 +1,8 @@
-#include "recognize/text_between.h"
+#include "runtime/text_between.h"
 
 #include "runtime/text_ops.h"
 
-namespace recognize {
+namespace rt {
 
 std::string text_between(std::string_view text, std::string_view left, std::string_view right,
                          Between mode) {
@@ -17,4 +17,4 @@ std::string text_between(std::string_view text, std::string_view left, std::stri
   return std::string(text.substr(start, size_t(q - 1) - start));
 }
 
-}  // namespace recognize
+}  // namespace rt

@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "app/main_view.h"
+#include "view/main_view.h"
 
-namespace app {
+namespace view {
 
 class MemoryView : public MainView {
  public:
@@ -54,4 +54,4 @@ class MemoryView : public MainView {
   std::set<int> disabled;
 };
 
-}  // namespace app
+}  // namespace view

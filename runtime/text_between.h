@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-namespace recognize {
+namespace rt {
 
 enum class Between {
   strictly,    // the bytes strictly between `left` and the first `right` after it
@@ -18,4 +18,4 @@ enum class Between {
 std::string text_between(std::string_view text, std::string_view left, std::string_view right = {},
                          Between mode = Between::strictly);
 
-}  // namespace recognize
+}  // namespace rt

@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-namespace app {
+namespace view {
 
 // Control identifiers of the main window.
 namespace control {
@@ -54,4 +54,4 @@ class MainView {
   virtual void set_status(std::string_view gbk) = 0;
 };
 
-}  // namespace app
+}  // namespace view
