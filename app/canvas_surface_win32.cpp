@@ -4,18 +4,19 @@
 
 namespace app {
 
-HFONT make_print_font(std::string_view face, int size, bool bold) {
-  HDC screen = GetDC(nullptr);
-  int height = -MulDiv(size, GetDeviceCaps(screen, LOGPIXELSY), 72);
-  ReleaseDC(nullptr, screen);
-  return CreateFontA(height, 0, 0, 0, bold ? 800 : 0, FALSE, FALSE, FALSE, DEFAULT_CHARSET, 0, 0, 0,
-                     0, std::string(face).c_str());
+HFONT make_print_font(std::string_view face, int height, bool bold) {
+  // A negative height asks for the character height, not the cell's.
+  return CreateFontA(-height, 0, 0, 0, bold ? 800 : 0, FALSE, FALSE, FALSE, DEFAULT_CHARSET, 0, 0,
+                     0, 0, std::string(face).c_str());
 }
 
-bool CanvasSurface::open_on_printer(std::string_view name, int orientation, int paper_width,
-                                    int paper_length) {
+// The form's orientation follows the paper the driver offers for it (the
+// canvas turns it where the driver lists the paper the other way round).
+print::OpenedPrinter CanvasSurface::open_on_printer(std::string_view name, int /*orientation*/,
+                                                    int paper_width, int paper_length) {
   std::string printer(name);
-  return canvas_.open_on_printer(&printer, nullptr, &orientation, &paper_width, &paper_length);
+  ui::PaperFit fit = canvas_.open_for_paper(printer, paper_width, paper_length);
+  return print::OpenedPrinter{fit.opened, printer, fit.fits, fit.paper_name, fit.width, fit.length};
 }
 
 void CanvasSurface::write_text_in_rect(std::string_view text, print::Rect& rect, unsigned format) {

@@ -6,20 +6,27 @@
 
 namespace app {
 
-// A bold or regular font of `size` points in `face`, sized for the screen
-// (the canvas rescales it for the printer).
-HFONT make_print_font(std::string_view face, int size, bool bold);
+// A bold or regular font of `face` whose characters are `height` logical
+// units high (tenths of a millimetre in the print job's mapping).
+HFONT make_print_font(std::string_view face, int height, bool bold);
 
 class CanvasSurface : public print::PrintSurface {
  public:
   explicit CanvasSurface(ui::Canvas& canvas) : canvas_(canvas) {}
 
-  bool open_on_printer(std::string_view name, int orientation, int paper_width,
-                       int paper_length) override;
-  void set_mapping(int mode) override { canvas_.set_mapping(mode); }
+  print::OpenedPrinter open_on_printer(std::string_view name, int orientation, int paper_width,
+                                       int paper_length) override;
+  // Positions are exact on every printer, whatever size in whole
+  // millimetres its driver reports.
+  void set_mapping(int mode) override {
+    canvas_.set_mapping(mode);
+    canvas_.scale_by_resolution();
+  }
   bool begin_document(std::string_view name) override { return canvas_.begin_document(name); }
-  void set_font(std::string_view face, int size, bool bold) override {
-    canvas_.set_font(make_print_font(face, size, bold));
+  // The height is kept as it is, never rescaled for the printer's or the
+  // screen's resolution: the same size on every printer.
+  void set_font(std::string_view face, int height, bool bold) override {
+    canvas_.take_font(make_print_font(face, height, bold));
   }
   void write_text(int x, int y, std::string_view text) override {
     canvas_.write_text(&x, &y, text);

@@ -23,6 +23,7 @@ constexpr int kPaperWidth = 2200;   // 220 mm
 constexpr int kPaperLength = 1270;  // 127 mm
 constexpr int kLometric = 2;
 constexpr char kCancelled[] = "已取消打印";
+constexpr char kChooseTemplate[] = "请先在模板列表中选择快递模板";
 
 std::string without(std::string_view text, std::string_view sought) {
   return std::string(rt::replace_sub(text, sought, {}, 1, INT_MAX, true).view());
@@ -36,6 +37,19 @@ bool PrintJob::ask(const std::string& question) {
     return true;
   view_.set_status(kCancelled);
   return false;
+}
+
+// Why the selected template cannot be printed with; empty when it can. A
+// missing or short row would print items at the offsets alone, stacked.
+std::string PrintJob::template_problem(int selected, const std::string& row) const {
+  if (selected < 0) return kChooseTemplate;
+  std::string entry = view_.list_item(template_list, selected);
+  if (row.empty()) return "模板【" + entry + "】没有位置数据，" + kChooseTemplate;
+  int complete = complete_layout_values(row);
+  if (complete < kLayoutValues)
+    return "模板【" + entry + "】的位置数据不全（第 " + std::to_string(complete + 1) +
+           " 个数值缺失，需要 " + std::to_string(kLayoutValues) + " 个），请更新模板";
+  return {};
 }
 
 // The template, repeat and mobile-number questions.
@@ -53,6 +67,35 @@ bool PrintJob::confirmed() {
       !ask(" 手机号位数不对：" + mobile + " ! 是否继续打印 "))
     return false;
   return true;
+}
+
+std::string paper_text(const std::string& name, int width, int length) {
+  // Whole millimetres: a page measured in printer pixels is a little off.
+  auto mm = [](int tenths) { return std::to_string((tenths + 5) / 10); };
+  std::string size = mm(width) + " × " + mm(length) + " 毫米";
+  return name.empty() ? size : name + " " + size;
+}
+
+// A printer that cannot take the form still prints, if the seller says so:
+// some print on such printers today and rely on it. Asked once a run per
+// printer, so a batch asks once.
+bool PrintJob::paper_accepted(const OpenedPrinter& opened) {
+  if (opened.form_fits || paper_accepted_.contains(opened.name)) return true;
+  std::string question = "打印机【" + opened.name + "】没有 220 × 127 毫米的快递单纸张，将在【" +
+                         paper_text(opened.paper_name, opened.paper_width, opened.paper_length) +
+                         "】纸上打印，打印位置可能不准。\r\n\r\n"
+                         "解决办法：在系统的打印机设置中为这台打印机创建 220 × 127 毫米的纸张"
+                         "（表单），再选用它。\r\n\r\n仍然用这台打印机打印吗？";
+  if (rt_message_box(question.c_str(), "注意", RT_MB_YESNO | RT_MB_ICONWARNING, owner_) != RT_IDYES)
+    return false;
+  paper_accepted_.insert(opened.name);
+  return true;
+}
+
+PrintOutcome PrintJob::fail(const std::string& name, const std::string& reason) {
+  last_failure_ = reason;
+  view_.set_status("[" + name + "] 未打印：" + reason);
+  return PrintOutcome::failed;
 }
 
 WaybillTexts PrintJob::shown_texts(double now) const {
@@ -73,11 +116,11 @@ void PrintJob::draw(const std::vector<PrintItem>& items) {
   for (const PrintItem& item : items) {
     if (item.font_size != font_size) {
       font_size = item.font_size;
-      surface_.set_font("宋体", font_size, true);
+      surface_.set_font("宋体", character_height(font_size), true);
     }
     if (item.in_box) {
       Rect box{item.x, item.y, item.x + kBoxWidth, item.y + kBoxHeight};
-      surface_.write_text_in_rect(item.text, box, 0);
+      surface_.write_text_in_rect(item.text, box, kNoPrefix);
     } else {
       surface_.write_text(item.x, item.y, item.text);
     }
@@ -99,26 +142,44 @@ void PrintJob::append_log_line(const WaybillTexts& t) const {
   rt::close_file(file);
 }
 
-void PrintJob::print_waybill(const std::string& printer) {
-  if (!confirmed()) return;
-  last_printed_name_ = view_.text(name_box);
-  double now = rt::now();
-  std::string key = std::to_string(view_.list_selection(template_list) + 1);
-  auto f = layout_values(rt::ini_read(settings_path_, "dayin", key).view());
+PrintOutcome PrintJob::print_waybill(const std::string& printer) {
+  int selected = view_.list_selection(template_list);
+  std::string row =
+      selected < 0
+          ? ""
+          : std::string(rt::ini_read(settings_path_, "dayin", std::to_string(selected + 1)).view());
+  if (std::string problem = template_problem(selected, row); !problem.empty()) {
+    rt_message_box(problem.c_str(), "注意", RT_MB_OK | RT_MB_ICONWARNING, owner_);
+    return fail(view_.text(name_box), problem);
+  }
+  if (!confirmed()) return PrintOutcome::cancelled;
+  WaybillTexts texts = shown_texts(rt::now());
+  auto f = layout_values(row);
   int top = offset_tenths(view_.text(top_offset));
   int left = offset_tenths(view_.text(left_offset));
-  if (!surface_.open_on_printer(printer, kPortrait, kPaperWidth, kPaperLength)) return;
+  OpenedPrinter opened = surface_.open_on_printer(printer, kPortrait, kPaperWidth, kPaperLength);
+  std::string shown_printer = opened.name.empty() ? printer : opened.name;
+  if (!opened.opened) return fail(texts.name, "打印机【" + shown_printer + "】无法打开");
+  if (!paper_accepted(opened)) {
+    surface_.release_printer_dc();
+    return fail(texts.name, "打印机【" + shown_printer + "】没有快递单纸张");
+  }
   surface_.set_mapping(kLometric);
   view_.set_enabled(kPrintButton, false);
-  if (surface_.begin_document("")) {
-    WaybillTexts texts = shown_texts(now);
+  std::string problem;
+  if (!surface_.begin_document("")) {
+    problem = "打印机【" + shown_printer + "】未能开始打印";
+  } else {
     draw(waybill_items(f, left, top, texts));
-    append_log_line(texts);
-    surface_.finish_document();
+    if (!surface_.finish_document()) problem = "打印机【" + shown_printer + "】未能完成打印";
   }
   surface_.release_printer_dc();
-  view_.set_status("[" + view_.text(name_box) + "] 已打印完毕");
   view_.set_enabled(kPrintButton, true);
+  if (!problem.empty()) return fail(texts.name, problem);
+  last_printed_name_ = texts.name;
+  append_log_line(texts);
+  view_.set_status("[" + texts.name + "] 已打印完毕");
+  return PrintOutcome::printed;
 }
 
 void PrintJob::print_all(recognize::Recognizer& recognizer, const std::string& printer) {
@@ -129,7 +190,12 @@ void PrintJob::print_all(recognize::Recognizer& recognizer, const std::string& p
     rt::do_events();
     recognizer.show_record();
     rt::do_events();
-    print_waybill(printer);
+    if (print_waybill(printer) == PrintOutcome::failed) {
+      // Named, so the seller can go on from this record once the cause is mended.
+      view_.set_status("连打停在第 " + std::to_string(i) + " 条（共 " + std::to_string(n) +
+                       " 条）【" + view_.text(name_box) + "】：" + last_failure_);
+      break;
+    }
     rt::do_events();
     rt::wait(100);
   }

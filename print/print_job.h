@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <set>
 #include <string>
 
 #include "print/print_surface.h"
@@ -11,24 +12,35 @@
 
 namespace print {
 
+enum class PrintOutcome {
+  printed,    // the page went to the printer and was logged
+  cancelled,  // a question was answered "否": a batch goes on with the next record
+  failed,     // nothing printed (template, printer or paper): a batch stops here
+};
+
 class PrintJob {
  public:
-  // `owner` owns the confirmation boxes (the main window; 0 for none).
+  // `owner` owns the message boxes (the main window; 0 for none).
   PrintJob(view::MainView& view, PrintSurface& surface, std::string settings_path,
            uintptr_t owner = 0)
       : view_(view), surface_(surface), settings_path_(std::move(settings_path)), owner_(owner) {}
 
-  // The "打印" button: asks up to three questions, then prints one page and
-  // appends the log line.
-  void print_waybill(const std::string& printer);
-  // The "连打" button: every record of the last batch page in turn.
+  // The "打印" button: checks the template, asks up to three questions (and
+  // the paper question on a printer without the form), then prints one
+  // page and appends the log line.
+  PrintOutcome print_waybill(const std::string& printer);
+  // The "连打" button: every record of the last batch page in turn, until
+  // one cannot be printed.
   void print_all(recognize::Recognizer& recognizer, const std::string& printer);
 
   const std::string& last_printed_name() const { return last_printed_name_; }
 
  private:
+  std::string template_problem(int selected, const std::string& row) const;
   bool confirmed();
   bool ask(const std::string& question);
+  bool paper_accepted(const OpenedPrinter& opened);
+  PrintOutcome fail(const std::string& name, const std::string& reason);
   WaybillTexts shown_texts(double now) const;
   void draw(const std::vector<PrintItem>& items);
   void append_log_line(const WaybillTexts& texts) const;
@@ -38,6 +50,13 @@ class PrintJob {
   std::string settings_path_;
   uintptr_t owner_;
   std::string last_printed_name_;
+  std::string last_failure_;
+  // Printers whose other paper the seller accepted in this run.
+  std::set<std::string> paper_accepted_;
 };
+
+// "A4 210 × 297 毫米": the paper's name (when the driver has one) and size
+// in whole millimetres.
+std::string paper_text(const std::string& name, int width, int length);
 
 }  // namespace print

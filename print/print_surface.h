@@ -3,6 +3,7 @@
 // tenths of a millimetre, y growing downwards from the top of the page.
 #pragma once
 
+#include <string>
 #include <string_view>
 
 namespace print {
@@ -11,17 +12,33 @@ struct Rect {
   int left = 0, top = 0, right = 0, bottom = 0;
 };
 
+// Text-in-rectangle format: "&" prints as itself instead of underlining the
+// next character (the platform's DT_NOPREFIX).
+inline constexpr unsigned kNoPrefix = 0x800;
+
+// What opening a printer gave.
+struct OpenedPrinter {
+  bool opened = false;
+  std::string name;        // the printer opened: the default printer for an empty name
+  bool form_fits = false;  // the page is the requested paper
+  // The paper it prints on: the driver's name for it (may be empty) and the
+  // page as printed, orientation applied, in tenths of a millimetre.
+  std::string paper_name;
+  int paper_width = 0, paper_length = 0;
+};
+
 class PrintSurface {
  public:
   virtual ~PrintSurface() = default;
-  // Opens the printer with this orientation and paper size; false when it
-  // cannot be opened.
-  virtual bool open_on_printer(std::string_view name, int orientation, int paper_width,
-                               int paper_length) = 0;
+  // Opens the printer asking for this orientation and paper; says whether
+  // the driver really gave that paper.
+  virtual OpenedPrinter open_on_printer(std::string_view name, int orientation, int paper_width,
+                                        int paper_length) = 0;
   virtual void set_mapping(int mode) = 0;
   virtual bool begin_document(std::string_view name) = 0;
-  // Makes the font (face, size in points, bold) and takes it as current.
-  virtual void set_font(std::string_view face, int size, bool bold) = 0;
+  // Makes the font (face, character height in tenths of a millimetre,
+  // bold) and takes it as current.
+  virtual void set_font(std::string_view face, int height, bool bold) = 0;
   virtual void write_text(int x, int y, std::string_view text) = 0;
   // Writes into the rectangle; in metric mappings the rectangle's top and
   // bottom are negated in the caller's record.

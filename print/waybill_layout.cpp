@@ -15,8 +15,37 @@ std::array<int, kLayoutValues> layout_values(std::string_view row) {
   if (comma == std::string_view::npos) return f;
   rt::TextArray values = rt::split(row.substr(comma + 1), ",");
   for (size_t i = 0; i < values.size() && i < f.size(); ++i)
-    f[i] = int(std::clamp<int64_t>(rt::leading_integer(values[i]), INT32_MIN / 2, INT32_MAX / 2));
+    f[i] = int(std::clamp<int64_t>(rt::text_integer(values[i]), INT32_MIN / 2, INT32_MAX / 2));
   return f;
+}
+
+namespace {
+
+// A value that starts with a number once blanks are skipped: "12", " -4",
+// "３0"; not "", "x3" or "-".
+bool holds_number(std::string_view value) {
+  rt::Text compact = rt::strip_spaces(rt::halfwidth(value).view());
+  std::string_view v = compact.view();
+  if (!v.empty() && (v[0] == '-' || v[0] == '+')) v.remove_prefix(1);
+  return !v.empty() && v[0] >= '0' && v[0] <= '9';
+}
+
+}  // namespace
+
+int complete_layout_values(std::string_view row) {
+  size_t comma = row.find(',');
+  if (comma == std::string_view::npos) return 0;
+  rt::TextArray values = rt::split(row.substr(comma + 1), ",");
+  int n = 0;
+  while (n < kLayoutValues && size_t(n) < values.size() && holds_number(values[size_t(n)])) ++n;
+  return n;
+}
+
+int character_height(int points) {
+  constexpr int kScreenDpi = 96, kPrinterDpi = 180;
+  constexpr int kTenthsPerFourThirdsInch = 339;  // 0.1 mm units per inch, times 4/3
+  int pixels = (points * kScreenDpi + 36) / 72;
+  return (pixels * kTenthsPerFourThirdsInch + kPrinterDpi / 2) / kPrinterDpi;
 }
 
 std::vector<PrintItem> waybill_items(const std::array<int, kLayoutValues>& f, int left, int top,
@@ -35,7 +64,7 @@ std::vector<PrintItem> waybill_items(const std::array<int, kLayoutValues>& f, in
 }
 
 int offset_tenths(std::string_view millimetres) {
-  double tenths = rt::leading_number(millimetres) * 10;
+  double tenths = rt::text_number(millimetres) * 10;
   if (!std::isfinite(tenths)) return 0;
   return int(std::clamp(std::trunc(tenths), -1e6, 1e6));
 }

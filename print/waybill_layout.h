@@ -18,8 +18,19 @@ inline constexpr int kLineFontSize = 20;
 inline constexpr int kBoxFontSize = 18;
 
 // f1..f20 of a template row ("name,f1,f2,..."): each value's leading
-// integer; values the row does not have count as 0.
+// integer (full-width digits count); values the row does not have count
+// as 0.
 std::array<int, kLayoutValues> layout_values(std::string_view row);
+
+// How many of f1..f20 the row holds, counted up to the first value that is
+// missing or holds no number: a row prints only when all 20 are there.
+int complete_layout_values(std::string_view row);
+
+// The printed character height, in tenths of a millimetre, of a font of
+// `points`. The forms were laid out on 180-dpi dot-matrix printers with a
+// 96-dpi screen: the point size as whole screen pixels, printed at 180 dpi
+// (20 -> 51, 18 -> 45). The same on every printer and screen.
+int character_height(int points);
 
 // What the window shows at print time.
 struct WaybillTexts {
@@ -40,7 +51,8 @@ std::vector<PrintItem> waybill_items(const std::array<int, kLayoutValues>& f, in
                                      const WaybillTexts& texts);
 
 // An offset field's millimetres as tenths of a millimetre, truncated
-// toward zero (its leading number; none gives 0).
+// toward zero (its leading number, full-width digits counting; none
+// gives 0).
 int offset_tenths(std::string_view millimetres);
 
 // "year.month.day" without leading zeros.

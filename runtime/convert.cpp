@@ -138,6 +138,10 @@ Text to_text(const RtArg& value) {
   }
 }
 
+double text_number(std::string_view text) { return leading_number(halfwidth(text).view()); }
+
+int64_t text_integer(std::string_view text) { return leading_integer(halfwidth(text).view()); }
+
 int32_t to_int(const RtArg& value) {
   switch (rt_is_ref(value.type) ? 0 : value.type) {
     case RT_BOOL:
@@ -149,8 +153,8 @@ int32_t to_int(const RtArg& value) {
     case RT_FLOAT: return saturated_int(rt_arg_float(value));
     case RT_DOUBLE: return saturated_int(rt_arg_double(value));
     case RT_TEXT: {
-      Text half = halfwidth(rt_text_view(static_cast<const char*>(rt_arg_pointer(value))));
-      return int32_t(std::clamp<int64_t>(leading_integer(half.view()), INT32_MIN, INT32_MAX));
+      int64_t n = text_integer(rt_text_view(static_cast<const char*>(rt_arg_pointer(value))));
+      return int32_t(std::clamp<int64_t>(n, INT32_MIN, INT32_MAX));
     }
     default: return 0;
   }
@@ -160,9 +164,7 @@ double to_number(const RtArg& value) {
   switch (rt_is_ref(value.type) ? 0 : value.type) {
     case RT_DOUBLE:
     case RT_DATETIME: return rt_arg_double(value);
-    case RT_TEXT:
-      return leading_number(
-          halfwidth(rt_text_view(static_cast<const char*>(rt_arg_pointer(value)))).view());
+    case RT_TEXT: return text_number(rt_text_view(static_cast<const char*>(rt_arg_pointer(value))));
     case RT_BYTE: return double(uint8_t(value.value));
     case RT_SHORT: return double(int16_t(value.value));
     case RT_INT64: return double(int64_t(rt_arg_bits64(value)));

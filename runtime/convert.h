@@ -19,6 +19,11 @@ int64_t leading_integer(std::string_view text);
 // The leading decimal number: sign, digits, optional point and fraction,
 // optional exponent; no number gives 0.
 double leading_number(std::string_view text);
+// A typed text's number, read as every number the program takes from a
+// text: full-width digits, signs and points count as their ASCII forms
+// ("５" is 5), then the leading number (or integer) as above.
+double text_number(std::string_view text);
+int64_t text_integer(std::string_view text);
 
 // Calendar parts of an OLE Automation date (day 0 is 30 December 1899).
 struct DateParts {

@@ -9,6 +9,7 @@ inline constexpr unsigned RT_MB_OKCANCEL = 0x1;
 inline constexpr unsigned RT_MB_YESNO = 0x4;
 inline constexpr unsigned RT_MB_ICONERROR = 0x10;
 inline constexpr unsigned RT_MB_ICONQUESTION = 0x20;
+inline constexpr unsigned RT_MB_ICONWARNING = 0x30;
 inline constexpr unsigned RT_MB_ICONINFORMATION = 0x40;
 
 // Button codes returned.

@@ -6,6 +6,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "ui/paper_choice.h"
+
 namespace ui {
 
 namespace {
@@ -18,6 +20,18 @@ int units_factor(int mapping) {
     case MM_LOENGLISH: return 133;
     case MM_HIENGLISH: return 1333;
     case MM_TWIPS: return 1920;
+    default: return 0;
+  }
+}
+
+// Logical units per inch of each metric mapping mode.
+int units_per_inch(int mapping) {
+  switch (mapping) {
+    case MM_LOMETRIC: return 254;
+    case MM_HIMETRIC: return 2540;
+    case MM_LOENGLISH: return 100;
+    case MM_HIENGLISH: return 1000;
+    case MM_TWIPS: return 1440;
     default: return 0;
   }
 }
@@ -42,6 +56,103 @@ class PrinterHandle {
 void put16(std::vector<BYTE>& devmode, size_t offset, int value) {
   auto v = uint16_t(int16_t(value));
   std::memcpy(devmode.data() + offset, &v, 2);
+}
+
+DEVMODEA* as_devmode(std::vector<BYTE>& devmode) {
+  return reinterpret_cast<DEVMODEA*>(devmode.data());
+}
+
+// A device context for `printer` with the driver's current settings
+// changed by `request` and merged by the driver, or none; `devmode` keeps
+// what the driver made of the request. The printer handle is closed on
+// every path, before the DC is made.
+template <typename Request>
+HDC printer_dc_with(const std::string& printer, std::vector<BYTE>& devmode, Request request) {
+  {
+    PrinterHandle handle(printer);
+    if (!handle.get()) return nullptr;
+    char* device = const_cast<char*>(printer.c_str());
+    LONG size = DocumentPropertiesA(nullptr, handle.get(), device, nullptr, nullptr, 0);
+    if (size <= 0) return nullptr;
+    // At least a whole DEVMODEA, so its fields are inside the buffer.
+    devmode.assign(std::max<size_t>(size_t(size), sizeof(DEVMODEA)), 0);
+    DEVMODEA* dm = as_devmode(devmode);
+    if (DocumentPropertiesA(nullptr, handle.get(), device, dm, nullptr, DM_OUT_BUFFER) < 0)
+      return nullptr;
+    request(handle.get(), devmode);
+    if (DocumentPropertiesA(nullptr, handle.get(), device, dm, dm, DM_IN_BUFFER | DM_OUT_BUFFER) <
+        0)
+      return nullptr;
+  }
+  return CreateDCA("WINSPOOL", printer.c_str(), nullptr, as_devmode(devmode));
+}
+
+// The port a printer is connected to, for the driver's capability queries.
+std::string printer_port(HANDLE printer) {
+  DWORD needed = 0;
+  GetPrinterA(printer, 2, nullptr, 0, &needed);
+  if (needed < sizeof(PRINTER_INFO_2A)) return {};
+  std::vector<BYTE> buffer(needed, 0);
+  if (!GetPrinterA(printer, 2, buffer.data(), needed, &needed)) return {};
+  const char* port = reinterpret_cast<const PRINTER_INFO_2A*>(buffer.data())->pPortName;
+  return port ? port : "";
+}
+
+// The papers the driver offers: numbers, sizes and (where it has them) names.
+std::vector<Paper> driver_papers(const std::string& printer, HANDLE handle) {
+  std::string port = printer_port(handle);
+  const char* device = printer.c_str();
+  const char* at = port.empty() ? nullptr : port.c_str();
+  int n = DeviceCapabilitiesA(device, at, DC_PAPERS, nullptr, nullptr);
+  if (n <= 0 || n > 4096) return {};
+  auto count = static_cast<size_t>(n);
+  std::vector<WORD> ids(count);
+  std::vector<POINT> sizes(count);
+  constexpr size_t kNameSize = 64;
+  std::vector<char> names(count * kNameSize, 0);
+  if (DeviceCapabilitiesA(device, at, DC_PAPERS, reinterpret_cast<char*>(ids.data()), nullptr) !=
+          n ||
+      DeviceCapabilitiesA(device, at, DC_PAPERSIZE, reinterpret_cast<char*>(sizes.data()),
+                          nullptr) != n)
+    return {};
+  bool named = DeviceCapabilitiesA(device, at, DC_PAPERNAMES, names.data(), nullptr) == n;
+  std::vector<Paper> papers;
+  for (size_t i = 0; i < count; ++i) {
+    const char* name = names.data() + i * kNameSize;
+    papers.push_back(Paper{ids[i], int(sizes[i].x), int(sizes[i].y),
+                           named ? std::string(name, strnlen(name, kNameSize)) : std::string()});
+  }
+  return papers;
+}
+
+// Asks for the chosen paper by its number (what drivers honour), or for a
+// user-defined paper of the size where the driver has none.
+void request_paper(DEVMODEA& dm, const std::optional<PaperChoice>& chosen, int width, int length) {
+  dm.dmFields = DM_PAPERSIZE | DM_ORIENTATION;
+  if (chosen) {
+    dm.dmPaperSize = short(chosen->id);
+    dm.dmOrientation = chosen->landscape ? DMORIENT_LANDSCAPE : DMORIENT_PORTRAIT;
+    return;
+  }
+  dm.dmFields |= DM_PAPERWIDTH | DM_PAPERLENGTH;
+  dm.dmPaperSize = DMPAPER_USER;
+  dm.dmOrientation = DMORIENT_PORTRAIT;
+  dm.dmPaperWidth = short(width);
+  dm.dmPaperLength = short(length);
+}
+
+// The page a printer DC prints, in tenths of a millimetre; where the driver
+// does not say, the paper size it kept in its settings.
+SIZE printed_page(HDC dc, const DEVMODEA& kept, std::span<const Paper> papers) {
+  int dpi_x = GetDeviceCaps(dc, LOGPIXELSX), dpi_y = GetDeviceCaps(dc, LOGPIXELSY);
+  int w = GetDeviceCaps(dc, PHYSICALWIDTH), h = GetDeviceCaps(dc, PHYSICALHEIGHT);
+  if (dpi_x > 0 && dpi_y > 0 && w > 0 && h > 0)
+    return {MulDiv(w, 254, dpi_x), MulDiv(h, 254, dpi_y)};
+  SIZE listed{kept.dmPaperWidth, kept.dmPaperLength};
+  for (const Paper& p : papers)
+    if (p.id == kept.dmPaperSize) listed = {p.width, p.length};
+  if (kept.dmOrientation == DMORIENT_LANDSCAPE) std::swap(listed.cx, listed.cy);
+  return listed;
 }
 
 }  // namespace
@@ -250,6 +361,18 @@ int Canvas::set_mapping(int mode) {
   return previous;
 }
 
+void Canvas::scale_by_resolution() {
+  int per_inch = units_per_inch(mapping_);
+  if (per_inch == 0) return;
+  on_both([&](HDC dc) {
+    // y grows upwards, as in the metric modes.
+    SetMapMode(dc, MM_ANISOTROPIC);
+    SetWindowExtEx(dc, per_inch, per_inch, nullptr);
+    return SetViewportExtEx(dc, GetDeviceCaps(dc, LOGPIXELSX), -GetDeviceCaps(dc, LOGPIXELSY),
+                            nullptr) != FALSE;
+  });
+}
+
 void Canvas::set_font(HFONT font) {
   FontSpec described = font_spec_of(font);
   if (font && font != font_) DeleteObject(font);
@@ -264,13 +387,18 @@ int Canvas::raster_operation(int mode) {
 }
 
 std::string Canvas::default_printer_name() {
-  char buffer[256];
-  DWORD size = sizeof buffer;
-  if (GetDefaultPrinterA(buffer, &size)) return std::string(buffer, size ? size - 1 : 0);
+  // Up to the terminating zero: the reported size counts characters on
+  // Windows and bytes on Wine, so it is no byte length of a GBK name.
+  auto text = [](const std::vector<char>& b) {
+    return std::string(b.data(), strnlen(b.data(), b.size()));
+  };
+  std::vector<char> buffer(256, 0);
+  DWORD size = DWORD(buffer.size());
+  if (GetDefaultPrinterA(buffer.data(), &size)) return text(buffer);
   if (GetLastError() != ERROR_INSUFFICIENT_BUFFER) return {};
-  std::vector<char> larger(size);
-  if (!GetDefaultPrinterA(larger.data(), &size)) return {};
-  return std::string(larger.data(), size ? size - 1 : 0);
+  buffer.assign(size_t(size) + 1, 0);
+  if (!GetDefaultPrinterA(buffer.data(), &size)) return {};
+  return text(buffer);
 }
 
 bool Canvas::set_default_printer_name(std::string_view name) {
@@ -299,29 +427,39 @@ bool Canvas::open_on_printer(std::string* name, const int* paper_size, const int
     printer = default_printer_name();
     if (name) *name = printer;
   }
-  PrinterHandle handle(printer);
-  if (!handle.get()) return false;
-  char* device = const_cast<char*>(printer.c_str());
-  LONG size = DocumentPropertiesA(nullptr, handle.get(), device, nullptr, nullptr, 0);
-  if (size <= 0) return false;
-  // At least a whole DEVMODEA, so the fields below are inside the buffer.
-  std::vector<BYTE> devmode(std::max<size_t>(size_t(size), sizeof(DEVMODEA)), 0);
-  auto* dm = reinterpret_cast<DEVMODEA*>(devmode.data());
-  if (DocumentPropertiesA(nullptr, handle.get(), device, dm, nullptr, DM_OUT_BUFFER) < 0)
-    return false;
-  DWORD fields = (paper_size ? DM_PAPERSIZE : 0) | (orientation ? DM_ORIENTATION : 0) |
-                 (paper_width ? DM_PAPERWIDTH : 0) | (paper_length ? DM_PAPERLENGTH : 0);
-  std::memcpy(devmode.data() + 40, &fields, 4);
-  put16(devmode, 44, orientation ? *orientation : DMORIENT_PORTRAIT);
-  put16(devmode, 46, paper_size ? *paper_size : 0);
-  put16(devmode, 48, paper_length ? *paper_length : 0);
-  put16(devmode, 50, paper_width ? *paper_width : 0);
-  if (DocumentPropertiesA(nullptr, handle.get(), device, dm, dm, DM_IN_BUFFER | DM_OUT_BUFFER) < 0)
-    return false;
-  printer_ = CreateDCA("WINSPOOL", printer.c_str(), nullptr, dm);
-  if (!printer_) return false;
-  bind_target(printer_);
+  std::vector<BYTE> devmode;
+  HDC dc = printer_dc_with(printer, devmode, [&](HANDLE, std::vector<BYTE>& dm) {
+    DWORD fields = (paper_size ? DM_PAPERSIZE : 0) | (orientation ? DM_ORIENTATION : 0) |
+                   (paper_width ? DM_PAPERWIDTH : 0) | (paper_length ? DM_PAPERLENGTH : 0);
+    std::memcpy(dm.data() + 40, &fields, 4);
+    put16(dm, 44, orientation ? *orientation : DMORIENT_PORTRAIT);
+    put16(dm, 46, paper_size ? *paper_size : 0);
+    put16(dm, 48, paper_length ? *paper_length : 0);
+    put16(dm, 50, paper_width ? *paper_width : 0);
+  });
+  if (!dc) return false;
+  attach_printer_dc(dc);
   return true;
+}
+
+PaperFit Canvas::open_for_paper(std::string& name, int width, int length) {
+  release_printer_dc();
+  if (name.empty()) name = default_printer_name();
+  std::vector<Paper> papers;
+  std::vector<BYTE> devmode;
+  HDC dc = printer_dc_with(name, devmode, [&](HANDLE handle, std::vector<BYTE>& dm) {
+    papers = driver_papers(name, handle);
+    request_paper(*as_devmode(dm), choose_paper(papers, width, length), width, length);
+  });
+  if (!dc) return {};
+  attach_printer_dc(dc);
+  const DEVMODEA& kept = *as_devmode(devmode);
+  SIZE page = printed_page(dc, kept, papers);
+  PaperFit fit{
+      true, same_page(int(page.cx), int(page.cy), width, length), {}, int(page.cx), int(page.cy)};
+  for (const Paper& p : papers)
+    if (p.id == kept.dmPaperSize) fit.paper_name = p.name;
+  return fit;
 }
 
 bool Canvas::begin_document(std::string_view name) {

@@ -13,6 +13,16 @@
 
 namespace ui {
 
+// What opening a printer for a paper found.
+struct PaperFit {
+  bool opened = false;
+  bool fits = false;  // the page the printer really prints is the wanted paper
+  // The paper it prints on: the driver's name for it (may be empty) and
+  // the page, orientation applied, in tenths of a millimetre.
+  std::string paper_name;
+  int width = 0, length = 0;
+};
+
 // The font description read back from a font handle.
 struct FontSpec {
   std::string face;
@@ -66,10 +76,18 @@ class Canvas : public WindowBase {
   int set_mapping(int mode = 0);
   int mapping() const { return mapping_; }
   int convert_units(int n, int kind) const;
+  // Makes the metric mapping exact on the bound DCs: the mode's units per
+  // inch against the device's pixels per inch. The metric modes themselves
+  // scale by the device's size in whole millimetres, up to 0.5 % off (a
+  // millimetre across a 220 mm form). The canvas keeps its mapping mode.
+  void scale_by_resolution();
   int raster_operation(int mode = 0);
   // Takes the font handle over (it is destroyed here) and rebuilds it for
   // the mapping mode.
   void set_font(HFONT font);
+  // Takes the font handle over as it is: its height is already in the
+  // mapping mode's logical units.
+  void take_font(HFONT font) { replace_font(font); }
   HFONT font() const { return font_; }
 
   // Printers.
@@ -81,6 +99,11 @@ class Canvas : public WindowBase {
   // Omitted values are 0 (an empty name: the default printer, stored back).
   bool open_on_printer(std::string* name, const int* paper_size, const int* orientation,
                        const int* paper_width, const int* paper_length);
+  // Opens the printer on the driver's paper of width x length (tenths of a
+  // millimetre, either way round, orientation set to match), else asks for
+  // a user-defined paper of that size; then says what the printer really
+  // prints on. An empty name is the default printer's, stored back.
+  PaperFit open_for_paper(std::string& name, int width, int length);
   bool begin_document(std::string_view name);
   bool finish_document();
   bool begin_page();

@@ -62,6 +62,13 @@ void AppDriver::write_file(const std::string& name, const std::string& bytes) co
 bool AppDriver::start() { return launch() && wait_for_main_window(); }
 
 bool AppDriver::launch(const std::string& program, const std::string& working_folder) {
+  // A driver may start the program again once the last one has ended.
+  if (process_.hProcess) {
+    CloseHandle(process_.hProcess);
+    CloseHandle(process_.hThread);
+  }
+  process_ = {};
+  window_ = nullptr;
   std::string command = "\"" + program + "\"";
   STARTUPINFOA startup{};
   startup.cb = sizeof startup;

@@ -3,7 +3,9 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -55,6 +57,16 @@ int job_number(const std::string& path) {
 
 constexpr double kMmPerPoint = 25.4 / 72;
 
+// pdftotext writes XHTML: its entities back to characters.
+std::string unescaped(std::string text) {
+  const std::pair<const char*, const char*> entities[] = {
+      {"&lt;", "<"}, {"&gt;", ">"}, {"&quot;", "\""}, {"&apos;", "'"}, {"&amp;", "&"}};
+  for (auto [entity, character] : entities)
+    for (size_t at = 0; (at = text.find(entity, at)) != std::string::npos; ++at)
+      text.replace(at, std::strlen(entity), character);
+  return text;
+}
+
 }  // namespace
 
 const PrintedWord* PrintedPage::find(const std::string& gbk) const {
@@ -93,29 +105,65 @@ bool wait_for_pdfs(size_t count, int ms) {
   return false;
 }
 
-PrintedPage read_pdf(const std::string& windows_path) {
-  std::string out = windows_path + ".html";
+// Runs a host program that writes `out` (a Windows path) and returns what
+// it wrote; `command` writes to the path it is given.
+std::string host_output(const std::string& out, const std::string& command) {
   std::filesystem::remove(out);
-  run_host("pdftotext -bbox '" + unix_path(windows_path) + "' '" + unix_path(out) +
-           ".part' && mv '" + unix_path(out) + ".part' '" + unix_path(out) + "'");
+  run_host(command + " '" + unix_path(out) + ".part' && mv '" + unix_path(out) + ".part' '" +
+           unix_path(out) + "'");
   // Wine does not wait for host programs: wait for the finished file.
-  std::string html;
-  for (int waited = 0; waited < 20000 && html.empty(); waited += 100) {
+  std::string bytes;
+  for (int waited = 0; waited < 20000 && bytes.empty(); waited += 100) {
     std::ifstream in(out, std::ios::binary);
-    html.assign(std::istreambuf_iterator<char>(in), {});
-    if (html.empty()) Sleep(100);
+    bytes.assign(std::istreambuf_iterator<char>(in), {});
+    if (bytes.empty()) Sleep(100);
   }
   std::filesystem::remove(out);
+  return bytes;
+}
+
+PrintedPage read_pdf(const std::string& windows_path) {
+  std::string html =
+      host_output(windows_path + ".html", "pdftotext -bbox '" + unix_path(windows_path) + "'");
   PrintedPage page;
   std::smatch m;
   if (std::regex_search(html, m, std::regex(R"re(<page width="([\d.]+)" height="([\d.]+)")re"))) {
     page.width_mm = std::stod(m[1]) * kMmPerPoint;
     page.height_mm = std::stod(m[2]) * kMmPerPoint;
   }
-  std::regex word(R"re(<word xMin="([-\d.]+)" yMin="([-\d.]+)"[^>]*>([^<]*)</word>)re");
+  std::regex word(
+      R"re(<word xMin="([-\d.]+)" yMin="([-\d.]+)" xMax="([-\d.]+)" yMax="([-\d.]+)">([^<]*)</word>)re");
   for (auto it = std::sregex_iterator(html.begin(), html.end(), word); it != std::sregex_iterator();
-       ++it)
-    page.words.push_back(PrintedWord{std::stod((*it)[1]) * kMmPerPoint,
-                                     std::stod((*it)[2]) * kMmPerPoint, utf8_to_gbk((*it)[3])});
+       ++it) {
+    auto mm = [&](int i) { return std::stod((*it)[i]) * kMmPerPoint; };
+    page.words.push_back(
+        PrintedWord{mm(1), mm(2), mm(3) - mm(1), mm(4) - mm(2), utf8_to_gbk(unescaped((*it)[5]))});
+  }
   return page;
+}
+
+PrintedImage render_pdf(const std::string& windows_path, int dpi) {
+  // pdftoppm writes one page to standard output as a binary greymap (P5).
+  std::string pgm =
+      host_output(windows_path + ".pgm", "pdftoppm -gray -singlefile -r " + std::to_string(dpi) +
+                                             " '" + unix_path(windows_path) + "' >");
+  PrintedImage image;
+  image.dpi = dpi;
+  int max = 0, used = 0;
+  if (std::sscanf(pgm.c_str(), "P5 %d %d %d%n", &image.width, &image.height, &max, &used) != 3)
+    return image;
+  size_t start = size_t(used) + 1;  // one white-space byte after the header
+  size_t size = size_t(image.width) * size_t(image.height);
+  if (pgm.size() >= start + size)
+    image.grey.assign(pgm.begin() + long(start), pgm.begin() + long(start + size));
+  return image;
+}
+
+bool PrintedImage::inked(double left_mm, double top_mm, double right_mm, double bottom_mm) const {
+  auto px = [&](double mm, int limit) { return std::clamp(int(mm / 25.4 * dpi), 0, limit); };
+  if (grey.empty()) return false;
+  for (int y = px(top_mm, height); y < px(bottom_mm, height); ++y)
+    for (int x = px(left_mm, width); x < px(right_mm, width); ++x)
+      if (grey[size_t(y) * size_t(width) + size_t(x)] < 128) return true;
+  return false;
 }

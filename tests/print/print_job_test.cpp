@@ -22,6 +22,9 @@ namespace {
 
 using namespace view::control;
 
+constexpr std::string_view kYuantong =
+    "圆通,260,230,690,500,360,500,260,350,1200,230,1600,500,1280,500,1180,350,200,0,200,50,,,";
+
 std::deque<int> answers;
 std::vector<std::string> questions;
 
@@ -43,8 +46,10 @@ class PrintJob : public SettingsFolder {
     rt_set_message_box_hook(answer_box);
     rt::ini_write(path_, "dayin", "1",
                   "申通,10,20,30,40,50,60,70,80,90,100,110,120,130,140,150,160,170,180,190,200,");
-    rt::ini_write(path_, "dayin", "2", "短行,1,2,x3");
+    rt::ini_write(path_, "dayin", "2", std::string(kYuantong));
+    rt::ini_write(path_, "dayin", "3", "短行,1,2,x3");
     view.list_add(template_list, "申通[默认]");
+    view.list_add(template_list, "圆通");
     view.list_add(template_list, "短行");
     view.list_add(template_list, "无此行");
     view.list_select(template_list, 0);
@@ -83,7 +88,7 @@ TEST_F(PrintJob, PrintsTheTenItemsInOrderWithTheirFonts) {
                                "open slipjet-pdf 1 2200x1270",
                                "mapping 2",
                                "begin []",
-                               "font 宋体 20 bold",
+                               "font 宋体 51 bold",
                                "text 140,139 张三",
                                "text 160,159 0571-88886666",
                                "text 180,179 13812345678",
@@ -91,9 +96,9 @@ TEST_F(PrintJob, PrintsTheTenItemsInOrderWithTheirFonts) {
                                "text 60,59 王老板",
                                "text 80,79 021-1",
                                "text 100,99 13700001111",
-                               "font 宋体 18 bold",
-                               "box 120,119-920,419 0 上海市",
-                               "box 200,199-1000,499 0 浙江省杭州市\r\n西湖区",
+                               "font 宋体 45 bold",
+                               "box 120,119-920,419 2048 上海市",
+                               "box 200,199-1000,499 2048 浙江省杭州市\r\n西湖区",
                                "text 240,239 " + date(),
                                "finish",
                                "release",
@@ -107,7 +112,7 @@ TEST_F(PrintJob, EachQuestionAnsweredNoCancels) {
   view.list_select(template_list, 1);
   answers = {RT_IDNO};
   job->print_waybill("p");
-  EXPECT_EQ(questions, (std::vector<std::string>{" 打印模板非默认，现为 【短行】请确认"}));
+  EXPECT_EQ(questions, (std::vector<std::string>{" 打印模板非默认，现为 【圆通】请确认"}));
   EXPECT_EQ(view.status, "已取消打印");
   EXPECT_TRUE(surface.calls.empty());
   EXPECT_EQ(job->last_printed_name(), "");
@@ -146,37 +151,102 @@ TEST_F(PrintJob, MobileCheckCountsBytesWithoutSpaces) {
   EXPECT_EQ(questions, (std::vector<std::string>{" 手机号位数不对： ! 是否继续打印 "}));
 }
 
-TEST_F(PrintJob, PrinterThatDoesNotOpenPrintsNothingAndSaysNothing) {
+TEST_F(PrintJob, PrinterFailuresAreReportedAndChangeNothing) {
+  std::string log = std::string(rt::exe_dir().view()) + "/地址.txt";
+  std::ofstream(log, std::ios::binary) << "";
   surface.printer_opens = false;
-  view.set_status("before");
-  view.set_enabled(1016, true);
-  job->print_waybill("missing");
+  EXPECT_EQ(job->print_waybill("missing"), print::PrintOutcome::failed);
   EXPECT_EQ(surface.calls, (std::vector<std::string>{"open missing 1 2200x1270"}));
-  EXPECT_EQ(view.status, "before");
-  EXPECT_EQ(job->last_printed_name(), "张三");
-}
+  EXPECT_EQ(view.status, "[张三] 未打印：打印机【missing】无法打开");
 
-TEST_F(PrintJob, FailedDocumentStillReleasesAndReports) {
+  surface.printer_opens = true;
   surface.document_begins = false;
-  job->print_waybill("p");
+  surface.calls.clear();
+  EXPECT_EQ(job->print_waybill("p"), print::PrintOutcome::failed);
   EXPECT_EQ(surface.calls,
             (std::vector<std::string>{"open p 1 2200x1270", "mapping 2", "begin []", "release"}));
-  EXPECT_EQ(view.status, "[张三] 已打印完毕");
+  EXPECT_EQ(view.status, "[张三] 未打印：打印机【p】未能开始打印");
+  EXPECT_TRUE(view.enabled(1016));
+
+  surface.document_begins = true;
+  surface.document_finishes = false;
+  EXPECT_EQ(job->print_waybill(""), print::PrintOutcome::failed);
+  EXPECT_EQ(view.status, "[张三] 未打印：打印机【默认打印机】未能完成打印");
+
+  // Nothing went to a printer: no log line, and the same name asks no
+  // repeat question.
+  std::ifstream in(log, std::ios::binary);
+  EXPECT_EQ(std::string((std::istreambuf_iterator<char>(in)), {}), "");
+  std::filesystem::remove(log);
+  EXPECT_EQ(job->last_printed_name(), "");
+  EXPECT_TRUE(questions.empty());
 }
 
-TEST_F(PrintJob, ShortOddOrMissingRowsPrintWithZeros) {
-  answers = {RT_IDYES};
-  view.list_select(template_list, 1);  // "短行,1,2,x3": f1=1, f2=2, the rest 0
+TEST_F(PrintJob, NoUsableTemplatePrintsNothingAndSaysWhy) {
+  struct Case {
+    int selected;
+    std::string row, message;
+  } cases[] = {
+      {-1, "", "请先在模板列表中选择快递模板"},
+      {3, "", "模板【无此行】没有位置数据，请先在模板列表中选择快递模板"},
+      {2, "短行,1,2,x3", "模板【短行】的位置数据不全（第 3 个数值缺失，需要 20 个），请更新模板"},
+      {1, "圆通,1,2,3,4,5,6,7,8,9,10,11,12,13,14,15,16,17,18,19",
+       "模板【圆通】的位置数据不全（第 20 个数值缺失，需要 20 个），请更新模板"},
+      {1, "圆通,1,2,3,4,5,6,7,8,9,,11,12,13,14,15,16,17,18,19,20",
+       "模板【圆通】的位置数据不全（第 10 个数值缺失，需要 20 个），请更新模板"},
+  };
+  for (const Case& c : cases) {
+    if (c.selected >= 0) rt::ini_write(path_, "dayin", std::to_string(c.selected + 1), c.row);
+    view.list_select(template_list, c.selected);
+    questions.clear();
+    EXPECT_EQ(job->print_waybill("p"), print::PrintOutcome::failed) << c.row;
+    EXPECT_EQ(questions, std::vector<std::string>{c.message});
+    EXPECT_EQ(view.status, "[张三] 未打印：" + c.message);
+  }
+  EXPECT_TRUE(surface.calls.empty());
+  EXPECT_EQ(job->last_printed_name(), "");
+}
+
+TEST_F(PrintJob, FullWidthDigitsCountInOffsetsAndTemplateValues) {
+  rt::ini_write(path_, "dayin", "1",
+                "申通,１０,２0,30,40,50,60,70,80,９0,100,110,120,130,140,150,160,170,180,190,200");
+  view.set_text(left_offset, "５");
+  view.set_text(top_offset, "３．５");
   job->print_waybill("p");
-  EXPECT_EQ(surface.calls[8], "text 1,2 王老板");
-  EXPECT_EQ(surface.calls[4], "text 0,0 张三");
-  surface.calls.clear();
+  EXPECT_EQ(surface.calls[4], "text 140,135 张三");
+  EXPECT_EQ(surface.calls[8], "text 60,55 王老板");
+}
+
+TEST_F(PrintJob, PaperQuestionOncePerPrinterAndNoPrintsNothing) {
+  surface.paper = {true, {}, false, "A4", 2100, 2970};
+  answers = {RT_IDNO};
+  EXPECT_EQ(job->print_waybill("小票机"), print::PrintOutcome::failed);
+  ASSERT_EQ(questions.size(), 1u);
+  EXPECT_EQ(questions[0],
+            "打印机【小票机】没有 220 × 127 毫米的快递单纸张，将在【A4 210 × 297 毫米】纸上打印，"
+            "打印位置可能不准。\r\n\r\n解决办法：在系统的打印机设置中为这台打印机创建 "
+            "220 × 127 毫米的纸张（表单），再选用它。\r\n\r\n仍然用这台打印机打印吗？");
+  EXPECT_EQ(surface.calls, (std::vector<std::string>{"open 小票机 1 2200x1270", "release"}));
+  EXPECT_EQ(view.status, "[张三] 未打印：打印机【小票机】没有快递单纸张");
+
+  // "是" holds for that printer for the rest of the run.
+  answers = {RT_IDYES};
+  EXPECT_EQ(job->print_waybill("小票机"), print::PrintOutcome::printed);
+  view.set_text(name_box, "李四");
+  questions.clear();
+  EXPECT_EQ(job->print_waybill("小票机"), print::PrintOutcome::printed);
+  EXPECT_TRUE(questions.empty());
   view.set_text(name_box, "王五");
-  answers = {RT_IDYES};
-  view.list_select(template_list, 2);  // no row at all
-  job->print_waybill("p");
-  EXPECT_EQ(surface.calls[4], "text 0,0 王五");
-  EXPECT_EQ(surface.calls[12], "box 0,0-800,300 0 上海市");
+  surface.paper.paper_name.clear();
+  job->print_waybill("另一台");
+  ASSERT_EQ(questions.size(), 1u);
+  EXPECT_NE(questions[0].find("将在【210 × 297 毫米】纸上打印"), std::string::npos);
+}
+
+TEST(PaperText, NameAndMillimetres) {
+  EXPECT_EQ(print::paper_text("Letter", 2159, 2794), "Letter 216 × 279 毫米");
+  EXPECT_EQ(print::paper_text("A4", 2098, 2970), "A4 210 × 297 毫米");
+  EXPECT_EQ(print::paper_text("", 2200, 1270), "220 × 127 毫米");
 }
 
 TEST_F(PrintJob, LogLineIsAppendedOnlyToAnExistingFile) {
@@ -196,19 +266,78 @@ TEST_F(PrintJob, LogLineIsAppendedOnlyToAnExistingFile) {
   std::filesystem::remove(log);
 }
 
-TEST_F(PrintJob, PrintAllPrintsEveryRecordInOrder) {
-  rt_start_libraries(support_libraries);
-  recognize::Recognizer recognizer(view, path_);
-  std::vector<pages::Order> orders;
-  for (int i = 1; i <= 3; ++i) orders.push_back(pages::numbered_order(i));
-  recognizer.recognise(pages::batch_page_of(orders));
-  ASSERT_EQ(recognizer.records().size(), 3u);
-  job->print_all(recognizer, "p");
-  std::vector<std::string> names;
-  for (const std::string& call : surface.calls)
-    if (call.rfind("text 90,100 ", 0) == 0) names.push_back(call.substr(12));
-  EXPECT_EQ(names, (std::vector<std::string>{"收件人1", "收件人2", "收件人3"}));
+class PrintAll : public PrintJob {
+ protected:
+  void SetUp() override {
+    PrintJob::SetUp();
+    rt_start_libraries(support_libraries);
+    recognizer.emplace(view, path_);
+    std::vector<pages::Order> orders;
+    for (int i = 1; i <= 3; ++i) orders.push_back(pages::numbered_order(i));
+    recognizer->recognise(pages::batch_page_of(orders));
+    ASSERT_EQ(recognizer->records().size(), 3u);
+  }
+  // The recipients' names in the order they were printed.
+  std::vector<std::string> printed_names() const {
+    std::vector<std::string> names;
+    for (const std::string& call : surface.calls)
+      if (size_t at = call.find(" 收件人"); call.starts_with("text ") && at != std::string::npos)
+        names.push_back(call.substr(at + 1));
+    return names;
+  }
+
+  std::optional<recognize::Recognizer> recognizer;
+};
+
+TEST_F(PrintAll, PrintsEveryRecordInOrder) {
+  job->print_all(*recognizer, "p");
+  EXPECT_EQ(printed_names(), (std::vector<std::string>{"收件人1", "收件人2", "收件人3"}));
+  EXPECT_EQ(view.status, "[收件人3] 已打印完毕");
   EXPECT_TRUE(view.enabled(batch_print_button));
+}
+
+TEST_F(PrintAll, NonDefaultTemplateAsksForEachRecordAndNoSkipsOnlyThatOne) {
+  view.list_select(template_list, 1);
+  answers = {RT_IDYES, RT_IDNO, RT_IDYES};
+  job->print_all(*recognizer, "p");
+  EXPECT_EQ(questions, std::vector<std::string>(3, " 打印模板非默认，现为 【圆通】请确认"));
+  EXPECT_EQ(printed_names(), (std::vector<std::string>{"收件人1", "收件人3"}));
+}
+
+TEST_F(PrintAll, APrinterFailureStopsTheBatchAtThatRecord) {
+  surface.failing_open = 2;
+  job->print_all(*recognizer, "p");
+  EXPECT_EQ(printed_names(), std::vector<std::string>{"收件人1"});
+  EXPECT_EQ(view.status, "连打停在第 2 条（共 3 条）【收件人2】：打印机【p】无法打开");
+  EXPECT_TRUE(view.enabled(batch_print_button));
+}
+
+TEST_F(PrintAll, PaperQuestionIsAskedOnceAndNoStopsTheBatch) {
+  surface.paper = {true, {}, false, "A4", 2100, 2970};
+  job->print_all(*recognizer, "p");
+  EXPECT_EQ(questions.size(), 1u);
+  EXPECT_EQ(printed_names().size(), 3u);
+
+  print::PrintJob fresh(view, surface, path_);
+  surface.calls.clear();
+  questions.clear();
+  answers = {RT_IDNO};
+  fresh.print_all(*recognizer, "p");
+  EXPECT_EQ(questions.size(), 1u);
+  EXPECT_TRUE(printed_names().empty());
+  EXPECT_EQ(view.status, "连打停在第 1 条（共 3 条）【收件人1】：打印机【p】没有快递单纸张");
+}
+
+TEST(WaybillLayout, CompleteValuesAndCharacterHeights) {
+  EXPECT_EQ(
+      print::complete_layout_values("申通,1,2,3,4,5,6,7,8,9,10,11,12,13,14,15,16,17,18,19,20,,,"),
+      20);
+  EXPECT_EQ(print::complete_layout_values("申通,1, -2,＋３,x4"), 3);
+  EXPECT_EQ(print::complete_layout_values("no comma"), 0);
+  EXPECT_EQ(print::complete_layout_values(",-"), 0);
+  // What a 180-dpi printer printed from a 96-dpi screen: 5.1 and 4.5 mm.
+  EXPECT_EQ(print::character_height(20), 51);
+  EXPECT_EQ(print::character_height(18), 45);
 }
 
 TEST(WaybillLayout, ValuesAndDate) {

@@ -8,10 +8,14 @@
 
 class RecordingSurface : public print::PrintSurface {
  public:
-  bool open_on_printer(std::string_view name, int orientation, int width, int length) override {
+  print::OpenedPrinter open_on_printer(std::string_view name, int orientation, int width,
+                                       int length) override {
     calls.push_back("open " + std::string(name) + " " + std::to_string(orientation) + " " +
                     std::to_string(width) + "x" + std::to_string(length));
-    return printer_opens;
+    print::OpenedPrinter opened = paper;
+    opened.opened = printer_opens && ++opens != failing_open;
+    opened.name = name.empty() ? "默认打印机" : std::string(name);
+    return opened;
   }
   void set_mapping(int mode) override { calls.push_back("mapping " + std::to_string(mode)); }
   bool begin_document(std::string_view name) override {
@@ -33,11 +37,16 @@ class RecordingSurface : public print::PrintSurface {
   }
   bool finish_document() override {
     calls.push_back("finish");
-    return true;
+    return document_finishes;
   }
   void release_printer_dc() override { calls.push_back("release"); }
 
   std::vector<std::string> calls;
   bool printer_opens = true;
+  int failing_open = 0;  // the nth opening fails (1-based); 0: none
+  int opens = 0;
   bool document_begins = true;
+  bool document_finishes = true;
+  // The paper the printer gives: the form unless a test says otherwise.
+  print::OpenedPrinter paper{true, {}, true, {}, 2200, 1270};
 };

@@ -75,7 +75,7 @@ TEST_F(CanvasOnMemory, FontsNeverLeakOverManyPages) {
     canvas.set_mapping(MM_LOMETRIC);
     seen.insert(canvas.font());
     for (int size : {20, 18}) {
-      HFONT given = app::make_print_font("宋体", size, true);
+      HFONT given = app::make_print_font("宋体", size * 3, true);
       canvas.set_font(given);
       EXPECT_EQ(GetObjectType(given), 0u) << "the canvas takes the caller's font over";
       seen.insert(given);
@@ -93,11 +93,17 @@ TEST_F(CanvasOnMemory, FontsNeverLeakOverManyPages) {
   EXPECT_EQ(GetCurrentObject(dc, OBJ_FONT), canvas.font());
 }
 
-TEST(CanvasOnPrinter, OpeningAgainDropsTheFirstDcAndReleaseDeletesIt) {
+bool test_printers_installed() {
   std::vector<std::string> printers;
-  if (ui::Canvas::list_printers(printers) == 0 ||
-      std::find(printers.begin(), printers.end(), "slipjet-pdf") == printers.end())
-    GTEST_SKIP() << "no test printer (run under scripts/testenv --cups)";
+  ui::Canvas::list_printers(printers);
+  for (const char* name : {"slipjet-pdf", "slipjet-pdf-600", "slipjet-pdf-noform"})
+    if (std::find(printers.begin(), printers.end(), name) == printers.end()) return false;
+  return true;
+}
+
+TEST(CanvasOnPrinter, OpeningAgainDropsTheFirstDcAndReleaseDeletesIt) {
+  if (!test_printers_installed())
+    GTEST_SKIP() << "no test printers (run under scripts/testenv --cups)";
   ui::Canvas canvas;
   std::string name = "slipjet-pdf";
   int orientation = 1, width = 2200, length = 1270;
@@ -115,6 +121,48 @@ TEST(CanvasOnPrinter, OpeningAgainDropsTheFirstDcAndReleaseDeletesIt) {
   std::string missing = "没有这台打印机";
   EXPECT_FALSE(canvas.open_on_printer(&missing, nullptr, &orientation, &width, &length));
   EXPECT_EQ(canvas.printer_dc(), nullptr);
+}
+
+// The test queues' default paper is A4: the form is chosen by the driver's
+// paper number, whatever the resolution; a queue without it says so.
+TEST(CanvasOnPrinter, OpenForPaperChoosesTheFormOrSaysWhatItPrintsOn) {
+  if (!test_printers_installed())
+    GTEST_SKIP() << "no test printers (run under scripts/testenv --cups)";
+  ui::Canvas canvas;
+  for (std::string name : {"slipjet-pdf", "slipjet-pdf-600"}) {
+    ui::PaperFit fit = canvas.open_for_paper(name, 2200, 1270);
+    ASSERT_TRUE(fit.opened) << name;
+    EXPECT_TRUE(fit.fits) << name;
+    EXPECT_NEAR(fit.width, 2200, 10) << name;
+    EXPECT_NEAR(fit.length, 1270, 10) << name;
+    HDC dc = canvas.printer_dc();
+    int dpi = GetDeviceCaps(dc, LOGPIXELSY);
+    EXPECT_EQ(dpi, name == "slipjet-pdf" ? 300 : 600);
+    EXPECT_NEAR(MulDiv(GetDeviceCaps(dc, PHYSICALWIDTH), 254, dpi), 2200, 10) << name;
+  }
+  std::string noform = "slipjet-pdf-noform";
+  ui::PaperFit fit = canvas.open_for_paper(noform, 2200, 1270);
+  ASSERT_TRUE(fit.opened);
+  EXPECT_FALSE(fit.fits);
+  EXPECT_EQ(fit.paper_name, "A4");
+  EXPECT_NEAR(fit.width, 2100, 10);
+  EXPECT_NEAR(fit.length, 2970, 10);
+  EXPECT_EQ(GetDeviceCaps(canvas.printer_dc(), LOGPIXELSY), 180);
+
+  std::string empty;
+  EXPECT_TRUE(canvas.open_for_paper(empty, 2200, 1270).fits);
+  EXPECT_EQ(empty, "slipjet-pdf");  // the default printer, stored back
+  std::string missing = "没有这台打印机";
+  EXPECT_FALSE(canvas.open_for_paper(missing, 2200, 1270).opened);
+  EXPECT_EQ(canvas.printer_dc(), nullptr);
+}
+
+TEST(CanvasOnPrinter, DefaultPrinterNameEndsAtItsTerminatingZero) {
+  if (!test_printers_installed())
+    GTEST_SKIP() << "no test printers (run under scripts/testenv --cups)";
+  std::string name = ui::Canvas::default_printer_name();
+  EXPECT_EQ(name, "slipjet-pdf");
+  EXPECT_EQ(name.find('\0'), std::string::npos);
 }
 
 }  // namespace
