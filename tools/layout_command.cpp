@@ -20,7 +20,8 @@ const char usage[] =
     "         [--sender-fixed T] [--sender-mobile T] [--sender-address T] [--date T]\n"
     "         [--utf8] [--json]\n"
     "  The ten items the print job draws: position in 0.1 mm, point or 80 x 30 mm box,\n"
-    "  font size, text. A template number is read from cfg.ini's [dayin] section,\n"
+    "  font size (with --json also its printed character height in 0.1 mm), text.\n"
+    "  A template number is read from cfg.ini's [dayin] section,\n"
     "  else from the built-in couriers. In texts, \\n stands for a line break.\n";
 
 const char* const value_options[] = {
@@ -93,6 +94,7 @@ int layout_command(const std::vector<std::string>& args) {
                           {"x", item.x},
                           {"y", item.y},
                           {"font_size", item.font_size},
+                          {"char_height", print::character_height(item.font_size)},
                           {"text", platform_gbk_to_utf8(item.text)}};
       if (item.in_box) {
         j["width"] = print::kBoxWidth;

@@ -52,6 +52,20 @@ TEST_F(CanvasOnMemory, RectangleIsNegatedInTheCallersRecord) {
   EXPECT_EQ(r.top, 100);
 }
 
+// An inch of the metric mapping is the device's pixels per inch exactly,
+// and callers still count y downwards.
+TEST_F(CanvasOnMemory, ScaleByResolutionIsExact) {
+  canvas.scale_by_resolution();
+  EXPECT_EQ(canvas.mapping(), MM_LOMETRIC);
+  POINT inch{254, -254};
+  LPtoDP(dc, &inch, 1);
+  EXPECT_EQ(inch.x, GetDeviceCaps(dc, LOGPIXELSX));
+  EXPECT_EQ(inch.y, GetDeviceCaps(dc, LOGPIXELSY));
+  canvas.set_mapping(MM_TEXT);
+  canvas.scale_by_resolution();  // nothing to do without a metric mapping
+  EXPECT_EQ(GetMapMode(dc), MM_TEXT);
+}
+
 TEST(Canvas, ConvertUnitsNeedsATargetAndAMetricMapping) {
   ui::Canvas canvas;
   EXPECT_EQ(canvas.convert_units(-27, 4), -27);
