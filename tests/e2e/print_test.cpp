@@ -92,7 +92,8 @@ class Printing : public testing::Test {
     std::vector<std::string> pdfs = printed_pdfs();
     return pdfs.size() == 1 ? read_pdf(pdfs[0]) : PrintedPage{};
   }
-  // What a word's left edge is off by: the font's side bearing.
+  // Where a word may be: its box is measured from the glyphs, the text is
+  // placed by its character cell (0.25 mm apart here).
   static constexpr double kTolerance = 0.6;
   static void expect_at(const PrintedPage& page, const std::string& text, At at) {
     const PrintedWord* w = page.find(text);
