@@ -56,26 +56,26 @@ std::string download_path(const std::string& path) { return path + ".download"; 
 // Write and check the new file beside the old one first: until the final
 // two moves nothing the user runs has changed, and if the second move fails
 // the first is undone.
-bool replace_executable(const std::string& path, std::string_view image) {
+ReplacementOutcome replace_executable(const std::string& path, std::string_view image) {
   std::string temporary = download_path(path);
   std::string leftover = path + ".delete";
   rt::delete_file(temporary);
   if (!rt::write_file_durably(temporary, image) || rt::read_file(temporary) != image) {
     rt::delete_file(temporary);
-    return false;
+    return ReplacementOutcome::unchanged;
   }
   // An earlier update's leftover is not running any more.
   if (rt::file_exists(leftover)) rt::delete_file(leftover);
   if (!rt::move_file(path, leftover)) {
     rt::delete_file(temporary);
-    return false;
+    return ReplacementOutcome::unchanged;
   }
   if (!rt::move_file_durably(temporary, path)) {
-    rt::move_file(leftover, path);
+    bool restored = rt::move_file(leftover, path);
     rt::delete_file(temporary);
-    return false;
+    return restored ? ReplacementOutcome::unchanged : ReplacementOutcome::not_restored;
   }
-  return true;
+  return ReplacementOutcome::replaced;
 }
 
 const char* update_failure_text(UpdateFailure failure) {
@@ -86,6 +86,9 @@ const char* update_failure_text(UpdateFailure failure) {
       return "更新失败：下载的文件不是本机可以运行的程序。\r\n当前版本保持不变。";
     case UpdateFailure::not_signed:
       return "更新失败：新版本的签名无法验证，已拒绝安装。\r\n当前版本保持不变。";
+    case UpdateFailure::not_restored:
+      return "更新失败：无法替换程序文件，原来的程序也没能放回原处。\r\n"
+             "程序文件可能需要重新安装。";
     case UpdateFailure::not_replaced: break;
   }
   return "更新失败：无法替换程序文件。\r\n当前版本保持不变，请稍后再试。";

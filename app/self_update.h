@@ -11,7 +11,15 @@
 
 namespace app {
 
-enum class UpdateFailure { incomplete, not_executable, not_signed, not_replaced };
+enum class UpdateFailure {
+  incomplete,
+  not_executable,
+  not_signed,
+  not_replaced,
+  not_restored,  // the replacement failed and the old program could not be put back
+};
+
+enum class ReplacementOutcome { replaced, unchanged, not_restored };
 
 // A download counts only when the server answered 200 with a body of the
 // announced length that did not pass the limit.
@@ -23,9 +31,9 @@ std::optional<UpdateFailure> check_release(const net::HttpResponse& image,
                                            const net::HttpResponse& signature);
 
 // The executable at `path` replaced by `image`, the old one kept as the
-// leftover path + ".delete". On failure everything is as it was and false
-// is returned.
-bool replace_executable(const std::string& path, std::string_view image);
+// leftover path + ".delete". On failure everything is as it was
+// (`unchanged`), unless the old program could not be moved back.
+ReplacementOutcome replace_executable(const std::string& path, std::string_view image);
 
 // The name of the temporary file a replacement writes beside the executable.
 std::string download_path(const std::string& path);

@@ -50,16 +50,29 @@ void self_update(const UpdateContext& context) {
     return;
   }
   std::string path = executable_path();
-  if (!replace_executable(path, image.body)) {
-    tell_failure(context, UpdateFailure::not_replaced);
-    return;
+  switch (replace_executable(path, image.body)) {
+    case ReplacementOutcome::unchanged: tell_failure(context, UpdateFailure::not_replaced); return;
+    case ReplacementOutcome::not_restored:
+      tell_failure(context, UpdateFailure::not_restored);
+      return;
+    case ReplacementOutcome::replaced: break;
   }
   rt_message_box("软件更新成功，即将运行新版本！", "更新完成", RT_MB_OK, context.main_window);
-  // Quoted: a path with blanks must not start another program.
-  if (rt::run("\"" + path + "\"", false, 1) && context.quit) context.quit();
+  start_new_version(context, path);
 }
 
 }  // namespace
+
+void start_new_version(const UpdateContext& context, const std::string& path) {
+  constexpr int kShownNormally = 2;
+  // Quoted: a path with blanks must not start another program.
+  if (rt::run("\"" + path + "\"", false, kShownNormally)) {
+    if (context.quit) context.quit();
+    return;
+  }
+  std::string text = "新版本已安装，但无法启动：程序 " + path + " 无法运行，请手动运行";
+  rt_message_box(text.c_str(), "更新完成", RT_MB_OK | RT_MB_ICONWARNING, context.main_window);
+}
 
 std::string banner_page_url() { return server_url("/corvel/zuzedavud/bannerkd.htm"); }
 std::string release_url() { return server_url("/corvel/zuzedavud/slipjet.exe"); }

@@ -39,4 +39,8 @@ struct UpdateContext {
 // Runs once at start, after the banner page was fetched.
 void check_for_update(const UpdateContext& context);
 
+// Starts the installed new version shown normally and asks this run to
+// quit; if it cannot be started, says so and this run carries on.
+void start_new_version(const UpdateContext& context, const std::string& path);
+
 }  // namespace app

@@ -7,6 +7,12 @@
 #include "runtime/convert.h"
 #include "runtime/platform.h"
 
+namespace {
+RtRunHook run_hook = nullptr;
+}
+
+void rt_set_run_hook(RtRunHook hook) { run_hook = hook; }
+
 namespace rt {
 
 namespace {
@@ -26,7 +32,9 @@ int show_command(std::optional<int> window_mode) {
 }  // namespace
 
 bool run(std::string_view command_line, bool wait_for_end, std::optional<int> window_mode) {
-  return platform_run(std::string(command_line).c_str(), wait_for_end, show_command(window_mode));
+  std::string command(command_line);
+  if (run_hook) return run_hook(command.c_str(), wait_for_end, show_command(window_mode));
+  return platform_run(command.c_str(), wait_for_end, show_command(window_mode));
 }
 
 Text clipboard_text() { return Text(platform_clipboard_text()); }

@@ -24,6 +24,12 @@ int day(double date);
 
 }  // namespace rt
 
+// Tests see the process start that rt::run asks the platform for through
+// this hook: the command line, whether it waits, the Win32 show command
+// (null: none, the platform starts the program).
+using RtRunHook = bool (*)(const char* command_line, bool wait, int show_command);
+void rt_set_run_hook(RtRunHook hook);
+
 int32_t rt_run(int count, const RtArg* args);
 char* rt_clipboard_text(int count, const RtArg* args);
 void rt_do_events(int count, const RtArg* args);

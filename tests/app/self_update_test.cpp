@@ -100,7 +100,7 @@ class Replacement : public testing::Test {
 };
 
 TEST_F(Replacement, NewProgramInPlaceOldOneAsTheLeftover) {
-  ASSERT_TRUE(replace_executable(path_, "new program"));
+  ASSERT_EQ(replace_executable(path_, "new program"), ReplacementOutcome::replaced);
   EXPECT_EQ(read(path_), "new program");
   EXPECT_EQ(read(path_ + ".delete"), "old program");
   EXPECT_EQ(files(), 2);  // no temporary file left
@@ -108,14 +108,14 @@ TEST_F(Replacement, NewProgramInPlaceOldOneAsTheLeftover) {
 
 TEST_F(Replacement, AnEarlierLeftoverIsReplaced) {
   write(path_ + ".delete", "older program");
-  ASSERT_TRUE(replace_executable(path_, "new program"));
+  ASSERT_EQ(replace_executable(path_, "new program"), ReplacementOutcome::replaced);
   EXPECT_EQ(read(path_), "new program");
   EXPECT_EQ(read(path_ + ".delete"), "old program");
 }
 
 TEST_F(Replacement, AStaleTemporaryFileIsOverwritten) {
   write(download_path(path_), "half a download");
-  ASSERT_TRUE(replace_executable(path_, "new program"));
+  ASSERT_EQ(replace_executable(path_, "new program"), ReplacementOutcome::replaced);
   EXPECT_EQ(read(path_), "new program");
   EXPECT_FALSE(rt::file_exists(download_path(path_)));
 }
@@ -123,14 +123,14 @@ TEST_F(Replacement, AStaleTemporaryFileIsOverwritten) {
 TEST_F(Replacement, TemporaryFileThatCannotBeWrittenLeavesEverythingAsItWas) {
   // A folder where the temporary file would go: it cannot be created.
   std::filesystem::create_directory(download_path(path_));
-  EXPECT_FALSE(replace_executable(path_, "new program"));
+  EXPECT_EQ(replace_executable(path_, "new program"), ReplacementOutcome::unchanged);
   EXPECT_EQ(read(path_), "old program");
   EXPECT_FALSE(rt::file_exists(path_ + ".delete"));
 }
 
 TEST_F(Replacement, MissingExecutableFailsAndCleansUp) {
   std::filesystem::remove(path_);
-  EXPECT_FALSE(replace_executable(path_, "new program"));
+  EXPECT_EQ(replace_executable(path_, "new program"), ReplacementOutcome::unchanged);
   EXPECT_FALSE(rt::file_exists(path_));
   EXPECT_FALSE(rt::file_exists(download_path(path_)));
   EXPECT_EQ(files(), 0);
@@ -140,6 +140,9 @@ TEST_F(Replacement, FailureMessagesSayTheProgramIsUnchanged) {
   for (UpdateFailure f : {UpdateFailure::incomplete, UpdateFailure::not_executable,
                           UpdateFailure::not_signed, UpdateFailure::not_replaced})
     EXPECT_NE(std::string(update_failure_text(f)).find("当前版本保持不变"), std::string::npos);
+  // Never claimed when the old program could not be put back.
+  EXPECT_EQ(std::string(update_failure_text(UpdateFailure::not_restored)).find("当前版本保持不变"),
+            std::string::npos);
 }
 
 }  // namespace

@@ -11,6 +11,7 @@
 
 #include "runtime/files.h"
 #include "runtime/message_box.h"
+#include "runtime/system.h"
 #include "view/memory_view.h"
 
 namespace {
@@ -61,6 +62,18 @@ int record_box(const char* text, const char* caption, unsigned type) {
 }
 bool quit_posted = false;
 void record_quit() { quit_posted = true; }
+
+struct Start {
+  std::string command;
+  bool wait;
+  int show;
+};
+std::vector<Start> starts;
+bool starts_succeed = true;
+bool record_start(const char* command, bool wait, int show) {
+  starts.push_back({command, wait, show});
+  return starts_succeed;
+}
 
 class UpdateCheck : public testing::Test {
  protected:
@@ -139,6 +152,30 @@ TEST_F(UpdateCheck, AcceptedOfferWithoutADownloadSaysSoAndCarriesOn) {
   EXPECT_FALSE(quit_posted);
   EXPECT_EQ(std::filesystem::file_size(exe), size_before);
   EXPECT_FALSE(rt::file_exists(exe + ".delete"));
+}
+
+// The new version is started shown normally (SW_SHOWNORMAL), its path
+// quoted, and this run quits; a start that fails is told and this run
+// carries on.
+TEST_F(UpdateCheck, NewVersionStartsShownNormallyOrSaysItCannotStart) {
+  rt_set_run_hook(record_start);
+  starts.clear();
+  starts_succeed = true;
+  start_new_version({view_, "", "", 0, record_quit}, "C:\\Program Files\\slipjet.exe");
+  ASSERT_EQ(starts.size(), 1u);
+  EXPECT_EQ(starts[0].command, "\"C:\\Program Files\\slipjet.exe\"");
+  EXPECT_FALSE(starts[0].wait);
+  EXPECT_EQ(starts[0].show, 1);
+  EXPECT_TRUE(quit_posted);
+  EXPECT_TRUE(boxes.empty());
+
+  quit_posted = false;
+  starts_succeed = false;
+  start_new_version({view_, "", "", 0, record_quit}, "D:\\slipjet.exe");
+  EXPECT_FALSE(quit_posted);
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_EQ(boxes[0].text, "新版本已安装，但无法启动：程序 D:\\slipjet.exe 无法运行，请手动运行");
+  rt_set_run_hook(nullptr);
 }
 
 }  // namespace
