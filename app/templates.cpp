@@ -1,6 +1,8 @@
 #include "app/templates.h"
 
+#include <algorithm>
 #include <climits>
+#include <map>
 
 #include "runtime/convert.h"
 #include "runtime/settings_file.h"
@@ -38,25 +40,107 @@ std::string key_of(int n) { return std::to_string(n); }
 
 }  // namespace
 
-void seed_templates(const std::string& settings_path, std::string_view banner_page) {
-  std::string seed = rt::text_between(banner_page, "位置", "|");
-  if (seed.empty() && rt::ini_read(settings_path, section, "1").empty())
-    seed = std::string(builtin_templates);
-  for (int n = 1;; ++n) {
-    std::string line = rt::text_between(seed, key_of(n) + "=", "\r\n");
-    if (line.empty()) break;
-    rt::ini_write(settings_path, section, key_of(n), line);
+namespace {
+
+bool is_number(std::string_view value) {
+  if (!value.empty() && value.front() == '-') value.remove_prefix(1);
+  return !value.empty() &&
+         std::all_of(value.begin(), value.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+bool is_sound_row(std::string_view row) {
+  if (row.size() > kMaxRowBytes) return false;
+  if (std::any_of(row.begin(), row.end(),
+                  [](char c) { return (unsigned char)c < 0x20 || c == 0x7F; }))
+    return false;
+  size_t comma = row.find(',');
+  if (comma == 0 || comma == std::string_view::npos) return false;
+  bool any_number = false;
+  for (std::string_view rest = row.substr(comma + 1);;) {
+    size_t next = rest.find(',');
+    std::string_view value = rest.substr(0, next);
+    if (!value.empty() && !is_number(value)) return false;
+    any_number = any_number || !value.empty();
+    if (next == std::string_view::npos) break;
+    rest.remove_prefix(next + 1);
   }
+  return any_number;
+}
+
+// Rows 1, 2, ... of a block, up to the first missing one; none past `limit`.
+std::optional<std::vector<std::string>> numbered_rows(std::string_view block, size_t limit) {
+  std::vector<std::string> rows;
+  for (size_t n = 1;; ++n) {
+    std::string row = rt::text_between(block, key_of(int(n)) + "=", "\r\n");
+    if (row.empty()) return rows;
+    if (n > limit) return std::nullopt;
+    rows.push_back(std::move(row));
+  }
+}
+
+// "key=value" lines of a section, found by key (names compare as the
+// settings engine does: digits and ASCII letters regardless of case).
+std::string key_of_line(std::string_view line) {
+  std::string key(rt::trim(line.substr(0, line.find('='))).view());
+  std::transform(key.begin(), key.end(), key.begin(),
+                 [](char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; });
+  return key;
+}
+
+std::map<std::string, std::string> section_values(const std::vector<std::string>& lines) {
+  std::map<std::string, std::string> values;
+  for (const std::string& line : lines) {
+    size_t equals = line.find('=');
+    if (equals == std::string::npos) continue;
+    values.emplace(key_of_line(line), std::string(rt::trim(line.substr(equals + 1)).view()));
+  }
+  return values;
+}
+
+}  // namespace
+
+std::optional<std::vector<std::string>> page_template_rows(std::string_view banner_page) {
+  std::string block = rt::text_between(banner_page, "位置", "|");
+  if (block.empty()) return std::nullopt;
+  std::optional<std::vector<std::string>> rows = numbered_rows(block, kMaxPageRows);
+  if (!rows || rows->empty() || !std::all_of(rows->begin(), rows->end(), is_sound_row))
+    return std::nullopt;
+  return rows;
+}
+
+bool write_template_rows(const std::string& settings_path, const std::vector<std::string>& rows) {
+  std::vector<std::string> lines = rt::ini_read_section(settings_path, section);
+  std::vector<std::string> updated = lines;
+  std::map<std::string, size_t> line_of;
+  for (size_t i = 0; i < updated.size(); ++i) line_of.emplace(key_of_line(updated[i]), i);
+  for (size_t n = 1; n <= rows.size(); ++n) {
+    std::string line = key_of(int(n)) + "=" + rows[n - 1];
+    auto found = line_of.find(key_of(int(n)));
+    if (found == line_of.end())
+      updated.push_back(line);
+    else
+      updated[found->second] = line;
+  }
+  return updated == lines || rt::ini_write_section(settings_path, section, updated);
+}
+
+void seed_templates(const std::string& settings_path, std::string_view banner_page) {
+  std::optional<std::vector<std::string>> rows = page_template_rows(banner_page);
+  if (!rows && rt::ini_read(settings_path, section, "1").empty())
+    rows = numbered_rows("\r\n" + std::string(builtin_templates), kMaxPageRows);
+  if (rows) write_template_rows(settings_path, *rows);
 }
 
 void fill_template_list(view::MainView& view, const std::string& settings_path) {
   view.list_clear(view::control::template_list);
-  int64_t default_number = rt::leading_integer(rt::ini_read(settings_path, section, "wz").view());
+  std::map<std::string, std::string> values =
+      section_values(rt::ini_read_section(settings_path, section));
+  int64_t default_number = rt::leading_integer(values["wz"]);
   for (int n = 1;; ++n) {
-    rt::Text row = rt::ini_read(settings_path, section, key_of(n));
-    if (row.empty()) break;
-    size_t comma = row.view().find(',');
-    std::string name(comma == std::string_view::npos ? "" : row.view().substr(0, comma));
+    auto row = values.find(key_of(n));
+    if (row == values.end() || row->second.empty()) break;
+    size_t comma = row->second.find(',');
+    std::string name(comma == std::string::npos ? "" : row->second.substr(0, comma));
     if (n == default_number) name += default_mark;
     view.list_add(view::control::template_list, name);
   }

@@ -2,8 +2,10 @@
 // banner page or the built-in table, shown in the template list.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "view/main_view.h"
 
@@ -12,9 +14,25 @@ namespace app {
 // The nine built-in couriers: "N=" + row + "\r\n" for N = 1 to 9.
 extern const std::string_view builtin_templates;
 
+// What a banner page may put into the settings: at most this many rows of
+// at most this many bytes each.
+inline constexpr size_t kMaxPageRows = 64;
+inline constexpr size_t kMaxRowBytes = 512;
+
+// The rows ("name,numbers...") of the page's template block ("位置1=row\r\n
+// 2=row\r\n...|"), or none when there is no block or anything in it is
+// not a sound row: a control byte (CR, LF, ...), more than 512 bytes, no
+// name before the first ",", a value that is not a number, more than 64
+// rows. The update server is reached over plain HTTP: the page must not be
+// able to write anything else into the settings.
+std::optional<std::vector<std::string>> page_template_rows(std::string_view banner_page);
+
 // Writes template rows from the banner page's template block or, while key
 // "1" is empty, from the built-in table.
 void seed_templates(const std::string& settings_path, std::string_view banner_page);
+// Rows 1, 2, ... set to `rows`, the section's other lines kept: one read
+// and at most one write of the settings file.
+bool write_template_rows(const std::string& settings_path, const std::vector<std::string>& rows);
 // Rebuilds the template list, marking and selecting the default template.
 void fill_template_list(view::MainView& view, const std::string& settings_path);
 // The "默认" link: makes the selected template the default.

@@ -114,7 +114,8 @@ intptr_t rt_service(int code, intptr_t p1, intptr_t p2) {
     case 2023: free_array_of(uint32_t(p1), reinterpret_cast<void*>(p2)); return 0;
     case 2024: return reinterpret_cast<intptr_t>(rt_alloc(size_t(p1)));
     case 2025: rt_free(reinterpret_cast<void*>(p1)); return 0;
-    case 2026: return reinterpret_cast<intptr_t>(rt_realloc(reinterpret_cast<void*>(p1), size_t(p2)));
+    case 2026:
+      return reinterpret_cast<intptr_t>(rt_realloc(reinterpret_cast<void*>(p1), size_t(p2)));
     case 2027: library_fatal_error(reinterpret_cast<const char*>(p1));
     case 2028: rt_exit(int(p1));
     case 2030: return 3;

@@ -31,6 +31,13 @@ size_t platform_profile_read(const char* path, const char* section, const char* 
                              const char* default_value, char* buffer, size_t size);
 bool platform_profile_write(const char* path, const char* section, const char* key,
                             const char* value);
+// A whole section at once, with the contract of GetPrivateProfileSectionA and
+// WritePrivateProfileSectionA: lines ("key=value"), each ending in a zero,
+// the list in one more. A read that does not fit returns size - 2; a write
+// replaces every line of the section (creating it at the end of the file).
+size_t platform_profile_read_section(const char* path, const char* section, char* buffer,
+                                     size_t size);
+bool platform_profile_write_section(const char* path, const char* section, const char* lines);
 
 // Files. Access: 1 read, 2 write, 3 both. Handles are -1 when invalid.
 enum class PlatformCreate { open_existing, create_always, open_always };

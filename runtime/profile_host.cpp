@@ -13,7 +13,9 @@
 // - a write leaves the file untouched when the value is unchanged, drops the
 //   value's leading blanks, appends a new key at the end of its section and
 //   a new section at the end of the file, and rewrites the whole file with
-//   CR LF line ends.
+//   CR LF line ends;
+// - a section read gives its lines as "key=value" (a line without "=" as
+//   it is), values with their quotes; a section write replaces them all.
 #include <algorithm>
 #include <cstring>
 #include <fstream>
@@ -164,6 +166,44 @@ bool platform_profile_write(const char* path, const char* section, const char* k
     entry->value = new_value;
   } else {
     target->keys.push_back({std::string(trim_start(key)), new_value});
+  }
+  return save(path, profile);
+}
+
+size_t platform_profile_read_section(const char* path, const char* section, char* buffer,
+                                     size_t size) {
+  if (size < 2) return 0;
+  std::string lines;
+  std::optional<std::string> bytes = read_file(path);
+  Profile profile = parse(bytes.value_or(""));
+  if (ProfileSection* found = bytes ? find_section(profile, section) : nullptr)
+    for (const ProfileKey& key : found->keys)
+      lines += key.name + (key.value ? "=" + *key.value : "") + '\0';
+  if (lines.size() + 1 > size) {
+    std::memcpy(buffer, lines.data(), size - 2);
+    buffer[size - 2] = buffer[size - 1] = '\0';
+    return size - 2;
+  }
+  std::memcpy(buffer, lines.data(), lines.size());
+  buffer[lines.size()] = '\0';
+  if (lines.empty()) buffer[1] = '\0';
+  return lines.size();
+}
+
+bool platform_profile_write_section(const char* path, const char* section, const char* lines) {
+  Profile profile = parse(read_file(path).value_or(""));
+  ProfileSection* target = find_section(profile, section);
+  if (!target) target = &profile.emplace_back(ProfileSection{std::string(trim_start(section)), {}});
+  target->keys.clear();
+  for (const char* line = lines; *line; line += std::strlen(line) + 1) {
+    std::string_view text = trim(line);
+    if (text.empty()) continue;
+    size_t equals = text.find('=');
+    if (equals == std::string_view::npos)
+      target->keys.push_back({std::string(text), std::nullopt});
+    else
+      target->keys.push_back({std::string(trim_end(text.substr(0, equals))),
+                              std::string(trim_start(text.substr(equals + 1)))});
   }
   return save(path, profile);
 }

@@ -11,3 +11,12 @@ bool platform_profile_write(const char* path, const char* section, const char* k
                             const char* value) {
   return WritePrivateProfileStringA(section, key, value, path) != FALSE;
 }
+
+size_t platform_profile_read_section(const char* path, const char* section, char* buffer,
+                                     size_t size) {
+  return GetPrivateProfileSectionA(section, buffer, DWORD(size), path);
+}
+
+bool platform_profile_write_section(const char* path, const char* section, const char* lines) {
+  return WritePrivateProfileSectionA(section, lines, path) != FALSE;
+}

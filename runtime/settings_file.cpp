@@ -29,6 +29,33 @@ bool ini_write(std::string_view path, std::string_view section, std::string_view
                                 std::string(key).c_str(), std::string(value).c_str());
 }
 
+std::vector<std::string> ini_read_section(std::string_view path, std::string_view section) {
+  std::string file(path), sec(section);
+  std::vector<char> buffer(32 * 1024);
+  size_t n = 0;
+  // The platform cuts a section that does not fit: grow (doubling) until it fits.
+  while ((n = platform_profile_read_section(file.c_str(), sec.c_str(), buffer.data(),
+                                            buffer.size())) == buffer.size() - 2)
+    buffer.assign(buffer.size() * 2, '\0');
+  std::vector<std::string> lines;
+  for (size_t at = 0; at < n;) {
+    size_t end = std::string_view(buffer.data() + at, n - at).find('\0');
+    if (end == std::string_view::npos) end = n - at;
+    if (end > 0) lines.emplace_back(buffer.data() + at, end);
+    at += end + 1;
+  }
+  return lines;
+}
+
+bool ini_write_section(std::string_view path, std::string_view section,
+                       const std::vector<std::string>& lines) {
+  std::string joined;
+  for (const std::string& line : lines) joined += line + '\0';
+  joined += '\0';
+  return platform_profile_write_section(std::string(path).c_str(), std::string(section).c_str(),
+                                        joined.data());
+}
+
 }  // namespace rt
 
 char* rt_ini_read(int count, const RtArg* args) {

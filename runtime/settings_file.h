@@ -4,7 +4,9 @@
 #pragma once
 
 #include <optional>
+#include <string>
 #include <string_view>
+#include <vector>
 
 #include "runtime/text.h"
 #include "runtime/value.h"
@@ -18,6 +20,14 @@ Text ini_read(std::string_view path, std::string_view section, std::string_view 
 // Writes the value, creating file, section or key as needed; true on success.
 bool ini_write(std::string_view path, std::string_view section, std::string_view key,
                std::string_view value);
+
+// A section's lines in file order ("key=value", values as stored): one
+// read however many keys it has. Empty when the file or section is missing.
+std::vector<std::string> ini_read_section(std::string_view path, std::string_view section);
+// Replaces every line of the section with these, in one write; true on
+// success. Lines hold no zero byte, CR or LF.
+bool ini_write_section(std::string_view path, std::string_view section,
+                       const std::vector<std::string>& lines);
 
 }  // namespace rt
 

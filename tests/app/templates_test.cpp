@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
 #include "runtime/settings_file.h"
 #include "tests/app/settings_file_fixture.h"
 #include "view/memory_view.h"
@@ -95,6 +99,67 @@ TEST_F(Templates, DefaultLinkStoresTheSelection) {
   EXPECT_EQ(view_.status, "已设置[] 为你的默认快递模板");
   EXPECT_EQ(listed(), builtin_names);
   EXPECT_EQ(selected(), -1);
+}
+
+std::string file_bytes(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+std::string block_of(size_t rows, const std::string& row = "R,1,2,,,") {
+  std::string block = "位置";
+  for (size_t n = 1; n <= rows; ++n) block += std::to_string(n) + "=" + row + "\r\n";
+  return block + "|";
+}
+
+// The page comes over plain HTTP: a block with anything unsound in it is
+// ignored whole, and the settings stay byte for byte as they were.
+TEST_F(Templates, AnUnsoundBlockIsIgnoredWhole) {
+  start();
+  rt::ini_write(path_, "ji", "jiname", "王老板");
+  std::string before = file_bytes(path_);
+  const std::string unsound[] = {
+      "位置1=X,1,2\n[ji]\njiname=EVIL\r\n|",  // a bare LF opens a section
+      "位置1=X,1,2\r\n2=Y,3\r4\r\n|",
+      "位置1=X,1,\t2\r\n|",
+      "位置1=,1,2\r\n|",  // no name
+      "位置1=X\r\n|",     // no numbers
+      "位置1=X,1,2x\r\n|",
+      "位置1=X," + std::string(600, '1') + "\r\n|",
+      block_of(kMaxPageRows + 1),
+      block_of(75000),
+  };
+  for (const std::string& page : unsound) {
+    EXPECT_FALSE(page_template_rows(page)) << page.substr(0, 40);
+    start(page);
+    EXPECT_EQ(file_bytes(path_), before) << page.substr(0, 40);
+  }
+  EXPECT_EQ(listed(), builtin_names);
+}
+
+TEST_F(Templates, SoundBlocksUpToTheLimit) {
+  auto rows = page_template_rows(block_of(kMaxPageRows, "甲,-1,2,,,"));
+  ASSERT_TRUE(rows);
+  EXPECT_EQ(rows->size(), kMaxPageRows);
+  EXPECT_EQ(rows->front(), "甲,-1,2,,,");
+  EXPECT_FALSE(page_template_rows("no block"));
+}
+
+// Rows are written in one pass: the section's other lines stay, a block
+// that changes nothing writes nothing.
+TEST_F(Templates, SeedingKeepsTheSectionsOtherLines) {
+  start();
+  rt::ini_write(path_, "dayin", "wz", "2");
+  start("位置1=甲,1,2,,,\r\n2=乙,3,4,,,\r\n|");
+  EXPECT_EQ(listed()[0], "甲");
+  EXPECT_EQ(listed()[1], "乙[默认]");
+  EXPECT_EQ(listed()[2], "中通");
+  EXPECT_EQ(rt::ini_read(path_, "dayin", "wz"), "2");
+  // A rewrite would end these lines with CR LF.
+  std::ofstream(path_, std::ios::binary | std::ios::trunc)
+      << "[dayin]\n1=甲,1,2,,,\n2 = 乙,3,4,,,\n";
+  EXPECT_TRUE(write_template_rows(path_, {"甲,1,2,,,", "乙,3,4,,,"}));
+  EXPECT_EQ(file_bytes(path_), "[dayin]\n1=甲,1,2,,,\n2 = 乙,3,4,,,\n");
 }
 
 }  // namespace

@@ -170,4 +170,30 @@ TEST(SettingsFileErrors, WriteIntoAMissingFolderFails) {
   EXPECT_TRUE(rt::ini_read(path.string(), "s", "k").empty());
 }
 
+// Whole sections, on both engines: the lines as stored, a replacement that
+// keeps the other sections, a new section at the end, a large section read
+// in full.
+TEST(SettingsFileSections, ReadAndReplaceWholeSections) {
+  auto path = (std::filesystem::temp_directory_path() / "slipjet-section-test.ini").string();
+  std::ofstream(path, std::ios::binary)
+      << "[a]\r\nx=1\r\n[dayin]\r\n1=甲,1,2\r\n wz = \"3\"\r\nbare\r\n[z]\r\ny=2\r\n";
+  EXPECT_EQ(rt::ini_read_section(path, "DAYIN"),
+            (std::vector<std::string>{"1=甲,1,2", "wz=\"3\"", "bare"}));
+  EXPECT_TRUE(rt::ini_read_section(path, "missing").empty());
+
+  ASSERT_TRUE(rt::ini_write_section(path, "dayin", {"1=乙,3,4", "2=丙,5,6", "wz=3"}));
+  EXPECT_EQ(rt::ini_read(path, "dayin", "2").view(), "丙,5,6");
+  EXPECT_EQ(rt::ini_read(path, "a", "x").view(), "1");
+  EXPECT_EQ(rt::ini_read(path, "z", "y").view(), "2");
+  EXPECT_TRUE(rt::ini_read(path, "dayin", "bare").empty());
+  ASSERT_TRUE(rt::ini_write_section(path, "new", {"k=v"}));
+  EXPECT_EQ(rt::ini_read(path, "new", "k").view(), "v");
+
+  std::vector<std::string> many;
+  for (int i = 1; i <= 2000; ++i) many.push_back(std::to_string(i) + "=" + std::string(40, 'x'));
+  ASSERT_TRUE(rt::ini_write_section(path, "dayin", many));
+  EXPECT_EQ(rt::ini_read_section(path, "dayin"), many);
+  std::filesystem::remove(path);
+}
+
 }  // namespace
