@@ -30,6 +30,7 @@ namespace {
 constexpr int kMainWindowTemplate = 1000;
 constexpr int kIcon = 129;
 constexpr int kCollapsedWidth = 300;
+constexpr uint32_t kBannerDeadlineMs = 5000;
 // The banner browser, in pixels of the client area.
 constexpr int kBannerX = 0, kBannerY = 246, kBannerWidth = 295, kBannerHeight = 80;
 
@@ -111,6 +112,8 @@ intptr_t initialise_main_window(HWND window) {
   app.settings->load_settings(app.view, printers);
   net::HttpRequest banner_request;
   banner_request.url = banner_page_url();
+  // The window waits for the page: whatever the server does, not long.
+  banner_request.deadline_ms = kBannerDeadlineMs;
   app.banner_page = net::http_request_text(banner_request);
   // Without a browser engine the banner stays empty; the program carries on.
   app.controls.banner.create(window, banner_page_url(), kBannerX, kBannerY, kBannerWidth,

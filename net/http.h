@@ -22,6 +22,10 @@ struct HttpRequest {
   bool want_raw_headers = false;
   // A body longer than this is not taken: the request counts as failed.
   size_t body_limit = 1 << 20;
+  // Milliseconds the whole request may take, however slowly the server
+  // answers (0: no deadline, only the time-outs of each step). Past it the
+  // request fails as without a network.
+  uint32_t deadline_ms = 0;
 };
 
 struct HttpResponse {

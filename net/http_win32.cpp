@@ -4,6 +4,10 @@
 // After windows.h.
 #include <wininet.h>
 
+#include <algorithm>
+#include <memory>
+#include <thread>
+
 #include "net/http.h"
 #include "net/url.h"
 #include "runtime/system.h"
@@ -33,12 +37,13 @@ std::string raw_headers(HINTERNET request) {
   return buffer;
 }
 
-// Reads the body in 512-byte pieces, letting the window work before each.
-void read_body(HINTERNET request, size_t limit, HttpResponse& response) {
+// Reads the body in 512-byte pieces, letting the window work before each
+// (when on the window's thread).
+void read_body(HINTERNET request, size_t limit, bool on_window_thread, HttpResponse& response) {
   DWORD delivered = 1;
   while (delivered > 0) {
     char piece[kReadPiece];
-    rt::do_events();
+    if (on_window_thread) rt::do_events();
     delivered = 0;
     if (!InternetReadFile(request, piece, DWORD(sizeof piece), &delivered)) delivered = 0;
     if (response.body.size() + delivered > limit) {
@@ -50,9 +55,8 @@ void read_body(HINTERNET request, size_t limit, HttpResponse& response) {
   }
 }
 
-}  // namespace
-
-HttpResponse http_request(HttpRequest& request) {
+// The request, its method and headers already completed.
+HttpResponse perform(const HttpRequest& request, bool on_window_thread) {
   HttpResponse response;
   std::string proxy_list = request.proxy ? "http=" + *request.proxy : std::string();
   HINTERNET internet =
@@ -67,7 +71,6 @@ HttpResponse http_request(HttpRequest& request) {
     InternetCloseHandle(internet);
     return response;
   }
-  request.method = request_method(request.method);
   std::string path = url_path(request.url);
   HINTERNET handle = HttpOpenRequestA(connection, request.method.c_str(), path.c_str(), "HTTP/1.1",
                                       nullptr, nullptr, INTERNET_FLAG_RELOAD, 0);
@@ -76,23 +79,63 @@ HttpResponse http_request(HttpRequest& request) {
     InternetCloseHandle(connection);
     return response;
   }
-  DWORD timeout = kTimeoutMs;
+  DWORD timeout = request.deadline_ms ? std::min(kTimeoutMs, request.deadline_ms) : kTimeoutMs;
   for (DWORD option : {INTERNET_OPTION_CONNECT_TIMEOUT, INTERNET_OPTION_SEND_TIMEOUT,
                        INTERNET_OPTION_RECEIVE_TIMEOUT})
     InternetSetOptionA(handle, option, &timeout, sizeof timeout);
-  request.headers =
-      complete_request_headers(request.headers, request.url, request.method, request.post_data);
   bool with_body = request.method != "GET";
+  std::string body = request.post_data;  // the call takes a writable buffer
   HttpSendRequestA(handle, request.headers.c_str(), DWORD(request.headers.size()),
-                   with_body ? request.post_data.data() : nullptr,
+                   with_body ? body.data() : nullptr,
                    with_body ? DWORD(request.post_data.size()) : 0);
   read_status(handle, response);
-  read_body(handle, request.body_limit, response);
+  read_body(handle, request.body_limit, on_window_thread, response);
   if (request.want_raw_headers) response.raw_headers = raw_headers(handle);
   InternetCloseHandle(internet);
   InternetCloseHandle(connection);
   InternetCloseHandle(handle);
   return response;
+}
+
+// A request whose answer the window waits for until the deadline.
+struct Pending {
+  HttpRequest request;
+  HttpResponse response;
+  HANDLE done = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+  ~Pending() {
+    if (done) CloseHandle(done);
+  }
+};
+
+// The request runs on a thread of its own: a server that trickles bytes
+// just inside every time-out cannot hold the window past the deadline.
+// Past it the thread is left to end by itself and its answer is dropped.
+HttpResponse perform_with_deadline(const HttpRequest& request) {
+  auto pending = std::make_shared<Pending>();
+  if (!pending->done) return {};
+  pending->request = request;
+  std::thread([pending] {
+    pending->response = perform(pending->request, false);
+    SetEvent(pending->done);
+  }).detach();
+  DWORD started = GetTickCount();
+  for (;;) {
+    DWORD elapsed = GetTickCount() - started;
+    if (elapsed >= request.deadline_ms) return {};
+    DWORD woken = MsgWaitForMultipleObjects(1, &pending->done, FALSE, request.deadline_ms - elapsed,
+                                            QS_ALLINPUT);
+    if (woken == WAIT_OBJECT_0) return pending->response;
+    rt::do_events();
+  }
+}
+
+}  // namespace
+
+HttpResponse http_request(HttpRequest& request) {
+  request.method = request_method(request.method);
+  request.headers =
+      complete_request_headers(request.headers, request.url, request.method, request.post_data);
+  return request.deadline_ms ? perform_with_deadline(request) : perform(request, true);
 }
 
 }  // namespace net

@@ -150,6 +150,53 @@ TEST_F(Update, TemplateBlockOverwritesItsRows) {
   EXPECT_EQ(app.items(template_list), (std::vector<std::string>{"甲快递", "乙快递", "中通"}));
 }
 
+// The page comes over plain HTTP: a block that would write anything but
+// sound template rows leaves the settings byte for byte as they were.
+TEST_F(Update, InjectedSectionLeavesTheSettingsUntouched) {
+  pages.banner = "位置1=X,1,2,,,\n[ji]\njiname=EVIL\r\n|<p>最新版本：2.1</p>";
+  start_server();
+  std::string settings = "[dayin]\r\n1=申通,5,,,\r\n2=圆通,6,,,\r\n";
+  app.write_file("cfg.ini", settings);
+  launch();
+  ASSERT_TRUE(app.wait_for_main_window());
+  EXPECT_EQ(app.text(status_line), "已经是最新版本");
+  EXPECT_EQ(app.items(template_list), (std::vector<std::string>{"申通", "圆通"}));
+  EXPECT_EQ(app.read_file("cfg.ini"), settings);
+}
+
+// Milliseconds from the program's start to its main window.
+ULONGLONG time_to_window(AppDriver& driver, const std::string& exe) {
+  ULONGLONG started = GetTickCount64();
+  if (!driver.launch(exe) || !driver.wait_for_main_window(30000)) return 1000000;
+  return GetTickCount64() - started;
+}
+
+TEST_F(Update, AHugeTemplateBlockIsIgnoredWithoutSlowingTheStart) {
+  ULONGLONG without_server = time_to_window(app, exe_);
+  ASSERT_EQ(app.close(), 0);
+  std::string block = "位置";
+  for (int n = 1; n <= 75000; ++n) block += std::to_string(n) + "=R,1\r\n";
+  pages.banner = block + "|<p>最新版本：2.1</p>";
+  ASSERT_LT(pages.banner.size(), size_t(1) << 20);  // within the page limit
+  start_server();
+  ULONGLONG with_block = time_to_window(app, exe_);
+  std::printf("main window after %llu ms without a server, %llu ms with 75,000 rows\n",
+              without_server, with_block);
+  EXPECT_LT(with_block, without_server + 2000);
+  EXPECT_EQ(app.text(status_line), "已经是最新版本");
+  EXPECT_EQ(app.items(template_list).size(), 9u);  // the built-in rows
+}
+
+TEST_F(Update, ATricklingServerCannotHoldTheWindowBack) {
+  pages.banner = std::string(4000, ' ') + "<p>最新版本：2.1</p>";
+  start_server();
+  server->trickle(1000);  // a byte a second: inside every time-out
+  ULONGLONG shown = time_to_window(app, exe_);
+  std::printf("main window after %llu ms with a trickling server\n", shown);
+  EXPECT_LT(shown, 6000u);
+  EXPECT_EQ(app.text(status_line), "网络访问失败，无法检测新版本");
+}
+
 TEST_F(Update, CancelledOfferTouchesNothing) {
   pages.banner = offer;
   start_server();

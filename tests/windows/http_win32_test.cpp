@@ -131,4 +131,25 @@ TEST(HttpRequest, StalledServerEndsWithTheTimeOut) {
   EXPECT_LT(seconds_since(start), 60);
 }
 
+// A server that trickles its answer a byte at a time, each well inside the
+// time-outs, is cut off at the deadline; a quick answer within the deadline
+// arrives whole, and the window's messages go on meanwhile.
+TEST(HttpRequest, DeadlineEndsATricklingServerAndKeepsQuickAnswers) {
+  LoopbackServer server(
+      [](const ReceivedRequest&) { return http_answer(200, "<p>最新版本：2.1</p>"); });
+  net::HttpRequest quick = request_to(server.url("/banner"));
+  quick.deadline_ms = 3000;
+  EXPECT_EQ(net::http_request_text(quick), "<p>最新版本：2.1</p>");
+  EXPECT_EQ(quick.method, "GET");
+
+  server.trickle(500);
+  net::HttpRequest slow = request_to(server.url("/banner"));
+  slow.deadline_ms = 3000;
+  ULONGLONG start = GetTickCount64();
+  EXPECT_EQ(net::http_request_text(slow), "");
+  std::printf("trickling server cut off after %.3f s\n", seconds_since(start));
+  EXPECT_GE(seconds_since(start), 2.9);
+  EXPECT_LT(seconds_since(start), 3.5);
+}
+
 }  // namespace

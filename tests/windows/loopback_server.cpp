@@ -92,10 +92,12 @@ void LoopbackServer::answer(SOCKET client) {
     while (!stopping_) Sleep(50);
     return;
   }
-  for (size_t sent = 0; sent < reply->size();) {
-    int n = send(client, reply->data() + sent, int(reply->size() - sent), 0);
+  for (size_t sent = 0; sent < reply->size() && !stopping_;) {
+    int piece = trickle_ms_ ? 1 : int(reply->size() - sent);
+    int n = send(client, reply->data() + sent, piece, 0);
     if (n <= 0) return;
     sent += size_t(n);
+    if (trickle_ms_) Sleep(DWORD(trickle_ms_.load()));
   }
   shutdown(client, SD_SEND);
 }

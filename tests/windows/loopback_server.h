@@ -38,6 +38,8 @@ class LoopbackServer {
   // "http://127.0.0.1:<port>" + path
   std::string url(const std::string& path) const;
   std::vector<ReceivedRequest> requests() const;
+  // From now on answers go out one byte every `ms` milliseconds (0: whole).
+  void trickle(int ms) { trickle_ms_ = ms; }
 
  private:
   void serve();
@@ -47,6 +49,7 @@ class LoopbackServer {
   SOCKET listener_ = INVALID_SOCKET;
   int port_ = 0;
   std::atomic<bool> stopping_{false};
+  std::atomic<int> trickle_ms_{0};
   mutable std::mutex mutex_;
   std::vector<ReceivedRequest> requests_;
   std::thread thread_;
