@@ -67,6 +67,18 @@ bool sha256(std::string_view data, unsigned char (&digest)[32]) {
 
 }  // namespace
 
+std::string sha256_hex(std::string_view data) {
+  unsigned char digest[32];
+  if (!sha256(data, digest)) return {};
+  static const char digits[] = "0123456789abcdef";
+  std::string hex;
+  for (unsigned char byte : digest) {
+    hex += digits[byte >> 4];
+    hex += digits[byte & 15];
+  }
+  return hex;
+}
+
 bool verify_release_signature(std::string_view image, std::string_view signature) {
   std::vector<unsigned char> point = from_hex(kReleaseKeyHex);
   if (point.size() != 2 * kCoordinateSize || signature.size() != kSignatureSize) return false;

@@ -3,6 +3,7 @@
 // program in its place.
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -15,9 +16,28 @@ enum class UpdateFailure {
   incomplete,
   not_executable,
   not_signed,
+  bad_manifest,  // signed, but not a manifest of this program
+  not_newer,     // the signed version is not newer than the running one
   not_replaced,
   not_restored,  // the replacement failed and the old program could not be put back
 };
+
+// What the server publishes beside the executable, signed: which program,
+// which version, and the executable's length and SHA-256. The page that
+// announces a version is not signed; this is.
+struct ReleaseManifest {
+  std::string program, version, sha256;
+  uint64_t length = 0;
+};
+inline constexpr const char* kProgramName = "slipjet.exe";
+
+// "program=...", "version=...", "length=...", "sha256=..." lines (CR LF or
+// LF); none when a line is missing, repeated or malformed.
+std::optional<ReleaseManifest> parse_manifest(std::string_view text);
+// Versions compared number by number: "2.10" is newer than "2.9", "2.1.0"
+// is not newer than "2.1"; a version that is not dot-separated numbers is
+// never newer.
+bool is_newer_version(std::string_view candidate, std::string_view current);
 
 enum class ReplacementOutcome { replaced, unchanged, not_restored };
 
@@ -26,9 +46,15 @@ enum class ReplacementOutcome { replaced, unchanged, not_restored };
 bool is_complete(const net::HttpResponse& response);
 // A PE image for the machine this program runs on.
 bool is_executable_for_this_machine(std::string_view image);
-// What is wrong with the downloaded release and its signature, if anything.
+// What is wrong with the downloaded manifest and its signature, if
+// anything; else the manifest, in `manifest`. Checked before the
+// executable is fetched.
+std::optional<UpdateFailure> check_manifest(const net::HttpResponse& text,
+                                            const net::HttpResponse& signature,
+                                            ReleaseManifest& manifest);
+// What is wrong with the downloaded executable, given its signed manifest.
 std::optional<UpdateFailure> check_release(const net::HttpResponse& image,
-                                           const net::HttpResponse& signature);
+                                           const ReleaseManifest& manifest);
 
 // The executable at `path` replaced by `image`, the old one kept as the
 // leftover path + ".delete". On failure everything is as it was
@@ -37,7 +63,8 @@ ReplacementOutcome replace_executable(const std::string& path, std::string_view 
 
 // The name of the temporary file a replacement writes beside the executable.
 std::string download_path(const std::string& path);
-// The message for a failed update.
-const char* update_failure_text(UpdateFailure failure);
+// The message for a failed update; `offered` is the version refused as not
+// newer.
+std::string update_failure_text(UpdateFailure failure, std::string_view offered = {});
 
 }  // namespace app

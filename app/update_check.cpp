@@ -13,7 +13,7 @@ namespace {
 
 constexpr const char* kUpdateHost = SLIPJET_UPDATE_HOST;
 constexpr size_t kReleaseLimit = size_t(64) << 20;
-constexpr size_t kSignatureLimit = 4096;
+constexpr size_t kManifestLimit = 4096;
 
 std::string server_url(const char* path) { return std::string("http://") + kUpdateHost + path; }
 
@@ -35,17 +35,26 @@ void remove_leftover() {
   if (rt::file_exists(leftover)) rt::delete_file(leftover);
 }
 
-void tell_failure(const UpdateContext& context, UpdateFailure failure) {
-  rt_message_box(update_failure_text(failure), "更新失败", RT_MB_OK | RT_MB_ICONERROR,
-                 context.main_window);
+void tell_failure(const UpdateContext& context, UpdateFailure failure,
+                  std::string_view offered = {}) {
+  rt_message_box(update_failure_text(failure, offered).c_str(), "更新失败",
+                 RT_MB_OK | RT_MB_ICONERROR, context.main_window);
 }
 
 // Downloads, checks and installs the release, then starts it and ends this
 // run. Any failure leaves the program as it was, says so, and carries on.
 void self_update(const UpdateContext& context) {
+  // The signed manifest first: an older or foreign release is refused
+  // before anything large is fetched.
+  ReleaseManifest manifest;
+  net::HttpResponse text = download(context.release_url + ".manifest", kManifestLimit);
+  net::HttpResponse signature = download(context.release_url + ".manifest.sig", kManifestLimit);
+  if (std::optional<UpdateFailure> failure = check_manifest(text, signature, manifest)) {
+    tell_failure(context, *failure, manifest.version);
+    return;
+  }
   net::HttpResponse image = download(context.release_url, kReleaseLimit);
-  net::HttpResponse signature = download(context.release_url + ".sig", kSignatureLimit);
-  if (std::optional<UpdateFailure> failure = check_release(image, signature)) {
+  if (std::optional<UpdateFailure> failure = check_release(image, manifest)) {
     tell_failure(context, *failure);
     return;
   }

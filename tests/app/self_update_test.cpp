@@ -61,14 +61,60 @@ TEST(Download, ExecutableForThisMachineOnly) {
   EXPECT_FALSE(is_executable_for_this_machine(image));
 }
 
+const std::string kHash(64, 'a');
+
 TEST(Download, ReleaseProblemsInOrder) {
-  net::HttpResponse signature = answered(200, std::string(64, 's'));
-  EXPECT_EQ(check_release(answered(404, image_for(0x8664)), signature), UpdateFailure::incomplete);
-  EXPECT_EQ(check_release(answered(200, "<html>"), signature), UpdateFailure::not_executable);
-  EXPECT_EQ(check_release(answered(200, image_for(0x8664)), answered(404, "")),
+  std::string image = image_for(0x8664);
+  ReleaseManifest manifest{"slipjet.exe", "2.2", kHash, image.size()};
+  EXPECT_EQ(check_release(answered(404, image), manifest), UpdateFailure::incomplete);
+  EXPECT_EQ(check_release(answered(200, image + "x"), manifest), UpdateFailure::incomplete);
+  EXPECT_EQ(check_release(answered(200, "<html>"), manifest), UpdateFailure::not_executable);
+  // The host build hashes nothing: nothing is ever installed there.
+  EXPECT_EQ(check_release(answered(200, image), manifest), UpdateFailure::not_signed);
+  ReleaseManifest parsed;
+  EXPECT_EQ(check_manifest(answered(404, ""), answered(404, ""), parsed),
+            UpdateFailure::incomplete);
+  EXPECT_EQ(check_manifest(answered(200, "program=slipjet.exe"), answered(404, ""), parsed),
             UpdateFailure::not_signed);
-  // The host build has no release key: nothing is ever installed there.
-  EXPECT_EQ(check_release(answered(200, image_for(0x8664)), signature), UpdateFailure::not_signed);
+  EXPECT_EQ(check_manifest(answered(200, "program=slipjet.exe"),
+                           answered(200, std::string(64, 's')), parsed),
+            UpdateFailure::not_signed);
+}
+
+TEST(Manifest, AllFourFieldsOnceEach) {
+  std::string text =
+      "program=slipjet.exe\r\nversion=2.10\r\nlength=123\r\nsha256=" + kHash + "\r\n";
+  auto m = parse_manifest(text);
+  ASSERT_TRUE(m);
+  EXPECT_EQ(m->program, "slipjet.exe");
+  EXPECT_EQ(m->version, "2.10");
+  EXPECT_EQ(m->length, 123u);
+  EXPECT_EQ(m->sha256, kHash);
+  EXPECT_TRUE(parse_manifest("version=2.2\nprogram=x\nsha256=" + kHash + "\nlength=1\nnote=y"));
+  EXPECT_FALSE(parse_manifest(text + "version=9.9\r\n"));  // repeated
+  EXPECT_FALSE(parse_manifest("program=slipjet.exe\nversion=2.2\nlength=1\nsha256=ABC"));
+  EXPECT_FALSE(parse_manifest("program=slipjet.exe\nversion=2.2\nlength=-1\nsha256=" + kHash));
+  EXPECT_FALSE(parse_manifest("program=slipjet.exe\nversion=2.2\nsha256=" + kHash));
+  EXPECT_FALSE(parse_manifest("garbage"));
+  EXPECT_FALSE(parse_manifest(""));
+}
+
+TEST(Manifest, VersionsCompareNumberByNumber) {
+  EXPECT_TRUE(is_newer_version("2.10", "2.9"));
+  EXPECT_TRUE(is_newer_version("2.2", "2.1"));
+  EXPECT_TRUE(is_newer_version("2.1.1", "2.1"));
+  EXPECT_TRUE(is_newer_version("10", "9.9"));
+  EXPECT_FALSE(is_newer_version("2.1", "2.1"));
+  EXPECT_FALSE(is_newer_version("2.1.0", "2.1"));
+  EXPECT_FALSE(is_newer_version("2.0", "2.1"));
+  EXPECT_FALSE(is_newer_version("2.9", "2.10"));
+  EXPECT_FALSE(is_newer_version("3.x", "2.1"));
+  EXPECT_FALSE(is_newer_version("", "2.1"));
+  EXPECT_FALSE(is_newer_version("3..1", "2.1"));
+  EXPECT_FALSE(is_newer_version("99999999999", "2.1"));  // not a version number
+  EXPECT_EQ(
+      update_failure_text(UpdateFailure::not_newer, "2.0"),
+      "更新失败：服务器提供的版本 2.0 不比当前版本 2.1 新，已拒绝安装。\r\n当前版本保持不变。");
 }
 
 class Replacement : public testing::Test {
@@ -137,11 +183,12 @@ TEST_F(Replacement, MissingExecutableFailsAndCleansUp) {
 }
 
 TEST_F(Replacement, FailureMessagesSayTheProgramIsUnchanged) {
-  for (UpdateFailure f : {UpdateFailure::incomplete, UpdateFailure::not_executable,
-                          UpdateFailure::not_signed, UpdateFailure::not_replaced})
-    EXPECT_NE(std::string(update_failure_text(f)).find("当前版本保持不变"), std::string::npos);
+  for (UpdateFailure f :
+       {UpdateFailure::incomplete, UpdateFailure::not_executable, UpdateFailure::not_signed,
+        UpdateFailure::bad_manifest, UpdateFailure::not_newer, UpdateFailure::not_replaced})
+    EXPECT_NE(update_failure_text(f).find("当前版本保持不变"), std::string::npos);
   // Never claimed when the old program could not be put back.
-  EXPECT_EQ(std::string(update_failure_text(UpdateFailure::not_restored)).find("当前版本保持不变"),
+  EXPECT_EQ(update_failure_text(UpdateFailure::not_restored).find("当前版本保持不变"),
             std::string::npos);
 }
 

@@ -35,14 +35,15 @@ struct ServerPages {
   std::mutex mutex;
   std::string banner;
   std::string release;  // whole answers
-  std::string signature;
+  std::string manifest, signature;
   std::string after_release_banner;  // the banner once the release was fetched
 
   std::optional<std::string> answer(const ReceivedRequest& request) {
     std::lock_guard lock(mutex);
     std::string line = request.line();
     if (line == "GET " + kBannerPath + " HTTP/1.1") return http_answer(200, banner);
-    if (line == "GET " + kReleasePath + ".sig HTTP/1.1") return signature;
+    if (line == "GET " + kReleasePath + ".manifest HTTP/1.1") return manifest;
+    if (line == "GET " + kReleasePath + ".manifest.sig HTTP/1.1") return signature;
     if (line == "GET " + kReleasePath + " HTTP/1.1") {
       if (!after_release_banner.empty()) banner = after_release_banner;
       return release;
@@ -64,7 +65,8 @@ class Update : public testing::Test {
     exe_ = app.folder() + "\\slipjet.exe";
     std::ofstream(exe_, std::ios::binary) << installed_;
     pages.release = http_answer(200, signed_release_);
-    pages.signature = http_answer(200, fixture("slipjet.exe.sig"));
+    pages.manifest = http_answer(200, fixture("slipjet.exe.manifest"));
+    pages.signature = http_answer(200, fixture("slipjet.exe.manifest.sig"));
   }
   void TearDown() override {
     if (app.window()) {
@@ -265,9 +267,10 @@ struct BadDownload {
   std::string (*release)(const std::string& signed_release);
   std::string (*signature)();
   const char* message;
+  std::string (*manifest)() = [] { return http_answer(200, fixture("slipjet.exe.manifest")); };
 };
 
-std::string good_signature() { return http_answer(200, fixture("slipjet.exe.sig")); }
+std::string good_signature() { return http_answer(200, fixture("slipjet.exe.manifest.sig")); }
 std::string whole(const std::string& release) { return http_answer(200, release); }
 
 const char* const incomplete = "更新失败：新版本没有完整下载。";
@@ -277,7 +280,13 @@ const char* const not_signed = "更新失败：新版本的签名无法验证，
 const BadDownload bad_downloads[] = {
     {"NoSignature", whole, [] { return http_answer(404, "<h1>404</h1>"); }, not_signed},
     {"AnotherKeysSignature", whole,
-     [] { return http_answer(200, fixture("slipjet.exe.other-key.sig")); }, not_signed},
+     [] { return http_answer(200, fixture("slipjet.exe.manifest.other-key.sig")); }, not_signed},
+    // A release really signed, but older than the running program, offered
+    // as the update the page announces.
+    {"OlderSignedRelease", whole,
+     [] { return http_answer(200, fixture("older/slipjet.exe.manifest.sig")); },
+     "更新失败：服务器提供的版本 2.0 不比当前版本 2.1 新，已拒绝安装。",
+     [] { return http_answer(200, fixture("older/slipjet.exe.manifest")); }},
     {"OneFlippedByte",
      [](const std::string& r) {
        std::string flipped = r;
@@ -306,6 +315,7 @@ TEST_P(BadRelease, IsRefusedAndTheProgramStaysAsItWas) {
   pages.banner = offer;
   pages.release = GetParam().release(signed_release_);
   pages.signature = GetParam().signature();
+  pages.manifest = GetParam().manifest();
   start_server();
   EXPECT_EQ(failure_after_accepting().rfind(GetParam().message, 0), 0u);
   expect_untouched();

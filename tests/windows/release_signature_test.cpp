@@ -6,6 +6,7 @@
 
 #include <string>
 
+#include "app/self_update.h"
 #include "runtime/files.h"
 
 namespace {
@@ -34,6 +35,20 @@ TEST(ReleaseSignature, OnlyTheReleaseKeysSignatureOfTheSameBytesVerifies) {
   EXPECT_FALSE(app::verify_release_signature(image, ""));
   EXPECT_FALSE(app::verify_release_signature(image, std::string(64, '\0')));
   EXPECT_FALSE(app::verify_release_signature("", good));
+}
+
+// The manifest's hash of the program is the one the release tool wrote.
+TEST(ReleaseSignature, Sha256OfTheProgramMatchesTheSignedManifest) {
+  std::string image = fixture("slipjet.exe");
+  auto manifest = app::parse_manifest(fixture("slipjet.exe.manifest"));
+  ASSERT_TRUE(manifest);
+  EXPECT_EQ(app::sha256_hex(image), manifest->sha256);
+  EXPECT_EQ(manifest->length, image.size());
+  EXPECT_EQ(manifest->version, "2.2");
+  EXPECT_TRUE(app::verify_release_signature(fixture("slipjet.exe.manifest"),
+                                            fixture("slipjet.exe.manifest.sig")));
+  EXPECT_EQ(app::sha256_hex(""),
+            "e3b0c44298fc1c149afbf4c8996fb92427ae41e4649b934ca495991b7852b855");
 }
 
 }  // namespace

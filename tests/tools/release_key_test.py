@@ -1,0 +1,45 @@
+#!/usr/bin/env python3
+"""The product preset refuses a release key whose private half is in the
+repository and takes one made outside it. Usage: release_key_test.py SOURCE"""
+import pathlib
+import subprocess
+import sys
+import tempfile
+import unittest
+
+SOURCE = pathlib.Path(sys.argv.pop(1) if len(sys.argv) > 1 else ".").resolve()
+
+
+def configure_product(build, key):
+    return subprocess.run(
+        ["cmake", "--preset", "windows", "-B", str(build), f"-DSLIPJET_UPDATE_PUBLIC_KEY={key}"],
+        cwd=SOURCE, capture_output=True, text=True)
+
+
+class ProductPreset(unittest.TestCase):
+    def setUp(self):
+        self.dir = tempfile.TemporaryDirectory()
+        self.path = pathlib.Path(self.dir.name)
+
+    def tearDown(self):
+        self.dir.cleanup()
+
+    def test_refuses_the_tests_key_in_any_letter_case(self):
+        key = (SOURCE / "tests/update/test-release-key.pub").read_text().strip()
+        for variant in (key, key.upper()):
+            result = configure_product(self.path / "build", variant)
+            self.assertNotEqual(result.returncode, 0)
+            said = " ".join((result.stdout + result.stderr).split())
+            self.assertIn("whose private half is in this repository", said)
+
+    def test_takes_a_key_made_outside_the_repository(self):
+        pem = self.path / "release.pem"
+        key = subprocess.run([str(SOURCE / "tools/release"), "key", str(pem)], check=True,
+                             capture_output=True, text=True).stdout.strip()
+        self.assertEqual(len(key), 128)
+        result = configure_product(self.path / "build", key)
+        self.assertEqual(result.returncode, 0, result.stderr)
+
+
+if __name__ == "__main__":
+    unittest.main()
