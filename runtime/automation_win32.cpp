@@ -88,6 +88,10 @@ class CallArguments {
     }
   }
   ~CallArguments() {
+    for (auto& [flag, held] : bool_variables_) {
+      *flag = *held != VARIANT_FALSE ? -1 : 0;
+      delete held;
+    }
     for (auto& [variable, text] : text_variables_) {
       // The variable receives the callee's (possibly new) string.
       rt_free(*variable);
@@ -218,10 +222,13 @@ class CallArguments {
   void reference(uint32_t type, void* address, VARIANT& v) {
     switch (type) {
       case RT_BOOL: {
+        // The callee writes a 16-bit VARIANT_BOOL: it gets one of its own,
+        // copied back into the 32-bit flag as 0 or -1 after the call.
         auto* flag = static_cast<int32_t*>(address);
-        if (*flag) *flag = -1;
+        auto* held = new VARIANT_BOOL(*flag ? VARIANT_TRUE : VARIANT_FALSE);
+        bool_variables_.push_back({flag, held});
         v.vt = VT_BYREF | VT_BOOL;
-        v.pboolVal = reinterpret_cast<VARIANT_BOOL*>(flag);
+        v.pboolVal = held;
         break;
       }
       case RT_DATETIME:
@@ -271,6 +278,7 @@ class CallArguments {
 
   std::vector<VARIANT> variants_;
   std::vector<std::pair<char**, BSTR*>> text_variables_;
+  std::vector<std::pair<int32_t*, VARIANT_BOOL*>> bool_variables_;
   bool object_by_reference_ = false;
 };
 

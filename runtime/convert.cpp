@@ -63,8 +63,11 @@ int64_t leading_integer(std::string_view s) {
   if (at < s.size() && (s[at] == '-' || s[at] == '+')) ++at;
   uint64_t magnitude = 0;
   const uint64_t limit = uint64_t(INT64_MAX) + 1;
+  // Saturates at the limit instead of wrapping, however many digits follow.
   for (; at < s.size() && is_digit(s[at]); ++at)
-    magnitude = std::min<uint64_t>(magnitude * 10 + uint64_t(s[at] - '0'), limit);
+    magnitude = magnitude >= limit / 10 + 1
+                    ? limit
+                    : std::min<uint64_t>(magnitude * 10 + uint64_t(s[at] - '0'), limit);
   if (negative) return magnitude >= limit ? INT64_MIN : -int64_t(magnitude);
   return magnitude >= limit ? INT64_MAX : int64_t(magnitude);
 }

@@ -9,6 +9,7 @@
 #include "runtime/errors.h"
 #include "runtime/heap.h"
 #include "runtime/platform.h"
+#include "runtime/text_ops.h"
 
 namespace rt {
 
@@ -22,7 +23,7 @@ void close_all_files() {
 
 std::string_view exe_path_part(bool directory) {
   static const std::string path = platform_exe_path();
-  size_t cut = path.find_last_of("\\/");
+  size_t cut = last_path_separator(path);
   if (cut == std::string::npos) return directory ? std::string_view() : std::string_view(path);
   return directory ? std::string_view(path).substr(0, cut) : std::string_view(path).substr(cut + 1);
 }
@@ -61,6 +62,13 @@ std::optional<Text> line_text(const RtArg& value) {
 }
 
 }  // namespace
+
+size_t last_path_separator(std::string_view path) {
+  size_t cut = std::string_view::npos;
+  for (size_t at = 0; at < path.size(); at += is_lead_byte(path[at]) ? 2 : 1)
+    if (path[at] == '\\' || path[at] == '/') cut = at;
+  return cut;
+}
 
 Text exe_dir() { return Text(exe_path_part(true)); }
 Text exe_name() { return Text(exe_path_part(false)); }

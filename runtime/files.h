@@ -13,6 +13,10 @@
 
 namespace rt {
 
+// The position of the last path separator ("\\" or "/") that is a character
+// of its own, not the second byte of a GBK character (淺 is 9C 5C); npos
+// when there is none.
+size_t last_path_separator(std::string_view path);
 Text exe_dir();   // without a trailing separator
 Text exe_name();  // without its directory
 bool file_exists(std::string_view path);

@@ -9,7 +9,9 @@
 namespace {
 
 // Every block handed out and not yet released. rt_free consults it so that
-// a constant, a stale or a foreign pointer never reaches the platform heap.
+// a constant, a foreign pointer or a second release never reaches the
+// platform heap (a stale pointer whose address was handed out again is
+// indistinguishable from the new block's).
 // Maps each to the size it was asked for.
 std::unordered_map<const void*, size_t>& live_blocks() {
   static auto* blocks = new std::unordered_map<const void*, size_t>();

@@ -9,8 +9,10 @@ void* rt_alloc(size_t size);
 // Returns null when the heap refuses (the old block stays valid).
 void* rt_realloc(void* block, size_t size);
 // Releases a block this heap handed out; anything else (null, small
-// integers, constants, foreign or stale pointers, pointers into the middle
-// of a block) is ignored.
+// integers, constants, foreign pointers, pointers into the middle of a
+// block, a block already released) is ignored. A stale pointer is ignored
+// only until the heap hands a block out at the same address again: then it
+// is that block's address, and freeing it frees the new block.
 void rt_free(void* block);
 // True for the start of a live block of this heap.
 bool rt_is_heap_block(const void* p);

@@ -1,6 +1,8 @@
 #include "runtime/input_box.h"
 
+#include <algorithm>
 #include <cstring>
+#include <limits>
 
 #include "runtime/command_args.h"
 #include "runtime/convert.h"
@@ -17,6 +19,14 @@ void store(void* variable, T value) {
 }
 
 // Stores the answer by the target's type; false for a type it cannot take.
+// A number typed for an integer target: saturated to its range, as the
+// runtime's conversions do, never wrapped.
+template <typename T>
+T saturated(int64_t value) {
+  return T(
+      std::clamp<int64_t>(value, std::numeric_limits<T>::min(), std::numeric_limits<T>::max()));
+}
+
 bool store_answer(const RtArg& target, std::string_view answer) {
   void* variable = rt_arg_pointer(target);
   uint32_t type = rt_base_type(target.type);
@@ -29,9 +39,9 @@ bool store_answer(const RtArg& target, std::string_view answer) {
   }
   if (answer.empty()) answer = "0";
   switch (type) {
-    case RT_BYTE: store(variable, uint8_t(rt::leading_integer(answer))); return true;
-    case RT_SHORT: store(variable, int16_t(rt::leading_integer(answer))); return true;
-    case RT_INT: store(variable, int32_t(rt::leading_integer(answer))); return true;
+    case RT_BYTE: store(variable, saturated<uint8_t>(rt::leading_integer(answer))); return true;
+    case RT_SHORT: store(variable, saturated<int16_t>(rt::leading_integer(answer))); return true;
+    case RT_INT: store(variable, saturated<int32_t>(rt::leading_integer(answer))); return true;
     case RT_INT64: store(variable, int64_t(rt::leading_integer(answer))); return true;
     case RT_FLOAT: store(variable, float(rt::leading_number(answer))); return true;
     case RT_DOUBLE: store(variable, rt::leading_number(answer)); return true;

@@ -49,6 +49,11 @@ TEST(ToInt, Conversions) {
   EXPECT_EQ(to_int(rt_text_arg("+7")), 7);
   EXPECT_EQ(to_int(rt_text_arg("abc")), 0);
   EXPECT_EQ(to_int(rt_text_arg("99999999999")), INT32_MAX);
+  EXPECT_EQ(to_int(rt_text_arg("99999999999999999999")), INT32_MAX);  // 20 digits
+  EXPECT_EQ(rt::leading_integer("99999999999999999999"), INT64_MAX);
+  EXPECT_EQ(rt::leading_integer("-999999999999999999999999"), INT64_MIN);
+  EXPECT_EQ(rt::leading_integer("9223372036854775807"), INT64_MAX);
+  EXPECT_EQ(rt::leading_integer("-9223372036854775808"), INT64_MIN);
   EXPECT_EQ(to_int(rt_double_arg(2.9)), 2);
   EXPECT_EQ(to_int(rt_double_arg(-2.9)), -2);
   EXPECT_EQ(to_int(rt_double_arg(1e20)), INT32_MAX);

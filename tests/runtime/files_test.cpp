@@ -120,6 +120,13 @@ TEST(ExePath, DirectoryAndNameMakeThePath) {
   EXPECT_TRUE(rt::file_exists(dir));
 }
 
+TEST(ExePath, CutAtTheLastSeparatorCharacter) {
+  EXPECT_EQ(rt::last_path_separator("C:\\淺\\slipjet.exe"), 5u);  // 淺 ends in a 5C byte
+  EXPECT_EQ(rt::last_path_separator("C:\\店\\嘰"), 5u);           // 嘰 too
+  EXPECT_EQ(rt::last_path_separator("/a/b"), 2u);
+  EXPECT_EQ(rt::last_path_separator("slipjet.exe"), std::string_view::npos);
+}
+
 TEST(Run, StartsAProgramAndWaitsForIt) {
   auto out = (fs::temp_directory_path() / "slipjet-run-test.xml").string();
   fs::remove(out);

@@ -60,6 +60,25 @@ TEST_F(InputBox, NumberTargetsTakeTheLeadingNumber) {
   EXPECT_EQ(s, -300);
 }
 
+// Numbers past an integer target's range saturate, as the runtime's
+// conversions do, instead of wrapping.
+TEST_F(InputBox, IntegerTargetsSaturate) {
+  int32_t i = 0;
+  EXPECT_TRUE(ask(std::string("3000000000"), i, RT_INT, 2));
+  EXPECT_EQ(i, INT32_MAX);
+  EXPECT_TRUE(ask(std::string("-99999999999999999999"), i, RT_INT, 2));
+  EXPECT_EQ(i, INT32_MIN);
+  uint8_t b = 0;
+  EXPECT_TRUE(ask(std::string("300"), b, RT_BYTE));
+  EXPECT_EQ(b, 255);
+  int16_t s = 0;
+  EXPECT_TRUE(ask(std::string("-40000"), s, RT_SHORT));
+  EXPECT_EQ(s, INT16_MIN);
+  int64_t big = 0;
+  EXPECT_TRUE(ask(std::string("99999999999999999999"), big, RT_INT64));
+  EXPECT_EQ(big, INT64_MAX);
+}
+
 TEST_F(InputBox, CancelOrAnUnsupportedTargetStoresNothing) {
   int32_t i = 5;
   EXPECT_FALSE(ask(std::nullopt, i, RT_INT));

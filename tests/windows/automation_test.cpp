@@ -132,18 +132,33 @@ class Echo {
   // Dispatch-only type information calls it as declared: the sum is the
   // function's own result.
   virtual LONG STDMETHODCALLTYPE Add(LONG a, LONG b) { return a + b; }
+  // Changes every variable it is given by reference.
+  virtual HRESULT STDMETHODCALLTYPE Flip(VARIANT_BOOL* flag, LONG* number, DOUBLE* value) {
+    *flag = *flag ? VARIANT_FALSE : VARIANT_TRUE;
+    *number += 1;
+    *value *= 2;
+    return S_OK;
+  }
+  // Whether the object variable it is given by reference holds an object.
+  virtual LONG STDMETHODCALLTYPE Holds(IDispatch** object) { return *object ? 1 : 0; }
 };
 
 RtComObject make_echo(Echo& echo) {
   static PARAMDATA append_params[] = {{const_cast<OLECHAR*>(L"text"), VT_BSTR | VT_BYREF}};
   static PARAMDATA add_params[] = {{const_cast<OLECHAR*>(L"a"), VT_I4},
                                    {const_cast<OLECHAR*>(L"b"), VT_I4}};
+  static PARAMDATA flip_params[] = {{const_cast<OLECHAR*>(L"flag"), VT_BOOL | VT_BYREF},
+                                    {const_cast<OLECHAR*>(L"number"), VT_I4 | VT_BYREF},
+                                    {const_cast<OLECHAR*>(L"value"), VT_R8 | VT_BYREF}};
+  static PARAMDATA holds_params[] = {{const_cast<OLECHAR*>(L"object"), VT_DISPATCH | VT_BYREF}};
   static METHODDATA methods[] = {
       {const_cast<OLECHAR*>(L"Append"), append_params, 1, 0, CC_STDCALL, 1, DISPATCH_METHOD,
        VT_EMPTY},
       {const_cast<OLECHAR*>(L"Add"), add_params, 2, 1, CC_STDCALL, 2, DISPATCH_METHOD, VT_I4},
+      {const_cast<OLECHAR*>(L"Flip"), flip_params, 3, 2, CC_STDCALL, 3, DISPATCH_METHOD, VT_EMPTY},
+      {const_cast<OLECHAR*>(L"Holds"), holds_params, 4, 3, CC_STDCALL, 1, DISPATCH_METHOD, VT_I4},
   };
-  static INTERFACEDATA data = {methods, 2};
+  static INTERFACEDATA data = {methods, 4};
   ITypeInfo* info = nullptr;
   IUnknown* unknown = nullptr;
   if (FAILED(CreateDispTypeInfo(&data, LOCALE_SYSTEM_DEFAULT, &info))) return {};
@@ -180,6 +195,33 @@ TEST_F(Automation, OmittedLastArgumentMeansOneArgumentFewer) {
   EXPECT_EQ(object.status, 0);
   rt::com_call_number(object, "Add", std::vector<RtArg>{rt_int_arg(1), rt_omitted()});
   EXPECT_EQ(object.status, int32_t(DISP_E_BADPARAMCOUNT));  // only one was passed
+}
+
+// Variables passed by reference come back as the callee left them: a flag
+// set false reads false (its 16-bit value is not left in the low half of a
+// 32-bit -1), and numbers and objects go through too.
+TEST_F(Automation, BooleanNumberAndObjectVariablesPassedByReference) {
+  Echo echo;
+  object = make_echo(echo);
+  for (int32_t start : {-1, 1, 0}) {
+    int32_t flag = start;
+    int32_t number = 41;
+    double value = 1.25;
+    rt::com_call(object, "Flip",
+                 std::vector<RtArg>{rt_pointer_arg(&flag, RT_BOOL | RT_BY_REF),
+                                    rt_pointer_arg(&number, RT_INT | RT_BY_REF),
+                                    rt_pointer_arg(&value, RT_DOUBLE | RT_BY_REF)});
+    EXPECT_EQ(object.status, 0);
+    EXPECT_EQ(flag, start ? 0 : -1) << start;
+    EXPECT_EQ(number, 42);
+    EXPECT_EQ(value, 2.5);
+  }
+  RtComObject other = make_echo(echo);
+  EXPECT_EQ(rt::com_call_number(object, "Holds",
+                                std::vector<RtArg>{rt_pointer_arg(&other, RT_COM_OBJECT)}),
+            1);
+  EXPECT_EQ(object.status, 0);
+  rt::com_release(other);
 }
 
 }  // namespace
