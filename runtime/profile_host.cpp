@@ -6,8 +6,11 @@
 //   the first section belong to a section with an empty name;
 // - "key = value" splits at the first "="; a line without "=" is kept but
 //   holds no value;
-// - section and key names match without regard to ASCII case, the first
-//   matching section and the first matching key win;
+// - section and key names match character by character without regard to
+//   case, as Windows folds it: ASCII, Latin and pinyin letters, Greek,
+//   Cyrillic, Roman numerals and full-width letters (every cased pair GBK
+//   holds), never the trail byte of a double-byte character on its own;
+//   the first matching section and the first matching key win;
 // - a read strips one pair of matching quotes around the value and cuts it
 //   to the buffer; the default loses its trailing blanks;
 // - a write leaves the file untouched when the value is unchanged, drops the
@@ -26,6 +29,7 @@
 #include <vector>
 
 #include "runtime/platform.h"
+#include "runtime/unicode.h"
 
 namespace {
 
@@ -55,10 +59,32 @@ std::string_view trim_end(std::string_view s) {
 
 std::string_view trim(std::string_view s) { return trim_end(trim_start(s)); }
 
+// The upper case of a character, for the cased pairs GBK holds.
+char16_t upper(char16_t c) {
+  auto in = [c](unsigned from, unsigned to) { return c >= from && c <= to; };
+  if (in('a', 'z') || (in(0xE0, 0xFE) && c != 0xF7) || (in(0x3B1, 0x3C9) && c != 0x3C2) ||
+      in(0x430, 0x44F) || in(0xFF41, 0xFF5A))
+    return char16_t(c - 0x20);
+  if (c == 0xFF) return 0x178;
+  if (c == 0x3C2) return 0x3A3;  // final sigma
+  if (in(0x450, 0x45F)) return char16_t(c - 0x50);
+  if (in(0x2170, 0x217F)) return char16_t(c - 0x10);  // Roman numerals
+  if (c == 0x1F9) return 0x1F8;
+  // Latin Extended-A and the pinyin letters with caron: pairs of an upper
+  // and a lower case letter.
+  bool odd = c & 1;
+  if ((odd && (in(0x101, 0x12F) || in(0x133, 0x137) || in(0x14B, 0x177))) ||
+      (!odd && (in(0x13A, 0x148) || in(0x17A, 0x17E) || in(0x1CE, 0x1DC))))
+    return char16_t(c - 1);
+  return c;
+}
+
 bool same_name(std::string_view a, std::string_view b) {
-  auto fold = [](char c) { return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c; };
-  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
-                                            [&](char x, char y) { return fold(x) == fold(y); });
+  if (a == b) return true;
+  std::u16string x = rt::decode_gbk(a).chars, y = rt::decode_gbk(b).chars;
+  return x.size() == y.size() &&
+         std::equal(x.begin(), x.end(), y.begin(),
+                    [](char16_t p, char16_t q) { return upper(p) == upper(q); });
 }
 
 std::optional<std::string> read_file(const char* path) {
