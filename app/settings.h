@@ -21,14 +21,6 @@ std::string working_settings_path();
 // no file yet: it is created by the first write and hidden at the next start.
 bool hide_settings_file(const std::string& path);
 
-// The percent-encoding of the sender address: letters and digits stay,
-// every other byte becomes "%" and two upper-case hexadecimal digits.
-std::string encode_setting_text(std::string_view text);
-// Its inverse. A "%" not followed by two hexadecimal digits is kept as it
-// is (with whatever follows), so a hand-edited file loses nothing; a
-// decoded zero byte is dropped.
-std::string decode_setting_text(std::string_view text);
-
 class Settings {
  public:
   explicit Settings(std::string path) : path_(std::move(path)) {}

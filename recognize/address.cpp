@@ -34,6 +34,18 @@ bool is_one_of(std::string_view two_bytes, const std::array<std::string_view, N>
   return false;
 }
 
+// Where the character before `end` starts, found by walking from the start:
+// a GBK character's second byte can be below 0x80 (區 is 85 5E), so the
+// byte before `end` does not tell.
+size_t previous_character(std::string_view s, size_t end) {
+  size_t at = 0, last = 0;
+  while (at < end) {
+    last = at;
+    at += starts_double_byte(s[at]) ? 2 : 1;
+  }
+  return last;
+}
+
 // How many bytes of `s` (longer than `width`) go on the next line.
 int line_length(std::string_view s, int width) {
   int n = 0, run = 0;
@@ -66,7 +78,7 @@ int line_length(std::string_view s, int width) {
     n -= 2;
   } else if (n >= 1 && size_t(n) + 2 <= s.size() &&
              is_one_of(s.substr(size_t(n), 2), closing_marks)) {
-    n -= starts_double_byte(s[size_t(n) - 1]) ? 2 : 1;
+    n = int(previous_character(s, size_t(n)));
   }
   return n;
 }

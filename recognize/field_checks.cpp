@@ -22,7 +22,8 @@ std::string first_library_match(const char* pattern, const std::string& s) {
   RtArg search_args[] = {object, rt_text_arg(s.c_str()), rt_int_arg(1)};
   RtArg holder = rt_call_library(rx_search, 3, search_args);
   RtArg text_args[] = {holder, rt_text_arg(s.c_str())};
-  rt::Text match = rt::Text::adopt(static_cast<char*>(rt_arg_pointer(rt_call_library(rx_match_text, 2, text_args))));
+  rt::Text match = rt::Text::adopt(
+      static_cast<char*>(rt_arg_pointer(rt_call_library(rx_match_text, 2, text_args))));
   rt_call_library(rx_result_free, 1, &holder);
   rt_free(rt_arg_pointer(holder));
   rt_call_library(rx_free, 1, &object);

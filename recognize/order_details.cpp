@@ -1,5 +1,7 @@
 #include "recognize/order_details.h"
 
+#include <algorithm>
+
 #include "regex/regex_object.h"
 #include "runtime/input_box.h"
 #include "runtime/settings_file.h"
@@ -23,9 +25,11 @@ std::string labelled_value(std::string_view line, std::string_view label,
 
 // The stored code of an item title, asked for (and stored) when there is
 // none yet. An empty title cannot be a settings key and is never asked for.
-std::string item_code(std::string_view title, std::string_view settings_path) {
+std::string item_code(std::string_view title, std::string_view settings_path,
+                      bool* code_not_saved) {
   if (rt::trim(title).empty()) return {};
-  std::string code(rt::ini_read(settings_path, item_code_section, title).view());
+  std::string key = item_code_key(title);
+  std::string code(rt::ini_read(settings_path, item_code_section, key).view());
   if (!code.empty()) return code;
   char* answer = nullptr;
   RtArg target = rt_pointer_arg(&answer, RT_TEXT | RT_BY_REF);
@@ -33,13 +37,27 @@ std::string item_code(std::string_view title, std::string_view settings_path) {
   bool confirmed = rt::input_box(request, target);
   rt::Text typed = rt::Text::adopt(answer);
   if (!confirmed || typed.empty()) return {};
-  rt::ini_write(settings_path, item_code_section, title, typed.view());
+  if (!rt::ini_write(settings_path, item_code_section, key, typed.view()) && code_not_saved)
+    *code_not_saved = true;
   return std::string(typed.view());
 }
 
+bool is_profile_blank(char c) { return c == ' ' || (c >= '\t' && c <= '\r') || c == '\x1a'; }
+
 }  // namespace
 
-std::string order_goods_text(std::string_view text, std::string_view settings_path) {
+std::string item_code_key(std::string_view title) {
+  constexpr std::string_view kEscaped = "%%";
+  bool keeps = !title.empty() && title.find('=') == std::string_view::npos &&
+               title.front() != '[' && title.front() != ';' && !title.starts_with(kEscaped) &&
+               !is_profile_blank(title.front()) && !is_profile_blank(title.back()) &&
+               std::none_of(title.begin(), title.end(),
+                            [](char c) { return (unsigned char)c < 0x20 || c == 0x7F; });
+  return keeps ? std::string(title) : std::string(kEscaped) + rt::encode_setting_text(title);
+}
+
+std::string order_goods_text(std::string_view text, std::string_view settings_path,
+                             bool* code_not_saved) {
   rx::RegexObject regex;
   regex.create(goods_pattern);
   int count = regex.execute(text);
@@ -51,7 +69,7 @@ std::string order_goods_text(std::string_view text, std::string_view settings_pa
     std::string size = labelled_value(lines[1], "码: ", "码： ");
     std::string colour = labelled_value(lines[2], "颜色分类: ", "颜色分类： ");
     std::string quantity = rt::text_between(lines[3], "×", {}, rt::Between::from_left);
-    std::string code = item_code(lines[0], settings_path);
+    std::string code = item_code(lines[0], settings_path, code_not_saved);
     result += code + "_" + colour + "_" + size + quantity + "▅";
   }
   return std::string(rt::strip_spaces(result).view());

@@ -15,6 +15,8 @@ namespace {
 
 using view::control::batch_print_button;
 using view::control::name_box;
+// What a text that is no page of any known kind says.
+constexpr char kUnknown[] = "获取未成功 -未知";
 
 std::string removed(std::string_view text, std::string_view sought) {
   return std::string(rt::replace_sub(text, sought, {}, 1, INT_MAX, true).view());
@@ -26,6 +28,20 @@ std::string trimmed(std::string_view text) { return std::string(rt::trim(text).v
 std::string listed_name(std::string_view address_line) {
   rt::TextArray parts = rt::split(address_line, "，");
   return parts.size() >= 3 ? std::string(parts[2]) : std::string();
+}
+
+// The detail page's address: from after the separator that follows the
+// last phone present (or the name) up to the final "，" and postcode.
+std::string detail_page_address(const std::string& t, const Recipient& r) {
+  constexpr size_t kPostcodeTail = 8;  // "，" and six digits
+  size_t start = r.name.size();
+  for (const std::string& phone : {r.fixed, r.mobile}) {
+    size_t found = phone.empty() ? std::string::npos : t.find(phone, r.name.size());
+    if (found != std::string::npos) start = std::max(start, found + phone.size());
+  }
+  if (t.compare(start, 2, "，") == 0) start += 2;
+  size_t end = t.size() > kPostcodeTail ? t.size() - kPostcodeTail : 0;
+  return start < end ? t.substr(start, end - start) : std::string();
 }
 
 }  // namespace
@@ -47,11 +63,14 @@ void Recognizer::recognise_clipboard() { recognise(rt::clipboard_text().view());
 void Recognizer::recognise(std::string_view text) {
   std::string t = removed(rt::trim(text).view(), "\t");
   if (t.empty()) {
-    view_.set_status("获取未成功 [空剪辑板]");
+    say("获取未成功 [空剪辑板]");
     return;
   }
   records_.clear();
   view_.list_clear(name_box);
+  code_not_saved_ = false;
+  said_ = false;
+  if (t.size() <= 40 || t.size() == 200) say(kUnknown);
   if (t.size() > 200) {
     if (rt::find(t, "第三步确认收货信息并") != -1) {
       recognise_batch_page(t);
@@ -59,10 +78,17 @@ void Recognizer::recognise(std::string_view text) {
     } else if (rt::find(t, "确认收货信息及交易详情") != -1) {
       recognise_whole_ship_page(t);
     } else {
-      view_.set_status("获取未成功 -未知>200");
+      say("获取未成功 -未知>200");
     }
   }
   if (t.size() > 40 && t.size() < 200) recognise_short_text(t);
+  if (code_not_saved_) say(status_ + "（宝贝代号未能保存到 " + settings_path_ + "）");
+}
+
+void Recognizer::say(const std::string& status) {
+  said_ = true;
+  status_ = status;
+  view_.set_status(status);
 }
 
 // Replaces `t` by the page's body; an empty body ends the recognition.
@@ -70,7 +96,7 @@ void Recognizer::recognise_batch_page(std::string& t) {
   t = rt::text_between(t, "第三步确认收货信息并填写运单号",
                        "填写运单号后确认，交易状态就会变成更改为");
   if (t.empty()) {
-    view_.set_status("获取未成功 -0");
+    say("获取未成功 -0");
     return;
   }
   rt::TextArray blocks = rt::split(t, "关闭订单详情");
@@ -78,10 +104,11 @@ void Recognizer::recognise_batch_page(std::string& t) {
   for (size_t i = 1; i < blocks.size(); ++i) {
     std::string_view block = blocks[i];
     add_record(ShippingRecord{trimmed(rt::text_between(block, "收货信息：", "修改收货信息")),
-                              order_goods_text(block, settings_path_), order_summary_text(block)});
+                              order_goods_text(block, settings_path_, &code_not_saved_),
+                              order_summary_text(block)});
   }
   int count = blocks.size() > 0 ? int(blocks.size()) - 1 : 0;
-  view_.set_status("获取成功 " + std::to_string(count) + " 条！ [批量页]");
+  say("获取成功 " + std::to_string(count) + " 条！ [批量页]");
   view_.list_select(name_box, 0);
   show_record();
   view_.set_enabled(batch_print_button, count >= 2);
@@ -89,13 +116,13 @@ void Recognizer::recognise_batch_page(std::string& t) {
 
 void Recognizer::recognise_whole_ship_page(const std::string& t) {
   add_record(ShippingRecord{trimmed(rt::text_between(t, "收货信息：", "修改收货信息")),
-                            order_goods_text(t, settings_path_),
+                            order_goods_text(t, settings_path_, &code_not_saved_),
                             {}});
   rt::do_events();
   view_.list_select(name_box, 0);
   show_record();
   view_.set_enabled(batch_print_button, false);
-  view_.set_status("已识别 1 个 [发货整页]");
+  say("已识别 1 个 [发货整页]");
 }
 
 // Ship page, detail page or chat window, told apart by the text's end.
@@ -106,18 +133,17 @@ void Recognizer::recognise_short_text(std::string t) {
   Recipient r;
   if (is_all_digits(tail)) {
     if (pieces < 3) {
-      view_.set_status("获取未成功 -5");
+      say("获取未成功 -5");
       return;
     }
     r = parse_address_line(t);
-    view_.set_status("已识别 1 个 [发货页]");
+    say("已识别 1 个 [发货页]");
   } else if (tail.starts_with("，")) {
     r.name = rt::left(t, rt::find(t, "，") - 1).view();
     r.mobile = find_phone(t, int(PhoneKind::mobile));
     r.fixed = find_phone(t, int(PhoneKind::fixed_line));
-    int s = int(r.name.size() + r.fixed.size() + r.mobile.size()) + 5;
-    r.address = rt::mid(t, s, int(t.size()) - s - 8).view();
-    view_.set_status("已识别 1 个 [详情页]");
+    r.address = detail_page_address(t, r);
+    say("已识别 1 个 [详情页]");
   } else if (tail.starts_with("(")) {
     r.name = trimmed(rt::left(t, rt::find(t, "  ")).view());
     r.fixed = rt::text_between(t, " 固话：", " ");
@@ -129,7 +155,9 @@ void Recognizer::recognise_short_text(std::string t) {
       rest = removed(rest, sought);
     rest = trimmed(rest);
     r.address = trimmed(rt::left(rest, int(rest.size()) - 9).view());
-    view_.set_status("已识别 1 个 [旺旺窗口]");
+    say("已识别 1 个 [旺旺窗口]");
+  } else if (!said_) {  // a batch page's short body has said its own
+    say(kUnknown);
   }
   fill_form(view_, r.name, r.fixed, r.mobile, r.address, {});
   view_.set_enabled(batch_print_button, false);

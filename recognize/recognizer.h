@@ -38,10 +38,15 @@ class Recognizer {
   void recognise_whole_ship_page(const std::string& t);
   void recognise_short_text(std::string t);
   void add_record(ShippingRecord record);
+  // Sets the status line and remembers it.
+  void say(const std::string& status);
 
   view::MainView& view_;
   std::string settings_path_;
   std::vector<ShippingRecord> records_;
+  std::string status_;
+  bool said_ = false;  // this recognition has set the status line
+  bool code_not_saved_ = false;  // an item code could not be written this time
 };
 
 // Writes the values into the recipient boxes: spaces removed, the address

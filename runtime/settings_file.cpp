@@ -8,6 +8,51 @@
 
 namespace rt {
 
+namespace {
+
+int hex_value(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  return -1;
+}
+
+bool is_letter_or_digit(unsigned char c) {
+  return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+}
+
+}  // namespace
+
+std::string encode_setting_text(std::string_view text) {
+  static const char digits[] = "0123456789ABCDEF";
+  std::string out;
+  for (unsigned char c : text) {
+    if (is_letter_or_digit(c)) {
+      out += char(c);
+    } else {
+      out += '%';
+      out += digits[c >> 4];
+      out += digits[c & 15];
+    }
+  }
+  return out;
+}
+
+std::string decode_setting_text(std::string_view text) {
+  std::string out;
+  for (size_t i = 0; i < text.size(); ++i) {
+    int high = i + 1 < text.size() ? hex_value(text[i + 1]) : -1;
+    int low = i + 2 < text.size() ? hex_value(text[i + 2]) : -1;
+    if (text[i] == '%' && high >= 0 && low >= 0) {
+      if (int value = high * 16 + low; value != 0) out += char(value);
+      i += 2;
+      continue;
+    }
+    out += text[i];
+  }
+  return out;
+}
+
 Text ini_read(std::string_view path, std::string_view section, std::string_view key,
               std::optional<std::string_view> default_value) {
   std::string file(path), sec(section), name(key);
@@ -19,12 +64,13 @@ Text ini_read(std::string_view path, std::string_view section, std::string_view 
                                      default_value ? fallback.c_str() : nullptr, buffer.data(),
                                      buffer.size());
     if (n < buffer.size() - 1) return Text(std::string_view(buffer.data(), n));
-    buffer.assign(n + 1024, '\0');
+    buffer.assign(buffer.size() * 2, '\0');  // geometric: a long value takes few reads
   }
 }
 
 bool ini_write(std::string_view path, std::string_view section, std::string_view key,
                std::string_view value) {
+  if (value.size() > kMaxIniValue) return false;
   return platform_profile_write(std::string(path).c_str(), std::string(section).c_str(),
                                 std::string(key).c_str(), std::string(value).c_str());
 }

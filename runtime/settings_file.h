@@ -17,7 +17,11 @@ namespace rt {
 // file, section or key is missing. An empty value is the empty text.
 Text ini_read(std::string_view path, std::string_view section, std::string_view key,
               std::optional<std::string_view> default_value = std::nullopt);
-// Writes the value, creating file, section or key as needed; true on success.
+// The longest value Windows writes whole (Wine silently wraps longer ones).
+inline constexpr size_t kMaxIniValue = 32767;
+
+// Writes the value, creating file, section or key as needed; true on
+// success. A value over kMaxIniValue bytes is refused (false).
 bool ini_write(std::string_view path, std::string_view section, std::string_view key,
                std::string_view value);
 
@@ -28,6 +32,15 @@ std::vector<std::string> ini_read_section(std::string_view path, std::string_vie
 // success. Lines hold no zero byte, CR or LF.
 bool ini_write_section(std::string_view path, std::string_view section,
                        const std::vector<std::string>& lines);
+
+// The percent-encoding of texts the settings file cannot hold as they are
+// (the sender address, unusual item titles): letters and digits stay, every
+// other byte becomes "%" and two upper-case hexadecimal digits.
+std::string encode_setting_text(std::string_view text);
+// Its inverse. A "%" not followed by two hexadecimal digits is kept as it
+// is (with whatever follows), so a hand-edited file loses nothing; a
+// decoded zero byte is dropped.
+std::string decode_setting_text(std::string_view text);
 
 }  // namespace rt
 

@@ -18,9 +18,11 @@ class MemoryView : public MainView {
     return found == texts.end() ? "" : found->second;
   }
   void set_text(int id, std::string_view gbk) override { texts[id] = gbk; }
+  // As the real combo box does, clearing the list empties its edit text.
   void list_clear(int id) override {
     lists[id].clear();
     selections[id] = -1;
+    texts.erase(id);
   }
   void list_add(int id, std::string_view gbk) override { lists[id].emplace_back(gbk); }
   int list_selection(int id) const override {

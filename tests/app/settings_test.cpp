@@ -15,22 +15,22 @@ const std::string two_lines = "上海市\r\n浦东";
 const std::string two_lines_encoded = "%C9%CF%BA%A3%CA%D0%0D%0A%C6%D6%B6%AB";
 
 TEST(SettingText, EncodesEveryByteButLettersAndDigits) {
-  EXPECT_EQ(encode_setting_text(two_lines), two_lines_encoded);
-  EXPECT_EQ(encode_setting_text("Room 5-2"), "Room%205%2D2");
-  EXPECT_EQ(encode_setting_text("\n"), "%0A");
-  EXPECT_EQ(encode_setting_text(""), "");
+  EXPECT_EQ(rt::encode_setting_text(two_lines), two_lines_encoded);
+  EXPECT_EQ(rt::encode_setting_text("Room 5-2"), "Room%205%2D2");
+  EXPECT_EQ(rt::encode_setting_text("\n"), "%0A");
+  EXPECT_EQ(rt::encode_setting_text(""), "");
 }
 
 TEST(SettingText, DecodesAndKeepsBrokenEscapes) {
-  EXPECT_EQ(decode_setting_text(two_lines_encoded), two_lines);
-  EXPECT_EQ(decode_setting_text("Room%205%2d2"), "Room 5-2");  // lower case digits too
-  EXPECT_EQ(decode_setting_text("a%00b"), "ab");               // a zero appends nothing
-  EXPECT_EQ(decode_setting_text("100%"), "100%");
-  EXPECT_EQ(decode_setting_text("%4"), "%4");
-  EXPECT_EQ(decode_setting_text("%zz%41"), "%zzA");
+  EXPECT_EQ(rt::decode_setting_text(two_lines_encoded), two_lines);
+  EXPECT_EQ(rt::decode_setting_text("Room%205%2d2"), "Room 5-2");  // lower case digits too
+  EXPECT_EQ(rt::decode_setting_text("a%00b"), "ab");               // a zero appends nothing
+  EXPECT_EQ(rt::decode_setting_text("100%"), "100%");
+  EXPECT_EQ(rt::decode_setting_text("%4"), "%4");
+  EXPECT_EQ(rt::decode_setting_text("%zz%41"), "%zzA");
   std::string all;
   for (int c = 1; c < 256; ++c) all += char(c);
-  EXPECT_EQ(decode_setting_text(encode_setting_text(all)), all);
+  EXPECT_EQ(rt::decode_setting_text(rt::encode_setting_text(all)), all);
 }
 
 TEST(SettingsPath, WorkingDirectoryTrimmedPlusTheFileName) {

@@ -68,6 +68,17 @@ TEST(WrapText, AsciiRunsMoveWholeToTheNextLine) {
   EXPECT_EQ(wrap_text(digits, 32), std::string(32, '7') + "\r\n" + std::string(8, '7'));
 }
 
+// Characters whose second byte is below 0x80 right before a closing mark at
+// the break move whole to the next line.
+TEST(WrapText, ACharacterWithALowSecondByteBeforeAClosingMarkStaysWhole) {
+  for (std::string last : {"區", "門", "東", "廣", "華", "園", "昇", "镕", "赟"}) {
+    std::string s = "浙江省杭州市西湖区文三路门牌号" + last + "，后面还有";
+    std::string out = wrap_text(s, 32);
+    EXPECT_EQ(out, "浙江省杭州市西湖区文三路门牌号\r\n" + last + "，后面还有") << last;
+    expect_wrapped(s, out);
+  }
+}
+
 TEST(WrapText, PunctuationRules) {
   // "，" and "。" never start a line: the last character goes along.
   std::string s = "浙江省杭州市西湖区文三路门牌号码，后面还有";

@@ -3,6 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <fstream>
+#include <iterator>
+
 #include "runtime/settings_file.h"
 #include "tests/recognize/pages.h"
 #include "tests/recognize/recognition_fixture.h"
@@ -55,6 +59,39 @@ TEST_F(Goods, NewTitlesAreAskedAndKeptEmptyCodesAreNot) {
   EXPECT_EQ(goods(block), "Z9_黑色_40×2件▅");
   EXPECT_EQ(goods(block), "Z9_黑色_40×2件▅");
   EXPECT_EQ(ScriptedDialog::prompts, (std::vector<std::string>{"新鞋", "新鞋"}));
+}
+
+// Titles the settings file would break or lose are asked once, remembered,
+// and kept in one line each; a title that was safe keeps its old key.
+TEST_F(Goods, UnusualTitlesAreAskedOnceAndKeptInOneLine) {
+  const std::string titles[] = {"袜子=3双", "[现货]男鞋", ";特价鞋", "%%41", "鞋=1=2"};
+  for (const std::string& title : titles)
+    ScriptedDialog::answers.push_back("C" + title.substr(0, 1));
+  for (int pass = 0; pass < 3; ++pass)
+    for (const std::string& title : titles) goods(goods_block(title));
+  EXPECT_EQ(ScriptedDialog::prompts,
+            std::vector<std::string>(std::begin(titles), std::end(titles)));
+  std::ifstream in(path_, std::ios::binary);
+  std::string file((std::istreambuf_iterator<char>(in)), {});
+  EXPECT_EQ(std::count(file.begin(), file.end(), '\n'), 1 + 5) << file;  // header and five codes
+  EXPECT_EQ(file.find("[现货]"), std::string::npos) << "no section header from a title";
+
+  store("老标题", "OLD");  // written by an earlier version
+  EXPECT_EQ(goods(goods_block("老标题")), "OLD_黑色_40×2件▅");
+}
+
+TEST(ItemCodeKey, SafeTitlesKeepTheirKeyOthersAreEscapedAndRoundTrip) {
+  EXPECT_EQ(recognize::item_code_key("男鞋 A款"), "男鞋 A款");
+  EXPECT_EQ(recognize::item_code_key("区[现货]"), "区[现货]");  // "[" only matters first
+  for (std::string title :
+       {"袜子=3双", "[现货]男鞋", ";特价", " 前空格", "后空格 ", "%%x", "a\tb"}) {
+    std::string key = recognize::item_code_key(title);
+    ASSERT_TRUE(key.starts_with("%%")) << title;
+    EXPECT_EQ(
+        key.find_first_not_of("%0123456789ABCDEFabcdefghijklmnopqrstuvwxyzGHIJKLMNOPQRSTUVWXYZ"),
+        std::string::npos);
+    EXPECT_EQ(rt::decode_setting_text(key.substr(2)), title);
+  }
 }
 
 TEST_F(Goods, NoBlockOrBareLineFeedsGiveNoGoods) {

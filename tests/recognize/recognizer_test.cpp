@@ -74,10 +74,12 @@ TEST_F(BatchPage, ManyOrdersKeepPageOrder) {
 
 TEST_F(BatchPage, BodyWithoutOrdersCountsZeroAndKeepsTheBoxes) {
   view.set_text(name_box, "earlier");
+  view.set_text(mobile_phone, "13800000000");
   recognizer->recognise(pages::batch_page(std::string(300, 'x')));
   EXPECT_EQ(view.status, "获取成功 0 条！ [批量页]");
   EXPECT_TRUE(names().empty());
-  EXPECT_EQ(box(name_box), "earlier");
+  EXPECT_EQ(box(name_box), "");  // emptied with its list, as the window's combo box is
+  EXPECT_EQ(box(mobile_phone), "13800000000");
 }
 
 TEST_F(BatchPage, NothingBetweenTheMarkers) {
@@ -158,11 +160,12 @@ TEST_F(ShortText, ShipPageWithAndWithoutFixedLine) {
   EXPECT_EQ(box(mobile_phone), "13812345678");
 }
 
-TEST_F(ShortText, ShipPageWithTooFewPiecesTouchesNothing) {
-  view.set_text(name_box, "earlier");
+TEST_F(ShortText, ShipPageWithTooFewPiecesTouchesOnlyTheNameList) {
+  view.set_text(address, "earlier");
   recognise("浙江省杭州市西湖区文三路一百号，手机13812345678");
   EXPECT_EQ(view.status, "获取未成功 -5");
-  EXPECT_EQ(box(name_box), "earlier");
+  EXPECT_EQ(box(name_box), "");  // emptied with its list, as the window's combo box is
+  EXPECT_EQ(box(address), "earlier");
 }
 
 TEST_F(ShortText, DetailPage) {
@@ -172,6 +175,18 @@ TEST_F(ShortText, DetailPage) {
   EXPECT_EQ(box(mobile_phone), "13812345678");
   EXPECT_EQ(box(fixed_phone), "");
   EXPECT_EQ(box(address), "浙江省杭州市西湖区文三路100号");
+}
+
+// The address starts after the last phone present, or after the name.
+TEST_F(ShortText, DetailPageWithBothPhonesOrNone) {
+  recognise("张三，0571-88886666，13812345678，浙江省 杭州市 西湖区 文三路100号 ，310000");
+  EXPECT_EQ(box(fixed_phone), "0571-88886666");
+  EXPECT_EQ(box(mobile_phone), "13812345678");
+  EXPECT_EQ(box(address), "浙江省杭州市西湖区文三路100号");
+  recognise("张三，杭州市 西湖区 文三路100号大院 ，310000");
+  EXPECT_EQ(view.status, "已识别 1 个 [详情页]");
+  EXPECT_EQ(box(mobile_phone), "");
+  EXPECT_EQ(box(address), "杭州市西湖区文三路100号大院");
 }
 
 TEST_F(ShortText, ChatWindow) {
@@ -188,24 +203,26 @@ TEST_F(ShortText, ChatWindow) {
   EXPECT_EQ(box(address), "张三杭州市西湖区文三路100号");
 }
 
-TEST_F(ShortText, NoKindClearsTheBoxesWithoutAStatus) {
+TEST_F(ShortText, NoKindClearsTheBoxesAndSaysSo) {
   view.set_status("before");
   view.set_text(name_box, "earlier");
   view.set_text(goods, "earlier");
   view.set_enabled(batch_print_button, true);
   recognise("这段文字不属于任何一种页面，也没有可识别的结尾标记 abc");
-  EXPECT_EQ(view.status, "before");
+  EXPECT_EQ(view.status, "获取未成功 -未知");
   for (int id : {name_box, mobile_phone, fixed_phone, address, goods}) EXPECT_EQ(box(id), "");
   EXPECT_FALSE(batch_print());
 }
 
-TEST_F(Recognition, TextsOfNoStageChangeOnlyTheRecordList) {
+// A text recognised as nothing says so instead of leaving an earlier
+// success above boxes that no longer belong to it.
+TEST_F(Recognition, TextsOfNoStageSayNothingWasFound) {
   recognizer->recognise(pages::batch_page_of({pages::Order{}, pages::Order{}}));
   view.set_status("kept");
-  for (std::string text : {std::string(40, 'a'), std::string(200, 'a'), std::string("\t \t")}) {
+  for (std::string text : {std::string(40, 'a'), std::string(200, 'a'), std::string("\t \tb")}) {
     recognizer->recognise(text);
-    EXPECT_EQ(view.status, "kept");
-    EXPECT_EQ(box(name_box), "张三");
+    EXPECT_EQ(view.status, "获取未成功 -未知");
+    EXPECT_EQ(box(name_box), "");  // the list's clearing empties the box
     EXPECT_TRUE(names().empty());
     EXPECT_TRUE(recognizer->records().empty());
   }

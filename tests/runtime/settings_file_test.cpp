@@ -182,6 +182,19 @@ INSTANTIATE_TEST_SUITE_P(Cases, SettingsFile, testing::ValuesIn(cases),
                            return "case" + std::to_string(param.index);
                          });
 
+// The longest value Windows keeps whole is written and read back whole; a
+// longer one is refused and the file keeps the old value.
+TEST(SettingsFileErrors, ValuesOverWindowsLimitAreRefused) {
+  auto path = (std::filesystem::temp_directory_path() / "slipjet-long-value.ini").string();
+  std::filesystem::remove(path);
+  std::string longest(rt::kMaxIniValue, 'v');
+  ASSERT_TRUE(rt::ini_write(path, "s", "k", longest));
+  EXPECT_EQ(rt::ini_read(path, "s", "k").view(), longest);
+  EXPECT_FALSE(rt::ini_write(path, "s", "k", longest + "w"));
+  EXPECT_EQ(rt::ini_read(path, "s", "k").view(), longest);
+  std::filesystem::remove(path);
+}
+
 TEST(SettingsFileErrors, WriteIntoAMissingFolderFails) {
   auto path = std::filesystem::temp_directory_path() / "slipjet-no-such-folder" / "x.ini";
   EXPECT_FALSE(rt::ini_write(path.string(), "s", "k", "v"));

@@ -58,9 +58,9 @@ class RecogniseCommand(unittest.TestCase):
         detail = self.recognise("张三，13812345678，浙江省 杭州市 西湖区 文三路100号 ，310000")
         self.assertEqual((detail["status"], detail["mobile"]), ("已识别 1 个 [详情页]", "13812345678"))
 
-    def test_text_of_no_kind_has_no_status_and_empty_boxes(self):
+    def test_text_of_no_kind_says_so_and_empties_the_boxes(self):
         out = self.recognise("这段文字不属于任何一种页面，也没有可识别的结尾标记 abc")
-        self.assertEqual(out["status"], "")
+        self.assertEqual(out["status"], "获取未成功 -未知")
         self.assertEqual([out[k] for k in ("name", "mobile", "fixed", "address", "goods")], [""] * 5)
         self.assertFalse(out["batch_print"])
         self.assertEqual(out["records"], [])

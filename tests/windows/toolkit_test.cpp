@@ -14,6 +14,7 @@
 #include "ui/dialog_form.h"
 #include "ui/edit_control.h"
 #include "ui/menu_object.h"
+#include "view/memory_view.h"
 
 namespace {
 
@@ -209,6 +210,24 @@ TEST_F(Toolkit, ControlsFollowTheirMessages) {
   DestroyWindow(edit_window);
   EXPECT_EQ(edit.handle(), nullptr);
   EXPECT_EQ(ui::registered_object(edit_window), nullptr);
+}
+
+// Clearing the name box's list empties its edit text, on the real window
+// and in the in-memory view that slipjet-cli and the tests use.
+TEST_F(Toolkit, ClearingTheNameListEmptiesItsTextAsTheMemoryViewDoes) {
+  HWND dialog = open();
+  ui::ComboControl name_box;
+  ASSERT_TRUE(name_box.attach(dialog, view::control::name_box));
+  view::MemoryView memory;
+  name_box.add_item("张三");
+  memory.list_add(view::control::name_box, "张三");
+  name_box.set_text("李四");
+  memory.set_text(view::control::name_box, "李四");
+  EXPECT_EQ(name_box.text(), "李四");
+  name_box.clear();
+  memory.list_clear(view::control::name_box);
+  EXPECT_EQ(name_box.text(), "");
+  EXPECT_EQ(memory.text(view::control::name_box), name_box.text());
 }
 
 TEST(MenuObject, ItemsByPosition) {
