@@ -1,5 +1,6 @@
 #include "app/settings.h"
 
+#include "runtime/message_box.h"
 #include "runtime/platform.h"
 #include "runtime/settings_file.h"
 #include "runtime/text_ops.h"
@@ -62,21 +63,31 @@ void Settings::load_settings(view::MainView& view,
   }
 }
 
-void Settings::toggle_settings(view::MainView& view) {
+void Settings::toggle_settings(view::MainView& view, uintptr_t owner) {
   if (view.width() < pane_open_from) {
     view.set_width(expanded_width);
     view.set_text(view::control::settings_button, "保存");
     return;
   }
-  view.set_text(view::control::settings_button, "设置");
-  view.set_width(collapsed_width);
+  bool saved = true;
   for (const Key& key : saved_fields)
-    rt::ini_write(path_, key.section, key.name, view.text(key.field));
-  rt::ini_write(path_, "ji", "jiqita",
-                rt::encode_setting_text(view.text(view::control::sender_address)));
+    saved = rt::ini_write(path_, key.section, key.name, view.text(key.field)) && saved;
+  saved = rt::ini_write(path_, "ji", "jiqita",
+                        rt::encode_setting_text(view.text(view::control::sender_address))) &&
+          saved;
   int selected = view.list_selection(view::control::printer_list);
   std::string printer = selected >= 0 ? view.list_item(view::control::printer_list, selected) : "";
-  rt::ini_write(path_, "dayinji", "moren", printer);
+  saved = rt::ini_write(path_, "dayinji", "moren", printer) && saved;
+  if (!saved) {
+    // The pane stays open with the seller's edits, to try again elsewhere.
+    std::string text = "保存设置失败：无法写入 " + path_ +
+                       "\r\n请确认这个文件不是只读的，程序所在的文件夹可以写入。";
+    rt_message_box(text.c_str(), "信息", RT_MB_OK | RT_MB_ICONERROR, owner);
+    view.set_status("保存设置失败：无法写入 " + path_);
+    return;
+  }
+  view.set_text(view::control::settings_button, "设置");
+  view.set_width(collapsed_width);
   current_printer_ = printer;
   view.set_status("已保存设置");
 }

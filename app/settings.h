@@ -2,6 +2,7 @@
 // sender details, print offsets and printer, and the settings button.
 #pragma once
 
+#include <cstdint>
 #include <span>
 #include <string>
 #include <string_view>
@@ -32,7 +33,9 @@ class Settings {
   // Fills the fields and the printer list and sets the current printer.
   void load_settings(view::MainView& view, std::span<const std::string> installed_printers);
   // The settings button: opens the settings pane, or saves and closes it.
-  void toggle_settings(view::MainView& view);
+  // A save that cannot be written says so (a box owned by `owner`, and the
+  // status line) and leaves the pane open.
+  void toggle_settings(view::MainView& view, uintptr_t owner = 0);
 
  private:
   std::string path_;

@@ -57,7 +57,8 @@ intptr_t on_recognise() {
   return 0;
 }
 intptr_t on_settings_button() {
-  application->settings->toggle_settings(application->view);
+  application->settings->toggle_settings(application->view,
+                                         reinterpret_cast<uintptr_t>(application->main_window));
   return 0;
 }
 intptr_t on_help() {
@@ -120,7 +121,8 @@ intptr_t initialise_main_window(HWND window) {
                              kBannerHeight, WS_CHILD | WS_VISIBLE, 0);
   check_for_update(
       {app.view, app.banner_page, release_url(), reinterpret_cast<uintptr_t>(window), post_quit});
-  seed_templates(app.settings_path, app.banner_page);
+  if (!seed_templates(app.settings_path, app.banner_page))
+    app.view.set_status("快递模板无法写入 " + app.settings_path + "，下次启动不会保留");
   fill_template_list(app.view, app.settings_path);
   return 0;
 }

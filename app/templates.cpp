@@ -124,11 +124,11 @@ bool write_template_rows(const std::string& settings_path, const std::vector<std
   return updated == lines || rt::ini_write_section(settings_path, section, updated);
 }
 
-void seed_templates(const std::string& settings_path, std::string_view banner_page) {
+bool seed_templates(const std::string& settings_path, std::string_view banner_page) {
   std::optional<std::vector<std::string>> rows = page_template_rows(banner_page);
   if (!rows && rt::ini_read(settings_path, section, "1").empty())
     rows = numbered_rows("\r\n" + std::string(builtin_templates), kMaxPageRows);
-  if (rows) write_template_rows(settings_path, *rows);
+  return !rows || write_template_rows(settings_path, *rows);
 }
 
 void fill_template_list(view::MainView& view, const std::string& settings_path) {
@@ -150,7 +150,10 @@ void fill_template_list(view::MainView& view, const std::string& settings_path) 
 
 void set_default_template(view::MainView& view, const std::string& settings_path) {
   int selected = view.list_selection(view::control::template_list);
-  rt::ini_write(settings_path, section, "wz", key_of(selected + 1));
+  if (!rt::ini_write(settings_path, section, "wz", key_of(selected + 1))) {
+    view.set_status("设置默认模板失败：无法写入 " + settings_path);
+    return;
+  }
   std::string name;
   if (selected >= 0) {
     std::string entry = view.list_item(view::control::template_list, selected);

@@ -28,14 +28,16 @@ inline constexpr size_t kMaxRowBytes = 512;
 std::optional<std::vector<std::string>> page_template_rows(std::string_view banner_page);
 
 // Writes template rows from the banner page's template block or, while key
-// "1" is empty, from the built-in table.
-void seed_templates(const std::string& settings_path, std::string_view banner_page);
+// "1" is empty, from the built-in table; false when they could not be
+// written.
+bool seed_templates(const std::string& settings_path, std::string_view banner_page);
 // Rows 1, 2, ... set to `rows`, the section's other lines kept: one read
 // and at most one write of the settings file.
 bool write_template_rows(const std::string& settings_path, const std::vector<std::string>& rows);
 // Rebuilds the template list, marking and selecting the default template.
 void fill_template_list(view::MainView& view, const std::string& settings_path);
-// The "默认" link: makes the selected template the default.
+// The "默认" link: makes the selected template the default (the status line
+// says when it cannot be written).
 void set_default_template(view::MainView& view, const std::string& settings_path);
 
 }  // namespace app

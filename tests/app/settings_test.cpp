@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "app/templates.h"
+#include "runtime/message_box.h"
 #include "runtime/platform.h"
 #include "runtime/settings_file.h"
 #include "tests/app/settings_file_fixture.h"
@@ -106,6 +108,49 @@ TEST_F(SettingsStore, AStalePrinterStaysCurrentUntilSaved) {
   settings.toggle_settings(view);  // saved with nothing selected
   EXPECT_EQ(settings.current_printer(), "");
   EXPECT_EQ(rt::ini_read(path_, "dayinji", "moren", "unset"), "");
+}
+
+std::vector<std::string> boxes;
+int record_box(const char* text, const char*, unsigned) {
+  boxes.emplace_back(text);
+  return RT_IDOK;
+}
+
+// A settings file that cannot be written (here: its folder is gone) is
+// never reported as saved: a box and the status line say so, the pane
+// stays open with the edits, and the current printer stays as it was.
+TEST_F(SettingsStore, ASaveThatCannotBeWrittenSaysSoAndKeepsThePaneOpen) {
+  std::string unwritable = (dir_ / "missing-folder" / "cfg.ini").string();
+  view::MemoryView view;
+  Settings settings(unwritable);
+  const std::string printers[] = {"A", "B"};
+  settings.load_settings(view, printers);
+  view.set_text(view::control::sender_name, "张三");
+  view.list_select(view::control::printer_list, 1);
+  view.window_width = 600;
+  boxes.clear();
+  rt_set_message_box_hook(record_box);
+  settings.toggle_settings(view);
+  rt_set_message_box_hook(nullptr);
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_EQ(boxes[0].rfind("保存设置失败：无法写入 " + unwritable, 0), 0u) << boxes[0];
+  EXPECT_EQ(view.status, "保存设置失败：无法写入 " + unwritable);
+  EXPECT_EQ(view.width(), 600);
+  EXPECT_EQ(view.text(view::control::settings_button), "");  // still as the open pane left it
+  EXPECT_EQ(view.text(view::control::sender_name), "张三");
+  EXPECT_EQ(settings.current_printer(), "");
+}
+
+// Every template write that fails says so.
+TEST_F(SettingsStore, TemplateWritesThatFailSaySo) {
+  std::string unwritable = (dir_ / "missing-folder" / "cfg.ini").string();
+  EXPECT_FALSE(seed_templates(unwritable, ""));
+  view::MemoryView view;
+  view.list_add(view::control::template_list, "申通");
+  view.list_select(view::control::template_list, 0);
+  set_default_template(view, unwritable);
+  EXPECT_EQ(view.status, "设置默认模板失败：无法写入 " + unwritable);
+  EXPECT_TRUE(seed_templates(path_, ""));
 }
 
 }  // namespace

@@ -260,4 +260,16 @@ TEST_F(Recognition, ShowRecordWithoutARecordChangesNothing) {
   EXPECT_EQ(box(name_box), "typed");
 }
 
+// An item code that cannot be written is used for this page and the
+// status line says it was not kept.
+TEST_F(Recognition, AnItemCodeThatCannotBeSavedIsSaidOnce) {
+  std::string unwritable = (dir_ / "missing-folder" / "cfg.ini").string();
+  recognize::Recognizer elsewhere(view, unwritable);
+  ScriptedDialog::answers = {"Q1"};
+  elsewhere.recognise(pages::whole_ship_page(
+      "北京 北京市 朝阳区 建国路88号 ，100022，王五，13600001111", pages::goods_block("男鞋")));
+  EXPECT_EQ(view.status, "已识别 1 个 [发货整页]（宝贝代号未能保存到 " + unwritable + "）");
+  EXPECT_NE(box(goods).find("Q1_"), std::string::npos);
+}
+
 }  // namespace
