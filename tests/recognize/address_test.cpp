@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <vector>
+
 #include "recognize/recognizer.h"
 #include "view/memory_view.h"
 
@@ -76,6 +79,38 @@ TEST(WrapText, ACharacterWithALowSecondByteBeforeAClosingMarkStaysWhole) {
     std::string out = wrap_text(s, 32);
     EXPECT_EQ(out, "浙江省杭州市西湖区文三路门牌号\r\n" + last + "，后面还有") << last;
     expect_wrapped(s, out);
+  }
+}
+
+// Random addresses of such characters, ASCII runs, blanks and marks: every
+// line starts at a character boundary of the input and the lines give the
+// input back.
+TEST(WrapText, RandomAddressesNeverSplitACharacter) {
+  const std::vector<std::string> pieces = {"區", "門", "東", "廣", "華", "園", "昇",
+                                           "镕", "赟", "省", "市", "，", "。", "（",
+                                           "）", "、", "a",  "7",  " ",  "-"};
+  uint32_t seed = 12345;
+  auto next = [&seed] { return (seed = seed * 1103515245 + 12345) >> 16; };
+  for (int round = 0; round < 2000; ++round) {
+    std::string s;
+    std::vector<size_t> boundaries;
+    for (int n = 20 + int(next() % 40); n > 0; --n) {
+      boundaries.push_back(s.size());
+      s += pieces[next() % pieces.size()];
+    }
+    boundaries.push_back(s.size());
+    std::string out = wrap_text(s, 32);
+    expect_wrapped(s, out);
+    // Line starts in the input's bytes.
+    size_t consumed = 0;
+    for (size_t from = 0;;) {
+      size_t end = out.find("\r\n", from);
+      consumed += (end == std::string::npos ? out.size() : end) - from;
+      if (end == std::string::npos) break;
+      EXPECT_NE(std::find(boundaries.begin(), boundaries.end(), consumed), boundaries.end())
+          << "a line break inside a character: " << s;
+      from = end + 2;
+    }
   }
 }
 
