@@ -14,8 +14,8 @@
 namespace rt {
 
 // The position of the last path separator ("\\" or "/") that is a character
-// of its own, not the second byte of a GBK character (淺 is 9C 5C); npos
-// when there is none.
+// of its own, never the second byte of a GBK character (9C 5C is one
+// character); npos when there is none.
 size_t last_path_separator(std::string_view path);
 Text exe_dir();   // without a trailing separator
 Text exe_name();  // without its directory
