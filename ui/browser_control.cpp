@@ -79,7 +79,12 @@ HRESULT STDMETHODCALLTYPE sink_ids_of_names(void*, REFIID, LPOLESTR*, UINT, LCID
 }
 HRESULT STDMETHODCALLTYPE sink_invoke(void* self, DISPID id, REFIID, LCID, WORD, DISPPARAMS* params,
                                       VARIANT* result, EXCEPINFO*, UINT*) {
-  if (BrowserControl* control = control_of(self)) control->event(id, params, result);
+  // Nothing may unwind into the browser's call.
+  try {
+    if (BrowserControl* control = control_of(self)) control->event(id, params, result);
+  } catch (...) {
+    handle_escaped_exception(nullptr);
+  }
   return S_OK;
 }
 
@@ -184,6 +189,9 @@ bool BrowserControl::take_browser() {
 }
 
 bool BrowserControl::connect_events() {
+  // One connection at a time: a second advise would leave a connection
+  // pointing into this object after it is gone.
+  if (sink_ || cookie_) return false;
   sink_table_ = sink_operations;
   sink_ = &sink_table_;
   if (!sink_map().insert(reinterpret_cast<uintptr_t>(sink_), reinterpret_cast<uintptr_t>(this)))

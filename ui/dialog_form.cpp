@@ -84,7 +84,9 @@ INT_PTR CALLBACK toolkit_dialog_procedure(HWND window, UINT message, WPARAM wpar
     if (WindowBase* object = registered_object(window))
       return object->dialog_method(window, message, wparam, lparam);
   } catch (...) {
-    // Nothing may unwind through the dialog manager.
+    // Nothing may unwind through the dialog manager; 0 leaves the message
+    // to it.
+    handle_escaped_exception(window);
   }
   return 0;
 }
@@ -115,7 +117,9 @@ DialogForm::~DialogForm() {
 INT_PTR DialogForm::run_modal(HWND parent, int template_id, InitHandler on_init,
                               const char* class_name, bool show_in_taskbar) {
   INT_PTR result = 0;
-  start_dialog(parent, template_id, on_init, class_name, show_in_taskbar, true, &result);
+  // A dialog that could not be made ran nothing: 0, as callers expect.
+  if (!start_dialog(parent, template_id, on_init, class_name, show_in_taskbar, true, &result))
+    return 0;
   return result;
 }
 

@@ -72,4 +72,11 @@ bool HandleTable::remove(uintptr_t key) {
   return true;
 }
 
+void HandleTable::remove_value(uintptr_t value) {
+  std::vector<uintptr_t> keys;
+  for (const Entry& e : entries_)
+    if (e.key != 0 && e.value == value) keys.push_back(e.key);
+  for (uintptr_t k : keys) remove(k);
+}
+
 }  // namespace ui

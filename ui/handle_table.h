@@ -29,6 +29,8 @@ class HandleTable {
   // Removes the key's entry, moving later entries of its probe run back so
   // that every remaining key stays reachable.
   bool remove(uintptr_t key);
+  // Removes every entry holding `value`.
+  void remove_value(uintptr_t value);
 
   size_t size() const { return size_; }
   size_t capacity() const { return entries_.size(); }

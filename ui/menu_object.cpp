@@ -32,18 +32,27 @@ bool MenuObject::adopt(HMENU menu) {
   return true;
 }
 
-bool MenuObject::append_sub_menu(const MenuObject& sub, std::string_view text) {
-  return AppendMenuA(menu_, MF_POPUP | MF_BYPOSITION, reinterpret_cast<UINT_PTR>(sub.menu_),
-                     std::string(text).c_str()) != FALSE;
+// A sub-menu, and a window's menu, are destroyed with their parent: the
+// object hands ownership over and never destroys them a second time.
+bool MenuObject::append_sub_menu(MenuObject& sub, std::string_view text) {
+  if (!AppendMenuA(menu_, MF_POPUP | MF_BYPOSITION, reinterpret_cast<UINT_PTR>(sub.menu_),
+                   std::string(text).c_str()))
+    return false;
+  sub.owned_ = false;
+  return true;
 }
 
-bool MenuObject::insert_sub_menu(int position, const MenuObject& sub, std::string_view text) {
-  return InsertMenuA(menu_, UINT(position), MF_POPUP | MF_BYPOSITION,
-                     reinterpret_cast<UINT_PTR>(sub.menu_), std::string(text).c_str()) != FALSE;
+bool MenuObject::insert_sub_menu(int position, MenuObject& sub, std::string_view text) {
+  if (!InsertMenuA(menu_, UINT(position), MF_POPUP | MF_BYPOSITION,
+                   reinterpret_cast<UINT_PTR>(sub.menu_), std::string(text).c_str()))
+    return false;
+  sub.owned_ = false;
+  return true;
 }
 
-bool MenuObject::set_as_menu_of(HWND window) const {
+bool MenuObject::set_as_menu_of(HWND window) {
   if (!SetMenu(window, menu_)) return false;
+  owned_ = false;
   DrawMenuBar(window);
   return true;
 }

@@ -23,12 +23,15 @@ class MenuObject {
   void destroy();
   bool reset_system_menu(HWND window);
   HMENU handle() const { return menu_; }
+  bool owns() const { return owned_; }
   // Takes a menu handle over, only when none is held.
   bool adopt(HMENU menu);
 
-  bool append_sub_menu(const MenuObject& sub, std::string_view text);
-  bool insert_sub_menu(int position, const MenuObject& sub, std::string_view text);
-  bool set_as_menu_of(HWND window) const;
+  // The sub-menu's, or this menu's, ownership passes to the parent menu or
+  // the window, which destroys it with itself.
+  bool append_sub_menu(MenuObject& sub, std::string_view text);
+  bool insert_sub_menu(int position, MenuObject& sub, std::string_view text);
+  bool set_as_menu_of(HWND window);
   bool set_background_colour(COLORREF colour);
   bool set_background_pattern(HBITMAP pattern);
   // The sub-menu at a position, wrapped in a new object (not owning it).

@@ -2,8 +2,11 @@
 
 #include <shellapi.h>
 
+#include <new>
 #include <vector>
 
+#include "runtime/heap.h"
+#include "runtime/message_box.h"
 #include "ui/handle_table.h"
 
 namespace ui {
@@ -68,30 +71,78 @@ void register_tool_tip_owner(uintptr_t tool_tip_id, HWND owner) {
   tool_tip_owners().insert(tool_tip_id, key(owner));
 }
 
-LRESULT CALLBACK shared_window_procedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+MessageHook message_hook_of(HWND window) {
+  return reinterpret_cast<MessageHook>(message_hooks().value(key(window)));
+}
+ChildHandler child_handler_of(HWND child) {
+  return reinterpret_cast<ChildHandler>(child_handlers().value(key(child)));
+}
+HWND tool_tip_owner_of(uintptr_t tool_tip_id) {
+  return reinterpret_cast<HWND>(tool_tip_owners().value(tool_tip_id));
+}
+
+void handle_escaped_exception(HWND window) {
   try {
-    if (message != WM_QUIT) {
-      if (auto hook = reinterpret_cast<MessageHook>(message_hooks().value(key(window))))
-        if (intptr_t r = hook(window, message, wparam, lparam)) return r;
-    }
-    if (message == WM_COMMAND) {
-      HWND child = reinterpret_cast<HWND>(lparam);
-      if (auto handler = reinterpret_cast<ChildHandler>(child_handlers().value(key(child))))
-        if (intptr_t r = handler(child, HIWORD(wparam), LOWORD(wparam), lparam)) return r;
-    }
-    if (message == WM_NOTIFY && lparam) {
-      const NMHDR* header = reinterpret_cast<const NMHDR*>(lparam);
-      if (auto handler =
-              reinterpret_cast<ChildHandler>(child_handlers().value(key(header->hwndFrom))))
-        if (intptr_t r = handler(header->hwndFrom, int(header->code), int(header->idFrom), lparam))
-          return r;
-    }
-    if (WindowBase* object = object_for(window))
-      return object->message_method(window, message, wparam, lparam);
+    throw;
+  } catch (const std::bad_alloc&) {
+    rt_out_of_memory();
+  } catch (...) {
+    static bool reported = false;
+    if (reported) return;
+    reported = true;
+    rt_message_box("程序处理窗口消息时出错，这次操作没有完成。", "error",
+                   RT_MB_OK | RT_MB_ICONERROR, reinterpret_cast<uintptr_t>(window));
+  }
+}
+
+namespace {
+
+LRESULT dispatch(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+  if (message != WM_QUIT) {
+    if (auto hook = reinterpret_cast<MessageHook>(message_hooks().value(key(window))))
+      if (intptr_t r = hook(window, message, wparam, lparam)) return r;
+  }
+  if (message == WM_COMMAND) {
+    HWND child = reinterpret_cast<HWND>(lparam);
+    if (auto handler = reinterpret_cast<ChildHandler>(child_handlers().value(key(child))))
+      if (intptr_t r = handler(child, HIWORD(wparam), LOWORD(wparam), lparam)) return r;
+  }
+  if (message == WM_NOTIFY && lparam) {
+    const NMHDR* header = reinterpret_cast<const NMHDR*>(lparam);
+    if (auto handler =
+            reinterpret_cast<ChildHandler>(child_handlers().value(key(header->hwndFrom))))
+      if (intptr_t r = handler(header->hwndFrom, int(header->code), int(header->idFrom), lparam))
+        return r;
+  }
+  if (WindowBase* object = object_for(window))
+    return object->message_method(window, message, wparam, lparam);
+  return DefWindowProcA(window, message, wparam, lparam);
+}
+
+// A destroyed window's entries: its handle value may come back for another.
+void forget_window(HWND window) {
+  message_hooks().remove(key(window));
+  child_handlers().remove(key(window));
+  tool_tip_owners().remove_value(key(window));
+}
+
+}  // namespace
+
+LRESULT CALLBACK shared_window_procedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+  // Read before the handlers run: WM_NCDESTROY forgets the object.
+  WindowBase* object = object_for(window);
+  WNDPROC previous = object ? object->previous_procedure() : nullptr;
+  LRESULT result = 0;
+  try {
+    result = dispatch(window, message, wparam, lparam);
   } catch (...) {
     // Nothing may unwind through the system's window procedure.
+    handle_escaped_exception(window);
+    result = previous ? CallWindowProcA(previous, window, message, wparam, lparam)
+                      : DefWindowProcA(window, message, wparam, lparam);
   }
-  return DefWindowProcA(window, message, wparam, lparam);
+  if (message == WM_NCDESTROY) forget_window(window);
+  return result;
 }
 
 WindowBase::WindowBase(const WindowBase& other)
@@ -123,13 +174,15 @@ WindowBase::~WindowBase() {
   if (background_) DeleteObject(background_);
 }
 
-void WindowBase::bind(HWND window) {
+bool WindowBase::bind(HWND window) {
+  if (WindowBase* other = object_for(window); other && other != this) return false;
   window_registry().insert(key(window), reinterpret_cast<uintptr_t>(this));
   handle_ = window;
   auto current = reinterpret_cast<WNDPROC>(GetWindowLongPtrA(window, GWLP_WNDPROC));
-  if (current == shared_window_procedure) return;
+  if (current == shared_window_procedure) return true;
   previous_ = reinterpret_cast<WNDPROC>(
       SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(shared_window_procedure)));
+  return true;
 }
 
 LRESULT WindowBase::default_message(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
@@ -385,18 +438,13 @@ HWND WindowBase::create(DWORD ex_style, const char* class_name, const char* titl
 bool WindowBase::attach(HWND parent, int id, bool set_font) {
   if (handle_) return false;
   HWND item = GetDlgItem(parent, id);
-  if (!item) return false;
-  bind(item);
+  if (!item || !bind(item)) return false;
   if (set_font)
     SendMessageA(item, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), 1);
   return true;
 }
 
-bool WindowBase::attach_window(HWND window) {
-  if (handle_ || !IsWindow(window)) return false;
-  bind(window);
-  return true;
-}
+bool WindowBase::attach_window(HWND window) { return !handle_ && IsWindow(window) && bind(window); }
 
 LRESULT WindowBase::send(UINT message, WPARAM wparam, LPARAM lparam) const {
   return SendMessageA(handle_, message, wparam, lparam);

@@ -119,7 +119,9 @@ class WindowBase {
 
  protected:
   // Stores the object in the registry and puts the shared procedure in.
-  void bind(HWND window);
+  // Pairs the object with the window; false when another object already
+  // has it (its previous procedure is that object's to restore).
+  bool bind(HWND window);
   HGDIOBJ background_object() const { return background_; }
   WNDPROC previous_procedure() const { return previous_; }
 
@@ -154,10 +156,22 @@ class WindowBase {
 // The shared window procedure installed on every toolkit window.
 LRESULT CALLBACK shared_window_procedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
 
-// The process-wide tables.
+// What a window or dialog procedure does, inside its catch block, with an
+// exception a handler let out: std::bad_alloc goes to the runtime's
+// out-of-memory path ("内存不足", then the exit sequence), as every other
+// allocation does; anything else is reported once in a message box, and
+// the caller passes the message on as unhandled.
+void handle_escaped_exception(HWND window);
+
+// The process-wide tables. A window's hook, child handler and tool-tip
+// entries go when it gets WM_NCDESTROY, so a later window with the same
+// handle value starts with none.
 WindowBase* registered_object(HWND window);
 void register_message_hook(HWND window, MessageHook hook);
 void register_child_handler(HWND child, ChildHandler handler);
 void register_tool_tip_owner(uintptr_t tool_tip_id, HWND owner);
+MessageHook message_hook_of(HWND window);
+ChildHandler child_handler_of(HWND child);
+HWND tool_tip_owner_of(uintptr_t tool_tip_id);
 
 }  // namespace ui

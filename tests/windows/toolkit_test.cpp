@@ -6,9 +6,13 @@
 #include <shlobj.h>
 
 #include <cstring>
+#include <memory>
+#include <new>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
+#include "tests/runtime/boxes_to_stderr.h"
 #include "ui/button_control.h"
 #include "ui/combo_control.h"
 #include "ui/dialog_form.h"
@@ -228,6 +232,123 @@ TEST_F(Toolkit, ClearingTheNameListEmptiesItsTextAsTheMemoryViewDoes) {
   memory.list_clear(view::control::name_box);
   EXPECT_EQ(name_box.text(), "");
   EXPECT_EQ(memory.text(view::control::name_box), name_box.text());
+}
+
+intptr_t throw_bad_alloc(int, int, int) { throw std::bad_alloc(); }
+int escapes = 0;
+intptr_t throw_other(int, int, int) {
+  ++escapes;
+  throw std::runtime_error("handler failed");
+}
+int boxes_shown = 0;
+int count_box(const char*, const char*, unsigned) {
+  ++boxes_shown;
+  return RT_IDOK;
+}
+
+// Out of memory in a handler ends as every other allocation does.
+TEST_F(Toolkit, BadAllocFromAHandlerEndsInTheOutOfMemoryBox) {
+  HWND dialog = open();
+  ui::EditControl edit;
+  ASSERT_TRUE(edit.attach(dialog, 1006));
+  edit.on_left_button_down(throw_bad_alloc);
+  EXPECT_EXIT(
+      {
+        show_boxes_on_stderr();
+        SendMessageA(edit.handle(), WM_LBUTTONDOWN, 0, 0);
+      },
+      testing::ExitedWithCode(0), "内存不足");
+}
+
+// Any other exception is told once and the message reaches the control's
+// own procedure: the edit box still works.
+TEST_F(Toolkit, OtherExceptionsAreToldOnceAndTheControlKeepsWorking) {
+  HWND dialog = open();
+  ui::EditControl edit;
+  ASSERT_TRUE(edit.attach(dialog, 1006));
+  edit.on_left_button_down(throw_other);
+  rt_set_message_box_hook(count_box);
+  SendMessageA(edit.handle(), WM_LBUTTONDOWN, 0, 0);
+  SendMessageA(edit.handle(), WM_LBUTTONDOWN, 0, 0);
+  rt_set_message_box_hook(nullptr);
+  EXPECT_EQ(escapes, 2);
+  EXPECT_EQ(boxes_shown, 1);
+  edit.set_text("仍然可用");
+  EXPECT_EQ(edit.text(), "仍然可用");
+  EXPECT_EQ(SendMessageA(edit.handle(), EM_GETLIMITTEXT, 0, 0) > 0, true);
+}
+
+// A second wrapper is refused: the first keeps the control's own
+// procedure as its previous one.
+TEST_F(Toolkit, ASecondWrapperOnTheSameControlIsRefused) {
+  HWND dialog = open();
+  ui::EditControl first, second;
+  ASSERT_TRUE(first.attach(dialog, 1006));
+  EXPECT_FALSE(second.attach(dialog, 1006));
+  EXPECT_EQ(second.handle(), nullptr);
+  EXPECT_EQ(ui::registered_object(first.handle()), &first);
+  EXPECT_GT(SendMessageA(first.handle(), EM_GETLIMITTEXT, 0, 0), 0);
+}
+
+intptr_t hook_calls = 0;
+intptr_t counting_hook(HWND, UINT message, WPARAM, LPARAM) {
+  if (message == WM_USER + 7) ++hook_calls;
+  return 0;
+}
+
+// A destroyed window's hook, child handler and tool-tip entry go with it.
+TEST_F(Toolkit, ADestroyedWindowsHandlersGoWithIt) {
+  HWND dialog = open();
+  ui::EditControl edit;
+  ASSERT_TRUE(edit.attach(dialog, 1006));
+  HWND window = edit.handle();
+  ui::register_message_hook(window, counting_hook);
+  ui::register_child_handler(window, [](HWND, int, int, LPARAM) -> intptr_t { return 1; });
+  ui::register_tool_tip_owner(4242, window);
+  SendMessageA(window, WM_USER + 7, 0, 0);
+  EXPECT_EQ(hook_calls, 1);
+  DestroyWindow(window);
+  EXPECT_FALSE(ui::message_hook_of(window));
+  EXPECT_FALSE(ui::child_handler_of(window));
+  EXPECT_EQ(ui::tool_tip_owner_of(4242), nullptr);
+}
+
+TEST(DialogForm, ADialogThatCannotBeMadeReturnsZero) {
+  ui::DialogForm form;
+  EXPECT_EQ(form.run_modal(nullptr, 4711, nullptr), 0);
+}
+
+// Sub-menus and a window's menu belong to their parent once handed over:
+// the objects never destroy them a second time.
+TEST(MenuObject, OwnershipPassesToTheParentMenuAndTheWindow) {
+  auto sub = std::make_unique<ui::MenuObject>();
+  ASSERT_TRUE(sub->create_pop_up());
+  HMENU sub_menu = sub->handle();
+  {
+    ui::MenuObject bar;
+    ASSERT_TRUE(bar.create_bar());
+    ASSERT_TRUE(bar.append_sub_menu(*sub, "文件"));
+    EXPECT_FALSE(sub->owns());
+    sub.reset();  // the object goes first: the parent's sub-menu stays
+    EXPECT_TRUE(IsMenu(sub_menu));
+    EXPECT_EQ(GetSubMenu(bar.handle(), 0), sub_menu);
+  }
+  EXPECT_FALSE(IsMenu(sub_menu));  // destroyed once, with its parent
+
+  HWND window = CreateWindowExA(0, "STATIC", "", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100, nullptr,
+                                nullptr, nullptr, nullptr);
+  ASSERT_TRUE(window);
+  HMENU bar_menu = nullptr;
+  {
+    ui::MenuObject bar;
+    ASSERT_TRUE(bar.create_bar());
+    bar_menu = bar.handle();
+    ASSERT_TRUE(bar.set_as_menu_of(window));
+    EXPECT_FALSE(bar.owns());
+  }
+  EXPECT_TRUE(IsMenu(bar_menu));  // the window's menu outlives the object
+  EXPECT_EQ(GetMenu(window), bar_menu);
+  DestroyWindow(window);
 }
 
 TEST(MenuObject, ItemsByPosition) {
