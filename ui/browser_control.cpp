@@ -143,8 +143,9 @@ VARIANT_BOOL* flag_address(const VARIANT& v) {
 long browser_sink_references() { return sink_references; }
 
 bool BrowserControl::initialise_host() {
-  const HostLibrary& library = host_library();
-  return library.loaded() && library.init();
+  // Once: a second registration of the host class may be refused.
+  static const bool ready = host_library().loaded() && host_library().init();
+  return ready;
 }
 
 BrowserControl::BrowserControl() : sink_interface_(interface_id(kEventsInterface)) {}

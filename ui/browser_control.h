@@ -50,8 +50,10 @@ class BrowserControl : public WindowBase {
               int height = 300, std::optional<DWORD> style = std::nullopt,
               DWORD ex_style = WS_EX_CLIENTEDGE);
   bool attach_item(HWND parent, int id);
-  // True when the sink is connected (a cookie was obtained).
+  // True when the sink is connected (a cookie was obtained). Refused while
+  // a sink is registered already.
   bool connect_events();
+  bool connected() const { return cookie_ != 0; }
   void navigate(const std::string& url);
 
   RtComObject& browser() { return browser_; }

@@ -50,6 +50,13 @@ void register_dialog_class_copy(const char* class_name) {
   RegisterClassExA(&cls);
 }
 
+TrayNotifier tray_notifier = nullptr;
+
+bool notify_shell(DWORD operation, NOTIFYICONDATAA* data) {
+  if (tray_notifier) return tray_notifier(operation, data);
+  return Shell_NotifyIconA(operation, data) != FALSE;
+}
+
 void copy_text(char* target, size_t size, std::string_view text) {
   size_t n = std::min(size - 1, text.size());
   std::memcpy(target, text.data(), n);
@@ -57,6 +64,8 @@ void copy_text(char* target, size_t size, std::string_view text) {
 }
 
 }  // namespace
+
+void set_tray_notifier(TrayNotifier notifier) { tray_notifier = notifier; }
 
 int tray_event_code(LPARAM mouse_message) {
   switch (UINT(mouse_message)) {
@@ -240,12 +249,12 @@ void DialogForm::class_cleanup() { destroy_tray_icon(); }
 bool DialogForm::notify_tray(DWORD operation, UINT flags) {
   tray_->uFlags = flags;
   tray_->hIcon = tray_icon_;
-  return Shell_NotifyIconA(operation, tray_.get()) != FALSE;
+  return notify_shell(operation, tray_.get());
 }
 
 void DialogForm::destroy_tray_icon() {
   if (!tray_) return;
-  Shell_NotifyIconA(NIM_DELETE, tray_.get());
+  notify_shell(NIM_DELETE, tray_.get());
   tray_.reset();
   if (tray_icon_) DestroyIcon(tray_icon_);
   tray_icon_ = nullptr;
@@ -293,7 +302,7 @@ bool DialogForm::remove_tray_icon() {
   if (!tray_) return false;
   if (tray_icon_) DestroyIcon(tray_icon_);
   tray_icon_ = nullptr;
-  bool removed = Shell_NotifyIconA(NIM_DELETE, tray_.get()) != FALSE;
+  bool removed = notify_shell(NIM_DELETE, tray_.get());
   tray_.reset();
   return removed;
 }

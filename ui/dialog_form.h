@@ -21,6 +21,11 @@ using CodeHandler = intptr_t (*)(int code);
 // The message the notification-area icon reports its mouse events with.
 inline constexpr UINT kTrayCallbackMessage = 0x3019;
 
+// Where tray operations go: the shell, or (tests) a recorder; null
+// restores the shell.
+using TrayNotifier = bool (*)(DWORD operation, NOTIFYICONDATAA* data);
+void set_tray_notifier(TrayNotifier notifier);
+
 // Tray event codes handed to the on-tray-event handler.
 int tray_event_code(LPARAM mouse_message);
 

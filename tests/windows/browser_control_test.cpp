@@ -3,9 +3,13 @@
 #include <windows.h>
 // After windows.h.
 #include <gtest/gtest.h>
+#include <ocidl.h>
 #include <ole2.h>
 
+#include <stdexcept>
 #include <string>
+
+#include "runtime/message_box.h"
 
 #include "ui/browser_control.h"
 
@@ -175,6 +179,166 @@ TEST_F(BrowserSink, NavigationEventsPassAddressesTheHandlerCanSet) {
   Arguments title({text(L"标题")});
   invoke(113, title);
   EXPECT_EQ(seen.text, "标题");
+}
+
+TEST_F(BrowserSink, AnExceptionFromAHandlerStaysInsideTheSink) {
+  control.events.title_change = [](ui::BrowserControl&, const std::string&) {
+    ++seen.calls;
+    throw std::runtime_error("handler failed");
+  };
+  rt_set_message_box_hook([](const char*, const char*, unsigned) { return RT_IDOK; });
+  Arguments title({text(L"标题")});
+  EXPECT_EQ(invoke(113, title), S_OK);
+  EXPECT_EQ(invoke(113, title), S_OK);
+  rt_set_message_box_hook(nullptr);
+  EXPECT_EQ(seen.calls, 2);
+}
+
+// A browser of the tests' own (the test prefix has no HTML engine): an
+// embeddable object the host accepts, answering for the events' connection
+// point and counting advises.
+// The events' connection point: counts advises and holds the sink.
+struct FakePoint : IConnectionPoint {
+  IUnknown* owner = nullptr;
+  IUnknown* sink = nullptr;
+  int advises = 0, unadvises = 0;
+
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** out) override {
+    return owner->QueryInterface(riid, out);
+  }
+  ULONG STDMETHODCALLTYPE AddRef() override { return owner->AddRef(); }
+  ULONG STDMETHODCALLTYPE Release() override { return owner->Release(); }
+  HRESULT STDMETHODCALLTYPE GetConnectionInterface(IID*) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE GetConnectionPointContainer(IConnectionPointContainer**) override {
+    return E_NOTIMPL;
+  }
+  HRESULT STDMETHODCALLTYPE Advise(IUnknown* s, DWORD* cookie) override {
+    ++advises;
+    s->AddRef();
+    if (sink) sink->Release();
+    sink = s;
+    *cookie = DWORD(advises);
+    return S_OK;
+  }
+  HRESULT STDMETHODCALLTYPE Unadvise(DWORD) override {
+    ++unadvises;
+    if (sink) sink->Release();
+    sink = nullptr;
+    return S_OK;
+  }
+  HRESULT STDMETHODCALLTYPE EnumConnections(IEnumConnections**) override { return E_NOTIMPL; }
+};
+
+// A browser of the tests' own (the test prefix has no HTML engine): an
+// embeddable object the host accepts, with the events' connection point.
+struct FakeBrowser : IDispatch, IConnectionPointContainer, IOleObject {
+  IID events{};
+  FakePoint point;
+  long references = 1;
+
+  FakeBrowser() {
+    CLSIDFromString(L"{34A715A0-6587-11D0-924A-0020AFC7AC4D}", &events);
+    point.owner = static_cast<IDispatch*>(this);
+  }
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** out) override {
+    if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IDispatch))
+      *out = static_cast<IDispatch*>(this);
+    else if (IsEqualIID(riid, IID_IConnectionPointContainer))
+      *out = static_cast<IConnectionPointContainer*>(this);
+    else if (IsEqualIID(riid, IID_IOleObject))
+      *out = static_cast<IOleObject*>(this);
+    else
+      return *out = nullptr, E_NOINTERFACE;
+    AddRef();
+    return S_OK;
+  }
+  ULONG STDMETHODCALLTYPE AddRef() override { return ULONG(++references); }
+  ULONG STDMETHODCALLTYPE Release() override { return ULONG(--references); }
+  HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT*) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override {
+    return E_NOTIMPL;
+  }
+  HRESULT STDMETHODCALLTYPE Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*,
+                                   UINT*) override {
+    return E_NOTIMPL;
+  }
+  HRESULT STDMETHODCALLTYPE EnumConnectionPoints(IEnumConnectionPoints**) override {
+    return E_NOTIMPL;
+  }
+  HRESULT STDMETHODCALLTYPE FindConnectionPoint(REFIID riid, IConnectionPoint** out) override {
+    if (!IsEqualIID(riid, events)) return *out = nullptr, E_NOINTERFACE;
+    *out = &point;
+    AddRef();
+    return S_OK;
+  }
+  // Embedding: accepted, nothing drawn.
+  HRESULT STDMETHODCALLTYPE SetClientSite(IOleClientSite*) override { return S_OK; }
+  HRESULT STDMETHODCALLTYPE GetClientSite(IOleClientSite**) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE SetHostNames(LPCOLESTR, LPCOLESTR) override { return S_OK; }
+  HRESULT STDMETHODCALLTYPE Close(DWORD) override { return S_OK; }
+  HRESULT STDMETHODCALLTYPE SetMoniker(DWORD, IMoniker*) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE GetMoniker(DWORD, DWORD, IMoniker**) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE InitFromData(IDataObject*, BOOL, DWORD) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE GetClipboardData(DWORD, IDataObject**) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE DoVerb(LONG, LPMSG, IOleClientSite*, LONG, HWND, LPCRECT) override {
+    return S_OK;
+  }
+  HRESULT STDMETHODCALLTYPE EnumVerbs(IEnumOLEVERB**) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE Update() override { return S_OK; }
+  HRESULT STDMETHODCALLTYPE IsUpToDate() override { return S_OK; }
+  HRESULT STDMETHODCALLTYPE GetUserClassID(CLSID*) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE GetUserType(DWORD, LPOLESTR*) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE SetExtent(DWORD, SIZEL*) override { return S_OK; }
+  HRESULT STDMETHODCALLTYPE GetExtent(DWORD, SIZEL*) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE Advise(IAdviseSink*, DWORD*) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE Unadvise(DWORD) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE EnumAdvise(IEnumSTATDATA**) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE GetMiscStatus(DWORD, DWORD* status) override {
+    *status = 0;
+    return S_OK;
+  }
+  HRESULT STDMETHODCALLTYPE SetColorScheme(LOGPALETTE*) override { return E_NOTIMPL; }
+};
+
+// A real host window with the fake browser attached: the sink is advised
+// once, a second connect is refused, and the end of the window and its
+// object unadvises and gives every sink reference back.
+TEST(BrowserWindow, AdvisesOnceAndGivesItsReferencesBack) {
+  OleInitialize(nullptr);
+  if (!ui::BrowserControl::initialise_host()) GTEST_SKIP() << "no control-hosting library";
+  using Attach = HRESULT(WINAPI*)(IUnknown*, HWND, IUnknown**);
+  auto attach_control = reinterpret_cast<Attach>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("atl.dll"), "AtlAxAttachControl")));
+  ASSERT_TRUE(attach_control);
+  HWND parent = CreateWindowExA(0, "STATIC", "", WS_OVERLAPPEDWINDOW, 0, 0, 400, 300, nullptr,
+                                nullptr, nullptr, nullptr);
+  HWND host = CreateWindowExA(0, "AtlAxWin", "", WS_CHILD, 0, 0, 300, 200, parent,
+                              reinterpret_cast<HMENU>(700), nullptr, nullptr);
+  ASSERT_TRUE(host);
+  FakeBrowser fake;
+  IUnknown* site = nullptr;  // without it the host attaches nothing
+  ASSERT_EQ(attach_control(static_cast<IDispatch*>(&fake), host, &site), S_OK);
+  ASSERT_TRUE(site);
+  long start = ui::browser_sink_references();
+  {
+    ui::BrowserControl browser;
+    ASSERT_TRUE(browser.attach_item(parent, 700));
+    EXPECT_TRUE(browser.connected());
+    EXPECT_EQ(fake.point.advises, 1);
+    EXPECT_EQ(fake.point.sink, browser.sink());
+    EXPECT_FALSE(browser.connect_events());
+    EXPECT_EQ(fake.point.advises, 1);
+    // The host may take its window procedure back while being destroyed,
+    // so the object's end is what certainly lets go.
+    DestroyWindow(host);
+  }
+  EXPECT_EQ(fake.point.unadvises, 1);
+  EXPECT_EQ(fake.point.sink, nullptr);
+  EXPECT_EQ(ui::browser_sink_references(), start);
+  site->Release();
+  DestroyWindow(parent);
+  OleUninitialize();
 }
 
 TEST(BrowserWindow, SecondCreateLeavesTheFirstWindowAlone) {

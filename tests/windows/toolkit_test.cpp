@@ -313,6 +313,138 @@ TEST_F(Toolkit, ADestroyedWindowsHandlersGoWithIt) {
   EXPECT_EQ(ui::tool_tip_owner_of(4242), nullptr);
 }
 
+// A message hook sees a window's messages first: non-zero ends the message
+// with that result, 0 passes it on to the control.
+TEST_F(Toolkit, MessageHooksComeFirstAndPassOnWithZero) {
+  HWND dialog = open();
+  ui::EditControl edit;
+  ASSERT_TRUE(edit.attach(dialog, 1006));
+  ui::register_message_hook(edit.handle(), [](HWND, UINT message, WPARAM, LPARAM) -> intptr_t {
+    return message == WM_GETTEXTLENGTH ? 77 : 0;
+  });
+  edit.set_text("四个字符");
+  EXPECT_EQ(SendMessageA(edit.handle(), WM_GETTEXTLENGTH, 0, 0), 77);
+  EXPECT_EQ(edit.text(), "四个字符");  // WM_GETTEXT passed on
+  ui::register_message_hook(edit.handle(), nullptr);
+  EXPECT_EQ(SendMessageA(edit.handle(), WM_GETTEXTLENGTH, 0, 0), 8);
+}
+
+intptr_t child_answer = 0;
+intptr_t child_handler(HWND, int code, int id, LPARAM) {
+  record("child " + std::to_string(code) + " " + std::to_string(id));
+  return child_answer;
+}
+
+// Child notifications reach the child's handler before the control's own
+// events; a non-zero answer ends them there.
+TEST_F(Toolkit, ChildCommandsAndNotificationsReachTheirHandler) {
+  HWND dialog = open();
+  ui::ButtonControl button;
+  ASSERT_TRUE(button.attach(dialog, 1001));
+  button.on_click(on_click);
+  ui::register_child_handler(button.handle(), child_handler);
+  SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(1001, BN_CLICKED), LPARAM(button.handle()));
+  child_answer = 1;
+  SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(1001, BN_CLICKED), LPARAM(button.handle()));
+  NMHDR header{button.handle(), 1001, UINT(NM_SETFOCUS)};
+  EXPECT_EQ(SendMessageA(dialog, WM_NOTIFY, 1001, LPARAM(&header)), 1);
+  child_answer = 0;
+  ui::register_child_handler(button.handle(), nullptr);
+  EXPECT_EQ(events, (std::vector<std::string>{"init", "child 0 1001", "click", "child 0 1001",
+                                              "child -7 1001"}));
+}
+
+// A tool tip asking for its text is answered by the window registered as
+// its owner, not by the tool tip that sent the request.
+struct ToolTipOwner : ui::WindowBase {
+  int asked_for = 0;
+  LRESULT child_notify(HWND, HWND, int code, int id, NMHDR*) override {
+    if (code == int(TTN_NEEDTEXTA)) asked_for = id;
+    return 0;
+  }
+};
+
+TEST_F(Toolkit, ToolTipTextIsAskedOfItsOwner) {
+  HWND dialog = open();
+  ToolTipOwner owner;
+  ASSERT_TRUE(owner.attach(dialog, 1006));
+  ui::register_tool_tip_owner(31, owner.handle());
+  NMTTDISPINFOA request{};
+  request.hdr = {reinterpret_cast<HWND>(0x1234), 31, UINT(TTN_NEEDTEXTA)};
+  SendMessageA(dialog, WM_NOTIFY, 0, LPARAM(&request));
+  EXPECT_EQ(owner.asked_for, 31);
+}
+
+intptr_t handled_nothing(int, int, int) { return 0; }
+
+// A click whose handler returns 0 still reaches the button's own procedure,
+// which pushes the button.
+TEST_F(Toolkit, AHandlerReturningZeroLeavesTheControlItsMessage) {
+  HWND dialog = open();
+  ui::ButtonControl button;
+  ASSERT_TRUE(button.attach(dialog, 1001));
+  button.on_left_button_down(handled_nothing);
+  SendMessageA(button.handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
+  EXPECT_TRUE(SendMessageA(button.handle(), BM_GETSTATE, 0, 0) & BST_PUSHED);
+  SendMessageA(button.handle(), WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
+  ReleaseCapture();
+}
+
+WNDPROC edit_procedure = nullptr;
+bool restored_at_end = false;
+LRESULT CALLBACK spy_procedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+  if (message == WM_NCDESTROY)
+    restored_at_end =
+        reinterpret_cast<WNDPROC>(GetWindowLongPtrA(window, GWLP_WNDPROC)) == spy_procedure;
+  return CallWindowProcA(edit_procedure, window, message, wparam, lparam);
+}
+
+// At WM_NCDESTROY the window gets its previous procedure back before that
+// procedure sees the message.
+TEST_F(Toolkit, ThePreviousProcedureIsRestoredAtTheEnd) {
+  HWND dialog = open();
+  HWND window = GetDlgItem(dialog, 1006);
+  edit_procedure = reinterpret_cast<WNDPROC>(
+      SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(spy_procedure)));
+  ui::EditControl edit;
+  ASSERT_TRUE(edit.attach(dialog, 1006));
+  EXPECT_EQ(reinterpret_cast<WNDPROC>(GetWindowLongPtrA(window, GWLP_WNDPROC)),
+            ui::shared_window_procedure);
+  DestroyWindow(window);
+  EXPECT_TRUE(restored_at_end);
+  EXPECT_EQ(edit.handle(), nullptr);
+}
+
+// What the tray operations asked of the shell.
+std::vector<std::string> tray_calls;
+bool record_tray(DWORD operation, NOTIFYICONDATAA* data) {
+  const char* names[] = {"add", "modify", "delete"};
+  std::string call = operation < 3 ? names[operation] : "?";
+  call += std::string(" ") + data->szTip;
+  if (data->uFlags & NIF_INFO) call += std::string(" balloon ") + data->szInfo;
+  tray_calls.push_back(call);
+  return true;
+}
+
+// The icon is added, changed, shows a balloon, and comes back when the
+// taskbar is made again (after the shell restarted).
+TEST_F(Toolkit, TrayIconIsAddedChangedAndAddedAgainForANewTaskbar) {
+  HWND dialog = open();
+  tray_calls.clear();
+  ui::set_tray_notifier(record_tray);
+  ASSERT_TRUE(form.add_tray_icon(LoadIcon(nullptr, IDI_APPLICATION), "快递单"));
+  EXPECT_TRUE(form.set_tray_tip("已打印 3 张"));
+  EXPECT_TRUE(form.show_balloon("有新版本"));
+  SendMessageA(dialog, RegisterWindowMessageA("TaskbarCreated"), 0, 0);
+  EXPECT_TRUE(form.remove_tray_icon());
+  EXPECT_FALSE(form.has_tray_icon());
+  ui::set_tray_notifier(nullptr);
+  EXPECT_EQ(tray_calls,
+            (std::vector<std::string>{"add 快递单", "modify 已打印 3 张",
+                                      "modify 已打印 3 张 balloon 有新版本", "delete 已打印 3 张",
+                                      "add 已打印 3 张", "delete 已打印 3 张"}));
+}
+
 TEST(DialogForm, ADialogThatCannotBeMadeReturnsZero) {
   ui::DialogForm form;
   EXPECT_EQ(form.run_modal(nullptr, 4711, nullptr), 0);
