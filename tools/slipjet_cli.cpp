@@ -8,6 +8,7 @@
 #include "runtime/platform.h"
 #include "runtime/text_ops.h"
 #include "tools/layout_command.h"
+#include "tools/parse_address_command.h"
 #include "tools/recognise_command.h"
 
 namespace {
@@ -22,6 +23,8 @@ const char usage[] =
     "  date DAYS                  the date text of an OLE Automation date\n"
     "  recognise [--cfg PATH] [--utf8] [--json] [--no-prompt] [FILE]\n"
     "                             recognition of copied order text\n"
+    "  parse-address [--utf8] [--json] [FILE]\n"
+    "                             the recipients in any copied text\n"
     "  layout --row ROW | --template N [options]\n"
     "                             the ten items a waybill prints (--help for options)\n";
 
@@ -33,6 +36,7 @@ void print(std::string_view gbk) {
 int run(const std::string& command, const std::vector<std::string>& args) {
   if (command == "recognise") return recognise_command(args);
   if (command == "layout") return layout_command(args);
+  if (command == "parse-address") return parse_address_command(args);
   auto need = [&](size_t n) { return args.size() >= n; };
   if (command == "split" && need(1)) {
     rt::TextArray pieces = rt::split(args[0], args.size() > 1 ? args[1] : ",");
@@ -69,7 +73,8 @@ int main(int argc, char** argv) {
   }
   std::vector<std::string> args;
   // Paths stay as the terminal gave them; texts become GBK.
-  bool raw = std::string(argv[1]) == "recognise" || std::string(argv[1]) == "layout";
+  std::string command = argv[1];
+  bool raw = command == "recognise" || command == "layout" || command == "parse-address";
   for (int i = 2; i < argc; ++i) args.push_back(raw ? argv[i] : platform_from_terminal(argv[i]));
   return run(argv[1], args);
 }

@@ -1,0 +1,25 @@
+// GBK characters as the address parser walks them.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace recipient {
+
+// Bytes of the character starting at `at`: 2 for a GBK lead byte with a
+// byte after it, else 1.
+size_t char_size(std::string_view s, size_t at);
+// The character at `at` as a number: the byte, or lead * 256 + trail.
+uint16_t char_code(std::string_view s, size_t at);
+bool is_digit(char c);
+
+// Full-width letters, digits and marks as ASCII, the ideographic space and
+// the dash as their ASCII forms; other characters unchanged.
+std::string half_width(std::string_view gbk);
+// The same text with traditional characters in their simplified form. Each
+// character keeps its length, so positions agree with the input.
+std::string simplified(std::string_view gbk);
+
+}  // namespace recipient

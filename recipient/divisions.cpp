@@ -1,0 +1,234 @@
+#include "recipient/divisions.h"
+
+#include <algorithm>
+#include <array>
+#include <span>
+
+#include "recipient/characters.h"
+#include "recipient/tables.h"
+
+namespace recipient {
+
+namespace {
+
+constexpr std::array<int, 4> kMunicipalities = {11, 12, 31, 50};
+// Cities that stand for a municipality's districts, or for county-level
+// cities a province governs directly (those become cities themselves).
+constexpr std::array<std::string_view, 2> kMunicipalParts = {"市辖区", "县"};
+constexpr std::array<std::string_view, 2> kDirectlyGoverned = {"省直辖县级行政区划",
+                                                               "自治区直辖县级行政区划"};
+
+// The suffixes a short form may be written with, longest first.
+constexpr std::array<std::string_view, 7> kProvinceSuffixes = {
+    "特别行政区", "维吾尔自治区", "壮族自治区", "回族自治区", "自治区", "省", "市"};
+constexpr std::array<std::string_view, 5> kCitySuffixes = {"自治州", "地区", "市", "盟", "州"};
+constexpr std::array<std::string_view, 9> kDistrictSuffixes = {
+    "自治县", "自治旗", "新区", "林区", "特区", "区", "县", "市", "旗"};
+
+// Peoples named in autonomous divisions; the short form ends before the first.
+constexpr std::array<std::string_view, 48> kPeoples = {
+    "蒙古族", "蒙古", "回族", "藏族", "维吾尔", "苗族", "彝族", "壮族", "布依族", "朝鲜族",
+    "满族", "侗族", "瑶族", "白族", "土家族", "哈尼族", "哈萨克", "傣族", "黎族", "傈僳族",
+    "佤族", "畲族", "拉祜族", "水族", "东乡族", "纳西族", "景颇族", "柯尔克孜", "土族",
+    "达斡尔族", "仫佬族", "羌族", "布朗族", "撒拉族", "毛南族", "仡佬族", "锡伯族", "普米族",
+    "塔吉克", "怒族", "鄂温克族", "鄂伦春", "保安族", "裕固族", "独龙族", "各族", "京族",
+    "俄罗斯族"};
+
+// Former and colloquial names still written in addresses, with the code of
+// the division that carries them on.
+struct FormerName {
+  std::string_view name;
+  int code;
+};
+constexpr std::array<FormerName, 27> kFormerNames = {{
+    {"襄樊市", 4206},   {"襄樊", 4206},     {"思茅市", 5308},   {"思茅", 5308},
+    {"襄阳区", 420607}, {"通什市", 469001}, {"胶南市", 370211}, {"胶南", 370211},
+    {"蓟县", 120119},   {"开县", 500154},   {"郫县", 510117},   {"闸北区", 310106},
+    {"卢湾区", 310101}, {"南汇区", 310115}, {"崇文区", 110101}, {"宣武区", 110102},
+    {"塘沽区", 120116}, {"汉沽区", 120116}, {"大港区", 120116}, {"万盛区", 500110},
+    {"达县", 511703},   {"芳村区", 440103}, {"四方区", 370203}, {"内蒙", 15},
+    {"巴州", 6528},     {"博州", 6527},     {"克州", 6530},
+}};
+
+bool is_one_of(std::string_view text, std::span<const std::string_view> list) {
+  return std::find(list.begin(), list.end(), text) != list.end();
+}
+
+size_t char_count(std::string_view s) {
+  size_t n = 0;
+  for (size_t at = 0; at < s.size(); at += char_size(s, at)) ++n;
+  return n;
+}
+
+// The name without its level's suffix, cut before the people of an
+// autonomous division; empty when under two characters are left.
+std::string stem(std::string_view name, Level level) {
+  std::string_view s = name;
+  if (s.ends_with("自治州") || s.ends_with("自治县") || s.ends_with("自治旗")) {
+    for (size_t at = 0; at < s.size(); at += char_size(s, at)) {
+      bool people = std::any_of(kPeoples.begin(), kPeoples.end(),
+                                [&](std::string_view p) { return s.substr(at).starts_with(p); });
+      if (people) {
+        s = s.substr(0, at);
+        break;
+      }
+    }
+  } else {
+    std::span<const std::string_view> suffixes =
+        level == Level::province ? std::span<const std::string_view>(kProvinceSuffixes)
+        : level == Level::city   ? std::span<const std::string_view>(kCitySuffixes)
+                                 : std::span<const std::string_view>(kDistrictSuffixes);
+    for (std::string_view suffix : suffixes)
+      if (s.ends_with(suffix) && s.size() > suffix.size()) {
+        s.remove_suffix(suffix.size());
+        break;
+      }
+  }
+  return s != name && char_count(s) >= 2 ? std::string(s) : std::string();
+}
+
+std::span<const std::string_view> suffixes_of(Level level) {
+  if (level == Level::province) return kProvinceSuffixes;
+  if (level == Level::city) return kCitySuffixes;
+  return kDistrictSuffixes;
+}
+
+}  // namespace
+
+Divisions::Divisions() {
+  load_table();
+  for (size_t i = 0; i < divisions_.size(); ++i)
+    add_key(divisions_[i].name, NameForm{int(i), false});
+  add_short_forms();
+  add_former_names();
+  for (auto& [first, keys] : keys_) {
+    std::stable_sort(keys.begin(), keys.end(),
+                     [](const Key& a, const Key& b) { return a.text.size() > b.text.size(); });
+    for (Key& key : keys)
+      std::stable_sort(key.forms.begin(), key.forms.end(), [&](NameForm a, NameForm b) {
+        return divisions_[size_t(a.division)].code < divisions_[size_t(b.division)].code;
+      });
+  }
+}
+
+void Divisions::load_table() {
+  std::unordered_map<int, int> city_for;  // a table city's code → the city it stands for
+  std::string_view table(kDivisionTable);
+  while (!table.empty()) {
+    size_t end = table.find('\n');
+    std::string_view line = table.substr(0, end);
+    table = end == std::string_view::npos ? std::string_view() : table.substr(end + 1);
+    size_t space = line.find(' ');
+    if (space == std::string_view::npos) continue;
+    int code = std::stoi(std::string(line.substr(0, space)));
+    std::string name(line.substr(space + 1));
+    Division d{code, name};
+    if (space == 2) {
+      d.municipality = std::find(kMunicipalities.begin(), kMunicipalities.end(), code) !=
+                       kMunicipalities.end();
+      by_code_[code] = int(divisions_.size());
+      divisions_.push_back(d);
+    } else if (space == 4) {
+      int province = by_code_.at(code / 100);
+      const Division& p = divisions_[size_t(province)];
+      if (p.municipality && is_one_of(name, kMunicipalParts)) {
+        int own = index_of(p.code * 100);
+        if (own < 0) {
+          own = int(divisions_.size());
+          by_code_[p.code * 100] = own;
+          divisions_.push_back(
+              Division{p.code * 100, p.name, Level::city, province, true, true});
+          divisions_[size_t(province)].own_city = own;
+        }
+        city_for[code] = own;
+      } else if (is_one_of(name, kDirectlyGoverned)) {
+        city_for[code] = -1;  // its county-level cities become cities
+      } else {
+        d.level = Level::city;
+        d.parent = province;
+        city_for[code] = by_code_[code] = int(divisions_.size());
+        divisions_.push_back(d);
+      }
+    } else if (space == 6) {
+      auto found = city_for.find(code / 100);
+      if (found == city_for.end()) continue;
+      if (found->second < 0) {
+        d.level = Level::city;
+        d.parent = by_code_.at(code / 10000);
+      } else {
+        Division& city = divisions_[size_t(found->second)];
+        if (city.name == name) continue;  // a city without districts
+        city.has_districts = true;
+        d.level = Level::district;
+        d.parent = found->second;
+        d.municipality = city.municipality;
+      }
+      by_code_[code] = int(divisions_.size());
+      divisions_.push_back(d);
+    }
+  }
+}
+
+void Divisions::add_key(const std::string& text, NameForm form) {
+  if (text.empty()) return;
+  std::vector<Key>& bucket = keys_[char_code(text, 0)];
+  auto key = std::find_if(bucket.begin(), bucket.end(), [&](const Key& k) { return k.text == text; });
+  if (key == bucket.end()) {
+    bucket.push_back(Key{text, {}});
+    key = bucket.end() - 1;
+  }
+  key->forms.push_back(form);
+}
+
+void Divisions::add_short_forms() {
+  for (size_t i = 0; i < divisions_.size(); ++i)
+    add_key(stem(divisions_[i].name, divisions_[i].level), NameForm{int(i), true});
+}
+
+void Divisions::add_former_names() {
+  for (const FormerName& former : kFormerNames)
+    if (int i = index_of(former.code); i >= 0)
+      add_key(std::string(former.name), NameForm{i, false});
+}
+
+int Divisions::index_of(int code) const {
+  auto found = by_code_.find(code);
+  return found == by_code_.end() ? -1 : found->second;
+}
+
+int Divisions::province_of(int index) const {
+  while (index >= 0 && divisions_[size_t(index)].level != Level::province)
+    index = divisions_[size_t(index)].parent;
+  return index;
+}
+
+NameMatch Divisions::match(std::string_view s, size_t at,
+                           const std::function<bool(const Division&, bool)>& accept) const {
+  if (at >= s.size()) return {};
+  auto bucket = keys_.find(char_code(s, at));
+  if (bucket == keys_.end()) return {};
+  for (const Key& key : bucket->second) {
+    if (s.compare(at, key.text.size(), key.text) != 0) continue;
+    for (NameForm form : key.forms) {
+      const Division& d = divisions_[size_t(form.division)];
+      if (!accept(d, form.short_form)) continue;
+      NameMatch found{form, key.text.size()};
+      if (form.short_form)
+        for (std::string_view suffix : suffixes_of(d.level))
+          if (s.compare(at + found.length, suffix.size(), suffix) == 0) {
+            found.length += suffix.size();
+            found.suffixed = true;
+            break;
+          }
+      return found;
+    }
+  }
+  return {};
+}
+
+const Divisions& divisions() {
+  static const Divisions table;
+  return table;
+}
+
+}  // namespace recipient

@@ -1,0 +1,77 @@
+// China's administrative divisions down to county level, as the address
+// parser looks them up: by full name, by short form ("浙江", "杭州",
+// "西湖") and by former name (襄樊 → 襄阳市), at a position of a text.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+namespace recipient {
+
+enum class Level : uint8_t { province = 1, city = 2, district = 3 };
+
+struct Division {
+  int code = 0;
+  std::string name;
+  Level level = Level::province;
+  int parent = -1;       // index of the province or city above
+  bool municipality = false;  // 北京 上海 天津 重庆, and their cities
+  bool has_districts = false;  // a city whose county-level divisions are listed
+  int own_city = -1;  // a municipality's city (the municipality again)
+};
+
+// One way of writing a division.
+struct NameForm {
+  int division = -1;
+  bool short_form = false;  // a short form or a former name's stem
+};
+
+// A division written at a position: the form found and its length in bytes.
+struct NameMatch {
+  NameForm form;
+  size_t length = 0;
+  bool suffixed = false;  // a short form written with a suffix ("新津县")
+  explicit operator bool() const { return length > 0; }
+};
+
+class Divisions {
+ public:
+  Divisions();  // from the built-in table
+
+  const Division& at(int index) const { return divisions_[size_t(index)]; }
+  size_t size() const { return divisions_.size(); }
+  // The province of a division (itself for a province).
+  int province_of(int index) const;
+
+  // The longest name written at `at` in `s` (simplified GBK) whose division
+  // `accept` takes; of several divisions with that name, the one of the
+  // lowest code. A short form is followed by its level's suffix when one is
+  // written ("杭州市", "新津县"), which the match then includes.
+  NameMatch match(std::string_view s, size_t at,
+                  const std::function<bool(const Division&, bool short_form)>& accept) const;
+
+ private:
+  struct Key {
+    std::string text;
+    std::vector<NameForm> forms;
+  };
+  void load_table();
+  void add_key(const std::string& text, NameForm form);
+  void add_short_forms();
+  void add_former_names();
+  int index_of(int code) const;
+
+  std::vector<Division> divisions_;
+  std::unordered_map<int, int> by_code_;
+  // Keys by their first character, longest first.
+  std::unordered_map<uint16_t, std::vector<Key>> keys_;
+};
+
+// The table, loaded once.
+const Divisions& divisions();
+
+}  // namespace recipient

@@ -1,0 +1,87 @@
+#include "recipient/labels.h"
+
+#include <array>
+#include <string_view>
+
+#include "recipient/characters.h"
+
+namespace recipient {
+
+namespace {
+
+struct Word {
+  std::string_view text;
+  Field field;
+  bool always;  // a label wherever it stands
+};
+
+// Longest first where one begins another.
+constexpr std::array<Word, 56> kWords = {{
+    {"收货人姓名", Field::name, true},     {"收件人姓名", Field::name, true},
+    {"收货人名称", Field::name, true},     {"买家姓名", Field::name, true},
+    {"客户姓名", Field::name, true},       {"收货人", Field::name, true},
+    {"收件人", Field::name, true},         {"联系人", Field::name, true},
+    {"姓名", Field::name, true},           {"名字", Field::name, false},
+    {"Name", Field::name, false},          {"name", Field::name, false},
+    {"手机号码", Field::phone, true},      {"手机号", Field::phone, true},
+    {"联系电话", Field::phone, true},      {"联系手机", Field::phone, true},
+    {"电话号码", Field::phone, true},      {"联系方式", Field::phone, true},
+    {"移动电话", Field::phone, true},      {"固定电话", Field::phone, true},
+    {"备用电话", Field::phone, true},      {"虚拟号码", Field::phone, true},
+    {"固话", Field::phone, false},         {"座机", Field::phone, false},
+    {"手机", Field::phone, false},         {"电话", Field::phone, false},
+    {"号码", Field::phone, false},         {"Tel", Field::phone, false},
+    {"TEL", Field::phone, false},          {"tel", Field::phone, false},
+    {"Phone", Field::phone, false},        {"phone", Field::phone, false},
+    {"Mobile", Field::phone, false},       {"mobile", Field::phone, false},
+    {"收货地址", Field::address, true},    {"收件地址", Field::address, true},
+    {"详细地址", Field::address, true},    {"所在地区", Field::address, true},
+    {"联系地址", Field::address, true},    {"通讯地址", Field::address, true},
+    {"邮寄地址", Field::address, true},    {"配送地址", Field::address, true},
+    {"街道地址", Field::address, true},    {"所在地", Field::address, true},
+    {"省市区", Field::address, true},      {"地址", Field::address, false},
+    {"地区", Field::address, false},       {"Address", Field::address, false},
+    {"邮政编码", Field::postcode, true},   {"邮编", Field::postcode, true},
+    {"收货信息", Field::other, true},      {"收件信息", Field::other, true},
+    {"买家信息", Field::other, true},      {"地址信息", Field::other, true},
+    {"收货", Field::other, false},         {"收件", Field::other, false},
+}};
+
+bool is_gap(char c) {
+  return c == ' ' || c == ',' || c == ';' || c == '\t' || c == '\r' || c == '\n';
+}
+
+bool at_piece_start(std::string_view s, size_t at) { return at == 0 || is_gap(s[at - 1]); }
+
+// A colon or a number follows, blanks between allowed.
+bool introduces(std::string_view s, size_t end) {
+  while (end < s.size() && s[end] == ' ') ++end;
+  if (end >= s.size()) return true;
+  char c = s[end];
+  return c == ':' || c == '+' || c == '(' || is_digit(c) || s.compare(end, 2, "是") == 0;
+}
+
+}  // namespace
+
+std::vector<Label> take_labels(std::string& t, std::string& s) {
+  std::vector<Label> labels;
+  for (size_t at = 0; at < s.size(); at += char_size(s, at)) {
+    for (const Word& w : kWords) {
+      if (s.compare(at, w.text.size(), w.text) != 0) continue;
+      size_t end = at + w.text.size();
+      if (!w.always && !at_piece_start(s, at) && !introduces(s, end)) continue;
+      // A Latin word must stand alone ("Tel", not "Hotel").
+      if (w.text[0] > 0 && w.text[0] < 0x7F && !at_piece_start(s, at)) continue;
+      size_t colon = end;
+      while (colon < s.size() && s[colon] == ' ') ++colon;
+      if (colon < s.size() && s[colon] == ':') end = colon + 1;
+      for (size_t i = at; i < end; ++i) t[i] = s[i] = ' ';
+      labels.push_back(Label{at, w.field});
+      at = end - 1;
+      break;
+    }
+  }
+  return labels;
+}
+
+}  // namespace recipient

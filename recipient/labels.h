@@ -1,0 +1,22 @@
+// Field labels in copied recipient text ("收货人:", "手机号码", "详细地址：").
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+namespace recipient {
+
+enum class Field { none, name, phone, address, postcode, other };
+
+struct Label {
+  size_t at = 0;  // where the label was
+  Field field = Field::none;
+};
+
+// Finds the labels in `s` (simplified, half-width) and blanks them out in
+// `t` and `s`. Words that are labels only sometimes ("电话", "地址") count
+// at the start of a piece, before a colon or before a number.
+std::vector<Label> take_labels(std::string& t, std::string& s);
+
+}  // namespace recipient

@@ -1,0 +1,115 @@
+#include "recipient/names.h"
+
+#include <array>
+#include <string>
+#include <vector>
+
+#include "recipient/characters.h"
+
+namespace recipient {
+
+namespace {
+
+// Common single-character surnames.
+constexpr std::string_view kSurnames =
+    "王李张刘陈杨黄赵吴周徐孙马朱胡郭何高林罗郑梁谢宋唐许韩冯邓曹彭曾肖田董袁潘于蒋蔡余杜叶"
+    "程苏魏吕丁任沈姚卢姜崔钟谭陆汪范金石廖贾夏韦付方白邹孟熊秦邱江尹薛闫段雷侯龙史陶黎贺"
+    "顾毛郝龚邵万钱严覃武戴莫孔向汤常温康施文牛樊葛邢安齐易乔伍庞颜倪庄聂章鲁岳翟殷詹申欧"
+    "耿关兰焦俞左柳甘祝包宁尚符舒阮柯纪梅童凌毕单季裴霍涂成苗谷盛曲翁冉骆蓝路游辛靳管柴蒙"
+    "鲍华喻祁蒲房滕屈饶解牟艾尤阳时穆农司卓古吉缪简车项连芦麦褚娄窦戚岑景党宫费卜冷晏席卫"
+    "米柏宗瞿桂全佟应臧闵苟邬边卞姬师和仇栾隋商刁沙荣巫寇桑郎甄丛仲虞敖巩明佘池查麻苑迟邝"
+    "官封谈匡鞠惠荆乐冀郁胥南班储原栗燕楚鄢劳谌奚皮粟冼蔺楼盘满闻位厉伊仝区郜海阚花权强帅"
+    "屠豆朴盖练廉禹井祖漆巴丰支卿国狄平计索宣晋相初门云容敬来扈晁芮都普阙浦戈伏鹿薄邸雍辜"
+    "羊阿乌母裘亓修邰赫杭况那宿鲜印逯隆茹诸战慕危玉银亢嵇公哈湛宾戎勾茅利於呼居揭干但尉冶"
+    "斯元束檀衣信展阴昝智幸奉植衡富尧闭由";
+
+constexpr std::array<std::string_view, 32> kCompoundSurnames = {
+    "欧阳", "司马", "上官", "诸葛", "东方", "皇甫", "令狐", "慕容", "尉迟", "长孙", "宇文",
+    "司徒", "夏侯", "公孙", "端木", "轩辕", "西门", "南宫", "独孤", "百里", "呼延", "申屠",
+    "澹台", "钟离", "万俟", "闻人", "赫连", "拓跋", "完颜", "第五", "司空", "太史"};
+
+// Characters only addresses have.
+constexpr std::string_view kAddressCharacters =
+    "省市区县镇乡村街路道巷弄号楼室栋幢层座苑院厦店厂站馆局社司组队寓舍铺屯宿";
+constexpr std::array<std::string_view, 10> kAddressWords = {
+    "小区", "大厦", "花园", "公司", "广场", "中心", "单元", "学校", "大学", "医院"};
+
+// Characters an address commonly ends with, before a glued name.
+constexpr std::string_view kAddressEndings =
+    "号楼室层栋幢座户元弄院苑园村组店司厦场处站门部城区舍馆铺庄屯街路道巷里湾寓府邸墅阁轩岛"
+    "港所局校厂库仓心家队社堂宫桥庭居坊间房期旁内外侧口";
+
+bool contains_character(std::string_view set, std::string_view s, size_t at) {
+  std::string_view c = s.substr(at, char_size(s, at));
+  for (size_t i = 0; i < set.size(); i += char_size(set, i))
+    if (set.substr(i, char_size(set, i)) == c) return true;
+  return false;
+}
+
+// The surname's length in bytes at the start of `s`, or 0.
+size_t surname_length(std::string_view s) {
+  for (std::string_view compound : kCompoundSurnames)
+    if (s.starts_with(compound)) return compound.size();
+  if (!s.empty() && char_size(s, 0) == 2 && contains_character(kSurnames, s, 0)) return 2;
+  return 0;
+}
+
+bool all_chinese(std::string_view s) {
+  for (size_t at = 0; at < s.size(); at += char_size(s, at))
+    if (char_size(s, at) != 2 || char_code(s, at) < 0xB0A1) return false;
+  return !s.empty();
+}
+
+bool all_latin(std::string_view s) {
+  for (char c : s)
+    if (!((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '.')) return false;
+  return !s.empty();
+}
+
+}  // namespace
+
+bool has_address_word(std::string_view s) {
+  for (size_t at = 0; at < s.size(); at += char_size(s, at))
+    if (char_size(s, at) == 2 && contains_character(kAddressCharacters, s, at)) return true;
+  for (std::string_view w : kAddressWords)
+    if (s.find(w) != std::string_view::npos) return true;
+  return false;
+}
+
+NameLikeness name_likeness(std::string_view s) {
+  if (all_latin(s)) return s.size() >= 2 && s.size() <= 20 ? NameLikeness::weak : NameLikeness::none;
+  if (!all_chinese(s) || has_address_word(s)) return NameLikeness::none;
+  size_t characters = s.size() / 2;
+  if (characters < 2 || characters > 5) return NameLikeness::none;
+  bool polite = s.ends_with("先生") || s.ends_with("女士") || s.ends_with("小姐");
+  if (surname_length(s) > 0 && (characters <= 4 || polite)) return NameLikeness::strong;
+  return characters <= 4 ? NameLikeness::weak : NameLikeness::none;
+}
+
+size_t glued_name_start(std::string_view a) {
+  std::vector<size_t> starts;  // of every character
+  for (size_t at = 0; at < a.size(); at += char_size(a, at)) starts.push_back(at);
+  // Try a three-character name before a two-character one; four only with
+  // a compound surname.
+  for (size_t characters : {3, 2, 4}) {
+    if (starts.size() <= characters) continue;
+    size_t start = starts[starts.size() - characters];
+    std::string_view tail = a.substr(start);
+    size_t surname = surname_length(tail);
+    if (!all_chinese(tail) || surname == 0 || has_address_word(tail)) continue;
+    if (characters == 4 && surname != 4) continue;
+    // What comes before the name must end the address: a digit or letter,
+    // or an address's closing character.
+    size_t before = starts[starts.size() - characters - 1];
+    char b = a[before];
+    bool ascii_end = char_size(a, before) == 1 &&
+                     ((b >= '0' && b <= '9') || (b >= 'A' && b <= 'Z') ||
+                      (b >= 'a' && b <= 'z') || b == ')');
+    bool character_end =
+        char_size(a, before) == 2 && contains_character(kAddressEndings, a, before);
+    if (ascii_end || character_end) return start;
+  }
+  return a.size();
+}
+
+}  // namespace recipient

@@ -1,0 +1,24 @@
+// How much a piece of text looks like a person's name, and where a name
+// glued to the end of an address begins.
+#pragma once
+
+#include <cstddef>
+#include <string_view>
+
+namespace recipient {
+
+enum class NameLikeness { none, weak, strong };
+
+// strong: two to four Chinese characters starting with a surname, or a
+// surname with 先生/女士/小姐; weak: other short Chinese or Latin words
+// without an address word.
+NameLikeness name_likeness(std::string_view gbk);
+
+// Where a name glued to the end of `address` starts ("…38楼马云" → at 马),
+// or `address.size()` when it ends in none.
+size_t glued_name_start(std::string_view address);
+
+// Whether the text holds a word only addresses use (路, 号, 小区, …).
+bool has_address_word(std::string_view gbk);
+
+}  // namespace recipient

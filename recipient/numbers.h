@@ -1,0 +1,21 @@
+// Phone numbers and postcodes in copied recipient text.
+#pragma once
+
+#include <string>
+
+namespace recipient {
+
+struct Numbers {
+  std::string mobile;    // 11 digits, "-extension" for a virtual number
+  std::string phone;     // "area-number[-extension]", or a second mobile
+  std::string postcode;  // 6 digits
+  std::string masked;    // a mobile number written with '*' for digits
+};
+
+// Finds the numbers in `t` (half-width GBK) and blanks them out in `t` and
+// in `s` (its simplified copy, same positions), so what is left is names
+// and addresses. The first mobile number is the mobile; a fixed line, or
+// else a second mobile, is the phone.
+Numbers take_numbers(std::string& t, std::string& s);
+
+}  // namespace recipient

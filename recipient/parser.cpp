@@ -1,0 +1,316 @@
+#include "recipient/parser.h"
+
+#include <algorithm>
+#include <optional>
+
+#include "recipient/characters.h"
+#include "recipient/divisions.h"
+#include "recipient/labels.h"
+#include "recipient/names.h"
+#include "recipient/numbers.h"
+#include "recipient/places.h"
+
+namespace recipient {
+
+namespace {
+
+// A piece of text between separators, with the field its label gave it.
+struct Piece {
+  size_t begin = 0, end = 0;
+  Field field = Field::none;
+};
+
+constexpr std::string_view kWideSeparators[] = {"、", "。", "【", "】", "“", "”", "《", "》"};
+
+// The bytes of a separator at `at`, or 0.
+size_t separator_at(std::string_view s, size_t at) {
+  char c = s[at];
+  if (c == ' ' || c == ',' || c == ';' || c == ':' || c == '\t' || c == '\r' || c == '\n' ||
+      c == '|' || c == '"' || c == '[' || c == ']' || c == '!' || c == '?')
+    return 1;
+  for (std::string_view w : kWideSeparators)
+    if (s.compare(at, w.size(), w) == 0) return w.size();
+  return 0;
+}
+
+// Marks only: nothing of a name or an address.
+bool only_marks(std::string_view s) {
+  return std::all_of(s.begin(), s.end(), [](char c) {
+    return c == '-' || c == '_' || c == '*' || c == '#' || c == '.' || c == '(' || c == ')' ||
+           c == '/' || c == '~' || c == '=' || c == '+';
+  });
+}
+
+// The pieces in order; a label gives its field to the piece after it (an
+// address label to every piece up to the next label).
+std::vector<Piece> pieces_of(std::string_view s, const std::vector<Label>& labels) {
+  std::vector<Piece> pieces;
+  size_t next_label = 0, begin = 0;
+  Field field = Field::none;
+  bool given = false;
+  auto close = [&](size_t end) {
+    if (end <= begin) return;
+    while (next_label < labels.size() && labels[next_label].at < begin) {
+      field = labels[next_label++].field;
+      given = false;
+    }
+    Piece p{begin, end, Field::none};
+    if (field == Field::address || (field != Field::none && field != Field::other && !given)) {
+      p.field = field;
+      given = true;
+    }
+    if (!only_marks(s.substr(begin, end - begin))) pieces.push_back(p);
+  };
+  for (size_t at = 0; at < s.size();) {
+    if (size_t n = separator_at(s, at)) {
+      close(at);
+      at += n;
+      begin = at;
+    } else {
+      at += char_size(s, at);
+    }
+  }
+  close(s.size());
+  return pieces;
+}
+
+// Characters after which a short place name is a street's name instead
+// (黄山路, 南京东路).
+constexpr std::string_view kStreetContinuations =
+    "路街道巷弄大桥广中东西南北里村新花小公宾酒饭商银国医学湾港口门站";
+
+bool continues_street(std::string_view s, size_t at) {
+  if (at >= s.size() || char_size(s, at) != 2) return false;
+  std::string_view c = s.substr(at, 2);
+  for (size_t i = 0; i < kStreetContinuations.size(); i += 2)
+    if (kStreetContinuations.substr(i, 2) == c) return true;
+  return false;
+}
+
+class Arrangement {
+ public:
+  Arrangement(const std::string& t, const std::string& s, std::vector<Piece> pieces)
+      : t_(t), s_(s), pieces_(std::move(pieces)) {}
+
+  void arrange(Recipient& r) {
+    for (size_t i = 0; i < pieces_.size(); ++i) {
+      if (pieces_[i].field == Field::address) address_.push_back(i);
+      if (pieces_[i].field == Field::name && !name_) name_ = i;
+    }
+    if (address_.empty()) find_address();
+    if (!name_) choose_name();
+    write_address(r);
+    if (name_) r.name = trimmed(text(pieces_[*name_]));
+    if (!glued_name_.empty() && r.name.empty()) r.name = glued_name_;
+    if (r.name.empty()) {
+      size_t start = glued_name_start(r.detail);
+      r.name = r.detail.substr(start);
+      r.detail.resize(start);
+    }
+  }
+
+ private:
+  std::string_view text(const Piece& p) const { return std::string_view(t_).substr(p.begin, p.end - p.begin); }
+  std::string_view simple(const Piece& p) const {
+    return std::string_view(s_).substr(p.begin, p.end - p.begin);
+  }
+  bool free(size_t i) const { return pieces_[i].field == Field::none && name_ != i; }
+
+  // The first piece that starts with the divisions; else a place written
+  // inside a piece after a glued name ("张三浙江省…").
+  void find_address() {
+    std::optional<size_t> first;
+    for (size_t i = 0; i < pieces_.size() && !first; ++i)
+      if (free(i) && starts_with_place(i, true)) first = i;
+    for (size_t i = 0; i < pieces_.size() && !first; ++i)
+      if (free(i) && starts_with_place(i, false)) first = i;
+    for (size_t i = 0; i < pieces_.size() && !first; ++i)
+      if (free(i) && place_inside(i)) first = i;
+    if (!first) {
+      for (size_t i = 0; i < pieces_.size(); ++i)
+        if (free(i) && has_address_word(simple(pieces_[i]))) address_.push_back(i);
+      return;
+    }
+    address_.push_back(*first);
+    for (size_t i = *first + 1; i < pieces_.size(); ++i)
+      if (pieces_[i].field == Field::none || pieces_[i].field == Field::address)
+        address_.push_back(i);
+    first_piece_ = *first;
+  }
+
+  bool starts_with_place(size_t i, bool certain_only) {
+    const Piece& p = pieces_[i];
+    Place place = read_place(s_, p.begin);
+    if (!place.found()) return false;
+    if (place.certain) return true;
+    if (certain_only) return false;
+    // A short name alone: a place when no street name goes on from it and
+    // something follows.
+    bool more = place.end < p.end || i + 1 < pieces_.size();
+    return more && !continues_street(s_, place.end);
+  }
+
+  bool place_inside(size_t i) {
+    Piece& p = pieces_[i];
+    for (size_t at = p.begin + char_size(s_, p.begin); at < p.end; at += char_size(s_, at)) {
+      Place place = read_place(s_, at);
+      if (!place.found() || !place.certain) continue;
+      glued_name_ = trimmed(std::string_view(t_).substr(p.begin, at - p.begin));
+      if (name_likeness(glued_name_) == NameLikeness::none) glued_name_.clear();
+      p.begin = at;
+      return true;
+    }
+    return false;
+  }
+
+  // A labelled name first; else a name-like piece before the address, then
+  // one after it (taken out of the address).
+  void choose_name() {
+    size_t before = first_piece_.value_or(pieces_.size());
+    for (NameLikeness wanted : {NameLikeness::strong, NameLikeness::weak}) {
+      for (size_t i = 0; i < before && !name_; ++i)
+        if (free(i) && !in_address(i) && name_likeness(text(pieces_[i])) >= wanted) name_ = i;
+      if (name_) return;
+    }
+    if (!first_piece_) return;
+    for (size_t k = 1; k < address_.size() && !name_; ++k) {
+      size_t i = address_[k];
+      if (pieces_[i].field != Field::none) continue;
+      NameLikeness likeness = name_likeness(text(pieces_[i]));
+      bool last = k + 1 == address_.size();
+      if (likeness == NameLikeness::strong || (likeness == NameLikeness::weak && last)) {
+        name_ = i;
+        address_.erase(address_.begin() + std::ptrdiff_t(k));
+      }
+    }
+  }
+
+  bool in_address(size_t i) const {
+    return std::find(address_.begin(), address_.end(), i) != address_.end();
+  }
+
+  void write_address(Recipient& r) {
+    std::string t, s;
+    for (size_t i : address_) {
+      if (name_ == i) continue;
+      if (!t.empty()) t += ' ', s += ' ';
+      t += text(pieces_[i]);
+      s += simple(pieces_[i]);
+    }
+    Place place = read_place(s, 0);
+    if (place.found()) {
+      const Divisions& d = divisions();
+      r.province = d.at(place.province).name;
+      if (place.city >= 0) r.city = d.at(place.city).name;
+      if (place.district >= 0) r.district = d.at(place.district).name;
+    }
+    std::string detail;
+    for (size_t at = place.found() ? place.end : 0; at < t.size(); ++at)
+      if (t[at] != ' ') detail += t[at];
+    r.detail = trimmed(detail);
+  }
+
+  // Without the marks a piece may start or end with.
+  static std::string trimmed(std::string_view s) {
+    auto mark = [](char c) { return c == '-' || c == '.' || c == '_' || c == '/' || c == '~'; };
+    while (!s.empty() && (s.front() == ' ' || mark(s.front()))) s.remove_prefix(1);
+    while (!s.empty() && (s.back() == ' ' || mark(s.back())) &&
+           (s.size() < 2 || char_size(s, s.size() - 2) != 2))
+      s.remove_suffix(1);
+    return std::string(s);
+  }
+
+  const std::string& t_;
+  const std::string& s_;
+  std::vector<Piece> pieces_;
+  std::vector<size_t> address_;
+  std::optional<size_t> name_;
+  std::optional<size_t> first_piece_;
+  std::string glued_name_;
+};
+
+bool blank_line(std::string_view line) {
+  for (size_t at = 0; at < line.size(); at += char_size(line, at)) {
+    char c = line[at];
+    if (c != ' ' && c != '\t' && c != '\r' && line.compare(at, 2, "\xA1\xA1") != 0) return false;
+  }
+  return true;
+}
+
+std::vector<std::string_view> lines_of(std::string_view text) {
+  std::vector<std::string_view> lines;
+  while (!text.empty()) {
+    size_t end = text.find('\n');
+    lines.push_back(text.substr(0, end));
+    text = end == std::string_view::npos ? std::string_view() : text.substr(end + 1);
+  }
+  return lines;
+}
+
+// Groups of lines between blank lines, as one text each.
+std::vector<std::string_view> blocks_of(std::string_view text) {
+  std::vector<std::string_view> blocks;
+  size_t begin = std::string_view::npos, at = 0;
+  for (std::string_view line : lines_of(text)) {
+    size_t line_at = size_t(line.data() - text.data());
+    if (blank_line(line)) {
+      if (begin != std::string_view::npos) blocks.push_back(text.substr(begin, at - begin));
+      begin = std::string_view::npos;
+    } else if (begin == std::string_view::npos) {
+      begin = line_at;
+    }
+    at = line_at + line.size();
+  }
+  if (begin != std::string_view::npos) blocks.push_back(text.substr(begin, at - begin));
+  return blocks;
+}
+
+// One recipient of a list: a phone number and a place.
+bool complete(const Recipient& r) {
+  return (!r.mobile.empty() || !r.phone.empty() || !r.masked_mobile.empty()) &&
+         !r.province.empty();
+}
+
+std::vector<Recipient> list_of(const std::vector<std::string_view>& parts) {
+  std::vector<Recipient> list;
+  if (parts.size() < 2) return list;
+  for (std::string_view part : parts)
+    if (Recipient r = parse_recipient(part); complete(r)) list.push_back(std::move(r));
+  if (list.size() < 2) list.clear();
+  return list;
+}
+
+}  // namespace
+
+Recipient parse_recipient(std::string_view text) {
+  std::string t = half_width(text);
+  std::string s = simplified(t);
+  Recipient r;
+  Numbers numbers = take_numbers(t, s);
+  r.mobile = numbers.mobile;
+  r.phone = numbers.phone;
+  r.postcode = numbers.postcode;
+  r.masked_mobile = numbers.masked;
+  std::vector<Label> labels = take_labels(t, s);
+  Arrangement(t, s, pieces_of(s, labels)).arrange(r);
+  return r;
+}
+
+std::vector<Recipient> parse_recipients(std::string_view text) {
+  if (auto list = list_of(blocks_of(text)); !list.empty()) return list;
+  std::vector<std::string_view> lines;
+  for (std::string_view line : lines_of(text))
+    if (!blank_line(line)) lines.push_back(line);
+  if (auto list = list_of(lines); !list.empty()) return list;
+  Recipient one = parse_recipient(text);
+  if (!one.found()) return {};
+  return {one};
+}
+
+std::string full_address(const Recipient& r) {
+  std::string a = r.province;
+  if (r.city != r.province) a += r.city;
+  return a + r.district + r.detail;
+}
+
+}  // namespace recipient

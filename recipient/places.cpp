@@ -1,0 +1,150 @@
+#include "recipient/places.h"
+
+#include <array>
+
+#include "recipient/divisions.h"
+
+namespace recipient {
+
+namespace {
+
+bool is_gap(char c) {
+  return c == ' ' || c == ',' || c == ';' || c == ':' || c == '\t' || c == '\r' || c == '\n';
+}
+
+size_t skip_gaps(std::string_view s, size_t at) {
+  while (at < s.size()) {
+    if (is_gap(s[at]))
+      ++at;
+    else if (s.compare(at, 2, "、") == 0)
+      at += 2;
+    else
+      break;
+  }
+  return at;
+}
+
+// Words some pages write between the levels (重庆市 县 巫山县).
+constexpr std::array<std::string_view, 5> kFillers = {"自治区直辖县级行政区划", "省直辖县级行政区划",
+                                                      "市辖区", "直辖县", "县"};
+
+bool certain(const NameMatch& m) { return !m.form.short_form || m.suffixed; }
+
+// Of two readings at one position the longer wins, then a full name, then
+// the higher level.
+bool better(const NameMatch& a, const NameMatch& b) {
+  if (!b) return bool(a);
+  if (!a) return false;
+  if (a.length != b.length) return a.length > b.length;
+  return certain(a) && !certain(b);
+}
+
+class Reader {
+ public:
+  Reader(std::string_view s, size_t at) : s_(s), at_(skip_gaps(s, at)) {}
+
+  Place read() {
+    first_level();
+    if (place_.province < 0 && place_.city < 0 && place_.district < 0) return {};
+    if (place_.district < 0 && place_.city < 0) city();
+    if (place_.district < 0) district();
+    complete();
+    return place_;
+  }
+
+ private:
+  // The first level written may be any of the three.
+  void first_level() {
+    NameMatch province = d_.match(s_, at_, [](const Division& x, bool) {
+      return x.level == Level::province;
+    });
+    NameMatch city = d_.match(s_, at_, [](const Division& x, bool) {
+      return x.level == Level::city;
+    });
+    NameMatch district = d_.match(s_, at_, [](const Division& x, bool) {
+      return x.level == Level::district;
+    });
+    if (district && !certain(district)) district = {};
+    if (!better(city, province) && !better(district, province)) {
+      take(province, place_.province);
+    } else if (!better(district, city)) {
+      take(city, place_.city);
+    } else {
+      take(district, place_.district);
+    }
+  }
+
+  void city() {
+    int province = place_.province;
+    if (province >= 0 && d_.at(province).own_city >= 0) {
+      // A municipality's city may be written again, or not at all.
+      place_.city = d_.at(province).own_city;
+      NameMatch again = d_.match(s_, at_, [&](const Division& x, bool) {
+        return x.level == Level::city && x.parent == province;
+      });
+      take(again, place_.city);
+      return;
+    }
+    size_t before = at_;
+    skip_fillers();
+    NameMatch m = d_.match(s_, at_, [&](const Division& x, bool) {
+      return x.level == Level::city && x.parent == province;
+    });
+    if (!m) at_ = before;
+    take(m, place_.city);
+  }
+
+  void district() {
+    int city = place_.city, province = place_.province;
+    if (city >= 0 && !d_.at(city).has_districts) return;
+    size_t before = at_;
+    skip_fillers();
+    // Under the city read; else anywhere in the province, written in full
+    // (a county moved to another city keeps its name).
+    NameMatch m = d_.match(s_, at_, [&](const Division& x, bool short_form) {
+      if (x.level != Level::district) return false;
+      if (city >= 0 && x.parent == city) return true;
+      bool in_province = province < 0 || d_.at(x.parent).parent == province;
+      return in_province && (city < 0 || !short_form);
+    });
+    if (m && city >= 0 && d_.at(m.form.division).parent != city && !certain(m)) m = {};
+    if (m && city < 0 && !certain(m)) m = {};
+    if (!m) at_ = before;
+    take(m, place_.district);
+  }
+
+  void skip_fillers() {
+    for (std::string_view filler : kFillers)
+      if (s_.compare(at_, filler.size(), filler) == 0) {
+        at_ = skip_gaps(s_, at_ + filler.size());
+        return;
+      }
+  }
+
+  void take(const NameMatch& m, int& level) {
+    if (!m) return;
+    level = m.form.division;
+    place_.certain = place_.certain || certain(m) || levels_read_ > 0;
+    ++levels_read_;
+    place_.end = at_ + m.length;
+    at_ = skip_gaps(s_, place_.end);
+  }
+
+  // The levels above the lowest one read follow from it.
+  void complete() {
+    if (place_.district >= 0) place_.city = d_.at(place_.district).parent;
+    if (place_.city >= 0) place_.province = d_.at(place_.city).parent;
+  }
+
+  const Divisions& d_ = divisions();
+  std::string_view s_;
+  size_t at_;
+  Place place_;
+  int levels_read_ = 0;
+};
+
+}  // namespace
+
+Place read_place(std::string_view s, size_t at) { return Reader(s, at).read(); }
+
+}  // namespace recipient

@@ -1,0 +1,21 @@
+// Reading province, city and district from the start of an address.
+#pragma once
+
+#include <cstddef>
+#include <string_view>
+
+namespace recipient {
+
+struct Place {
+  int province = -1, city = -1, district = -1;  // division indices, -1 when not written
+  size_t end = 0;       // where the divisions end in the text
+  bool certain = false;  // a full name (or a short form with its suffix) was read
+  bool found() const { return province >= 0; }
+};
+
+// The divisions written at `at` in `s` (simplified GBK), top level first,
+// any of them left out, blanks and commas between them allowed; the levels
+// left out are completed from the lowest one read.
+Place read_place(std::string_view s, size_t at);
+
+}  // namespace recipient

@@ -1,0 +1,115 @@
+#include "tools/parse_address_command.h"
+
+#include <cstdio>
+#include <fstream>
+#include <iostream>
+#include <nlohmann/json.hpp>
+#include <optional>
+#include <sstream>
+
+#include "recipient/parser.h"
+#include "runtime/platform.h"
+
+namespace {
+
+const char usage[] =
+    "usage: slipjet-cli parse-address [--utf8] [--json] [FILE]\n"
+    "  The recipients in FILE (or standard input): name, mobile, phone,\n"
+    "  postcode, province, city, district, detail.\n"
+    "  --utf8   the text is UTF-8, and so is the output\n"
+    "  --json   one JSON object, or an array for a list (strings always UTF-8)\n";
+
+struct Options {
+  bool utf8 = false;
+  bool json = false;
+  std::optional<std::string> file;
+};
+
+std::optional<Options> parse(const std::vector<std::string>& args) {
+  Options o;
+  for (const std::string& a : args) {
+    if (a == "--utf8")
+      o.utf8 = true;
+    else if (a == "--json")
+      o.json = true;
+    else if (!a.starts_with("--") && !o.file)
+      o.file = a;
+    else
+      return std::nullopt;
+  }
+  return o;
+}
+
+std::optional<std::string> read_input(const Options& o) {
+  std::ostringstream bytes;
+  if (o.file) {
+    std::ifstream in(*o.file, std::ios::binary);
+    if (!in) return std::nullopt;
+    bytes << in.rdbuf();
+  } else {
+    bytes << std::cin.rdbuf();
+  }
+  return bytes.str();
+}
+
+using Fields = std::vector<std::pair<const char*, const std::string*>>;
+
+Fields fields_of(const recipient::Recipient& r) {
+  return {{"name", &r.name},         {"mobile", &r.mobile},   {"phone", &r.phone},
+          {"postcode", &r.postcode}, {"province", &r.province}, {"city", &r.city},
+          {"district", &r.district}, {"detail", &r.detail}};
+}
+
+void print_json(const std::vector<recipient::Recipient>& list) {
+  auto object = [](const recipient::Recipient& r) {
+    nlohmann::ordered_json j;
+    for (auto [key, value] : fields_of(r)) j[key] = platform_gbk_to_utf8(*value);
+    return j;
+  };
+  nlohmann::ordered_json out;
+  if (list.size() == 1) {
+    out = object(list[0]);
+  } else {
+    out = nlohmann::ordered_json::array();
+    for (const auto& r : list) out.push_back(object(r));
+  }
+  std::string text = out.dump(2, ' ', false, nlohmann::json::error_handler_t::replace) + "\n";
+  std::fwrite(text.data(), 1, text.size(), stdout);
+}
+
+void print_text(const std::vector<recipient::Recipient>& list, bool utf8) {
+  auto out = [&](std::string_view gbk) {
+    return utf8 ? platform_gbk_to_utf8(gbk) : std::string(gbk);
+  };
+  std::ostringstream s;
+  for (size_t i = 0; i < list.size(); ++i) {
+    if (list.size() > 1) s << (i ? "\n" : "") << "recipient " << i + 1 << "\n";
+    for (auto [key, value] : fields_of(list[i]))
+      s << key << ":" << std::string(10 - std::string_view(key).size(), ' ') << out(*value) << "\n";
+    if (!list[i].masked_mobile.empty())
+      s << "masked:    " << out(list[i].masked_mobile) << " (not a whole number)\n";
+  }
+  std::fwrite(s.str().data(), 1, s.str().size(), stdout);
+}
+
+}  // namespace
+
+int parse_address_command(const std::vector<std::string>& args) {
+  std::optional<Options> o = parse(args);
+  if (!o) {
+    std::fputs(usage, stderr);
+    return 2;
+  }
+  std::optional<std::string> input = read_input(*o);
+  if (!input) {
+    std::fprintf(stderr, "slipjet-cli: cannot read %s\n", o->file ? o->file->c_str() : "input");
+    return 2;
+  }
+  std::string text = o->utf8 ? platform_utf8_to_gbk(*input) : *input;
+  std::vector<recipient::Recipient> list = recipient::parse_recipients(text);
+  if (o->json)
+    print_json(list.empty() ? std::vector<recipient::Recipient>{recipient::Recipient{}} : list);
+  else
+    print_text(list, o->utf8);
+  return list.empty() ? 1 : 0;
+}
