@@ -50,6 +50,15 @@ constexpr std::array<FormerName, 27> kFormerNames = {{
     {"巴州", 6528},     {"博州", 6527},     {"克州", 6530},
 }};
 
+// Of divisions sharing a name, the one meant when nothing else tells:
+// the district of the larger city.
+constexpr std::array<int, 12> kPreferred = {110105, 120101, 310107, 320106, 330106, 420107,
+                                            440111, 440305, 500105, 610102, 120102, 370103};
+
+bool preferred(int code) {
+  return std::find(kPreferred.begin(), kPreferred.end(), code) != kPreferred.end();
+}
+
 bool is_one_of(std::string_view text, std::span<const std::string_view> list) {
   return std::find(list.begin(), list.end(), text) != list.end();
 }
@@ -60,9 +69,17 @@ size_t char_count(std::string_view s) {
   return n;
 }
 
+std::span<const std::string_view> suffixes_of(const Division& d) {
+  if (d.level == Level::province) return kProvinceSuffixes;
+  if (d.level == Level::city && !d.directly_governed) return kCitySuffixes;
+  return kDistrictSuffixes;
+}
+
 // The name without its level's suffix, cut before the people of an
 // autonomous division; empty when under two characters are left.
-std::string stem(std::string_view name, Level level) {
+// A county-level city a province governs directly is a city written with
+// a county's suffix (神农架林区).
+std::string stem(std::string_view name, std::span<const std::string_view> suffixes) {
   std::string_view s = name;
   if (s.ends_with("自治州") || s.ends_with("自治县") || s.ends_with("自治旗")) {
     for (size_t at = 0; at < s.size(); at += char_size(s, at)) {
@@ -74,10 +91,6 @@ std::string stem(std::string_view name, Level level) {
       }
     }
   } else {
-    std::span<const std::string_view> suffixes =
-        level == Level::province ? std::span<const std::string_view>(kProvinceSuffixes)
-        : level == Level::city   ? std::span<const std::string_view>(kCitySuffixes)
-                                 : std::span<const std::string_view>(kDistrictSuffixes);
     for (std::string_view suffix : suffixes)
       if (s.ends_with(suffix) && s.size() > suffix.size()) {
         s.remove_suffix(suffix.size());
@@ -87,11 +100,6 @@ std::string stem(std::string_view name, Level level) {
   return s != name && char_count(s) >= 2 ? std::string(s) : std::string();
 }
 
-std::span<const std::string_view> suffixes_of(Level level) {
-  if (level == Level::province) return kProvinceSuffixes;
-  if (level == Level::city) return kCitySuffixes;
-  return kDistrictSuffixes;
-}
 
 }  // namespace
 
@@ -106,7 +114,9 @@ Divisions::Divisions() {
                      [](const Key& a, const Key& b) { return a.text.size() > b.text.size(); });
     for (Key& key : keys)
       std::stable_sort(key.forms.begin(), key.forms.end(), [&](NameForm a, NameForm b) {
-        return divisions_[size_t(a.division)].code < divisions_[size_t(b.division)].code;
+        int x = divisions_[size_t(a.division)].code, y = divisions_[size_t(b.division)].code;
+        if (preferred(x) != preferred(y)) return preferred(x);
+        return x < y;
       });
   }
 }
@@ -154,6 +164,7 @@ void Divisions::load_table() {
       if (found == city_for.end()) continue;
       if (found->second < 0) {
         d.level = Level::city;
+        d.directly_governed = true;
         d.parent = by_code_.at(code / 10000);
       } else {
         Division& city = divisions_[size_t(found->second)];
@@ -182,7 +193,7 @@ void Divisions::add_key(const std::string& text, NameForm form) {
 
 void Divisions::add_short_forms() {
   for (size_t i = 0; i < divisions_.size(); ++i)
-    add_key(stem(divisions_[i].name, divisions_[i].level), NameForm{int(i), true});
+    add_key(stem(divisions_[i].name, suffixes_of(divisions_[i])), NameForm{int(i), true});
 }
 
 void Divisions::add_former_names() {
@@ -214,7 +225,7 @@ NameMatch Divisions::match(std::string_view s, size_t at,
       if (!accept(d, form.short_form)) continue;
       NameMatch found{form, key.text.size()};
       if (form.short_form)
-        for (std::string_view suffix : suffixes_of(d.level))
+        for (std::string_view suffix : suffixes_of(d))
           if (s.compare(at + found.length, suffix.size(), suffix) == 0) {
             found.length += suffix.size();
             found.suffixed = true;

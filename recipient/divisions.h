@@ -22,6 +22,7 @@ struct Division {
   bool municipality = false;  // 北京 上海 天津 重庆, and their cities
   bool has_districts = false;  // a city whose county-level divisions are listed
   int own_city = -1;  // a municipality's city (the municipality again)
+  bool directly_governed = false;  // a county-level city no prefecture is above
 };
 
 // One way of writing a division.
@@ -49,6 +50,7 @@ class Divisions {
 
   // The longest name written at `at` in `s` (simplified GBK) whose division
   // `accept` takes; of several divisions with that name, the one of the
+  // larger city where a few common names are concerned, else the one of the
   // lowest code. A short form is followed by its level's suffix when one is
   // written ("杭州市", "新津县"), which the match then includes.
   NameMatch match(std::string_view s, size_t at,

@@ -16,7 +16,7 @@ struct Word {
 };
 
 // Longest first where one begins another.
-constexpr std::array<Word, 56> kWords = {{
+constexpr std::array<Word, 57> kWords = {{
     {"收货人姓名", Field::name, true},     {"收件人姓名", Field::name, true},
     {"收货人名称", Field::name, true},     {"买家姓名", Field::name, true},
     {"客户姓名", Field::name, true},       {"收货人", Field::name, true},
@@ -38,7 +38,8 @@ constexpr std::array<Word, 56> kWords = {{
     {"详细地址", Field::address, true},    {"所在地区", Field::address, true},
     {"联系地址", Field::address, true},    {"通讯地址", Field::address, true},
     {"邮寄地址", Field::address, true},    {"配送地址", Field::address, true},
-    {"街道地址", Field::address, true},    {"所在地", Field::address, true},
+    {"街道地址", Field::address, true},    {"退货地址", Field::address, true},
+    {"所在地", Field::address, true},
     {"省市区", Field::address, true},      {"地址", Field::address, false},
     {"地区", Field::address, false},       {"Address", Field::address, false},
     {"邮政编码", Field::postcode, true},   {"邮编", Field::postcode, true},

@@ -30,7 +30,7 @@ constexpr std::array<std::string_view, 32> kCompoundSurnames = {
 
 // Characters only addresses have.
 constexpr std::string_view kAddressCharacters =
-    "省市区县镇乡村街路道巷弄号楼室栋幢层座苑院厦店厂站馆局社司组队寓舍铺屯宿";
+    "省市区县镇乡村街路道巷弄号楼室栋幢层座苑院厦店厂站馆局社组队寓舍铺屯宿";
 constexpr std::array<std::string_view, 10> kAddressWords = {
     "小区", "大厦", "花园", "公司", "广场", "中心", "单元", "学校", "大学", "医院"};
 
@@ -54,9 +54,12 @@ size_t surname_length(std::string_view s) {
   return 0;
 }
 
+// Two-byte characters outside GBK's rows of marks and symbols (A1–A9).
 bool all_chinese(std::string_view s) {
-  for (size_t at = 0; at < s.size(); at += char_size(s, at))
-    if (char_size(s, at) != 2 || char_code(s, at) < 0xB0A1) return false;
+  for (size_t at = 0; at < s.size(); at += char_size(s, at)) {
+    uint16_t code = char_code(s, at);
+    if (char_size(s, at) != 2 || (code >= 0xA1A1 && code <= 0xA9FE)) return false;
+  }
   return !s.empty();
 }
 

@@ -29,16 +29,27 @@ bool is_boundary(std::string_view t, size_t at) {
   return at >= t.size() || !(is_digit(t[at]) || t[at] == '*');
 }
 
-// An extension after a number: "-8888", "转8888", "ext8888", "#8888", and
-// ",8888" (three or four digits only: six would be a postcode).
+// An extension after a number: "-8888", "转8888" (blanks allowed around a
+// word), "ext8888", "#8888", and ",8888" (three or four digits only: six
+// would be a postcode).
 Found extension(std::string_view t, size_t at) {
-  for (std::string_view mark : {"-", "转", "分机", "ext", "EXT", "#", ","}) {
-    if (t.compare(at, mark.size(), mark) != 0) continue;
-    size_t from = at + mark.size();
-    while (from < t.size() && t[from] == ' ') ++from;
-    bool comma = mark == ",";
-    size_t end = digits_end(t, from, comma ? 3 : 1, comma ? 4 : 6);
-    if (end) return Found{end, std::string(t.substr(from, end - from))};
+  struct Mark {
+    std::string_view text;
+    bool word;
+    size_t least, most;
+  };
+  static constexpr Mark marks[] = {{"-", false, 1, 6},   {"转", true, 1, 6},  {"分机", true, 1, 6},
+                                   {"ext", true, 1, 6},  {"EXT", true, 1, 6}, {"#", false, 1, 6},
+                                   {",", false, 3, 4}};
+  size_t after_blanks = at;
+  while (after_blanks < t.size() && t[after_blanks] == ' ') ++after_blanks;
+  for (const Mark& m : marks) {
+    size_t from = m.word ? after_blanks : at;
+    if (t.compare(from, m.text.size(), m.text) != 0) continue;
+    from += m.text.size();
+    while (m.word && from < t.size() && t[from] == ' ') ++from;
+    if (size_t end = digits_end(t, from, m.least, m.most))
+      return Found{end, std::string(t.substr(from, end - from))};
   }
   return {};
 }
@@ -84,14 +95,10 @@ Found fixed_at(std::string_view t, size_t at) {
   if (bracket) ++i;
   if (!digit_at(t, i)) return {};
   if (t.compare(i, 3, "400") == 0 || t.compare(i, 3, "800") == 0) {
-    std::string digits;
-    size_t j = i;
-    while (j < t.size() && digits.size() < 10 && (is_digit(t[j]) || t[j] == '-' || t[j] == ' ')) {
-      if (is_digit(t[j])) digits += t[j];
-      ++j;
-    }
-    if (digits.size() == 10 && !digit_at(t, j))
-      return Found{j, digits.substr(0, 3) + "-" + digits.substr(3, 3) + "-" + digits.substr(6)};
+    // As written: ten digits, dashes kept.
+    size_t j = i, digits = 0;
+    while (j < t.size() && digits < 10 && (is_digit(t[j]) || t[j] == '-')) digits += is_digit(t[j++]);
+    if (digits == 10 && !digit_at(t, j)) return Found{j, std::string(t.substr(i, j - i))};
     return {};
   }
   if (t[i] != '0' || !digit_at(t, i + 1) || t[i + 1] == '0') return {};
@@ -139,7 +146,9 @@ bool postcode_at(std::string_view t, size_t at, size_t end) {
   return left && right;
 }
 
+// Blanks a number out, with the brackets around it.
 void blank(std::string& t, std::string& s, size_t from, size_t to) {
+  if (from > 0 && t[from - 1] == '(' && to < t.size() && t[to] == ')') --from, ++to;
   for (size_t i = from; i < to; ++i) t[i] = s[i] = ' ';
 }
 

@@ -55,7 +55,8 @@ std::vector<Piece> pieces_of(std::string_view s, const std::vector<Label>& label
       given = false;
     }
     Piece p{begin, end, Field::none};
-    if (field == Field::address || (field != Field::none && field != Field::other && !given)) {
+    // A number's label gives nothing: its number was taken out already.
+    if (field == Field::address || (field == Field::name && !given)) {
       p.field = field;
       given = true;
     }
@@ -100,12 +101,14 @@ class Arrangement {
     if (address_.empty()) find_address();
     if (!name_) choose_name();
     write_address(r);
-    if (name_) r.name = trimmed(text(pieces_[*name_]));
+    if (name_) r.name = name_of(text(pieces_[*name_]));
     if (!glued_name_.empty() && r.name.empty()) r.name = glued_name_;
     if (r.name.empty()) {
-      size_t start = glued_name_start(r.detail);
-      r.name = r.detail.substr(start);
-      r.detail.resize(start);
+      size_t start = glued_name_start(simple_detail_);
+      if (start < r.detail.size()) {
+        r.name = r.detail.substr(start);
+        r.detail.resize(start);
+      }
     }
   }
 
@@ -156,7 +159,8 @@ class Arrangement {
       Place place = read_place(s_, at);
       if (!place.found() || !place.certain) continue;
       glued_name_ = trimmed(std::string_view(t_).substr(p.begin, at - p.begin));
-      if (name_likeness(glued_name_) == NameLikeness::none) glued_name_.clear();
+      if (name_likeness(std::string_view(s_).substr(p.begin, at - p.begin)) == NameLikeness::none)
+        glued_name_.clear();
       p.begin = at;
       return true;
     }
@@ -169,14 +173,14 @@ class Arrangement {
     size_t before = first_piece_.value_or(pieces_.size());
     for (NameLikeness wanted : {NameLikeness::strong, NameLikeness::weak}) {
       for (size_t i = 0; i < before && !name_; ++i)
-        if (free(i) && !in_address(i) && name_likeness(text(pieces_[i])) >= wanted) name_ = i;
+        if (free(i) && !in_address(i) && name_likeness(simple(pieces_[i])) >= wanted) name_ = i;
       if (name_) return;
     }
     if (!first_piece_) return;
     for (size_t k = 1; k < address_.size() && !name_; ++k) {
       size_t i = address_[k];
       if (pieces_[i].field != Field::none) continue;
-      NameLikeness likeness = name_likeness(text(pieces_[i]));
+      NameLikeness likeness = name_likeness(simple(pieces_[i]));
       bool last = k + 1 == address_.size();
       if (likeness == NameLikeness::strong || (likeness == NameLikeness::weak && last)) {
         name_ = i;
@@ -204,10 +208,21 @@ class Arrangement {
       if (place.city >= 0) r.city = d.at(place.city).name;
       if (place.district >= 0) r.district = d.at(place.district).name;
     }
-    std::string detail;
+    // The detail without blanks, in both forms (same positions).
+    std::string detail, simple_detail;
     for (size_t at = place.found() ? place.end : 0; at < t.size(); ++at)
-      if (t[at] != ' ') detail += t[at];
+      if (t[at] != ' ') detail += t[at], simple_detail += s[at];
     r.detail = trimmed(detail);
+    simple_detail_ = simple_detail.substr(0, r.detail.size());
+    if (detail.size() != r.detail.size())  // marks trimmed at the start
+      simple_detail_ = simple_detail.substr(detail.find(r.detail), r.detail.size());
+  }
+
+  // A name without the "收" of "唐娜明收" (for the attention of).
+  static std::string name_of(std::string_view piece) {
+    std::string name = trimmed(piece);
+    if (name.size() >= 6 && name.ends_with("收")) name.resize(name.size() - 2);
+    return name;
   }
 
   // Without the marks a piece may start or end with.
@@ -227,6 +242,7 @@ class Arrangement {
   std::optional<size_t> name_;
   std::optional<size_t> first_piece_;
   std::string glued_name_;
+  std::string simple_detail_;
 };
 
 bool blank_line(std::string_view line) {
@@ -286,12 +302,13 @@ Recipient parse_recipient(std::string_view text) {
   std::string t = half_width(text);
   std::string s = simplified(t);
   Recipient r;
+  // Labels first: whether "电话" is a label depends on the number after it.
+  std::vector<Label> labels = take_labels(t, s);
   Numbers numbers = take_numbers(t, s);
   r.mobile = numbers.mobile;
   r.phone = numbers.phone;
   r.postcode = numbers.postcode;
   r.masked_mobile = numbers.masked;
-  std::vector<Label> labels = take_labels(t, s);
   Arrangement(t, s, pieces_of(s, labels)).arrange(r);
   return r;
 }

@@ -95,20 +95,24 @@ class Reader {
   }
 
   void district() {
-    int city = place_.city, province = place_.province;
+    int city = place_.city;
+    int province = city >= 0 ? d_.at(city).parent : place_.province;
     if (city >= 0 && !d_.at(city).has_districts) return;
     size_t before = at_;
     skip_fillers();
     // Under the city read; else anywhere in the province, written in full
-    // (a county moved to another city keeps its name).
-    NameMatch m = d_.match(s_, at_, [&](const Division& x, bool short_form) {
-      if (x.level != Level::district) return false;
-      if (city >= 0 && x.parent == city) return true;
-      bool in_province = province < 0 || d_.at(x.parent).parent == province;
-      return in_province && (city < 0 || !short_form);
-    });
-    if (m && city >= 0 && d_.at(m.form.division).parent != city && !certain(m)) m = {};
-    if (m && city < 0 && !certain(m)) m = {};
+    // or with its suffix (a county moved to another city keeps its name).
+    NameMatch m;
+    if (city >= 0)
+      m = d_.match(s_, at_, [&](const Division& x, bool) {
+        return x.level == Level::district && x.parent == city;
+      });
+    if (!m)
+      m = d_.match(s_, at_, [&](const Division& x, bool) {
+        return x.level == Level::district &&
+               (province < 0 || d_.at(x.parent).parent == province);
+      });
+    if (m && d_.at(m.form.division).parent != city && !certain(m)) m = {};
     if (!m) at_ = before;
     take(m, place_.district);
   }
