@@ -319,8 +319,10 @@ std::vector<Recipient> parse_recipients(std::string_view text) {
   for (std::string_view line : lines_of(text))
     if (!blank_line(line)) lines.push_back(line);
   if (auto list = list_of(lines); !list.empty()) return list;
+  // A name alone is no recipient: a phone number or a place must be there.
   Recipient one = parse_recipient(text);
-  if (!one.found()) return {};
+  if (one.mobile.empty() && one.phone.empty() && one.masked_mobile.empty() && one.province.empty())
+    return {};
   return {one};
 }
 

@@ -20,16 +20,14 @@ struct Recipient {
   std::string detail;    // everything below the district, street or town included
   std::string masked_mobile;  // a mobile number written with '*', never printed as real
 
-  // Whether anything a waybill needs was found.
-  bool found() const { return !name.empty() || !mobile.empty() || !phone.empty() || has_address(); }
-  bool has_address() const { return !province.empty() || !detail.empty(); }
 };
 
 Recipient parse_recipient(std::string_view text);
 
 // The recipients of a text: several when it holds a list (one per line, or
 // blocks between blank lines, each with a phone number and an address),
-// else the one recipient it holds; none when nothing was found.
+// else the one recipient it holds; none when it holds neither a phone
+// number nor a place.
 std::vector<Recipient> parse_recipients(std::string_view text);
 
 // The address as the waybill prints it: province, city (not repeated for a

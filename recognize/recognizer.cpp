@@ -25,9 +25,22 @@ std::string trimmed(std::string_view text) { return std::string(rt::trim(text).v
 
 // Piece 3 of the address line: the name as the marketplace writes it (empty
 // when the line has fewer pieces, so names and records stay in step).
-std::string listed_name(std::string_view address_line) {
-  rt::TextArray parts = rt::split(address_line, "，");
+std::string listed_name(const ShippingRecord& record) {
+  if (record.recipient) return record.recipient->name;
+  rt::TextArray parts = rt::split(record.address_line, "，");
   return parts.size() >= 3 ? std::string(parts[2]) : std::string();
+}
+
+constexpr char kParsed[] = " [智能识别]";
+
+void fill_recipient(view::MainView& view, const recipient::Recipient& r, std::string_view goods) {
+  fill_form(view, r.name, r.phone, r.mobile, recipient::full_address(r), goods);
+}
+
+// A masked mobile number is named, never printed as if it were real.
+std::string masked_note(const recipient::Recipient& r) {
+  if (r.masked_mobile.empty()) return {};
+  return "（手机号码 " + r.masked_mobile + " 被隐藏，请向买家要完整号码）";
 }
 
 // The detail page's address: from after the separator that follows the
@@ -82,7 +95,27 @@ void Recognizer::recognise(std::string_view text) {
     }
   }
   if (t.size() > 40 && t.size() < 200) recognise_short_text(t);
+  if (status_.starts_with("获取未成功") && recognise_any_recipient(text)) return;
   if (code_not_saved_) say(status_ + "（宝贝代号未能保存到 " + settings_path_ + "）");
+}
+
+bool Recognizer::recognise_any_recipient(std::string_view text) {
+  std::vector<recipient::Recipient> found = recipient::parse_recipients(text);
+  if (found.empty()) return false;
+  records_.clear();
+  view_.list_clear(name_box);
+  if (found.size() == 1) {
+    fill_recipient(view_, found[0], {});
+    view_.set_enabled(batch_print_button, false);
+    say("已识别 1 个" + std::string(kParsed) + masked_note(found[0]));
+    return true;
+  }
+  for (recipient::Recipient& r : found) add_record(ShippingRecord{{}, {}, {}, std::move(r)});
+  say("获取成功 " + std::to_string(found.size()) + " 条！" + kParsed);
+  view_.list_select(name_box, 0);
+  show_record();
+  view_.set_enabled(batch_print_button, true);
+  return true;
 }
 
 void Recognizer::say(const std::string& status) {
@@ -167,12 +200,13 @@ void Recognizer::show_record() {
   int i = view_.list_selection(name_box);
   if (i < 0 || size_t(i) >= records_.size()) return;
   const ShippingRecord& record = records_[size_t(i)];
+  if (record.recipient) return fill_recipient(view_, *record.recipient, record.goods);
   Recipient r = parse_address_line(record.address_line);
   fill_form(view_, r.name, r.fixed, r.mobile, r.address, record.goods);
 }
 
 void Recognizer::add_record(ShippingRecord record) {
-  view_.list_add(name_box, listed_name(record.address_line));
+  view_.list_add(name_box, listed_name(record));
   records_.push_back(std::move(record));
 }
 

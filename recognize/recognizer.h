@@ -2,10 +2,12 @@
 // shipping records it finds and fills the main window's recipient boxes.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "recipient/parser.h"
 #include "view/main_view.h"
 
 namespace recognize {
@@ -15,6 +17,8 @@ struct ShippingRecord {
   std::string address_line;  // "address ，postcode，name，phones"
   std::string goods;
   std::string summary;  // batch page only
+  // A recipient of a pasted list, found by the address parser (no line).
+  std::optional<recipient::Recipient> recipient;
 };
 
 class Recognizer {
@@ -37,6 +41,9 @@ class Recognizer {
   void recognise_batch_page(std::string& t);
   void recognise_whole_ship_page(const std::string& t);
   void recognise_short_text(std::string t);
+  // Where no page kind recognised the text: the recipients the address
+  // parser finds in it. False when it finds none.
+  bool recognise_any_recipient(std::string_view text);
   void add_record(ShippingRecord record);
   // Sets the status line and remembers it.
   void say(const std::string& status);

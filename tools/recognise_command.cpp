@@ -78,6 +78,15 @@ std::optional<std::string> terminal_input_box(const rt::InputBoxRequest& request
   return platform_from_terminal(line);
 }
 
+// A record's line as the window lists it: the marketplace's address line,
+// or for a recipient of a pasted list its fields joined the same way.
+std::string line_of(const recognize::ShippingRecord& record) {
+  if (!record.recipient) return record.address_line;
+  const recipient::Recipient& r = *record.recipient;
+  return recipient::full_address(r) + " ，" + r.postcode + "，" + r.name + "，" + r.phone +
+         (r.phone.empty() ? "" : " ") + r.mobile;
+}
+
 struct Outcome {
   std::string status, name, mobile, fixed, address, goods;
   bool batch_print;
@@ -98,7 +107,7 @@ void print_text(const Outcome& r, bool utf8) {
     << "\nbatch print: " << (r.batch_print ? "yes" : "no") << "\nrecords: " << r.records.size()
     << "\n";
   for (size_t i = 0; i < r.records.size(); ++i) {
-    s << "  " << i + 1 << ". " << out(r.records[i].address_line)
+    s << "  " << i + 1 << ". " << out(line_of(r.records[i]))
       << "\n     goods:   " << out(r.records[i].goods)
       << "\n     summary: " << out(r.records[i].summary) << "\n";
   }
@@ -109,7 +118,7 @@ void print_json(const Outcome& r) {
   auto u = [](std::string_view gbk) { return platform_gbk_to_utf8(gbk); };
   nlohmann::json records = nlohmann::json::array();
   for (const auto& record : r.records)
-    records.push_back({{"line", u(record.address_line)},
+    records.push_back({{"line", u(line_of(record))},
                        {"goods", u(record.goods)},
                        {"summary", u(record.summary)}});
   nlohmann::json j = {{"status", u(r.status)},        {"name", u(r.name)},

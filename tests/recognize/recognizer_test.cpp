@@ -160,9 +160,10 @@ TEST_F(ShortText, ShipPageWithAndWithoutFixedLine) {
   EXPECT_EQ(box(mobile_phone), "13812345678");
 }
 
+// Nothing the address parser can use either: the page kinds' outcome stands.
 TEST_F(ShortText, ShipPageWithTooFewPiecesTouchesOnlyTheNameList) {
   view.set_text(address, "earlier");
-  recognise("浙江省杭州市西湖区文三路一百号，手机13812345678");
+  recognise("这是一段没有收件人也没有地址可言的文字内容，编号12345678");
   EXPECT_EQ(view.status, "获取未成功 -5");
   EXPECT_EQ(box(name_box), "");  // emptied with its list, as the window's combo box is
   EXPECT_EQ(box(address), "earlier");
@@ -270,6 +271,56 @@ TEST_F(Recognition, AnItemCodeThatCannotBeSavedIsSaidOnce) {
       "北京 北京市 朝阳区 建国路88号 ，100022，王五，13600001111", pages::goods_block("男鞋")));
   EXPECT_EQ(view.status, "已识别 1 个 [发货整页]（宝贝代号未能保存到 " + unwritable + "）");
   EXPECT_NE(box(goods).find("Q1_"), std::string::npos);
+}
+
+}  // namespace
+
+namespace {
+
+class AnyRecipient : public Recognition {};
+
+// Texts no page kind knows go to the address parser: it fills the boxes.
+TEST_F(AnyRecipient, ATextOfNoKindFillsTheBoxes) {
+  view.set_enabled(batch_print_button, true);
+  recognizer->recognise("广西南宁良庆区五象航洋城38楼马云15000000000");
+  EXPECT_EQ(view.status, "已识别 1 个 [智能识别]");
+  EXPECT_EQ(box(name_box), "马云");
+  EXPECT_EQ(box(mobile_phone), "15000000000");
+  EXPECT_EQ(box(fixed_phone), "");
+  EXPECT_EQ(box(address), "广西壮族自治区南宁市良庆区五象航\r\n洋城38楼");
+  EXPECT_FALSE(batch_print());
+  EXPECT_TRUE(recognizer->records().empty());
+
+  // Short texts too (a page kind said "获取未成功 -未知" first).
+  recognizer->recognise("王晓光 万州区 太平镇，13311111111");
+  EXPECT_EQ(view.status, "已识别 1 个 [智能识别]");
+  EXPECT_EQ(box(address), "重庆市万州区太平镇");
+}
+
+TEST_F(AnyRecipient, AMaskedNumberIsNamedAndNotPrinted) {
+  recognizer->recognise("张三 138****8000 浙江省杭州市西湖区文三路100号");
+  EXPECT_EQ(view.status,
+            "已识别 1 个 [智能识别]（手机号码 138****8000 被隐藏，请向买家要完整号码）");
+  EXPECT_EQ(box(mobile_phone), "");
+}
+
+// A pasted list becomes the record list, ready for batch printing.
+TEST_F(AnyRecipient, AListBecomesTheRecords) {
+  recognizer->recognise(
+      "张三\t13800138000\t浙江省杭州市西湖区文三路100号\n"
+      "李四\t0571-88886666\t江苏省南京市鼓楼区中山路18号\n"
+      "王五\t15888886666\t广东省广州市天河区天河路385号\n");
+  EXPECT_EQ(view.status, "获取成功 3 条！ [智能识别]");
+  EXPECT_EQ(names(), (std::vector<std::string>{"张三", "李四", "王五"}));
+  EXPECT_EQ(recognizer->records().size(), 3u);
+  EXPECT_TRUE(batch_print());
+  EXPECT_EQ(box(name_box), "张三");
+  view.list_select(name_box, 1);
+  recognizer->show_record();
+  EXPECT_EQ(box(name_box), "李四");
+  EXPECT_EQ(box(fixed_phone), "0571-88886666");
+  EXPECT_EQ(box(mobile_phone), "");
+  EXPECT_EQ(box(address), "江苏省南京市鼓楼区中山路18号");
 }
 
 }  // namespace

@@ -1,6 +1,6 @@
 #!/usr/bin/env python3
-"""slipjet-cli recognise and layout from the outside: UTF-8 pages in, JSON out, item
-codes from --cfg, exit statuses. Usage: recognise_cli_test.py SLIPJET_CLI"""
+"""slipjet-cli recognise, parse-address and layout from the outside: UTF-8 pages in,
+JSON out, item codes from --cfg, exit statuses. Usage: cli_test.py SLIPJET_CLI"""
 import json
 import pathlib
 import subprocess
@@ -82,6 +82,49 @@ class RecogniseCommand(unittest.TestCase):
         result = run(str(self.path / "missing.txt"))
         self.assertEqual(result.returncode, 2)
         self.assertIn(b"cannot read", result.stderr)
+
+
+    def test_recipient_of_no_page_kind_shown_as_the_window_would(self):
+        out = self.recognise("张三，13800138000，浙江省杭州市西湖区文三路100号")
+        self.assertEqual((out["status"], out["name"], out["mobile"], out["address"]),
+                         ("已识别 1 个 [智能识别]", "张三", "13800138000", "浙江省杭州市西湖区文三路100号"))
+        out = self.recognise("张三 13800138000 浙江省杭州市西湖区文三路100号\n"
+                             "李四 13912345678 江苏省南京市鼓楼区中山路18号\n")
+        self.assertEqual(out["status"], "获取成功 2 条！ [智能识别]")
+        self.assertTrue(out["batch_print"])
+        self.assertIn("李四", out["records"][1]["line"])
+
+
+class ParseAddressCommand(unittest.TestCase):
+    FIELDS = ["name", "mobile", "phone", "postcode", "province", "city", "district", "detail"]
+
+    def parse(self, text, *args, status=0):
+        result = subprocess.run([CLI, "parse-address", "--utf8", *args], input=text.encode("utf-8"),
+                                capture_output=True)
+        self.assertEqual(result.returncode, status, result.stderr)
+        return result.stdout.decode("utf-8")
+
+    def test_the_eight_fields_as_json(self):
+        out = json.loads(self.parse("广西南宁良庆区五象航洋城38楼马云15000000000", "--json"))
+        self.assertEqual(list(out), self.FIELDS)
+        self.assertEqual(list(out.values()), ["马云", "15000000000", "", "", "广西壮族自治区",
+                                              "南宁市", "良庆区", "五象航洋城38楼"])
+
+    def test_a_list_is_an_array(self):
+        out = json.loads(self.parse("张三 13800138000 浙江省杭州市西湖区文三路100号\n"
+                                    "李四 13500001234-8888 江苏省南京市鼓楼区中山路18号\n", "--json"))
+        self.assertEqual([r["name"] for r in out], ["张三", "李四"])
+        self.assertEqual(out[1]["mobile"], "13500001234-8888")
+
+    def test_text_output_and_nothing_found(self):
+        out = self.parse("张三 138****8000 北京市朝阳区建国路88号")
+        self.assertIn("province:  北京市", out)
+        self.assertIn("masked:    138****8000", out)
+        self.assertEqual(self.parse("没有收件人的一句话", status=1), "")
+        empty = json.loads(self.parse("没有收件人的一句话", "--json", status=1))
+        self.assertEqual(list(empty.values()), [""] * 8)
+        result = subprocess.run([CLI, "parse-address", "--bogus"], capture_output=True)
+        self.assertEqual(result.returncode, 2)
 
 
 class LayoutCommand(unittest.TestCase):

@@ -1,0 +1,85 @@
+// The parser's behaviour beyond the case table: lists, masked numbers,
+// numbers that are not phones, and texts that are no address at all.
+#include <gtest/gtest.h>
+
+#include <random>
+#include <string>
+
+#include "recipient/parser.h"
+
+namespace {
+
+using recipient::parse_recipient;
+using recipient::parse_recipients;
+
+TEST(Lists, OneRecipientPerLineOrPerBlock) {
+  auto names = [](const std::vector<recipient::Recipient>& list) {
+    std::string s;
+    for (const auto& r : list) s += r.name + "/";
+    return s;
+  };
+  // A spreadsheet with its header row: the header is no recipient.
+  std::string sheet =
+      "姓名\t电话\t地址\n"
+      "张三\t13800138000\t浙江省杭州市西湖区文三路100号\n"
+      "李四\t13912345678\t江苏省南京市鼓楼区中山路18号\n"
+      "王五\t15888886666\t广东省广州市天河区天河路385号\n";
+  EXPECT_EQ(names(parse_recipients(sheet)), "张三/李四/王五/");
+  std::string chat =
+      "收货人：张三\n手机：13800138000\n地址：浙江省杭州市西湖区文三路100号\n\n"
+      "收货人：李四\n手机：13912345678\n地址：江苏省南京市鼓楼区中山路18号\n";
+  std::vector<recipient::Recipient> two = parse_recipients(chat);
+  ASSERT_EQ(two.size(), 2u);
+  EXPECT_EQ(two[1].district, "鼓楼区");
+  EXPECT_EQ(two[1].mobile, "13912345678");
+  // One recipient over several lines stays one.
+  std::string one = "张三\n13800138000\n浙江省杭州市西湖区文三路100号\n";
+  ASSERT_EQ(parse_recipients(one).size(), 1u);
+  EXPECT_EQ(parse_recipients(one)[0].name, "张三");
+}
+
+TEST(Numbers, MaskedNumbersAreNeverMobiles) {
+  recipient::Recipient r = parse_recipient("张三 138****8000 浙江省杭州市西湖区文三路100号");
+  EXPECT_EQ(r.mobile, "");
+  EXPECT_EQ(r.masked_mobile, "138****8000");
+  EXPECT_EQ(r.detail, "文三路100号");
+}
+
+TEST(Numbers, LongerDigitRunsAreNoPhones) {
+  // An order number holds a mobile-looking run; it is not taken.
+  recipient::Recipient r =
+      parse_recipient("订单号 2024138001380001 张三 13912345678 浙江省杭州市西湖区文三路100号");
+  EXPECT_EQ(r.mobile, "13912345678");
+  EXPECT_EQ(r.phone, "");
+  EXPECT_EQ(r.postcode, "");
+  // Two mobiles: the second is the other phone.
+  r = parse_recipient("张三 13800138000 备用13912345678 浙江省杭州市西湖区文三路100号");
+  EXPECT_EQ(r.mobile, "13800138000");
+  EXPECT_EQ(r.phone, "13912345678");
+}
+
+TEST(FullAddress, AMunicipalityIsWrittenOnce) {
+  recipient::Recipient r = parse_recipient("北京市朝阳区建国路88号");
+  EXPECT_EQ(recipient::full_address(r), "北京市朝阳区建国路88号");
+  r = parse_recipient("杭州西湖区文三路100号");
+  EXPECT_EQ(recipient::full_address(r), "浙江省杭州市西湖区文三路100号");
+}
+
+TEST(Robustness, TextsWithoutARecipient) {
+  EXPECT_TRUE(parse_recipients("").empty());
+  EXPECT_TRUE(parse_recipients(" ,;:\r\n\t　").empty());
+  EXPECT_TRUE(parse_recipients("，，，").empty());
+  // A lead byte at the very end, and bytes that are no GBK at all.
+  recipient::Recipient r = parse_recipient(std::string("张三 13800138000 \x81", 18));
+  EXPECT_EQ(r.mobile, "13800138000");
+  std::mt19937 random(7);
+  for (int i = 0; i < 2000; ++i) {
+    std::string noise(size_t(random() % 200), '\0');
+    for (char& c : noise) c = char(random() % 256);
+    (void)parse_recipients(noise);  // must not crash or hang (sanitizers watch)
+  }
+  std::string long_text(100000, 'x');
+  EXPECT_EQ(parse_recipient(long_text + "13800138000").mobile, "13800138000");
+}
+
+}  // namespace
