@@ -32,10 +32,15 @@ AppDriver::AppDriver() {
   static int counter = 0;
   char temp[MAX_PATH];
   GetTempPathA(MAX_PATH, temp);
-  folder_ = std::string(temp) + "slipjet-e2e-" + std::to_string(GetCurrentProcessId()) + "-" +
-            std::to_string(++counter);
-  std::filesystem::remove_all(folder_);
-  std::filesystem::create_directories(folder_);
+  // Process ids come back in later runs, and a folder an earlier run could
+  // not remove (a file it left read-only) is passed over, never reused.
+  std::error_code ignored;
+  do {
+    folder_ = std::string(temp) + "slipjet-e2e-" + std::to_string(GetCurrentProcessId()) + "-" +
+              std::to_string(++counter);
+    std::filesystem::remove_all(folder_, ignored);
+  } while (std::filesystem::exists(folder_, ignored));
+  std::filesystem::create_directories(folder_, ignored);
 }
 
 AppDriver::~AppDriver() {

@@ -85,6 +85,19 @@ TEST_F(MainWindow, DetailPage) {
   EXPECT_FALSE(app.enabled(batch_print_button));
 }
 
+// A recipient text no page kind knows: the address parser fills the boxes.
+TEST_F(MainWindow, AnyRecipientTextFillsTheBoxes) {
+  start();
+  ASSERT_TRUE(AppDriver::set_clipboard(
+      "收货人: 李丽 手机号码: 13166666666 所在地区: 上海市黄浦区 详细地址: 南苏州路333号"));
+  app.click(kRecogniseButton);
+  EXPECT_EQ(app.text(status_line), "已识别 1 个 [智能识别]");
+  EXPECT_EQ(app.text(name_box), "李丽");
+  EXPECT_EQ(app.text(mobile_phone), "13166666666");
+  EXPECT_EQ(app.text(address), "上海市黄浦区南苏州路333号");
+  EXPECT_FALSE(app.enabled(batch_print_button));
+}
+
 TEST_F(MainWindow, SettingsPaneOpensAndSaves) {
   start();
   app.click(settings_button);

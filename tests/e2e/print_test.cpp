@@ -5,6 +5,7 @@
 // and impossible prints.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -234,6 +235,33 @@ TEST_F(Printing, BatchOfThreePrintsThreeDocumentsInRecordOrder) {
   for (int i = 0; i < 3; ++i)
     EXPECT_TRUE(read_pdf(pdfs[size_t(i)]).find("收件人" + std::to_string(i + 1))) << i;
   EXPECT_TRUE(app.enabled(batch_print_button));
+}
+
+// A list pasted from a spreadsheet: three records, three waybills.
+TEST_F(Printing, APastedListOfThreePrintsThreeWaybills) {
+  start();
+  make_default_template();
+  recognise(
+      "张三\t13800138000\t浙江省杭州市西湖区文三路100号\r\n"
+      "李四\t13912345678\t江苏省南京市鼓楼区中山路18号\r\n"
+      "王五\t15888886666\t广东省广州市天河区天河路385号\r\n");
+  ASSERT_EQ(app.text(status_line), "获取成功 3 条！ [智能识别]");
+  EXPECT_TRUE(app.enabled(batch_print_button));
+  app.click_async(batch_print_button);
+  ASSERT_TRUE(app.wait_for_text(status_line, "[王五] 已打印完毕", 60000)) << app.text(status_line);
+  ASSERT_TRUE(wait_for_pdfs(3));
+  std::vector<std::string> pdfs = printed_pdfs();
+  ASSERT_EQ(pdfs.size(), 3u);
+  const char* names[] = {"张三", "李四", "王五"};
+  const char* districts[] = {"西湖区", "鼓楼区", "天河区"};
+  for (size_t i = 0; i < 3; ++i) {
+    PrintedPage page = read_pdf(pdfs[i]);
+    EXPECT_TRUE(page.find(names[i])) << i;
+    bool district = std::any_of(page.words.begin(), page.words.end(), [&](const PrintedWord& w) {
+      return w.gbk.find(districts[i]) != std::string::npos;
+    });
+    EXPECT_TRUE(district) << i;
+  }
 }
 
 TEST_F(Printing, BatchWithAnotherTemplateAsksForEachRecordAndNoSkipsOnlyThatOne) {
