@@ -23,25 +23,6 @@ std::string labelled_value(std::string_view line, std::string_view label,
   return value.empty() ? rt::text_between(line, other_label, {}, rt::Between::after_left) : value;
 }
 
-// The stored code of an item title, asked for (and stored) when there is
-// none yet. An empty title cannot be a settings key and is never asked for.
-std::string item_code(std::string_view title, std::string_view settings_path,
-                      bool* code_not_saved) {
-  if (rt::trim(title).empty()) return {};
-  std::string key = item_code_key(title);
-  std::string code(rt::ini_read(settings_path, item_code_section, key).view());
-  if (!code.empty()) return code;
-  char* answer = nullptr;
-  RtArg target = rt_pointer_arg(&answer, RT_TEXT | RT_BY_REF);
-  rt::InputBoxRequest request{title, "请输入宝贝代号", std::nullopt, 1};
-  bool confirmed = rt::input_box(request, target);
-  rt::Text typed = rt::Text::adopt(answer);
-  if (!confirmed || typed.empty()) return {};
-  if (!rt::ini_write(settings_path, item_code_section, key, typed.view()) && code_not_saved)
-    *code_not_saved = true;
-  return std::string(typed.view());
-}
-
 bool is_profile_blank(char c) { return c == ' ' || (c >= '\t' && c <= '\r') || c == '\x1a'; }
 
 }  // namespace
@@ -56,23 +37,59 @@ std::string item_code_key(std::string_view title) {
   return keeps ? std::string(title) : std::string(kEscaped) + rt::encode_setting_text(title);
 }
 
-std::string order_goods_text(std::string_view text, std::string_view settings_path,
-                             bool* code_not_saved) {
-  rx::RegexObject regex;
-  regex.create(goods_pattern);
-  int count = regex.execute(text);
+GoodsReader::GoodsReader(std::string_view settings_path, bool* code_not_saved)
+    : settings_path_(settings_path), code_not_saved_(code_not_saved) {
+  pattern_.create(goods_pattern);
+}
+
+std::string GoodsReader::goods_text(std::string_view text) {
+  int count = pattern_.execute(text);
   std::string result;
   for (int k = 1; k <= count; ++k) {
-    rt::TextArray lines = rt::split(regex.match_text(k), "\r\n");
+    rt::TextArray lines = rt::split(pattern_.match_text(k), "\r\n");
     // A block whose lines end in bare LF does not split into its lines.
     if (lines.size() < 4) continue;
     std::string size = labelled_value(lines[1], "码: ", "码： ");
     std::string colour = labelled_value(lines[2], "颜色分类: ", "颜色分类： ");
     std::string quantity = rt::text_between(lines[3], "×", {}, rt::Between::from_left);
-    std::string code = item_code(lines[0], settings_path, code_not_saved);
+    std::string code = item_code(lines[0]);
     result += code + "_" + colour + "_" + size + quantity + "▅";
   }
   return std::string(rt::strip_spaces(result).view());
+}
+
+// The stored code of an item title, asked for (and stored) when there is
+// none yet. An empty title cannot be a settings key and is never asked for.
+std::string GoodsReader::item_code(std::string_view title) {
+  if (rt::trim(title).empty()) return {};
+  std::string key = item_code_key(title);
+  auto stored = stored_codes_.find(key);
+  if (stored == stored_codes_.end()) {
+    std::string code(rt::ini_read(settings_path_, item_code_section, key).view());
+    if (code.empty()) {
+      code = asked_code(title, key);
+      return code;  // read again next time: the file keeps what was written
+    }
+    stored = stored_codes_.emplace(key, code).first;
+  }
+  return stored->second;
+}
+
+std::string GoodsReader::asked_code(std::string_view title, const std::string& key) {
+  char* answer = nullptr;
+  RtArg target = rt_pointer_arg(&answer, RT_TEXT | RT_BY_REF);
+  rt::InputBoxRequest request{title, "请输入宝贝代号", std::nullopt, 1};
+  bool confirmed = rt::input_box(request, target);
+  rt::Text typed = rt::Text::adopt(answer);
+  if (!confirmed || typed.empty()) return {};
+  if (!rt::ini_write(settings_path_, item_code_section, key, typed.view()) && code_not_saved_)
+    *code_not_saved_ = true;
+  return std::string(typed.view());
+}
+
+std::string order_goods_text(std::string_view text, std::string_view settings_path,
+                             bool* code_not_saved) {
+  return GoodsReader(settings_path, code_not_saved).goods_text(text);
 }
 
 std::string order_summary_text(std::string_view text) {

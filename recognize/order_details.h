@@ -3,13 +3,36 @@
 
 #include <string>
 #include <string_view>
+#include <unordered_map>
+
+#include "regex/regex_object.h"
 
 namespace recognize {
 
-// The goods blocks of an order as "code_colour_size×count▅" pieces, spaces
-// removed. An item title seen for the first time is asked for its code,
-// which is kept in section "baobeibiaotidaihao" of the settings file; when
-// that write fails, `code_not_saved` (if given) is set.
+// Reads the goods of the orders of one recognition: the goods pattern is
+// made once, and each item title's stored code is read from the settings
+// once (a title asked for is read again after its code was written).
+class GoodsReader {
+ public:
+  // When writing an item code fails, `code_not_saved` (if given) is set.
+  GoodsReader(std::string_view settings_path, bool* code_not_saved);
+
+  // The goods blocks of an order as "code_colour_size×count▅" pieces,
+  // spaces removed. An item title seen for the first time is asked for its
+  // code, which is kept in section "baobeibiaotidaihao" of the settings.
+  std::string goods_text(std::string_view order_text);
+
+ private:
+  std::string item_code(std::string_view title);
+  std::string asked_code(std::string_view title, const std::string& key);
+
+  rx::RegexObject pattern_;
+  std::string settings_path_;
+  bool* code_not_saved_;
+  std::unordered_map<std::string, std::string> stored_codes_;  // by settings key
+};
+
+// The goods of one order, read on their own.
 std::string order_goods_text(std::string_view text, std::string_view settings_path,
                              bool* code_not_saved = nullptr);
 

@@ -133,12 +133,12 @@ void Recognizer::recognise_batch_page(std::string& t) {
     return;
   }
   rt::TextArray blocks = rt::split(t, "关闭订单详情");
+  GoodsReader goods(settings_path_, &code_not_saved_);
   // The piece before the first "关闭订单详情" belongs to no order.
   for (size_t i = 1; i < blocks.size(); ++i) {
     std::string_view block = blocks[i];
     add_record(ShippingRecord{trimmed(rt::text_between(block, "收货信息：", "修改收货信息")),
-                              order_goods_text(block, settings_path_, &code_not_saved_),
-                              order_summary_text(block)});
+                              goods.goods_text(block), order_summary_text(block)});
   }
   int count = blocks.size() > 0 ? int(blocks.size()) - 1 : 0;
   say("获取成功 " + std::to_string(count) + " 条！ [批量页]");

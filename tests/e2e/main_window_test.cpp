@@ -1,6 +1,8 @@
 // The real slipjet.exe under Wine, driven as a user would.
 #include <gtest/gtest.h>
 
+#include <cstdio>
+
 #include "tests/e2e/app_driver.h"
 #include "tests/recognize/pages.h"
 #include "view/main_view.h"
@@ -71,6 +73,30 @@ TEST_F(MainWindow, BatchPageWithTwoRecordsAsksForTheItemCodeOnce) {
   EXPECT_EQ(app.text(fixed_phone), "021-58881234");
   EXPECT_EQ(app.text(goods), "R1_黑色_42×2件▅");
   EXPECT_NE(app.read_file("cfg.ini").find("新款跑鞋=R1"), std::string::npos);
+}
+
+// A batch page of 1,000 orders whose item codes are stored: the figure is
+// printed (the click returns when the recognition has ended).
+TEST_F(MainWindow, ABatchPageOfAThousandOrders) {
+  std::string cfg = "[baobeibiaotidaihao]\r\n";
+  for (int i = 0; i < 20; ++i) cfg += "运动鞋款式" + std::to_string(i) + "=K" + std::to_string(i) + "\r\n";
+  app.write_file("cfg.ini", cfg);
+  ASSERT_TRUE(app.start());
+  std::vector<pages::Order> orders;
+  for (int i = 1; i <= 1000; ++i)
+    orders.push_back(
+        pages::numbered_order(i, pages::goods_block("运动鞋款式" + std::to_string(i % 20))));
+  ASSERT_TRUE(AppDriver::set_clipboard(pages::batch_page_of(orders)));
+  LARGE_INTEGER frequency, before, after;
+  QueryPerformanceFrequency(&frequency);
+  QueryPerformanceCounter(&before);
+  app.click(kRecogniseButton);
+  QueryPerformanceCounter(&after);
+  EXPECT_EQ(app.text(status_line), "获取成功 1000 条！ [批量页]");
+  EXPECT_EQ(app.items(name_box).size(), 1000u);
+  EXPECT_EQ(app.text(goods), "K1_黑色_40×2件▅");
+  std::printf("a batch page of 1,000 orders recognised in %lld ms\n",
+              (after.QuadPart - before.QuadPart) * 1000 / frequency.QuadPart);
 }
 
 TEST_F(MainWindow, DetailPage) {
