@@ -79,7 +79,14 @@ bool has_address_word(std::string_view s) {
   return false;
 }
 
+std::string_view without_remark(std::string_view s) {
+  size_t open = s.find('(');
+  if (open == std::string_view::npos || open == 0 || !s.ends_with(')')) return s;
+  return s.substr(0, open);
+}
+
 NameLikeness name_likeness(std::string_view s) {
+  s = without_remark(s);
   if (all_latin(s)) return s.size() >= 2 && s.size() <= 20 ? NameLikeness::weak : NameLikeness::none;
   if (!all_chinese(s) || has_address_word(s)) return NameLikeness::none;
   size_t characters = s.size() / 2;

@@ -9,7 +9,10 @@ namespace recipient {
 
 enum class NameLikeness { none, weak, strong };
 
-// strong: two to four Chinese characters starting with a surname, or a
+// The name without a bracketed remark after it ("张三(先生)" → "张三").
+std::string_view without_remark(std::string_view gbk);
+
+// (Bracketed remarks are left out first.) strong: two to four Chinese characters starting with a surname, or a
 // surname with 先生/女士/小姐; weak: other short Chinese or Latin words
 // without an address word.
 NameLikeness name_likeness(std::string_view gbk);

@@ -18,6 +18,7 @@ namespace {
 struct Piece {
   size_t begin = 0, end = 0;
   Field field = Field::none;
+  int line = 0;  // line breaks before the piece
 };
 
 constexpr std::string_view kWideSeparators[] = {"、", "。", "【", "】", "“", "”", "《", "》"};
@@ -41,11 +42,13 @@ bool only_marks(std::string_view s) {
   });
 }
 
-// The pieces in order; a label gives its field to the piece after it (an
-// address label to every piece up to the next label).
+// The pieces in order; a label gives its field to the piece after it, an
+// address label also to the pieces after that on the same line (the next
+// line may be anything: an order time, a price).
 std::vector<Piece> pieces_of(std::string_view s, const std::vector<Label>& labels) {
   std::vector<Piece> pieces;
   size_t next_label = 0, begin = 0;
+  int line = 0, label_line = 0;
   Field field = Field::none;
   bool given = false;
   auto close = [&](size_t end) {
@@ -53,18 +56,22 @@ std::vector<Piece> pieces_of(std::string_view s, const std::vector<Label>& label
     while (next_label < labels.size() && labels[next_label].at < begin) {
       field = labels[next_label++].field;
       given = false;
+      label_line = -1;
     }
-    Piece p{begin, end, Field::none};
+    Piece p{begin, end, Field::none, line};
     // A number's label gives nothing: its number was taken out already.
-    if (field == Field::address || (field == Field::name && !given)) {
+    bool address = field == Field::address && (!given || line == label_line);
+    if (address || (field == Field::name && !given)) {
       p.field = field;
       given = true;
+      label_line = line;
     }
     if (!only_marks(s.substr(begin, end - begin))) pieces.push_back(p);
   };
   for (size_t at = 0; at < s.size();) {
     if (size_t n = separator_at(s, at)) {
       close(at);
+      if (s[at] == '\n') ++line;
       at += n;
       begin = at;
     } else {
@@ -134,10 +141,14 @@ class Arrangement {
         if (free(i) && has_address_word(simple(pieces_[i]))) address_.push_back(i);
       return;
     }
+    // The address goes on over its line, and over later lines only with
+    // pieces that are plainly address.
     address_.push_back(*first);
-    for (size_t i = *first + 1; i < pieces_.size(); ++i)
-      if (pieces_[i].field == Field::none || pieces_[i].field == Field::address)
-        address_.push_back(i);
+    for (size_t i = *first + 1; i < pieces_.size(); ++i) {
+      bool same_line = pieces_[i].line == pieces_[*first].line;
+      bool free_piece = pieces_[i].field == Field::none || pieces_[i].field == Field::address;
+      if (free_piece && (same_line || has_address_word(simple(pieces_[i])))) address_.push_back(i);
+    }
     first_piece_ = *first;
   }
 
@@ -177,16 +188,17 @@ class Arrangement {
       if (name_) return;
     }
     if (!first_piece_) return;
-    for (size_t k = 1; k < address_.size() && !name_; ++k) {
-      size_t i = address_[k];
-      if (pieces_[i].field != Field::none) continue;
-      NameLikeness likeness = name_likeness(simple(pieces_[i]));
-      bool last = k + 1 == address_.size();
-      if (likeness == NameLikeness::strong || (likeness == NameLikeness::weak && last)) {
-        name_ = i;
-        address_.erase(address_.begin() + std::ptrdiff_t(k));
+    // After the address: a strong name anywhere, a weak one only outside
+    // the address or as its last piece.
+    for (NameLikeness wanted : {NameLikeness::strong, NameLikeness::weak}) {
+      for (size_t i = *first_piece_ + 1; i < pieces_.size() && !name_; ++i) {
+        if (!free(i) || name_likeness(simple(pieces_[i])) < wanted) continue;
+        bool last = !address_.empty() && address_.back() == i;
+        if (wanted == NameLikeness::strong || !in_address(i) || last) name_ = i;
       }
+      if (name_) break;
     }
+    if (name_) std::erase(address_, *name_);
   }
 
   bool in_address(size_t i) const {
@@ -220,7 +232,7 @@ class Arrangement {
 
   // A name without the "收" of "唐娜明收" (for the attention of).
   static std::string name_of(std::string_view piece) {
-    std::string name = trimmed(piece);
+    std::string name = trimmed(without_remark(piece));
     if (name.size() >= 6 && name.ends_with("收")) name.resize(name.size() - 2);
     return name;
   }
