@@ -16,7 +16,7 @@ struct Word {
 };
 
 // Longest first where one begins another.
-constexpr std::array<Word, 57> kWords = {{
+constexpr std::array<Word, 59> kWords = {{
     {"收货人姓名", Field::name, true},     {"收件人姓名", Field::name, true},
     {"收货人名称", Field::name, true},     {"买家姓名", Field::name, true},
     {"客户姓名", Field::name, true},       {"收货人", Field::name, true},
@@ -45,6 +45,7 @@ constexpr std::array<Word, 57> kWords = {{
     {"邮政编码", Field::postcode, true},   {"邮编", Field::postcode, true},
     {"收货信息", Field::other, true},      {"收件信息", Field::other, true},
     {"买家信息", Field::other, true},      {"地址信息", Field::other, true},
+    {"身份证号码", Field::other, true},    {"身份证号", Field::other, true},
     {"收货", Field::other, false},         {"收件", Field::other, false},
 }};
 

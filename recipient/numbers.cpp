@@ -112,7 +112,7 @@ Found fixed_at(std::string_view t, size_t at) {
     ++j;
   }
   if (j < t.size() && (t[j] == '-' || t[j] == ' ')) ++j;
-  if (!digit_at(t, j) || t[j] == '0' || t[j] == '1') return {};
+  if (!digit_at(t, j) || t[j] == '0') return {};
   size_t end = digits_end(t, j, 7, 8);
   if (!end) return {};
   std::string text = std::string(t.substr(i, area_length)) + "-" + std::string(t.substr(j, end - j));

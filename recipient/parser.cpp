@@ -95,6 +95,13 @@ bool continues_street(std::string_view s, size_t at) {
   return false;
 }
 
+// An identity card or order number left over: no part of an address.
+bool long_number(std::string_view piece) {
+  return piece.size() > 6 && std::all_of(piece.begin(), piece.end(), [](char c) {
+           return is_digit(c) || c == 'X' || c == 'x';
+         });
+}
+
 class Arrangement {
  public:
   Arrangement(const std::string& t, const std::string& s, std::vector<Piece> pieces)
@@ -105,7 +112,10 @@ class Arrangement {
       if (pieces_[i].field == Field::address) address_.push_back(i);
       if (pieces_[i].field == Field::name && !name_) name_ = i;
     }
-    if (address_.empty()) find_address();
+    if (address_.empty())
+      find_address();
+    else
+      place_first();
     if (!name_) choose_name();
     write_address(r);
     if (name_) r.name = name_of(text(pieces_[*name_]));
@@ -125,6 +135,23 @@ class Arrangement {
     return std::string_view(s_).substr(p.begin, p.end - p.begin);
   }
   bool free(size_t i) const { return pieces_[i].field == Field::none && name_ != i; }
+
+  // Labelled address pieces in any order ("详细地址" before "所在地区"):
+  // the one that starts with the divisions goes first; a name-like piece
+  // before it ("收货地址张三收货地址：成都市…") is the name when none is labelled.
+  void place_first() {
+    auto starts = std::find_if(address_.begin(), address_.end(),
+                               [&](size_t i) { return starts_with_place(i, false); });
+    if (starts == address_.begin() || starts == address_.end()) return;
+    std::vector<size_t> before(address_.begin(), starts);
+    address_.erase(address_.begin(), starts);
+    for (size_t i : before) {
+      if (!name_ && name_likeness(simple(pieces_[i])) != NameLikeness::none)
+        name_ = i;
+      else
+        address_.push_back(i);
+    }
+  }
 
   // The first piece that starts with the divisions; else a place written
   // inside a piece after a glued name ("张三浙江省…").
@@ -147,7 +174,9 @@ class Arrangement {
     for (size_t i = *first + 1; i < pieces_.size(); ++i) {
       bool same_line = pieces_[i].line == pieces_[*first].line;
       bool free_piece = pieces_[i].field == Field::none || pieces_[i].field == Field::address;
-      if (free_piece && (same_line || has_address_word(simple(pieces_[i])))) address_.push_back(i);
+      if (free_piece && !long_number(text(pieces_[i])) &&
+          (same_line || has_address_word(simple(pieces_[i]))))
+        address_.push_back(i);
     }
     first_piece_ = *first;
   }
