@@ -180,8 +180,11 @@ void Divisions::load_table() {
   }
 }
 
-void Divisions::add_key(const std::string& text, NameForm form) {
-  if (text.empty()) return;
+// Keys are compared with simplified text, so they are simplified too (乾安县
+// is written with a character the simplification turns into 干).
+void Divisions::add_key(const std::string& name, NameForm form) {
+  if (name.empty()) return;
+  std::string text = simplified(name);
   std::vector<Key>& bucket = keys_[char_code(text, 0)];
   auto key = std::find_if(bucket.begin(), bucket.end(), [&](const Key& k) { return k.text == text; });
   if (key == bucket.end()) {

@@ -222,6 +222,7 @@ class Arrangement {
     for (NameLikeness wanted : {NameLikeness::strong, NameLikeness::weak}) {
       for (size_t i = *first_piece_ + 1; i < pieces_.size() && !name_; ++i) {
         if (!free(i) || name_likeness(simple(pieces_[i])) < wanted) continue;
+        if (starts_with_place(i, true)) continue;  // 巴林左旗, not a name
         bool last = !address_.empty() && address_.back() == i;
         if (wanted == NameLikeness::strong || !in_address(i) || last) name_ = i;
       }

@@ -36,7 +36,8 @@ bool better(const NameMatch& a, const NameMatch& b) {
   if (!b) return bool(a);
   if (!a) return false;
   if (a.length != b.length) return a.length > b.length;
-  return certain(a) && !certain(b);
+  if (certain(a) != certain(b)) return certain(a);
+  return !a.form.short_form && b.form.short_form;  // 吉林市 the city, not 吉林 + 市
 }
 
 class Reader {
@@ -90,6 +91,16 @@ class Reader {
     NameMatch m = d_.match(s_, at_, [&](const Division& x, bool) {
       return x.level == Level::city && x.parent == province;
     });
+    // A district named after its city (承德高新技术产业开发区, 阿拉善左旗,
+    // 恩施市 in 恩施州) is read whole rather than as the city's short form
+    // and a remainder.
+    NameMatch district = d_.match(s_, at_, [&](const Division& x, bool) {
+      return x.level == Level::district && d_.at(x.parent).parent == province;
+    });
+    bool district_whole = certain(district) && (district.length > m.length ||
+                                                (district.length == m.length &&
+                                                 m.form.short_form && !district.form.short_form));
+    if (m && district_whole) m = {};
     if (!m) at_ = before;
     take(m, place_.city);
   }
@@ -113,6 +124,13 @@ class Reader {
                (province < 0 || d_.at(x.parent).parent == province);
       });
     if (m && d_.at(m.form.division).parent != city && !certain(m)) m = {};
+    // "济南市中区", "青岛市南区": the city's 市 begins the district.
+    if (!m && city >= 0 && place_.end >= 2 && s_.compare(place_.end - 2, 2, "市") == 0) {
+      at_ = place_.end - 2;
+      m = d_.match(s_, at_, [&](const Division& x, bool short_form) {
+        return x.level == Level::district && x.parent == city && !short_form;
+      });
+    }
     if (!m) at_ = before;
     take(m, place_.district);
   }

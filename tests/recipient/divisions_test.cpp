@@ -6,6 +6,7 @@
 
 #include "recipient/characters.h"
 #include "recipient/divisions.h"
+#include "recipient/parser.h"
 #include "recipient/places.h"
 
 namespace {
@@ -36,6 +37,33 @@ TEST(Divisions, EveryDivisionHangsUnderItsProvince) {
   EXPECT_EQ(provinces, 31);
   EXPECT_GT(cities, 330);
   EXPECT_GT(districts, 2800);
+}
+
+// Every county-level division of the table, written in full, with blanks
+// between the levels, and without its province, is read back as itself
+// (names inside other names, 乾县 against the simplification of 乾, a
+// district named after its city).
+TEST(Divisions, EveryDistrictIsReadBackInThreeWritings) {
+  const recipient::Divisions& d = recipient::divisions();
+  int checked = 0;
+  for (size_t i = 0; i < d.size(); ++i) {
+    const recipient::Division& district = d.at(int(i));
+    if (district.level != Level::district) continue;
+    const recipient::Division& city = d.at(district.parent);
+    const recipient::Division& province = d.at(city.parent);
+    std::string own_city = city.municipality ? "" : city.name;
+    for (const std::string& text :
+         {province.name + own_city + district.name + "人民路1号",
+          province.name + " " + city.name + " " + district.name + " 人民路1号",
+          (city.municipality ? province.name : city.name) + district.name + "人民路1号"}) {
+      recipient::Recipient r = recipient::parse_recipient(text);
+      EXPECT_EQ(r.province + "/" + r.city + "/" + r.district + "/" + r.detail,
+                province.name + "/" + city.name + "/" + district.name + "/人民路1号")
+          << district.code;
+      ++checked;
+    }
+  }
+  EXPECT_GT(checked, 8000);
 }
 
 // A short form at a text's start decides nothing by itself; with the next
