@@ -19,6 +19,22 @@ print::OpenedPrinter CanvasSurface::open_on_printer(std::string_view name, int /
   return print::OpenedPrinter{fit.opened, printer, fit.fits, fit.paper_name, fit.width, fit.length};
 }
 
+print::TextSize CanvasSurface::measure_text(std::string_view text, std::string_view face,
+                                            int height, bool bold) {
+  HDC dc = canvas_.printer_dc();
+  HFONT font = make_print_font(face, height, bold);
+  if (!dc || !font) {
+    if (font) DeleteObject(font);
+    return {};
+  }
+  HGDIOBJ current = SelectObject(dc, font);
+  SIZE size{};
+  GetTextExtentPoint32A(dc, text.data(), int(text.size()), &size);
+  SelectObject(dc, current);
+  DeleteObject(font);
+  return {int(size.cx), int(size.cy)};
+}
+
 void CanvasSurface::write_text_in_rect(std::string_view text, print::Rect& rect, unsigned format) {
   RECT r{rect.left, rect.top, rect.right, rect.bottom};
   canvas_.write_text_in_rect(text, r, format);

@@ -32,6 +32,8 @@ class CanvasSurface : public print::PrintSurface {
     canvas_.write_text(&x, &y, text);
   }
   void write_text_in_rect(std::string_view text, print::Rect& rect, unsigned format) override;
+  print::TextSize measure_text(std::string_view text, std::string_view face, int height,
+                               bool bold) override;
   bool finish_document() override { return canvas_.finish_document(); }
   void release_printer_dc() override { canvas_.release_printer_dc(); }
 

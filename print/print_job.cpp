@@ -4,6 +4,7 @@
 #include <climits>
 #include <cmath>
 
+#include "print/layout_check.h"
 #include "runtime/convert.h"
 #include "runtime/files.h"
 #include "runtime/message_box.h"
@@ -114,10 +115,7 @@ WaybillTexts PrintJob::shown_texts(double now) const {
 void PrintJob::draw(const std::vector<PrintItem>& items) {
   int font_size = 0;
   for (const PrintItem& item : items) {
-    if (item.font_size != font_size) {
-      font_size = item.font_size;
-      surface_.set_font("宋体", character_height(font_size), true);
-    }
+    use_font_of(surface_, item, font_size);
     if (item.in_box) {
       Rect box{item.x, item.y, item.x + kBoxWidth, item.y + kBoxHeight};
       surface_.write_text_in_rect(item.text, box, kNoPrefix);
@@ -165,12 +163,19 @@ PrintOutcome PrintJob::print_waybill(const std::string& printer) {
     return fail(texts.name, "打印机【" + shown_printer + "】没有快递单纸张");
   }
   surface_.set_mapping(kLometric);
+  std::vector<PrintItem> items = waybill_items(f, left, top, texts);
+  // Measured in the printer's own fonts; "否" wastes no form.
+  std::vector<std::string> problems = layout_problems(surface_, items);
+  if (!problems.empty() && !ask(layout_question(problems))) {
+    surface_.release_printer_dc();
+    return PrintOutcome::cancelled;
+  }
   view_.set_enabled(kPrintButton, false);
   std::string problem;
   if (!surface_.begin_document("")) {
     problem = "打印机【" + shown_printer + "】未能开始打印";
   } else {
-    draw(waybill_items(f, left, top, texts));
+    draw(items);
     if (!surface_.finish_document()) problem = "打印机【" + shown_printer + "】未能完成打印";
   }
   surface_.release_printer_dc();

@@ -12,6 +12,11 @@ struct Rect {
   int left = 0, top = 0, right = 0, bottom = 0;
 };
 
+// One line of text in the current font, tenths of a millimetre.
+struct TextSize {
+  int width = 0, height = 0;
+};
+
 // Text-in-rectangle format: "&" prints as itself instead of underlining the
 // next character (the platform's DT_NOPREFIX).
 inline constexpr unsigned kNoPrefix = 0x800;
@@ -40,6 +45,10 @@ class PrintSurface {
   // bold) and takes it as current.
   virtual void set_font(std::string_view face, int height, bool bold) = 0;
   virtual void write_text(int x, int y, std::string_view text) = 0;
+  // The size one line of text takes in a font made as set_font makes it;
+  // the current font stays as it is.
+  virtual TextSize measure_text(std::string_view text, std::string_view face, int height,
+                                bool bold) = 0;
   // Writes into the rectangle; in metric mappings the rectangle's top and
   // bottom are negated in the caller's record.
   virtual void write_text_in_rect(std::string_view text, Rect& rect, unsigned format) = 0;

@@ -51,16 +51,28 @@ int character_height(int points) {
 std::vector<PrintItem> waybill_items(const std::array<int, kLayoutValues>& f, int left, int top,
                                      const WaybillTexts& t) {
   // Template fields are 1-based in the layout's description.
-  auto at = [&](int fx, const std::string& text, int size, bool box = false) {
-    return PrintItem{f[size_t(fx - 1)] + left, f[size_t(fx)] + top, box, size, text};
+  auto at = [&](int fx, const std::string& text, int size, std::string_view label,
+                bool box = false) {
+    return PrintItem{f[size_t(fx - 1)] + left, f[size_t(fx)] + top, box, size, text, label};
   };
   return {
-      at(9, t.name, kLineFontSize),          at(11, t.fixed, kLineFontSize),
-      at(13, t.mobile, kLineFontSize),       at(17, t.goods, kLineFontSize),
-      at(1, t.sender_name, kLineFontSize),   at(3, t.sender_fixed, kLineFontSize),
-      at(5, t.sender_mobile, kLineFontSize), at(7, t.sender_address, kBoxFontSize, true),
-      at(15, t.address, kBoxFontSize, true), at(19, t.date, kBoxFontSize),
+      at(9, t.name, kLineFontSize, "收件人姓名"),
+      at(11, t.fixed, kLineFontSize, "收件人电话"),
+      at(13, t.mobile, kLineFontSize, "收件人手机"),
+      at(17, t.goods, kLineFontSize, "商品"),
+      at(1, t.sender_name, kLineFontSize, "寄件人姓名"),
+      at(3, t.sender_fixed, kLineFontSize, "寄件人电话"),
+      at(5, t.sender_mobile, kLineFontSize, "寄件人手机"),
+      at(7, t.sender_address, kBoxFontSize, "寄件人地址", true),
+      at(15, t.address, kBoxFontSize, "收件人地址", true),
+      at(19, t.date, kBoxFontSize, "日期"),
   };
+}
+
+void use_font_of(PrintSurface& surface, const PrintItem& item, int& current) {
+  if (item.font_size == current) return;
+  current = item.font_size;
+  surface.set_font(kPrintFace, character_height(current), true);
 }
 
 int offset_tenths(std::string_view millimetres) {

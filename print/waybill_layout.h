@@ -44,7 +44,15 @@ struct PrintItem {
   bool in_box = false;  // box texts go into an 800 x 300 rectangle from (x, y)
   int font_size = 0;
   std::string text;
+  std::string_view label;  // what the item is, as the seller calls it
 };
+
+// The face all items print in (bold).
+inline constexpr char kPrintFace[] = "宋体";
+
+// Makes the item's font current on the surface when it is not already
+// (`current` is the font size last made; 0 for none).
+void use_font_of(PrintSurface& surface, const PrintItem& item, int& current);
 
 // The ten items in drawing order.
 std::vector<PrintItem> waybill_items(const std::array<int, kLayoutValues>& f, int left, int top,

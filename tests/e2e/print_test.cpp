@@ -151,13 +151,23 @@ TEST_F(Printing, OnAnA4QueueTheFormsPaperAndEveryItemAtTheTemplatePlusTheOffsets
                      "13511112222；0755-26661234；A1_黑色_40×2\r\n");
 }
 
-TEST_F(Printing, AnAddressLongerThanItsBoxIsCutAtTheBox) {
+TEST_F(Printing, AnAddressLongerThanItsBoxIsAskedAboutThenCutAtTheBox) {
   start();
   make_default_template();
   recognise(kAddress);
   std::string line = "长长长长长长长长长长长长长长长长长长长长长长长长长长长长长长";  // 135 mm
   app.set_text(address, line + "\r\n" + line + "\r\n" + line);
-  app.click(kPrintButton);
+  // Asked first, on the printer's own fonts: "否" prints nothing.
+  app.click_async(kPrintButton);
+  std::string question = answer_question(IDNO);
+  EXPECT_NE(question.find("【收件人地址】第 1 行超出 80 毫米宽的地址框"), std::string::npos)
+      << question;
+  EXPECT_NE(question.find("第 3 行"), std::string::npos);
+  ASSERT_TRUE(app.wait_for_text(status_line, "已取消打印", 20000));
+  EXPECT_FALSE(wait_for_pdfs(1, 1500));
+  // "是" prints, and the box cuts what does not fit.
+  app.click_async(kPrintButton);
+  answer_question(IDYES);
   ASSERT_TRUE(app.wait_for_text(status_line, "[张三] 已打印完毕", 20000));
   ASSERT_TRUE(wait_for_pdfs(1));
   PrintedImage image = render_pdf(printed_pdfs().at(0));

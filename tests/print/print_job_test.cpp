@@ -138,7 +138,42 @@ TEST_F(PrintJob, RepeatQuestionForTheSameNameAndForAFirstEmptyName) {
   questions.clear();
   answers = {RT_IDYES};
   fresh.print_waybill("p");
-  EXPECT_EQ(questions, (std::vector<std::string>{" 刚才【】已发送打印，是否再次发送"}));
+  EXPECT_EQ(questions, (std::vector<std::string>{
+                           " 刚才【】已发送打印，是否再次发送",
+                           "打印前检查发现：\r\n  · 【收件人姓名】为空\r\n\r\n仍然打印吗？"}));
+}
+
+// What would be cut is found in the printer's fonts before anything is
+// printed: one question lists it all, "否" wastes no form.
+TEST_F(PrintJob, TextsThatWouldBeCutAreAskedAboutBeforePrinting) {
+  std::string wide_line(40, '\0');
+  for (size_t i = 0; i < wide_line.size(); i += 2) wide_line.replace(i, 2, "宽");
+  view.set_text(address, "浙江省\r\n" + wide_line);
+  view.set_text(goods, std::string(100, 'G'));
+  answers = {RT_IDNO};
+  EXPECT_EQ(job->print_waybill("p"), print::PrintOutcome::cancelled);
+  EXPECT_EQ(questions, (std::vector<std::string>{
+                           "打印前检查发现：\r\n"
+                           "  · 【商品】超出快递单右边（220 毫米），超出的字会被截掉\r\n"
+                           "  · 【收件人地址】第 2 行超出 80 毫米宽的地址框，超出的字会被截掉\r\n"
+                           "\r\n仍然打印吗？"}));
+  EXPECT_EQ(surface.calls,
+            (std::vector<std::string>{"open p 1 2200x1270", "mapping 2", "release"}));
+  EXPECT_EQ(view.status, "已取消打印");
+  EXPECT_EQ(job->last_printed_name(), "");
+
+  // Seven lines do not fit 30 mm; "是" prints them all the same.
+  view.set_text(goods, "A1");
+  view.set_text(address, "1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n7");
+  questions.clear();
+  surface.calls.clear();
+  EXPECT_EQ(job->print_waybill("p"), print::PrintOutcome::printed);
+  EXPECT_EQ(questions, (std::vector<std::string>{
+                           "打印前检查发现：\r\n"
+                           "  · 【收件人地址】有 7 行，超出 30 毫米高的地址框，下面的行会被截掉\r\n"
+                           "\r\n仍然打印吗？"}));
+  EXPECT_EQ(surface.calls.back(), "release");
+  EXPECT_EQ(view.status, "[张三] 已打印完毕");
 }
 
 TEST_F(PrintJob, MobileCheckCountsBytesWithoutSpaces) {

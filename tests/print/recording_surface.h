@@ -26,6 +26,12 @@ class RecordingSurface : public print::PrintSurface {
     calls.push_back("font " + std::string(face) + " " + std::to_string(size) +
                     (bold ? " bold" : ""));
   }
+  // A model of a square CJK font: each byte half a character wide; not
+  // recorded, it draws nothing.
+  print::TextSize measure_text(std::string_view text, std::string_view, int height,
+                               bool) override {
+    return {int(text.size()) * height / 2, height};
+  }
   void write_text(int x, int y, std::string_view text) override {
     calls.push_back("text " + std::to_string(x) + "," + std::to_string(y) + " " +
                     std::string(text));
