@@ -22,42 +22,44 @@ TextSize measured(PrintSurface& surface, const PrintItem& item, std::string_view
   return surface.measure_text(text, kPrintFace, character_height(item.font_size), true);
 }
 
-void check_box(PrintSurface& surface, const PrintItem& item, std::vector<std::string>& problems) {
+void check_box(PrintSurface& surface, const PrintItem& item, size_t index,
+               std::vector<LayoutProblem>& problems) {
   std::vector<std::string_view> lines = lines_of(item.text);
   int height = 0;
   for (size_t i = 0; i < lines.size(); ++i) {
     TextSize size = measured(surface, item, lines[i]);
     height += size.height;
     if (size.width > kBoxWidth)
-      problems.push_back(named(item.label) + "第 " + std::to_string(i + 1) +
-                         " 行超出 80 毫米宽的地址框，超出的字会被截掉");
+      problems.push_back({index, named(item.label) + "第 " + std::to_string(i + 1) +
+                                     " 行超出 80 毫米宽的地址框，超出的字会被截掉"});
   }
   if (height > kBoxHeight)
-    problems.push_back(named(item.label) + "有 " + std::to_string(lines.size()) +
-                       " 行，超出 30 毫米高的地址框，下面的行会被截掉");
+    problems.push_back({index, named(item.label) + "有 " + std::to_string(lines.size()) +
+                                   " 行，超出 30 毫米高的地址框，下面的行会被截掉"});
 }
 
 }  // namespace
 
-std::vector<std::string> layout_problems(PrintSurface& surface,
-                                         const std::vector<PrintItem>& items) {
-  std::vector<std::string> problems;
-  for (const PrintItem& item : items) {
+std::vector<LayoutProblem> layout_problems(PrintSurface& surface,
+                                           const std::vector<PrintItem>& items) {
+  std::vector<LayoutProblem> problems;
+  for (size_t i = 0; i < items.size(); ++i) {
+    const PrintItem& item = items[i];
     bool recipient = item.label == "收件人姓名" || item.label == "收件人地址";
     if (recipient && item.text.find_first_not_of(" \r\n") == std::string::npos)
-      problems.push_back(named(item.label) + "为空");
+      problems.push_back({i, named(item.label) + "为空"});
     if (item.text.empty()) continue;
     if (item.in_box)
-      check_box(surface, item, problems);
+      check_box(surface, item, i, problems);
     else if (item.x + measured(surface, item, item.text).width > kFormWidth)
-      problems.push_back(named(item.label) + "超出快递单右边（220 毫米），超出的字会被截掉");
+      problems.push_back({i, named(item.label) + "超出快递单右边（220 毫米），超出的字会被截掉"});
   }
   return problems;
 }
 
-std::string layout_question(const std::vector<std::string>& problems) {
+std::string layout_question(const std::vector<LayoutProblem>& problems) {
   std::string question = "打印前检查发现：\r\n";
-  for (const std::string& p : problems) question += "  · " + p + "\r\n";
+  for (const LayoutProblem& p : problems) question += "  · " + p.text + "\r\n";
   return question + "\r\n仍然打印吗？";
 }
 

@@ -112,19 +112,6 @@ WaybillTexts PrintJob::shown_texts(double now) const {
                       waybill_date(rt::year(now), rt::month(now), rt::day(now))};
 }
 
-void PrintJob::draw(const std::vector<PrintItem>& items) {
-  int font_size = 0;
-  for (const PrintItem& item : items) {
-    use_font_of(surface_, item, font_size);
-    if (item.in_box) {
-      Rect box{item.x, item.y, item.x + kBoxWidth, item.y + kBoxHeight};
-      surface_.write_text_in_rect(item.text, box, kNoPrefix);
-    } else {
-      surface_.write_text(item.x, item.y, item.text);
-    }
-  }
-}
-
 // Appends to 地址.txt beside the program, only when that file exists.
 void PrintJob::append_log_line(const WaybillTexts& t) const {
   std::string path = std::string(rt::exe_dir().view()) + platform_path_separator() + "地址.txt";
@@ -140,21 +127,31 @@ void PrintJob::append_log_line(const WaybillTexts& t) const {
   rt::close_file(file);
 }
 
-PrintOutcome PrintJob::print_waybill(const std::string& printer) {
+Waybill PrintJob::prepare(double now) const {
+  Waybill w;
   int selected = view_.list_selection(template_list);
   std::string row =
       selected < 0
           ? ""
           : std::string(rt::ini_read(settings_path_, "dayin", std::to_string(selected + 1)).view());
-  if (std::string problem = template_problem(selected, row); !problem.empty()) {
-    rt_message_box(problem.c_str(), "注意", RT_MB_OK | RT_MB_ICONWARNING, owner_);
-    return fail(view_.text(name_box), problem);
-  }
-  if (!confirmed()) return PrintOutcome::cancelled;
-  WaybillTexts texts = shown_texts(rt::now());
-  auto f = layout_values(row);
+  w.problem = template_problem(selected, row);
+  w.texts = shown_texts(now);
+  if (!w.problem.empty()) return w;
   int top = offset_tenths(view_.text(top_offset));
   int left = offset_tenths(view_.text(left_offset));
+  w.items = waybill_items(layout_values(row), left, top, w.texts);
+  return w;
+}
+
+PrintOutcome PrintJob::print_waybill(const std::string& printer) {
+  Waybill waybill = prepare(rt::now());
+  if (!waybill.problem.empty()) {
+    rt_message_box(waybill.problem.c_str(), "注意", RT_MB_OK | RT_MB_ICONWARNING, owner_);
+    return fail(waybill.texts.name, waybill.problem);
+  }
+  if (!confirmed()) return PrintOutcome::cancelled;
+  const WaybillTexts& texts = waybill.texts;
+  const std::vector<PrintItem>& items = waybill.items;
   OpenedPrinter opened = surface_.open_on_printer(printer, kPortrait, kPaperWidth, kPaperLength);
   std::string shown_printer = opened.name.empty() ? printer : opened.name;
   if (!opened.opened) return fail(texts.name, "打印机【" + shown_printer + "】无法打开");
@@ -163,9 +160,8 @@ PrintOutcome PrintJob::print_waybill(const std::string& printer) {
     return fail(texts.name, "打印机【" + shown_printer + "】没有快递单纸张");
   }
   surface_.set_mapping(kLometric);
-  std::vector<PrintItem> items = waybill_items(f, left, top, texts);
   // Measured in the printer's own fonts; "否" wastes no form.
-  std::vector<std::string> problems = layout_problems(surface_, items);
+  std::vector<LayoutProblem> problems = layout_problems(surface_, items);
   if (!problems.empty() && !ask(layout_question(problems))) {
     surface_.release_printer_dc();
     return PrintOutcome::cancelled;
@@ -175,7 +171,7 @@ PrintOutcome PrintJob::print_waybill(const std::string& printer) {
   if (!surface_.begin_document("")) {
     problem = "打印机【" + shown_printer + "】未能开始打印";
   } else {
-    draw(items);
+    draw_items(surface_, items);
     if (!surface_.finish_document()) problem = "打印机【" + shown_printer + "】未能完成打印";
   }
   surface_.release_printer_dc();

@@ -12,6 +12,13 @@
 
 namespace print {
 
+// What "打印" would print now, for the printer and the preview alike.
+struct Waybill {
+  WaybillTexts texts;
+  std::vector<PrintItem> items;  // at the template's positions plus the offsets
+  std::string problem;  // why the selected template cannot print (no items then)
+};
+
 enum class PrintOutcome {
   printed,    // the page went to the printer and was logged
   cancelled,  // a question was answered "否": a batch goes on with the next record
@@ -29,6 +36,8 @@ class PrintJob {
   // the paper question on a printer without the form), then prints one
   // page and appends the log line.
   PrintOutcome print_waybill(const std::string& printer);
+  // The waybill the window shows, on the selected template, dated `now`.
+  Waybill prepare(double now) const;
   // The "连打" button: every record of the last batch page in turn, until
   // one cannot be printed.
   void print_all(recognize::Recognizer& recognizer, const std::string& printer);
@@ -42,7 +51,6 @@ class PrintJob {
   bool paper_accepted(const OpenedPrinter& opened);
   PrintOutcome fail(const std::string& name, const std::string& reason);
   WaybillTexts shown_texts(double now) const;
-  void draw(const std::vector<PrintItem>& items);
   void append_log_line(const WaybillTexts& texts) const;
 
   view::MainView& view_;

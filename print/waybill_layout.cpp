@@ -69,10 +69,20 @@ std::vector<PrintItem> waybill_items(const std::array<int, kLayoutValues>& f, in
   };
 }
 
-void use_font_of(PrintSurface& surface, const PrintItem& item, int& current) {
-  if (item.font_size == current) return;
-  current = item.font_size;
-  surface.set_font(kPrintFace, character_height(current), true);
+void draw_items(PrintSurface& surface, const std::vector<PrintItem>& items) {
+  int font_size = 0;
+  for (const PrintItem& item : items) {
+    if (item.font_size != font_size) {
+      font_size = item.font_size;
+      surface.set_font(kPrintFace, character_height(font_size), true);
+    }
+    if (item.in_box) {
+      Rect box{item.x, item.y, item.x + kBoxWidth, item.y + kBoxHeight};
+      surface.write_text_in_rect(item.text, box, kNoPrefix);
+    } else {
+      surface.write_text(item.x, item.y, item.text);
+    }
+  }
 }
 
 int offset_tenths(std::string_view millimetres) {

@@ -50,9 +50,9 @@ struct PrintItem {
 // The face all items print in (bold).
 inline constexpr char kPrintFace[] = "宋体";
 
-// Makes the item's font current on the surface when it is not already
-// (`current` is the font size last made; 0 for none).
-void use_font_of(PrintSurface& surface, const PrintItem& item, int& current);
+// Draws the items in order, each in its font: what the printer and the
+// preview both receive.
+void draw_items(PrintSurface& surface, const std::vector<PrintItem>& items);
 
 // The ten items in drawing order.
 std::vector<PrintItem> waybill_items(const std::array<int, kLayoutValues>& f, int left, int top,

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <deque>
 #include <filesystem>
 #include <fstream>
@@ -174,6 +175,30 @@ TEST_F(PrintJob, TextsThatWouldBeCutAreAskedAboutBeforePrinting) {
                            "\r\n仍然打印吗？"}));
   EXPECT_EQ(surface.calls.back(), "release");
   EXPECT_EQ(view.status, "[张三] 已打印完毕");
+}
+
+// The preview draws what the printer gets: the same calls for the same
+// waybill.
+TEST_F(PrintJob, ThePreviewReceivesThePrintersDrawingCalls) {
+  view.set_text(left_offset, "-2.5");
+  view.set_text(top_offset, "4");
+  job->print_waybill("p");
+  auto begin = std::find(surface.calls.begin(), surface.calls.end(), "begin []");
+  auto finish = std::find(surface.calls.begin(), surface.calls.end(), "finish");
+  ASSERT_LT(begin, finish);
+  std::vector<std::string> printed(begin + 1, finish);
+
+  RecordingSurface screen;
+  print::Waybill waybill = job->prepare(rt::now());
+  EXPECT_EQ(waybill.problem, "");
+  print::draw_items(screen, waybill.items);
+  EXPECT_EQ(screen.calls, printed);
+
+  // A template that cannot print gives no items and the reason.
+  view.list_select(template_list, 2);
+  waybill = job->prepare(rt::now());
+  EXPECT_TRUE(waybill.items.empty());
+  EXPECT_NE(waybill.problem.find("位置数据不全"), std::string::npos);
 }
 
 TEST_F(PrintJob, MobileCheckCountsBytesWithoutSpaces) {
