@@ -10,6 +10,7 @@
 
 #include "app/canvas_surface_win32.h"
 #include "app/main_window_win32.h"
+#include "app/preview_window_win32.h"
 #include "app/settings.h"
 #include "app/startup_win32.h"
 #include "app/templates.h"
@@ -69,6 +70,25 @@ intptr_t on_print() {
   application->print_job->print_waybill(application->settings->current_printer());
   return 0;
 }
+// Commands of the main window's system menu: there is no room for more
+// buttons without moving the ones sellers know.
+constexpr int kPreviewCommand = 0x0100;
+
+void print_shown_waybill() { on_print(); }
+
+intptr_t on_system_command(int command) {
+  if (command == kPreviewCommand)
+    show_preview({application->main_window, &*application->print_job, &application->view,
+                  application->settings_path, print_shown_waybill});
+  return 0;
+}
+
+void add_system_menu_commands(HWND window) {
+  HMENU menu = GetSystemMenu(window, FALSE);
+  AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
+  AppendMenuA(menu, MF_STRING, kPreviewCommand, "预览快递单(&V)…");
+}
+
 intptr_t on_print_all() {
   application->print_job->print_all(*application->recognizer,
                                     application->settings->current_printer());
@@ -91,6 +111,7 @@ void attach_event_handlers(MainWindowControls& c) {
   c.batch_print_button.on_click(on_print_all);
   c.name_box.on_selection_change(on_name_chosen);
   c.default_link.on_link_click(on_default_link);
+  c.form.on_system_command(on_system_command);
 }
 
 // Runs once, when the main window exists and before it is first shown.
@@ -106,6 +127,7 @@ intptr_t initialise_main_window(HWND window) {
   SetWindowTextA(window, kCaption);
   app.controls.bind(window);
   attach_event_handlers(app.controls);
+  add_system_menu_commands(window);
   app.print_job.emplace(app.view, app.print_surface, app.settings_path,
                         reinterpret_cast<uintptr_t>(window));
   std::vector<std::string> printers;

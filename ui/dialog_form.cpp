@@ -114,6 +114,7 @@ DialogForm::DialogForm(const DialogForm& other)
       on_hidden_(other.on_hidden_),
       on_tray_event_(other.on_tray_event_),
       on_menu_command_(other.on_menu_command_),
+      on_system_command_(other.on_system_command_),
       on_hot_key_(other.on_hot_key_),
       keep_active_(other.keep_active_),
       drag_by_client_area_(other.drag_by_client_area_) {}
@@ -231,6 +232,10 @@ void DialogForm::form_message(HWND window, UINT message, WPARAM wparam, LPARAM l
     case WM_COMMAND:
       if (lparam == 0 && (HIWORD(wparam) == 0 || HIWORD(wparam) == 1) && on_menu_command_)
         on_menu_command_(LOWORD(wparam));
+      break;
+    case WM_SYSCOMMAND:
+      if ((wparam & 0xFFF0) < 0xF000 && on_system_command_)
+        on_system_command_(int(wparam & 0xFFF0));
       break;
     case WM_HOTKEY:
       if (on_hot_key_) on_hot_key_(LOWORD(lparam), HIWORD(lparam));

@@ -60,6 +60,9 @@ class DialogForm : public WindowBase {
   void on_hidden(NoArgHandler h) { on_hidden_ = h; }
   void on_tray_event(CodeHandler h) { on_tray_event_ = h; }
   void on_menu_command(CodeHandler h) { on_menu_command_ = h; }
+  // Commands the program added to the window's system menu (ids below
+  // 0xF000, multiples of 16).
+  void on_system_command(CodeHandler h) { on_system_command_ = h; }
   void on_hot_key(SizeHandler h) { on_hot_key_ = h; }
   void set_keep_active(bool on) { keep_active_ = on; }
   void set_drag_by_client_area(bool on) { drag_by_client_area_ = on; }
@@ -99,6 +102,7 @@ class DialogForm : public WindowBase {
   NoArgHandler on_hidden_ = nullptr;
   CodeHandler on_tray_event_ = nullptr;
   CodeHandler on_menu_command_ = nullptr;
+  CodeHandler on_system_command_ = nullptr;
   SizeHandler on_hot_key_ = nullptr;
   bool keep_active_ = false;
   bool drag_by_client_area_ = false;

@@ -10,6 +10,7 @@
 #include <fstream>
 #include <iterator>
 
+#include "app/preview_window_win32.h"
 #include "tests/e2e/app_driver.h"
 #include "tests/e2e/printed_pdf.h"
 #include "tests/recognize/pages.h"
@@ -177,6 +178,119 @@ TEST_F(Printing, AnAddressLongerThanItsBoxIsAskedAboutThenCutAtTheBox) {
   EXPECT_TRUE(image.inked(left, top, left + 80, top + 5));
   EXPECT_TRUE(image.inked(left, top + 10, left + 80, top + 15));  // the third line
   EXPECT_FALSE(image.inked(left + 80.5, top, 220, top + 30));
+}
+
+// A form picture of the test's own: white, a blue band over the top 20 mm
+// and a red square from 100,60 to 120,80 mm; 2 pixels a millimetre.
+std::string form_picture_bmp() {
+  const int width = 440, height = 254, row = width * 3;
+  std::string pixels;
+  for (int y = height - 1; y >= 0; --y)  // bottom-up
+    for (int x = 0; x < width; ++x) {
+      bool red = x >= 200 && x < 240 && y >= 120 && y < 160;
+      bool blue = y < 40;
+      pixels += red ? std::string("\x00\x00\xFF", 3)
+                    : blue ? std::string("\xFF\x00\x00", 3) : std::string("\xFF\xFF\xFF", 3);
+    }
+  auto le = [](uint32_t v, int bytes) {
+    std::string s;
+    for (int i = 0; i < bytes; ++i) s += char((v >> (8 * i)) & 0xFF);
+    return s;
+  };
+  std::string file = "BM" + le(54 + row * height, 4) + le(0, 4) + le(54, 4);
+  file += le(40, 4) + le(width, 4) + le(height, 4) + le(1, 2) + le(24, 2) + le(0, 4) +
+          le(row * height, 4) + le(2835, 4) + le(2835, 4) + le(0, 4) + le(0, 4);
+  return file + pixels;
+}
+
+// The preview window's client area as the seller sees it, kept as a BMP
+// beside the test's program folder for a person to look at.
+struct Screen {
+  int width = 0, height = 0;
+  std::vector<uint32_t> pixels;  // 0x00RRGGBB, top-down
+  uint32_t at(int x, int y) const { return pixels.at(size_t(y) * size_t(width) + size_t(x)); }
+  bool any(int left, int top, int right, int bottom, bool (*test)(uint32_t)) const {
+    for (int y = top; y < bottom; ++y)
+      for (int x = left; x < right; ++x)
+        if (test(at(x, y))) return true;
+    return false;
+  }
+};
+
+Screen capture(HWND window, const std::string& keep_as) {
+  RECT client;
+  GetClientRect(window, &client);
+  Screen s{client.right, client.bottom, {}};
+  BITMAPINFO info{};
+  info.bmiHeader = {sizeof(BITMAPINFOHEADER), s.width, -s.height, 1, 32, BI_RGB};
+  HDC dc = GetDC(window);
+  HDC memory = CreateCompatibleDC(dc);
+  void* bits = nullptr;
+  HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HGDIOBJ old = SelectObject(memory, bitmap);
+  BitBlt(memory, 0, 0, s.width, s.height, dc, 0, 0, SRCCOPY);
+  GdiFlush();
+  auto* p = static_cast<uint32_t*>(bits);
+  s.pixels.assign(p, p + size_t(s.width) * size_t(s.height));
+  // Kept bottom-up as a plain BMP.
+  std::ofstream out(keep_as, std::ios::binary);
+  BITMAPFILEHEADER file{0x4D42, DWORD(54 + s.pixels.size() * 4), 0, 0, 54};
+  BITMAPINFOHEADER header{sizeof(BITMAPINFOHEADER), s.width, s.height, 1, 32, BI_RGB};
+  out.write(reinterpret_cast<const char*>(&file), sizeof file);
+  out.write(reinterpret_cast<const char*>(&header), sizeof header);
+  for (int y = s.height - 1; y >= 0; --y)
+    out.write(reinterpret_cast<const char*>(&s.pixels[size_t(y) * size_t(s.width)]),
+              std::streamsize(s.width) * 4);
+  SelectObject(memory, old);
+  DeleteObject(bitmap);
+  DeleteDC(memory);
+  ReleaseDC(window, dc);
+  return s;
+}
+
+bool is_red(uint32_t c) { return (c >> 16 & 0xFF) > 180 && (c >> 8 & 0xFF) < 80 && (c & 0xFF) < 80; }
+bool is_blue(uint32_t c) { return (c >> 16 & 0xFF) < 80 && (c >> 8 & 0xFF) < 80 && (c & 0xFF) > 180; }
+bool is_dark(uint32_t c) { return (c >> 16 & 0xFF) < 90 && (c >> 8 & 0xFF) < 90 && (c & 0xFF) < 90; }
+
+// The preview from the main window's system menu: the waybill on the form's
+// picture, the form outlined, what would be cut framed in red; "打印" in it
+// prints the same page.
+TEST_F(Printing, ThePreviewShowsTheWaybillOverTheFormsPicture) {
+  app.write_file("form.bmp", form_picture_bmp());
+  start();
+  std::string cfg = app.read_file("cfg.ini");
+  app.write_file("cfg.ini", cfg + "[ditu]\r\n1=" + app.folder() + "\\form.bmp\r\n");
+  make_default_template();
+  recognise(kAddress);
+  std::string line = "长长长长长长长长长长长长长长长长长长长长长长长长长长长长长长";  // 135 mm
+  app.set_text(address, line);
+  PostMessageA(app.window(), WM_SYSCOMMAND, 0x0100, 0);
+  HWND preview = AppDriver::wait_for_window(app::kPreviewTitle, 10000);
+  ASSERT_TRUE(preview);
+  Sleep(500);
+  Screen screen = capture(preview, app.folder() + "\\..\\slipjet-preview.bmp");
+  // The form at 3 pixels a millimetre from (12, 48).
+  auto px = [](double mm) { return 12 + int(mm * 3); };
+  auto py = [](double mm) { return 48 + int(mm * 3); };
+  EXPECT_TRUE(is_red(screen.at(px(110), py(70)))) << std::hex << screen.at(px(110), py(70));
+  EXPECT_TRUE(is_blue(screen.at(px(200), py(10)))) << std::hex << screen.at(px(200), py(10));
+  EXPECT_TRUE(is_dark(screen.at(px(50), 47)));  // the outline above the form
+  // The name at 申通's 120,25 plus the offsets 5,3; nothing dark above it.
+  EXPECT_TRUE(screen.any(px(125), py(28), px(136), py(34), is_dark));
+  EXPECT_FALSE(screen.any(px(125), py(20), px(136), py(26), is_dark));
+  // The address line runs past its 80 mm box: framed in red around the box.
+  EXPECT_TRUE(screen.any(px(118 + 5) - 6, py(40 + 3) - 6, px(118 + 5), py(40 + 3) + 30, is_red));
+
+  // "打印" in the preview prints through the same path, questions included.
+  PostMessageA(preview, WM_COMMAND, 1, 0);
+  std::string question = answer_question(IDYES);
+  EXPECT_NE(question.find("【收件人地址】第 1 行超出"), std::string::npos) << question;
+  ASSERT_TRUE(app.wait_for_text(status_line, "[张三] 已打印完毕", 20000));
+  ASSERT_TRUE(wait_for_pdfs(1));
+  PrintedPage page = read_pdf(printed_pdfs().at(0));
+  expect_at(page, "张三", {120, 25});
+  EXPECT_TRUE(IsWindow(preview));
+  PostMessageA(preview, WM_COMMAND, 4, 0);  // 关闭
 }
 
 // The forms were laid out for 180-dpi printers: every printer gives the

@@ -1,0 +1,40 @@
+// The print job's drawing interface on a screen device context: the
+// preview draws the waybill through it with the calls the printer gets.
+// The caller maps tenths of a millimetre to pixels (y growing downwards).
+#pragma once
+
+#include <windows.h>
+
+#include "print/print_surface.h"
+
+namespace app {
+
+class ScreenSurface : public print::PrintSurface {
+ public:
+  explicit ScreenSurface(HDC dc) : dc_(dc) {}
+  ~ScreenSurface() override;
+  ScreenSurface(const ScreenSurface&) = delete;
+  ScreenSurface& operator=(const ScreenSurface&) = delete;
+
+  // No printer behind it: "opened" on the form's own paper.
+  print::OpenedPrinter open_on_printer(std::string_view name, int, int paper_width,
+                                       int paper_length) override {
+    return {true, std::string(name), true, {}, paper_width, paper_length};
+  }
+  void set_mapping(int) override {}
+  bool begin_document(std::string_view) override { return true; }
+  void set_font(std::string_view face, int height, bool bold) override;
+  void write_text(int x, int y, std::string_view text) override;
+  void write_text_in_rect(std::string_view text, print::Rect& rect, unsigned format) override;
+  print::TextSize measure_text(std::string_view text, std::string_view face, int height,
+                               bool bold) override;
+  bool finish_document() override { return true; }
+  void release_printer_dc() override {}
+
+ private:
+  HDC dc_;
+  HFONT font_ = nullptr;
+  HGDIOBJ original_font_ = nullptr;
+};
+
+}  // namespace app
