@@ -32,6 +32,7 @@ class CanvasSurface : public print::PrintSurface {
     canvas_.write_text(&x, &y, text);
   }
   void write_text_in_rect(std::string_view text, print::Rect& rect, unsigned format) override;
+  void draw_line(int x1, int y1, int x2, int y2) override { canvas_.line(x1, y1, x2, y2); }
   print::TextSize measure_text(std::string_view text, std::string_view face, int height,
                                bool bold) override;
   bool finish_document() override { return canvas_.finish_document(); }

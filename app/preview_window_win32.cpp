@@ -19,7 +19,10 @@ constexpr char kClass[] = "SlipjetPreview";
 constexpr char kPictureSection[] = "ditu";
 // Pixels per millimetre, and where the form is drawn in the client area.
 constexpr int kScale = 3;
-constexpr int kMargin = 12, kToolbarHeight = 36;
+constexpr int kMargin = 12, kToolbarHeight = 36, kNoteHeight = 40;
+constexpr char kNote[] =
+    "底图只用于预览，不会打印。位置不准时，在标题栏菜单中选“打印校准页”：把打印出的校准页"
+    "放在快递单上，量出中心十字偏离 110,60 毫米处多少，按提示输入，程序会改正并保存偏移。";
 constexpr int kFormWidth = 220 * kScale, kFormHeight = 127 * kScale;
 enum Command { kPrint = 1, kChoosePicture, kRemovePicture, kClose };
 
@@ -70,6 +73,11 @@ void frame_problem(HDC dc, print::PrintSurface& surface, const print::PrintItem&
 
 void paint(HDC dc) {
   RECT form = form_rect();
+  RECT note{form.left, form.bottom + 8, form.right, form.bottom + 8 + kNoteHeight};
+  HGDIOBJ old_font = SelectObject(dc, GetStockObject(DEFAULT_GUI_FONT));
+  SetBkMode(dc, TRANSPARENT);
+  DrawTextA(dc, kNote, -1, &note, DT_WORDBREAK);
+  SelectObject(dc, old_font);
   update_picture();
   if (preview->picture.loaded()) preview->picture.draw(dc, form);
   HGDIOBJ old_brush = SelectObject(dc, GetStockObject(NULL_BRUSH));
@@ -200,7 +208,8 @@ void show_preview(const PreviewContext& context) {
     return;
   }
   if (!register_class()) return;
-  RECT frame{0, 0, kFormWidth + 2 * kMargin, kToolbarHeight + kFormHeight + 2 * kMargin};
+  RECT frame{0, 0, kFormWidth + 2 * kMargin,
+             kToolbarHeight + kFormHeight + 2 * kMargin + kNoteHeight};
   DWORD style = WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
   AdjustWindowRectEx(&frame, style, FALSE, 0);
   HWND window = CreateWindowExA(0, kClass, kPreviewTitle, style, CW_USEDEFAULT, CW_USEDEFAULT,

@@ -26,6 +26,10 @@ class ScreenSurface : public print::PrintSurface {
   void set_font(std::string_view face, int height, bool bold) override;
   void write_text(int x, int y, std::string_view text) override;
   void write_text_in_rect(std::string_view text, print::Rect& rect, unsigned format) override;
+  void draw_line(int x1, int y1, int x2, int y2) override {
+    MoveToEx(dc_, x1, y1, nullptr);
+    LineTo(dc_, x2, y2);
+  }
   print::TextSize measure_text(std::string_view text, std::string_view face, int height,
                                bool bold) override;
   bool finish_document() override { return true; }

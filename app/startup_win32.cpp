@@ -73,6 +73,7 @@ intptr_t on_print() {
 // Commands of the main window's system menu: there is no room for more
 // buttons without moving the ones sellers know.
 constexpr int kPreviewCommand = 0x0100;
+constexpr int kCalibrationCommand = 0x0110;
 
 void print_shown_waybill() { on_print(); }
 
@@ -80,6 +81,10 @@ intptr_t on_system_command(int command) {
   if (command == kPreviewCommand)
     show_preview({application->main_window, &*application->print_job, &application->view,
                   application->settings_path, print_shown_waybill});
+  if (command == kCalibrationCommand &&
+      application->print_job->print_calibration_sheet(application->settings->current_printer()) ==
+          print::PrintOutcome::printed)
+    application->print_job->correct_offsets();
   return 0;
 }
 
@@ -87,6 +92,7 @@ void add_system_menu_commands(HWND window) {
   HMENU menu = GetSystemMenu(window, FALSE);
   AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
   AppendMenuA(menu, MF_STRING, kPreviewCommand, "预览快递单(&V)…");
+  AppendMenuA(menu, MF_STRING, kCalibrationCommand, "打印校准页(&C)…");
 }
 
 intptr_t on_print_all() {

@@ -3,9 +3,12 @@
 #include <algorithm>
 #include <climits>
 #include <cmath>
+#include <cstdlib>
 
+#include "print/calibration_sheet.h"
 #include "print/layout_check.h"
 #include "runtime/convert.h"
+#include "runtime/input_box.h"
 #include "runtime/files.h"
 #include "runtime/message_box.h"
 #include "runtime/platform.h"
@@ -25,6 +28,7 @@ constexpr int kPaperLength = 1270;  // 127 mm
 constexpr int kLometric = 2;
 constexpr char kCancelled[] = "已取消打印";
 constexpr char kChooseTemplate[] = "请先在模板列表中选择快递模板";
+constexpr char kCalibrationName[] = "校准页";
 
 std::string without(std::string_view text, std::string_view sought) {
   return std::string(rt::replace_sub(text, sought, {}, 1, INT_MAX, true).view());
@@ -152,17 +156,33 @@ PrintOutcome PrintJob::print_waybill(const std::string& printer) {
   if (!confirmed()) return PrintOutcome::cancelled;
   const WaybillTexts& texts = waybill.texts;
   const std::vector<PrintItem>& items = waybill.items;
+  PrintOutcome outcome = print_page(
+      printer, texts.name,
+      [&] {
+        // Measured in the printer's own fonts; "否" wastes no form.
+        std::vector<LayoutProblem> problems = layout_problems(surface_, items);
+        return problems.empty() || ask(layout_question(problems));
+      },
+      [&] { draw_items(surface_, items); });
+  if (outcome != PrintOutcome::printed) return outcome;
+  last_printed_name_ = texts.name;
+  append_log_line(texts);
+  view_.set_status("[" + texts.name + "] 已打印完毕");
+  return PrintOutcome::printed;
+}
+
+PrintOutcome PrintJob::print_page(const std::string& printer, const std::string& name,
+                                  const std::function<bool()>& checked,
+                                  const std::function<void()>& draw) {
   OpenedPrinter opened = surface_.open_on_printer(printer, kPortrait, kPaperWidth, kPaperLength);
   std::string shown_printer = opened.name.empty() ? printer : opened.name;
-  if (!opened.opened) return fail(texts.name, "打印机【" + shown_printer + "】无法打开");
+  if (!opened.opened) return fail(name, "打印机【" + shown_printer + "】无法打开");
   if (!paper_accepted(opened)) {
     surface_.release_printer_dc();
-    return fail(texts.name, "打印机【" + shown_printer + "】没有快递单纸张");
+    return fail(name, "打印机【" + shown_printer + "】没有快递单纸张");
   }
   surface_.set_mapping(kLometric);
-  // Measured in the printer's own fonts; "否" wastes no form.
-  std::vector<LayoutProblem> problems = layout_problems(surface_, items);
-  if (!problems.empty() && !ask(layout_question(problems))) {
+  if (!checked()) {
     surface_.release_printer_dc();
     return PrintOutcome::cancelled;
   }
@@ -171,16 +191,62 @@ PrintOutcome PrintJob::print_waybill(const std::string& printer) {
   if (!surface_.begin_document("")) {
     problem = "打印机【" + shown_printer + "】未能开始打印";
   } else {
-    draw_items(surface_, items);
+    draw();
     if (!surface_.finish_document()) problem = "打印机【" + shown_printer + "】未能完成打印";
   }
   surface_.release_printer_dc();
   view_.set_enabled(kPrintButton, true);
-  if (!problem.empty()) return fail(texts.name, problem);
-  last_printed_name_ = texts.name;
-  append_log_line(texts);
-  view_.set_status("[" + texts.name + "] 已打印完毕");
+  if (!problem.empty()) return fail(name, problem);
   return PrintOutcome::printed;
+}
+
+PrintOutcome PrintJob::print_calibration_sheet(const std::string& printer) {
+  int left = offset_tenths(view_.text(left_offset));
+  int top = offset_tenths(view_.text(top_offset));
+  PrintOutcome outcome = print_page(
+      printer, kCalibrationName, [] { return true; },
+      [&] { draw_calibration_sheet(surface_, left, top); });
+  if (outcome == PrintOutcome::printed) view_.set_status(std::string("[") + kCalibrationName + "] 已打印完毕");
+  return outcome;
+}
+
+bool PrintJob::correct_offsets() {
+  std::optional<double> right = asked_millimetres(
+      "把校准页放在快递单上（或量一量）：中心十字比快递单上 110,60 毫米处\r\n"
+      "偏右多少毫米？（偏左填负数，对准填 0）");
+  if (!right) return false;
+  std::optional<double> down = asked_millimetres("中心十字偏下多少毫米？（偏上填负数，对准填 0）");
+  if (!down) return false;
+  Offsets current{offset_tenths(view_.text(left_offset)) / 10.0,
+                  offset_tenths(view_.text(top_offset)) / 10.0};
+  Offsets corrected = corrected_offsets(current, *right, *down);
+  std::string left = millimetres_text(corrected.left), top = millimetres_text(corrected.top);
+  view_.set_text(left_offset, left);
+  view_.set_text(top_offset, top);
+  bool saved = rt::ini_write(settings_path_, "dayinji", "left", left) &&
+               rt::ini_write(settings_path_, "dayinji", "top", top);
+  view_.set_status("已校准：左偏移 " + left + " 毫米，顶偏移 " + top + " 毫米" +
+                   (saved ? "" : "（无法写入 " + settings_path_ + "，下次启动不会保留）"));
+  return true;
+}
+
+std::optional<double> PrintJob::asked_millimetres(const std::string& question) {
+  for (;;) {
+    char* answer = nullptr;
+    RtArg target = rt_pointer_arg(&answer, RT_TEXT | RT_BY_REF);
+    rt::InputBoxRequest request{question, "校准", "0", 1};
+    bool confirmed = rt::input_box(request, target);
+    rt::Text typed = rt::Text::adopt(answer);
+    if (!confirmed) return std::nullopt;
+    // The whole answer is the number (full-width digits too); no printer
+    // is 50 mm off.
+    std::string text(rt::halfwidth(rt::trim(typed.view()).view()).view());
+    char* end = nullptr;
+    double mm = std::strtod(text.c_str(), &end);
+    if (end != text.c_str() && *end == '\0' && std::isfinite(mm) && std::fabs(mm) <= 50) return mm;
+    rt_message_box("请输入毫米数，例如 1.5 或 -2（不超过 50）。", "注意", RT_MB_OK | RT_MB_ICONWARNING,
+                   owner_);
+  }
 }
 
 void PrintJob::print_all(recognize::Recognizer& recognizer, const std::string& printer) {

@@ -2,6 +2,8 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
+#include <optional>
 #include <set>
 #include <string>
 
@@ -38,6 +40,12 @@ class PrintJob {
   PrintOutcome print_waybill(const std::string& printer);
   // The waybill the window shows, on the selected template, dated `now`.
   Waybill prepare(double now) const;
+  // "打印校准页": the calibration sheet at the current offsets, on the
+  // form's paper (asking about the paper as any print does).
+  PrintOutcome print_calibration_sheet(const std::string& printer);
+  // Asks where the sheet's centre cross landed, corrects the offsets, shows
+  // and saves them; false when the seller cancelled.
+  bool correct_offsets();
   // The "连打" button: every record of the last batch page in turn, until
   // one cannot be printed.
   void print_all(recognize::Recognizer& recognizer, const std::string& printer);
@@ -50,6 +58,11 @@ class PrintJob {
   bool ask(const std::string& question);
   bool paper_accepted(const OpenedPrinter& opened);
   PrintOutcome fail(const std::string& name, const std::string& reason);
+  // Opens the printer (asking about its paper), lets `checked` cancel with
+  // the printer open and mapped, draws one page and finishes it.
+  PrintOutcome print_page(const std::string& printer, const std::string& name,
+                          const std::function<bool()>& checked, const std::function<void()>& draw);
+  std::optional<double> asked_millimetres(const std::string& question);
   WaybillTexts shown_texts(double now) const;
   void append_log_line(const WaybillTexts& texts) const;
 

@@ -45,6 +45,8 @@ class PrintSurface {
   // bold) and takes it as current.
   virtual void set_font(std::string_view face, int height, bool bold) = 0;
   virtual void write_text(int x, int y, std::string_view text) = 0;
+  // A line, one pixel wide, from one point to the other.
+  virtual void draw_line(int x1, int y1, int x2, int y2) = 0;
   // The size one line of text takes in a font made as set_font makes it;
   // the current font stays as it is.
   virtual TextSize measure_text(std::string_view text, std::string_view face, int height,

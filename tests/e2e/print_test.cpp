@@ -293,6 +293,40 @@ TEST_F(Printing, ThePreviewShowsTheWaybillOverTheFormsPicture) {
   PostMessageA(preview, WM_COMMAND, 4, 0);  // 关闭
 }
 
+// The calibration sheet from the system menu: its crosses land where their
+// labels say plus the offsets; the measured error corrects the offsets.
+TEST_F(Printing, TheCalibrationSheetsCrossesLandWhereTheirLabelsSay) {
+  constexpr int kInputEdit = 1001;  // the input box's edit field
+  start();
+  PostMessageA(app.window(), WM_SYSCOMMAND, 0x0110, 0);
+  HWND box = AppDriver::wait_for_window("校准", 20000);
+  ASSERT_TRUE(box);
+  AppDriver::answer(box, kInputEdit, "1.5");
+  for (int waited = 0; IsWindow(box) && waited < 5000; waited += 50) Sleep(50);
+  box = AppDriver::wait_for_window("校准", 10000);
+  ASSERT_TRUE(box);
+  AppDriver::answer(box, kInputEdit, "-2");
+  ASSERT_TRUE(app.wait_for_text(status_line, "已校准：左偏移 3.5 毫米，顶偏移 5 毫米", 10000))
+      << app.text(status_line);
+  EXPECT_EQ(app.text(left_offset), "3.5");
+  EXPECT_NE(app.read_file("cfg.ini").find("left=3.5"), std::string::npos);
+
+  ASSERT_TRUE(wait_for_pdfs(1));
+  PrintedPage page = read_pdf(printed_pdfs().at(0));
+  EXPECT_NEAR(page.width_mm, 220, 0.5);
+  // A label sits 1 mm right of and below its cross: 20,20 at 21+5, 21+3.
+  for (At cross : {At{20, 20}, At{100, 60}, At{200, 120}}) {
+    std::string label = std::to_string(int(cross.x)) + "," + std::to_string(int(cross.y));
+    expect_at(page, label, {cross.x + 1, cross.y + 1});
+  }
+  PrintedImage image = render_pdf(printed_pdfs().at(0), 200);
+  for (At cross : {At{20, 20}, At{110, 60}, At{200, 120}}) {
+    double x = cross.x + kLeft, y = cross.y + kTop;
+    EXPECT_TRUE(image.inked(x - 0.3, y - 0.3, x + 0.3, y + 0.3)) << cross.x << "," << cross.y;
+    EXPECT_FALSE(image.inked(x - 2, y - 2, x - 1, y - 1)) << cross.x << "," << cross.y;
+  }
+}
+
 // The forms were laid out for 180-dpi printers: every printer gives the
 // name the same height.
 TEST_F(Printing, TextIsTheSameSizeOnPrintersOfEveryResolution) {

@@ -9,8 +9,10 @@
 #include <fstream>
 #include <optional>
 
+#include "print/calibration_sheet.h"
 #include "regex/support_libraries.h"
 #include "runtime/files.h"
+#include "runtime/input_box.h"
 #include "runtime/message_box.h"
 #include "runtime/settings_file.h"
 #include "runtime/system.h"
@@ -415,3 +417,70 @@ TEST(WaybillLayout, ValuesAndDate) {
 }
 
 }  // namespace
+
+namespace {
+
+std::deque<std::optional<std::string>> typed;
+std::optional<std::string> type_answer(const rt::InputBoxRequest&) {
+  if (typed.empty()) return std::nullopt;
+  std::optional<std::string> a = typed.front();
+  typed.pop_front();
+  return a;
+}
+
+// Crosshairs every 20 mm at the offsets, labelled with where they belong.
+TEST(CalibrationSheet, CrossesLandWhereTheirLabelsSayPlusTheOffsets) {
+  RecordingSurface s;
+  print::draw_calibration_sheet(s, 50, -30);
+  auto has = [&](const std::string& call) {
+    return std::find(s.calls.begin(), s.calls.end(), call) != s.calls.end();
+  };
+  EXPECT_TRUE(has("line 220,170-281,170"));  // the 20,20 cross: 250,170 ± 3 mm
+  EXPECT_TRUE(has("line 250,140-250,201"));
+  EXPECT_TRUE(has("text 260,180 20,20"));
+  EXPECT_TRUE(has("text 2060,1180 200,120"));
+  EXPECT_TRUE(has("line 1050,570-1251,570"));  // the centre cross, ±10 mm
+  EXPECT_TRUE(has("text 1170,590 中心 110,60"));
+  EXPECT_TRUE(has("text 250,1090 校准页  左偏移 5 毫米  顶偏移 -3 毫米"));
+  EXPECT_EQ(std::count_if(s.calls.begin(), s.calls.end(),
+                          [](const std::string& c) { return c.starts_with("line"); }),
+            2 * 61);  // 10 × 6 crosses and the centre one
+}
+
+TEST(CalibrationSheet, OffsetsMoveTheCentreCrossOntoItsPlace) {
+  print::Offsets o = print::corrected_offsets({5, 3}, 1.5, -2);
+  EXPECT_DOUBLE_EQ(o.left, 3.5);
+  EXPECT_DOUBLE_EQ(o.top, 5);
+  EXPECT_EQ(print::millimetres_text(3.5), "3.5");
+  EXPECT_EQ(print::millimetres_text(-0.04), "0");
+  EXPECT_EQ(print::millimetres_text(2.26), "2.3");
+  EXPECT_EQ(print::millimetres_text(-12), "-12");
+}
+
+}  // namespace
+
+// The sheet prints like a waybill (paper question included) and the
+// seller's measurement corrects, shows and saves the offsets.
+TEST_F(PrintJob, CalibrationCorrectsAndSavesTheOffsets) {
+  view.set_text(left_offset, "5");
+  view.set_text(top_offset, "3");
+  EXPECT_EQ(job->print_calibration_sheet("p"), print::PrintOutcome::printed);
+  EXPECT_EQ(view.status, "[校准页] 已打印完毕");
+  EXPECT_EQ(surface.calls.front(), "open p 1 2200x1270");
+  EXPECT_EQ(surface.calls.back(), "release");
+
+  rt_set_input_box_hook(type_answer);
+  typed = {"1.5", "abc", "-2"};  // a wrong answer is asked again
+  EXPECT_TRUE(job->correct_offsets());
+  EXPECT_EQ(view.text(left_offset), "3.5");
+  EXPECT_EQ(view.text(top_offset), "5");
+  EXPECT_EQ(std::string(rt::ini_read(path_, "dayinji", "left").view()), "3.5");
+  EXPECT_EQ(std::string(rt::ini_read(path_, "dayinji", "top").view()), "5");
+  EXPECT_EQ(view.status, "已校准：左偏移 3.5 毫米，顶偏移 5 毫米");
+  EXPECT_EQ(questions.size(), 1u);  // the wrong answer's note
+
+  typed = {"1", std::nullopt};  // cancelled: nothing changes
+  EXPECT_FALSE(job->correct_offsets());
+  EXPECT_EQ(view.text(left_offset), "3.5");
+  rt_set_input_box_hook(nullptr);
+}

@@ -26,6 +26,10 @@ class RecordingSurface : public print::PrintSurface {
     calls.push_back("font " + std::string(face) + " " + std::to_string(size) +
                     (bold ? " bold" : ""));
   }
+  void draw_line(int x1, int y1, int x2, int y2) override {
+    calls.push_back("line " + std::to_string(x1) + "," + std::to_string(y1) + "-" +
+                    std::to_string(x2) + "," + std::to_string(y2));
+  }
   // A model of a square CJK font: each byte half a character wide; not
   // recorded, it draws nothing.
   print::TextSize measure_text(std::string_view text, std::string_view, int height,
