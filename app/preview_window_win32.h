@@ -28,9 +28,11 @@ struct PreviewContext {
 // window's current waybill whenever it is painted.
 void show_preview(const PreviewContext& context);
 
-// The form picture's path of template `number` (1-based), "" for none;
-// kept in section "ditu" of the settings file.
-std::string form_picture_path(const std::string& settings_path, int number);
-bool set_form_picture_path(const std::string& settings_path, int number, const std::string& path);
+// The form picture's path of the template of that name, "" for none; kept
+// in section "ditu" of the settings file under the template's name (a name
+// a template may have; others have no picture).
+std::string form_picture_path(const std::string& settings_path, const std::string& template_name);
+bool set_form_picture_path(const std::string& settings_path, const std::string& template_name,
+                           const std::string& path);
 
 }  // namespace app

@@ -135,7 +135,7 @@ intptr_t initialise_main_window(HWND window) {
   attach_event_handlers(app.controls);
   add_system_menu_commands(window);
   app.print_job.emplace(app.view, app.print_surface, app.settings_path,
-                        reinterpret_cast<uintptr_t>(window));
+                        reinterpret_cast<uintptr_t>(window), template_row);
   std::vector<std::string> printers;
   ui::Canvas::list_printers(printers);
   app.settings->load_settings(app.view, printers);

@@ -34,6 +34,7 @@ const std::string_view builtin_templates =
 namespace {
 
 constexpr char section[] = "dayin";
+constexpr char own_section[] = "wodemoban";
 constexpr char default_mark[] = "[默认]";
 
 std::string key_of(int n) { return std::to_string(n); }
@@ -131,21 +132,74 @@ bool seed_templates(const std::string& settings_path, std::string_view banner_pa
   return !rows || write_template_rows(settings_path, *rows);
 }
 
+namespace {
+
+// Rows 1, 2, ... of a section's values, up to the first missing one.
+std::vector<std::string> listed_rows(const std::map<std::string, std::string>& values) {
+  std::vector<std::string> rows;
+  for (int n = 1;; ++n) {
+    auto row = values.find(key_of(n));
+    if (row == values.end() || row->second.empty()) return rows;
+    rows.push_back(row->second);
+  }
+}
+
+std::vector<std::string> rows_of(const std::string& settings_path, const char* name) {
+  return listed_rows(section_values(rt::ini_read_section(settings_path, name)));
+}
+
+std::string name_of(const std::string& row) {
+  size_t comma = row.find(',');
+  return comma == std::string::npos ? "" : row.substr(0, comma);
+}
+
+}  // namespace
+
 void fill_template_list(view::MainView& view, const std::string& settings_path) {
   view.list_clear(view::control::template_list);
   std::map<std::string, std::string> values =
       section_values(rt::ini_read_section(settings_path, section));
   int64_t default_number = rt::leading_integer(values["wz"]);
-  for (int n = 1;; ++n) {
-    auto row = values.find(key_of(n));
-    if (row == values.end() || row->second.empty()) break;
-    size_t comma = row->second.find(',');
-    std::string name(comma == std::string::npos ? "" : row->second.substr(0, comma));
-    if (n == default_number) name += default_mark;
+  std::vector<std::string> rows = listed_rows(values);
+  for (const std::string& own : rows_of(settings_path, own_section)) rows.push_back(own);
+  for (size_t i = 0; i < rows.size(); ++i) {
+    std::string name = name_of(rows[i]);
+    if (int64_t(i + 1) == default_number) name += default_mark;
     view.list_add(view::control::template_list, name);
   }
   if (default_number >= 1 && default_number <= INT_MAX)
     view.list_select(view::control::template_list, int(default_number - 1));
+}
+
+std::string template_row(const std::string& settings_path, int position) {
+  if (position < 0) return {};
+  std::vector<std::string> rows = rows_of(settings_path, section);
+  if (size_t(position) < rows.size()) return rows[size_t(position)];
+  std::vector<std::string> own = rows_of(settings_path, own_section);
+  size_t k = size_t(position) - rows.size();
+  return k < own.size() ? own[k] : std::string();
+}
+
+bool is_own_template(const std::string& settings_path, int position) {
+  size_t server = rows_of(settings_path, section).size();
+  return position >= 0 && size_t(position) >= server &&
+         size_t(position) < server + rows_of(settings_path, own_section).size();
+}
+
+bool is_template_name(std::string_view name) {
+  return !name.empty() && name.size() <= 32 &&
+         std::none_of(name.begin(), name.end(), [](char c) {
+           return (unsigned char)c < 0x20 || c == 0x7F || c == ',' || c == '=' || c == '[' ||
+                  c == ']' || c == ';';
+         });
+}
+
+int save_own_template(const std::string& settings_path, int position, const std::string& row) {
+  size_t server = rows_of(settings_path, section).size();
+  std::vector<std::string> own = rows_of(settings_path, own_section);
+  size_t k = is_own_template(settings_path, position) ? size_t(position) - server : own.size();
+  if (!rt::ini_write(settings_path, own_section, key_of(int(k + 1)), row)) return -1;
+  return int(server + k);
 }
 
 void set_default_template(view::MainView& view, const std::string& settings_path) {

@@ -34,8 +34,25 @@ bool seed_templates(const std::string& settings_path, std::string_view banner_pa
 // Rows 1, 2, ... set to `rows`, the section's other lines kept: one read
 // and at most one write of the settings file.
 bool write_template_rows(const std::string& settings_path, const std::vector<std::string>& rows);
-// Rebuilds the template list, marking and selecting the default template.
+// Rebuilds the template list, marking and selecting the default template:
+// the rows of section "dayin", then the seller's own (section "wodemoban",
+// which no update touches).
 void fill_template_list(view::MainView& view, const std::string& settings_path);
+
+// The row of the template at list position `position` (0-based); "" when
+// there is none.
+std::string template_row(const std::string& settings_path, int position);
+// Whether the template at that position is one of the seller's own.
+bool is_own_template(const std::string& settings_path, int position);
+
+// A name the seller may give a template: not empty, at most 32 bytes, no
+// comma (the row's separator), no "=", "[", "]", ";" or control byte.
+bool is_template_name(std::string_view name);
+// Stores `row` as a template of the seller's own: in place of the own
+// template at `position`, or as a new one when `position` is a server's
+// or built-in template (never changed in place). The list position it
+// has now, or -1 when it could not be written.
+int save_own_template(const std::string& settings_path, int position, const std::string& row);
 // The "默认" link: makes the selected template the default (the status line
 // says when it cannot be written).
 void set_default_template(view::MainView& view, const std::string& settings_path);

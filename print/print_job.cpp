@@ -134,16 +134,19 @@ void PrintJob::append_log_line(const WaybillTexts& t) const {
 Waybill PrintJob::prepare(double now) const {
   Waybill w;
   int selected = view_.list_selection(template_list);
-  std::string row =
-      selected < 0
-          ? ""
-          : std::string(rt::ini_read(settings_path_, "dayin", std::to_string(selected + 1)).view());
+  std::string row;
+  if (selected >= 0)
+    row = rows_ ? rows_(settings_path_, selected)
+                : std::string(
+                      rt::ini_read(settings_path_, "dayin", std::to_string(selected + 1)).view());
   w.problem = template_problem(selected, row);
   w.texts = shown_texts(now);
   if (!w.problem.empty()) return w;
-  int top = offset_tenths(view_.text(top_offset));
-  int left = offset_tenths(view_.text(left_offset));
-  w.items = waybill_items(layout_values(row), left, top, w.texts);
+  w.template_name = row.substr(0, row.find(','));
+  w.values = layout_values(row);
+  w.top = offset_tenths(view_.text(top_offset));
+  w.left = offset_tenths(view_.text(left_offset));
+  w.items = waybill_items(w.values, w.left, w.top, w.texts);
   return w;
 }
 

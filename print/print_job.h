@@ -19,6 +19,9 @@ struct Waybill {
   WaybillTexts texts;
   std::vector<PrintItem> items;  // at the template's positions plus the offsets
   std::string problem;  // why the selected template cannot print (no items then)
+  std::string template_name;
+  std::array<int, kLayoutValues> values{};  // the template's f1..f20
+  int left = 0, top = 0;                     // the offsets, tenths of a millimetre
 };
 
 enum class PrintOutcome {
@@ -29,10 +32,19 @@ enum class PrintOutcome {
 
 class PrintJob {
  public:
+  // Where the row of the template at a list position comes from (the
+  // program's template store); without one, key position + 1 of section
+  // "dayin".
+  using RowSource = std::string (*)(const std::string& settings_path, int position);
+
   // `owner` owns the message boxes (the main window; 0 for none).
   PrintJob(view::MainView& view, PrintSurface& surface, std::string settings_path,
-           uintptr_t owner = 0)
-      : view_(view), surface_(surface), settings_path_(std::move(settings_path)), owner_(owner) {}
+           uintptr_t owner = 0, RowSource rows = nullptr)
+      : view_(view),
+        surface_(surface),
+        settings_path_(std::move(settings_path)),
+        owner_(owner),
+        rows_(rows) {}
 
   // The "打印" button: checks the template, asks up to three questions (and
   // the paper question on a printer without the form), then prints one
@@ -70,6 +82,7 @@ class PrintJob {
   PrintSurface& surface_;
   std::string settings_path_;
   uintptr_t owner_;
+  RowSource rows_;
   std::string last_printed_name_;
   std::string last_failure_;
   // Printers whose other paper the seller accepted in this run.

@@ -50,23 +50,21 @@ int character_height(int points) {
 
 std::vector<PrintItem> waybill_items(const std::array<int, kLayoutValues>& f, int left, int top,
                                      const WaybillTexts& t) {
-  // Template fields are 1-based in the layout's description.
-  auto at = [&](int fx, const std::string& text, int size, std::string_view label,
-                bool box = false) {
-    return PrintItem{f[size_t(fx - 1)] + left, f[size_t(fx)] + top, box, size, text, label};
-  };
-  return {
-      at(9, t.name, kLineFontSize, "收件人姓名"),
-      at(11, t.fixed, kLineFontSize, "收件人电话"),
-      at(13, t.mobile, kLineFontSize, "收件人手机"),
-      at(17, t.goods, kLineFontSize, "商品"),
-      at(1, t.sender_name, kLineFontSize, "寄件人姓名"),
-      at(3, t.sender_fixed, kLineFontSize, "寄件人电话"),
-      at(5, t.sender_mobile, kLineFontSize, "寄件人手机"),
-      at(7, t.sender_address, kBoxFontSize, "寄件人地址", true),
-      at(15, t.address, kBoxFontSize, "收件人地址", true),
-      at(19, t.date, kBoxFontSize, "日期"),
-  };
+  const std::array<const std::string*, kItemFields.size()> texts = {
+      &t.name,        &t.fixed,         &t.mobile,          &t.goods,   &t.sender_name,
+      &t.sender_fixed, &t.sender_mobile, &t.sender_address, &t.address, &t.date};
+  static constexpr std::array<std::string_view, kItemFields.size()> labels = {
+      "收件人姓名", "收件人电话", "收件人手机", "商品",       "寄件人姓名",
+      "寄件人电话", "寄件人手机", "寄件人地址", "收件人地址", "日期"};
+  std::vector<PrintItem> items;
+  for (size_t i = 0; i < kItemFields.size(); ++i) {
+    // Template fields are 1-based in the layout's description.
+    size_t x = size_t(kItemFields[i] - 1);
+    bool box = labels[i].ends_with("地址");
+    int size = box || labels[i] == "日期" ? kBoxFontSize : kLineFontSize;
+    items.push_back(PrintItem{f[x] + left, f[x + 1] + top, box, size, *texts[i], labels[i]});
+  }
+  return items;
 }
 
 void draw_items(PrintSurface& surface, const std::vector<PrintItem>& items) {

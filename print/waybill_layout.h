@@ -54,6 +54,10 @@ inline constexpr char kPrintFace[] = "宋体";
 // preview both receive.
 void draw_items(PrintSurface& surface, const std::vector<PrintItem>& items);
 
+// The template value (1-based f number) of each item's x, in drawing order;
+// its y is the next value.
+inline constexpr std::array<int, 10> kItemFields = {9, 11, 13, 17, 1, 3, 5, 7, 15, 19};
+
 // The ten items in drawing order.
 std::vector<PrintItem> waybill_items(const std::array<int, kLayoutValues>& f, int left, int top,
                                      const WaybillTexts& texts);

@@ -163,3 +163,47 @@ TEST_F(Templates, SeedingKeepsTheSectionsOtherLines) {
 }
 
 }  // namespace
+
+namespace {
+
+// The seller's own templates come after the server's and built-in ones,
+// are stored apart from them and never overwritten by an update; editing a
+// server template stores a copy.
+TEST_F(Templates, OwnTemplatesAreListedAfterTheOthersAndSurviveUpdates) {
+  start();
+  std::string copy =
+      "我的申通,360,250,690,600,360,600,260,400,1300,250,1600,600,1260,600,1180,"
+      "400,200,0,200,50,";
+  int mine = save_own_template(path_, 0, copy);  // editing 申通: a copy
+  EXPECT_EQ(mine, 9);
+  EXPECT_EQ(std::string(rt::ini_read(path_, "dayin", "1").view()).substr(0, 5), "申通,");
+  start("位置1=X,1,2,,,\r\n2=Y,3,4,,,\r\n|");  // an update rewrites its rows
+  std::vector<std::string> expected = builtin_names;
+  expected[0] = "X";
+  expected[1] = "Y";
+  expected.push_back("我的申通");
+  EXPECT_EQ(listed(), expected);
+  EXPECT_EQ(template_row(path_, 9), copy);
+  EXPECT_TRUE(is_own_template(path_, 9));
+  EXPECT_FALSE(is_own_template(path_, 8));
+  EXPECT_EQ(template_row(path_, 0), "X,1,2,,,");
+  EXPECT_EQ(template_row(path_, 10), "");
+
+  // Editing an own template changes it in place; the default may be one.
+  EXPECT_EQ(save_own_template(path_, 9, "我的申通,1,2,,,"), 9);
+  EXPECT_EQ(save_own_template(path_, 3, "另一个,5,6,,,"), 10);
+  rt::ini_write(path_, "dayin", "wz", "11");
+  fill_template_list(view_, path_);
+  EXPECT_EQ(listed()[9], "我的申通");
+  EXPECT_EQ(listed()[10], "另一个[默认]");
+  EXPECT_EQ(selected(), 10);
+}
+
+TEST_F(Templates, NamesThatWouldBreakTheRowAreRefused) {
+  EXPECT_TRUE(is_template_name("我的申通 2"));
+  for (const std::string& bad :
+       std::vector<std::string>{"", "a,b", "a=b", "[x]", "a;b", "a\r\nb", std::string(33, 'x')})
+    EXPECT_FALSE(is_template_name(bad)) << bad;
+}
+
+}  // namespace

@@ -259,7 +259,7 @@ TEST_F(Printing, ThePreviewShowsTheWaybillOverTheFormsPicture) {
   app.write_file("form.bmp", form_picture_bmp());
   start();
   std::string cfg = app.read_file("cfg.ini");
-  app.write_file("cfg.ini", cfg + "[ditu]\r\n1=" + app.folder() + "\\form.bmp\r\n");
+  app.write_file("cfg.ini", cfg + "[ditu]\r\n申通=" + app.folder() + "\\form.bmp\r\n");
   make_default_template();
   recognise(kAddress);
   std::string line = "长长长长长长长长长长长长长长长长长长长长长长长长长长长长长长";  // 135 mm
@@ -291,6 +291,47 @@ TEST_F(Printing, ThePreviewShowsTheWaybillOverTheFormsPicture) {
   expect_at(page, "张三", {120, 25});
   EXPECT_TRUE(IsWindow(preview));
   PostMessageA(preview, WM_COMMAND, 4, 0);  // 关闭
+}
+
+// A template of the seller's own: the name dragged 10 mm right on the
+// preview and moved 1 mm down with the arrow keys, saved as a copy of 申通
+// (which stays as it was), then printed there.
+TEST_F(Printing, ANameDraggedTenMillimetresAndSavedPrintsTenMillimetresRight) {
+  constexpr int kInputEdit = 1001;
+  start();
+  recognise(kAddress);
+  PostMessageA(app.window(), WM_SYSCOMMAND, 0x0100, 0);
+  HWND preview = AppDriver::wait_for_window(app::kPreviewTitle, 10000);
+  ASSERT_TRUE(preview);
+  Sleep(300);
+  // The name at 申通's 120,25 plus the offsets: (125, 28) mm, 3 pixels a mm.
+  int x = 12 + 125 * 3 + 5, y = 48 + 28 * 3 + 5;
+  SendMessageA(preview, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
+  SendMessageA(preview, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(x + 15, y));
+  SendMessageA(preview, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(x + 30, y));
+  SendMessageA(preview, WM_LBUTTONUP, 0, MAKELPARAM(x + 30, y));
+  // The arrow keys move the chosen item 0.5 mm a press.
+  SendMessageA(preview, WM_KEYDOWN, VK_DOWN, 0);
+  SendMessageA(preview, WM_KEYDOWN, VK_DOWN, 0);
+  PostMessageA(preview, WM_COMMAND, 5, 0);  // 保存模板
+  HWND box = AppDriver::wait_for_window("保存模板", 10000);
+  ASSERT_TRUE(box);
+  AppDriver::answer(box, kInputEdit, "我的申通");
+  ASSERT_TRUE(app.wait_for_text(status_line, "已保存模板【我的申通】", 10000)) << app.text(status_line);
+  std::string cfg = app.read_file("cfg.ini");
+  EXPECT_NE(cfg.find("[wodemoban]\r\n1=我的申通,260,250,690,600,360,600,260,400,1300,260,"),
+            std::string::npos);
+  EXPECT_NE(cfg.find("1=申通,260,250,690,600,360,600,260,400,1200,250,"), std::string::npos);
+  std::vector<std::string> names = app.items(template_list);
+  ASSERT_EQ(names.size(), 10u);
+  EXPECT_EQ(names.back(), "我的申通");
+  EXPECT_EQ(app.selection(template_list), 9);
+  PostMessageA(preview, WM_COMMAND, 4, 0);  // 关闭
+
+  print_answering(IDYES);  // the template is not the default
+  PrintedPage page = printed_page("[张三] 已打印完毕");
+  expect_at(page, "张三", {130, 26});
+  expect_at(page, "13812345678", {126, 60});  // the rest where it was
 }
 
 // The calibration sheet from the system menu: its crosses land where their

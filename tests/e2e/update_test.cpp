@@ -152,6 +152,20 @@ TEST_F(Update, TemplateBlockOverwritesItsRows) {
   EXPECT_EQ(app.items(template_list), (std::vector<std::string>{"甲快递", "乙快递", "中通"}));
 }
 
+// The seller's own templates live apart from the rows an update rewrites.
+TEST_F(Update, TheSellersOwnTemplatesSurviveATemplateBlock) {
+  pages.banner = "位置1=甲快递,1,2,,,\r\n2=乙快递,3,4,,,\r\n|<p>最新版本：2.1</p>";
+  start_server();
+  std::string own = "我的申通,260,250,690,600,360,600,260,400,1300,250,1600,600,1260,600,1180,"
+                    "400,200,0,200,50,";
+  app.write_file("cfg.ini", "[dayin]\r\n1=申通,5,,,\r\n2=圆通,6,,,\r\n[wodemoban]\r\n1=" + own +
+                                "\r\n");
+  launch();
+  ASSERT_TRUE(app.wait_for_main_window());
+  EXPECT_EQ(app.items(template_list), (std::vector<std::string>{"甲快递", "乙快递", "我的申通"}));
+  EXPECT_NE(app.read_file("cfg.ini").find("[wodemoban]\r\n1=" + own + "\r\n"), std::string::npos);
+}
+
 // The page comes over plain HTTP: a block that would write anything but
 // sound template rows leaves the settings byte for byte as they were.
 TEST_F(Update, InjectedSectionLeavesTheSettingsUntouched) {
