@@ -16,6 +16,7 @@
 #include "runtime/settings_file.h"
 #include "runtime/system.h"
 #include "runtime/text_ops.h"
+#include "ui/window_base.h"
 
 namespace app {
 
@@ -292,7 +293,7 @@ void command(int id) {
   InvalidateRect(preview->window, nullptr, TRUE);
 }
 
-LRESULT CALLBACK procedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+LRESULT handle(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
   switch (message) {
     case WM_PAINT: {
       PAINTSTRUCT ps;
@@ -332,6 +333,16 @@ LRESULT CALLBACK procedure(HWND window, UINT message, WPARAM wparam, LPARAM lpar
       break;
   }
   return DefWindowProcA(window, message, wparam, lparam);
+}
+
+LRESULT CALLBACK procedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+  // Nothing may unwind through the system's window procedure.
+  try {
+    return handle(window, message, wparam, lparam);
+  } catch (...) {
+    ui::handle_escaped_exception(window);
+    return DefWindowProcA(window, message, wparam, lparam);
+  }
 }
 
 bool register_class() {
