@@ -79,10 +79,16 @@ bool move_file(std::string_view from, std::string_view to) {
   return platform_move_file(std::string(from).c_str(), std::string(to).c_str());
 }
 
-std::optional<std::string> read_file(std::string_view path) {
+std::optional<std::string> read_file(std::string_view path) { return read_file_from(path, 0); }
+
+std::optional<std::string> read_file_from(std::string_view path, uint64_t offset) {
   intptr_t handle = platform_file_open(std::string(path).c_str(), 1, PlatformCreate::open_existing,
                                        PlatformShare::read_write);
   if (handle == -1) return std::nullopt;
+  if (offset > 0 && !platform_file_seek(handle, offset)) {
+    platform_file_close(handle);
+    return std::nullopt;
+  }
   std::string bytes;
   char piece[65536];
   while (size_t n = platform_file_read(handle, piece, sizeof piece)) bytes.append(piece, n);

@@ -29,6 +29,9 @@ bool write_file(std::string_view path, std::span<const std::string_view> pieces)
 
 // The whole file; nothing when it cannot be opened or read.
 std::optional<std::string> read_file(std::string_view path);
+// The file's bytes from `offset` on (empty past its end); none when it
+// cannot be opened.
+std::optional<std::string> read_file_from(std::string_view path, uint64_t offset);
 // Creates or truncates the file, writes the bytes and puts them on the
 // disk; true when every step succeeded.
 bool write_file_durably(std::string_view path, std::string_view bytes);

@@ -43,6 +43,10 @@ bool platform_file_flush(intptr_t handle) { return ::fsync(int(handle)) == 0; }
 
 bool platform_file_seek_end(intptr_t handle) { return ::lseek(int(handle), 0, SEEK_END) >= 0; }
 
+bool platform_file_seek(intptr_t handle, uint64_t offset) {
+  return ::lseek(int(handle), off_t(offset), SEEK_SET) >= 0;
+}
+
 void platform_file_close(intptr_t handle) { ::close(int(handle)); }
 
 bool platform_path_exists(const char* path) {

@@ -59,6 +59,12 @@ bool platform_file_seek_end(intptr_t handle) {
   return SetFilePointerEx(as_handle(handle), zero, nullptr, FILE_END) != FALSE;
 }
 
+bool platform_file_seek(intptr_t handle, uint64_t offset) {
+  LARGE_INTEGER at{};
+  at.QuadPart = LONGLONG(offset);
+  return SetFilePointerEx(as_handle(handle), at, nullptr, FILE_BEGIN) != FALSE;
+}
+
 void platform_file_close(intptr_t handle) { CloseHandle(as_handle(handle)); }
 
 bool platform_path_exists(const char* path) {

@@ -50,6 +50,8 @@ size_t platform_file_read(intptr_t handle, void* buffer, size_t n);
 // Writes what the system holds of the file to the disk.
 bool platform_file_flush(intptr_t handle);
 bool platform_file_seek_end(intptr_t handle);
+// Moves to byte `offset` from the start.
+bool platform_file_seek(intptr_t handle, uint64_t offset);
 void platform_file_close(intptr_t handle);
 bool platform_path_exists(const char* path);
 bool platform_delete_file(const char* path);

@@ -1,0 +1,109 @@
+// The print history read from the log: damaged lines, the recipient key,
+// incremental reading.
+#include "print/history.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+namespace {
+
+using print::History;
+using print::parse_history_line;
+
+TEST(HistoryLine, SixFieldsWithAGoodDateAndWholeCharacters) {
+  auto e = parse_history_line("2026.12.8；张三；浙江省杭州市西湖区；13812345678；0571-1；A1_黑色_40×2▅");
+  ASSERT_TRUE(e);
+  EXPECT_EQ(e->date, "2026.12.8");
+  EXPECT_EQ(e->day - print::day_number(2026, 12, 5), 3);
+  EXPECT_EQ(e->address, "浙江省杭州市西湖区");
+  EXPECT_EQ(e->goods, "A1_黑色_40×2▅");
+  // The goods keep a separator of their own; empty fields are fields.
+  EXPECT_EQ(parse_history_line("2026.1.2；甲；；；；a；b")->goods, "a；b");
+  for (std::string damaged : {std::string("2026.12.8；张三；地址；138"),  // fields missing
+                              std::string("昨天；张三；地址；138；；货"),  // no date
+                              std::string("2026.13.8；张三；地址；138；；货"),
+                              std::string("2026.12.8；张三；地址；138；；货\xB0"),  // cut character
+                              std::string("2026.12.8；张三；") + std::string(5000, 'x') + "；；；"})
+    EXPECT_FALSE(parse_history_line(damaged)) << damaged;
+  EXPECT_EQ(print::day_number(1899, 12, 30), 0);
+  EXPECT_EQ(print::day_number(1970, 1, 1), 25569);
+}
+
+TEST(HistoryLine, TextIsSoughtCharacterByCharacter) {
+  EXPECT_FALSE(print::contains_text("區", "^"));  // 區 is 85 5E
+  EXPECT_TRUE(print::contains_text("區^", "^"));
+  EXPECT_TRUE(print::contains_text("2026.12.8；张三", "张三"));
+  EXPECT_TRUE(print::contains_text("abc", ""));
+}
+
+class HistoryFile : public testing::Test {
+ protected:
+  void SetUp() override {
+    path_ = (std::filesystem::temp_directory_path() /
+             ("slipjet-history-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
+              ".txt"))
+                .string();
+    std::filesystem::remove(path_);
+  }
+  void TearDown() override { std::filesystem::remove(path_); }
+  void append(const std::string& bytes) { std::ofstream(path_, std::ios::binary | std::ios::app) << bytes; }
+  print::WaybillTexts texts(std::string goods = "A1▅") {
+    print::WaybillTexts t;
+    t.name = "张三";
+    t.mobile = "13812345678";
+    t.address = "浙江省杭州市\r\n西湖区 文三路";
+    t.goods = std::move(goods);
+    return t;
+  }
+  std::string path_;
+};
+
+TEST_F(HistoryFile, TheSameRecipientAndGoodsAreFoundWithinTheDays) {
+  append("2026.12.1；张三；浙江省杭州市西湖区文三路；13812345678；；A1▅\r\n"
+         "damaged line\r\n"
+         "2026.12.6；张三；浙江省杭州市西湖区文三路；13812345678；；A1▅\r\n"
+         "2026.12.7；张三；浙江省杭州市西湖区文三路；13812345678；；B2▅\r\n");
+  History h(path_);
+  h.refresh();
+  EXPECT_EQ(h.entries().size(), 3u);  // the damaged line skipped
+  const print::HistoryEntry* found = h.find(texts(), print::day_number(2026, 12, 5));
+  ASSERT_TRUE(found);
+  EXPECT_EQ(found->date, "2026.12.6");  // the latest
+  EXPECT_FALSE(h.find(texts(), print::day_number(2026, 12, 7)));
+  EXPECT_EQ(h.find(texts("B2▅"), 0)->date, "2026.12.7");
+  EXPECT_FALSE(h.find(texts("C3▅"), 0));  // other goods: a new parcel
+}
+
+TEST_F(HistoryFile, OnlyWhatWasAppendedIsReadAgain) {
+  std::string first = "2026.12.6；张三；浙江省杭州市西湖区文三路；13812345678；；A1▅\r\n";
+  append(first + "2026.12.7；李四；地址；139；；货\r\n2026.12.7；王五；地址；1");  // last line unfinished
+  History h(path_);
+  h.refresh();
+  EXPECT_EQ(h.entries().size(), 2u);
+  // Changing what was read already goes unnoticed (it is not read again);
+  // the finished line and a new one are.
+  {
+    std::fstream f(path_, std::ios::binary | std::ios::in | std::ios::out);
+    f.seekp(0);
+    f << "XXXX";
+  }
+  append("50；；；货\r\n2026.12.8；赵六；地址；137；；货\r\n");
+  h.refresh();
+  ASSERT_EQ(h.entries().size(), 4u);
+  EXPECT_EQ(h.entries()[0].name, "张三");
+  EXPECT_EQ(h.entries()[2].mobile, "150");
+  // A file replaced by a shorter one is read from its start; a missing one
+  // has no entries.
+  std::filesystem::remove(path_);
+  append("2026.12.9；孙七；地址；136；；货\r\n");
+  h.refresh();
+  ASSERT_EQ(h.entries().size(), 1u);
+  EXPECT_EQ(h.entries()[0].name, "孙七");
+  std::filesystem::remove(path_);
+  h.refresh();
+  EXPECT_TRUE(h.entries().empty());
+}
+
+}  // namespace
