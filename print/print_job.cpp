@@ -6,6 +6,7 @@
 #include <cstdlib>
 
 #include "print/calibration_sheet.h"
+#include "print/history.h"
 #include "print/layout_check.h"
 #include "runtime/convert.h"
 #include "runtime/input_box.h"
@@ -57,16 +58,50 @@ std::string PrintJob::template_problem(int selected, const std::string& row) con
   return {};
 }
 
-// The template, repeat and mobile-number questions.
-bool PrintJob::confirmed() {
+std::string PrintJob::log_path() const {
+  return std::string(rt::exe_dir().view()) + platform_path_separator() + "地址.txt";
+}
+
+int PrintJob::guard_days() const {
+  std::string days(rt::ini_read(settings_path_, "dayinji", "chongfutianshu", "3").view());
+  return int(std::clamp<int64_t>(rt::leading_integer(days), 0, 3650));
+}
+
+// The history is there only while the log is: a seller who deleted it has
+// no history and no guard, as before.
+const HistoryEntry* PrintJob::earlier_print(const WaybillTexts& texts, int since) {
+  if (!rt::file_exists(log_path())) {
+    history_.reset();
+    return nullptr;
+  }
+  if (!history_) history_.emplace(log_path());
+  history_->refresh();
+  return history_->find(texts, since);
+}
+
+int PrintJob::today() const {
+  double now = rt::now();
+  return day_number(rt::year(now), rt::month(now), rt::day(now));
+}
+
+// The template, duplicate (or repeat) and mobile-number questions.
+bool PrintJob::confirmed(const WaybillTexts& texts) {
   int selected = view_.list_selection(template_list);
   std::string entry = view_.list_item(template_list, selected);
   if (rt::find(entry, "默认") == -1 && !ask(" 打印模板非默认，现为 【" + entry + "】请确认"))
     return false;
-  std::string name = view_.text(name_box);
-  if (name == last_printed_name_ &&
-      !ask(" 刚才【" + last_printed_name_ + "】已发送打印，是否再次发送"))
+  int days = guard_days();
+  const HistoryEntry* earlier =
+      days > 0 && !batch_decided_ ? earlier_print(texts, today() - days) : nullptr;
+  if (earlier) {
+    if (!ask("这个快递单已在 " + earlier->date + " 打印过：\r\n【" + earlier->name + "】" +
+             earlier->mobile + " " + earlier->fixed + "\r\n" + earlier->address + "\r\n商品：" +
+             earlier->goods + "\r\n\r\n是否再次打印？"))
+      return false;
+  } else if (texts.name == last_printed_name_ &&
+             !ask(" 刚才【" + last_printed_name_ + "】已发送打印，是否再次发送")) {
     return false;
+  }
   std::string mobile = view_.text(mobile_phone);
   if (rt::strip_spaces(mobile).size() != 11 &&
       !ask(" 手机号位数不对：" + mobile + " ! 是否继续打印 "))
@@ -118,7 +153,7 @@ WaybillTexts PrintJob::shown_texts(double now) const {
 
 // Appends to 地址.txt beside the program, only when that file exists.
 void PrintJob::append_log_line(const WaybillTexts& t) const {
-  std::string path = std::string(rt::exe_dir().view()) + platform_path_separator() + "地址.txt";
+  std::string path = log_path();
   if (!rt::file_exists(path)) return;
   rt::OpenFile* file = rt::open_file(path, 3);
   if (!file) return;
@@ -156,7 +191,7 @@ PrintOutcome PrintJob::print_waybill(const std::string& printer) {
     rt_message_box(waybill.problem.c_str(), "注意", RT_MB_OK | RT_MB_ICONWARNING, owner_);
     return fail(waybill.texts.name, waybill.problem);
   }
-  if (!confirmed()) return PrintOutcome::cancelled;
+  if (!confirmed(waybill.texts)) return PrintOutcome::cancelled;
   const WaybillTexts& texts = waybill.texts;
   const std::vector<PrintItem>& items = waybill.items;
   PrintOutcome outcome = print_page(
@@ -252,23 +287,60 @@ std::optional<double> PrintJob::asked_millimetres(const std::string& question) {
   }
 }
 
+// Records of the batch already printed today: the seller decides once for
+// all of them, so a batch stopped half-way goes on with the rest.
+std::set<int> PrintJob::printed_today(recognize::Recognizer& recognizer) {
+  std::set<int> printed;
+  if (guard_days() <= 0) return printed;
+  int n = int(recognizer.records().size());
+  for (int i = 0; i < n; ++i) {
+    view_.list_select(name_box, i);
+    recognizer.show_record();
+    if (earlier_print(shown_texts(rt::now()), today())) printed.insert(i);
+  }
+  return printed;
+}
+
 void PrintJob::print_all(recognize::Recognizer& recognizer, const std::string& printer) {
   view_.set_enabled(batch_print_button, false);
   int n = int(recognizer.records().size());
-  for (int i = 1; i <= n; ++i) {
+  std::set<int> skipped = printed_today(recognizer);
+  if (!skipped.empty()) {
+    std::string question = "其中 " + std::to_string(skipped.size()) + " 条今天已打印，跳过这些？";
+    // "否" prints them again without asking about each.
+    if (rt_message_box(question.c_str(), "注意", RT_MB_YESNO | RT_MB_ICONQUESTION, owner_) !=
+        RT_IDYES)
+      skipped.clear(), batch_decided_ = true;
+  }
+  int printed = 0;
+  auto counts = [&](int remaining) {
+    return "已打印 " + std::to_string(printed) + " 条，跳过 " + std::to_string(skipped.size()) +
+           " 条，剩余 " + std::to_string(remaining) + " 条";
+  };
+  bool stopped = false;
+  for (int i = 1; i <= n && !stopped; ++i) {
+    if (skipped.contains(i - 1)) continue;
     view_.list_select(name_box, i - 1);
     rt::do_events();
     recognizer.show_record();
     rt::do_events();
-    if (print_waybill(printer) == PrintOutcome::failed) {
+    PrintOutcome outcome = print_waybill(printer);
+    if (outcome == PrintOutcome::printed) ++printed;
+    if (outcome == PrintOutcome::failed) {
       // Named, so the seller can go on from this record once the cause is mended.
+      int remaining = n - i + 1 - int(std::count_if(skipped.begin(), skipped.end(),
+                                                     [&](int k) { return k >= i; }));
       view_.set_status("连打停在第 " + std::to_string(i) + " 条（共 " + std::to_string(n) +
-                       " 条）【" + view_.text(name_box) + "】：" + last_failure_);
+                       " 条）【" + view_.text(name_box) + "】：" + last_failure_ + "（" +
+                       counts(remaining) + "）");
+      stopped = true;
       break;
     }
     rt::do_events();
     rt::wait(100);
   }
+  batch_decided_ = false;
+  if (!stopped) view_.set_status("连打完毕：" + counts(0));
   view_.set_enabled(batch_print_button, true);
 }
 

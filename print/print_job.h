@@ -7,6 +7,7 @@
 #include <set>
 #include <string>
 
+#include "print/history.h"
 #include "print/print_surface.h"
 #include "print/waybill_layout.h"
 #include "recognize/recognizer.h"
@@ -66,7 +67,16 @@ class PrintJob {
 
  private:
   std::string template_problem(int selected, const std::string& row) const;
-  bool confirmed();
+  bool confirmed(const WaybillTexts& texts);
+  std::string log_path() const;
+  // Days the duplicate guard looks back ([dayinji] chongfutianshu, 3 when
+  // not set; 0 turns it off).
+  int guard_days() const;
+  int today() const;
+  // The latest print of the same recipient and goods on day `since` or
+  // later, from the log (none without one).
+  const HistoryEntry* earlier_print(const WaybillTexts& texts, int since);
+  std::set<int> printed_today(recognize::Recognizer& recognizer);
   bool ask(const std::string& question);
   bool paper_accepted(const OpenedPrinter& opened);
   PrintOutcome fail(const std::string& name, const std::string& reason);
@@ -87,6 +97,8 @@ class PrintJob {
   std::string last_failure_;
   // Printers whose other paper the seller accepted in this run.
   std::set<std::string> paper_accepted_;
+  std::optional<History> history_;
+  bool batch_decided_ = false;  // a batch's printed records are to print again
 };
 
 // "A4 210 × 297 毫米": the paper's name (when the driver has one) and size

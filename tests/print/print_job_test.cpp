@@ -328,6 +328,41 @@ TEST_F(PrintJob, LogLineIsAppendedOnlyToAnExistingFile) {
   std::filesystem::remove(log);
 }
 
+// The log guards against a parcel printed twice: the same recipient and
+// goods within the days set ask when and what, across restarts; other
+// goods are a new parcel; without the log there is no guard, as before.
+TEST_F(PrintJob, TheSameRecipientAndGoodsAskWhenAndWhatAcrossRestarts) {
+  std::string log = std::string(rt::exe_dir().view()) + "/地址.txt";
+  std::ofstream(log, std::ios::binary) << "damaged；line\r\n";
+  EXPECT_EQ(job->print_waybill("p"), print::PrintOutcome::printed);  // logged
+  EXPECT_TRUE(questions.empty());
+
+  print::PrintJob restarted(view, surface, path_);
+  surface.calls.clear();
+  answers = {RT_IDNO};
+  EXPECT_EQ(restarted.print_waybill("p"), print::PrintOutcome::cancelled);
+  ASSERT_EQ(questions.size(), 1u);
+  EXPECT_EQ(questions[0], "这个快递单已在 " + date() +
+                              " 打印过：\r\n【张三】13812345678 0571-88886666\r\n"
+                              "浙江省杭州市西湖区\r\n商品：A1_黑色_40×2▅\r\n\r\n是否再次打印？");
+  EXPECT_TRUE(surface.calls.empty());
+  EXPECT_EQ(view.status, "已取消打印");
+
+  // Other goods: a new parcel, no question (and none about the name, which
+  // this run has not printed).
+  questions.clear();
+  view.set_text(goods, "B2_白色_41×1▅");
+  EXPECT_EQ(restarted.print_waybill("p"), print::PrintOutcome::printed);
+  EXPECT_TRUE(questions.empty());
+  // The guard is off with 0 days; the name question still guards.
+  rt::ini_write(path_, "dayinji", "chongfutianshu", "0");
+  view.set_text(goods, "A1_黑色_40×2▅");
+  answers = {RT_IDNO};
+  restarted.print_waybill("p");
+  EXPECT_EQ(questions, (std::vector<std::string>{" 刚才【张三】已发送打印，是否再次发送"}));
+  std::filesystem::remove(log);
+}
+
 class PrintAll : public PrintJob {
  protected:
   void SetUp() override {
@@ -354,7 +389,7 @@ class PrintAll : public PrintJob {
 TEST_F(PrintAll, PrintsEveryRecordInOrder) {
   job->print_all(*recognizer, "p");
   EXPECT_EQ(printed_names(), (std::vector<std::string>{"收件人1", "收件人2", "收件人3"}));
-  EXPECT_EQ(view.status, "[收件人3] 已打印完毕");
+  EXPECT_EQ(view.status, "连打完毕：已打印 3 条，跳过 0 条，剩余 0 条");
   EXPECT_TRUE(view.enabled(batch_print_button));
 }
 
@@ -370,8 +405,37 @@ TEST_F(PrintAll, APrinterFailureStopsTheBatchAtThatRecord) {
   surface.failing_open = 2;
   job->print_all(*recognizer, "p");
   EXPECT_EQ(printed_names(), std::vector<std::string>{"收件人1"});
-  EXPECT_EQ(view.status, "连打停在第 2 条（共 3 条）【收件人2】：打印机【p】无法打开");
+  EXPECT_EQ(view.status,
+            "连打停在第 2 条（共 3 条）【收件人2】：打印机【p】无法打开"
+            "（已打印 1 条，跳过 0 条，剩余 2 条）");
   EXPECT_TRUE(view.enabled(batch_print_button));
+}
+
+// A batch stopped half-way goes on with the rest: the records printed
+// today are skipped after one question, and the status line counts.
+TEST_F(PrintAll, AStoppedBatchResumesWithTheRecordsNotPrinted) {
+  std::string log = std::string(rt::exe_dir().view()) + "/地址.txt";
+  std::ofstream(log, std::ios::binary) << "";
+  surface.failing_open = 3;  // the printer goes away at the third record
+  job->print_all(*recognizer, "p");
+  EXPECT_EQ(printed_names(), (std::vector<std::string>{"收件人1", "收件人2"}));
+
+  print::PrintJob restarted(view, surface, path_);  // the program started again
+  surface.calls.clear();
+  surface.failing_open = 0;
+  restarted.print_all(*recognizer, "p");
+  EXPECT_EQ(questions, (std::vector<std::string>{"其中 2 条今天已打印，跳过这些？"}));
+  EXPECT_EQ(printed_names(), std::vector<std::string>{"收件人3"});
+  EXPECT_EQ(view.status, "连打完毕：已打印 1 条，跳过 2 条，剩余 0 条");
+
+  // "否" prints them all again, without a question for each.
+  surface.calls.clear();
+  questions.clear();
+  answers = {RT_IDNO};
+  restarted.print_all(*recognizer, "p");
+  EXPECT_EQ(questions, (std::vector<std::string>{"其中 3 条今天已打印，跳过这些？"}));
+  EXPECT_EQ(printed_names().size(), 3u);
+  std::filesystem::remove(log);
 }
 
 TEST_F(PrintAll, PaperQuestionIsAskedOnceAndNoStopsTheBatch) {
@@ -387,7 +451,9 @@ TEST_F(PrintAll, PaperQuestionIsAskedOnceAndNoStopsTheBatch) {
   fresh.print_all(*recognizer, "p");
   EXPECT_EQ(questions.size(), 1u);
   EXPECT_TRUE(printed_names().empty());
-  EXPECT_EQ(view.status, "连打停在第 1 条（共 3 条）【收件人1】：打印机【p】没有快递单纸张");
+  EXPECT_EQ(view.status,
+            "连打停在第 1 条（共 3 条）【收件人1】：打印机【p】没有快递单纸张"
+            "（已打印 0 条，跳过 0 条，剩余 3 条）");
 }
 
 TEST(WaybillLayout, CompleteValuesAndCharacterHeights) {
