@@ -26,18 +26,6 @@ std::string unix_path(std::string windows_path) {
   return windows_path.substr(2);  // drop "Z:"
 }
 
-bool run_host(const std::string& shell_command) {
-  std::string command = "/bin/sh -c \"" + shell_command + "\"";
-  STARTUPINFOA startup{};
-  startup.cb = sizeof startup;
-  PROCESS_INFORMATION process{};
-  if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                      &startup, &process))
-    return false;
-  CloseHandle(process.hProcess);
-  CloseHandle(process.hThread);
-  return true;
-}
 
 std::string utf8_to_gbk(const std::string& utf8) {
   int n = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), int(utf8.size()), nullptr, 0);
@@ -68,6 +56,19 @@ std::string unescaped(std::string text) {
 }
 
 }  // namespace
+
+bool run_host(const std::string& shell_command) {
+  std::string command = "/bin/sh -c \"" + shell_command + "\"";
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION process{};
+  if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                      &startup, &process))
+    return false;
+  CloseHandle(process.hProcess);
+  CloseHandle(process.hThread);
+  return true;
+}
 
 const PrintedWord* PrintedPage::find(const std::string& gbk) const {
   for (const PrintedWord& w : words)

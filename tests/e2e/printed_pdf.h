@@ -18,6 +18,9 @@ struct PrintedPage {
   const PrintedWord* find(const std::string& gbk) const;
 };
 
+// Starts a host shell command (without waiting for it).
+bool run_host(const std::string& shell_command);
+
 // The PDF folder's files in job order.
 std::vector<std::string> printed_pdfs();
 void clear_printed_pdfs();
