@@ -10,6 +10,7 @@
 
 #include "app/canvas_surface_win32.h"
 #include "app/main_window_win32.h"
+#include "app/history_window_win32.h"
 #include "app/preview_window_win32.h"
 #include "app/settings.h"
 #include "app/startup_win32.h"
@@ -74,6 +75,7 @@ intptr_t on_print() {
 // buttons without moving the ones sellers know.
 constexpr int kPreviewCommand = 0x0100;
 constexpr int kCalibrationCommand = 0x0110;
+constexpr int kHistoryCommand = 0x0120;
 
 void print_shown_waybill() { on_print(); }
 
@@ -85,6 +87,8 @@ intptr_t on_system_command(int command) {
       application->print_job->print_calibration_sheet(application->settings->current_printer()) ==
           print::PrintOutcome::printed)
     application->print_job->correct_offsets();
+  if (command == kHistoryCommand)
+    show_history({application->main_window, &application->view, print_shown_waybill});
   return 0;
 }
 
@@ -93,6 +97,7 @@ void add_system_menu_commands(HWND window) {
   AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
   AppendMenuA(menu, MF_STRING, kPreviewCommand, "预览快递单(&V)…");
   AppendMenuA(menu, MF_STRING, kCalibrationCommand, "打印校准页(&C)…");
+  AppendMenuA(menu, MF_STRING, kHistoryCommand, "打印记录(&H)…");
 }
 
 intptr_t on_print_all() {

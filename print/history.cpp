@@ -1,8 +1,10 @@
 #include "print/history.h"
 
 #include <algorithm>
+#include <array>
 
 #include "runtime/files.h"
+#include "runtime/platform.h"
 
 namespace print {
 
@@ -42,10 +44,27 @@ std::string without_blanks(std::string_view s) {
   return out;
 }
 
-std::string recipient_key(std::string_view name, std::string_view mobile,
-                          std::string_view address, std::string_view goods) {
-  return without_blanks(name) + '\x01' + without_blanks(mobile) + '\x01' +
-         without_blanks(address) + '\x01' + without_blanks(goods);
+// The recipient and goods as one number: blanks and line breaks left
+// out; entries found by it are compared field by field.
+uint64_t recipient_key(std::string_view name, std::string_view mobile, std::string_view address,
+                       std::string_view goods) {
+  uint64_t hash = 14695981039346656037ull;  // FNV-1a
+  for (std::string_view part : {name, mobile, address, goods}) {
+    for (size_t at = 0; at < part.size(); at += char_size(part, at)) {
+      std::string_view c = part.substr(at, char_size(part, at));
+      if (c == " " || c == "\t" || c == "\r" || c == "\n" || c == "\xA1\xA1") continue;
+      for (char b : c) hash = (hash ^ static_cast<unsigned char>(b)) * 1099511628211ull;
+    }
+    hash = (hash ^ 0x01) * 1099511628211ull;
+  }
+  return hash;
+}
+
+bool same_recipient(const HistoryEntry& e, const WaybillTexts& t) {
+  return without_blanks(e.name()) == without_blanks(t.name) &&
+         without_blanks(e.mobile()) == without_blanks(t.mobile) &&
+         without_blanks(e.address()) == without_blanks(t.address) &&
+         without_blanks(e.goods()) == without_blanks(t.goods);
 }
 
 std::optional<int> date_day(std::string_view date) {
@@ -68,6 +87,10 @@ std::optional<int> date_day(std::string_view date) {
 
 }  // namespace
 
+std::string log_path() {
+  return std::string(rt::exe_dir().view()) + platform_path_separator() + "地址.txt";
+}
+
 int day_number(int year, int month, int day) {
   // Days from civil (proleptic Gregorian), shifted to the calendar's day 0.
   year -= month <= 2;
@@ -81,26 +104,25 @@ int day_number(int year, int month, int day) {
 
 std::optional<HistoryEntry> parse_history_line(std::string_view line) {
   if (line.size() > kMaxLine || !whole_characters(line)) return std::nullopt;
-  std::vector<std::string_view> fields;
-  for (size_t start = 0;;) {
-    size_t at = line.find(kSeparator, start);
-    // The separator only counts where a character starts.
-    while (at != std::string_view::npos && !whole_characters(line.substr(0, at)))
-      at = line.find(kSeparator, at + 1);
-    if (at == std::string_view::npos || fields.size() == 5) {
-      fields.push_back(line.substr(start));  // the goods keep any "；" of their own
-      break;
-    }
-    fields.push_back(line.substr(start, at - start));
-    start = at + kSeparator.size();
-  }
-  if (fields.size() < 6) return std::nullopt;
-  std::optional<int> day = date_day(fields[0]);
+  // One walk by characters: a separator counts only where a character
+  // starts; the goods keep any "；" of their own.
+  HistoryEntry entry;
+  size_t count = 0;
+  for (size_t at = 0; at < line.size() && count < 5; at += char_size(line, at))
+    if (line.compare(at, kSeparator.size(), kSeparator) == 0)
+      entry.bounds[++count] = uint16_t(at + kSeparator.size());
+  if (count < 5) return std::nullopt;
+  entry.bounds[6] = uint16_t(line.size() + kSeparator.size());
+  std::optional<int> day = date_day(line.substr(0, entry.bounds[1] - kSeparator.size()));
   if (!day) return std::nullopt;
-  return HistoryEntry{std::string(fields[0]), *day,
-                      std::string(fields[1]), std::string(fields[2]),
-                      std::string(fields[3]), std::string(fields[4]),
-                      std::string(fields[5]), std::string(line)};
+  entry.day = *day;
+  entry.line = std::string(line);
+  return entry;
+}
+
+std::string_view HistoryEntry::field(size_t k) const {
+  size_t begin = bounds[k], end = bounds[k + 1] - kSeparator.size();
+  return std::string_view(line).substr(begin, end - begin);
 }
 
 bool contains_text(std::string_view text, std::string_view sought) {
@@ -120,8 +142,9 @@ void History::add(std::string_view line) {
   if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
   std::optional<HistoryEntry> entry = parse_history_line(line);
   if (!entry) return;
-  by_recipient_.emplace(recipient_key(entry->name, entry->mobile, entry->address, entry->goods),
-                        entries_.size());
+  by_recipient_.emplace(
+      recipient_key(entry->name(), entry->mobile(), entry->address(), entry->goods()),
+      entries_.size());
   entries_.push_back(std::move(*entry));
 }
 
@@ -141,6 +164,8 @@ void History::refresh() {
   size_t end = fresh.rfind('\n');
   if (end == std::string_view::npos) return;  // no whole line yet
   std::string_view lines = fresh.substr(0, end + 1);
+  // A first read of a long log is sized once; appended lines grow as usual.
+  if (entries_.empty()) entries_.reserve(size_t(std::count(lines.begin(), lines.end(), '\n')));
   for (size_t start = 0; start < lines.size();) {
     size_t stop = lines.find('\n', start);
     add(lines.substr(start, stop - start));
@@ -154,7 +179,7 @@ const HistoryEntry* History::find(const WaybillTexts& t, int since) const {
   auto [first, last] = by_recipient_.equal_range(recipient_key(t.name, t.mobile, t.address, t.goods));
   for (auto it = first; it != last; ++it) {
     const HistoryEntry& e = entries_[it->second];
-    if (e.day >= since && (!latest || &e > latest)) latest = &e;
+    if (e.day >= since && (!latest || &e > latest) && same_recipient(e, t)) latest = &e;
   }
   return latest;
 }

@@ -4,6 +4,7 @@
 // The file is only ever appended to, and never created here.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -15,12 +16,24 @@
 
 namespace print {
 
+// One line of the log: the line itself and where its six fields are (no
+// copies: a busy seller's log has 100,000 of them).
 struct HistoryEntry {
-  std::string date;  // as written: "2026.12.8"
-  int day = 0;       // the date as a day number (day_number)
-  std::string name, address, mobile, fixed, goods;
-  std::string line;  // the whole line
+  std::string line;
+  int day = 0;  // the date as a day number (day_number)
+  std::array<uint16_t, 7> bounds{};  // field k is line[bounds[k], bounds[k + 1] - separator)
+
+  std::string_view field(size_t k) const;
+  std::string_view date() const { return field(0); }  // as written: "2026.12.8"
+  std::string_view name() const { return field(1); }
+  std::string_view address() const { return field(2); }
+  std::string_view mobile() const { return field(3); }
+  std::string_view fixed() const { return field(4); }
+  std::string_view goods() const { return field(5); }
 };
+
+// The log: 地址.txt beside the program.
+std::string log_path();
 
 // Days since 30 December 1899 (the calendar's day 0), for comparing dates.
 int day_number(int year, int month, int day);
@@ -56,7 +69,7 @@ class History {
   std::string path_;
   uint64_t consumed_ = 0;  // bytes of the whole lines read so far
   std::vector<HistoryEntry> entries_;
-  std::unordered_multimap<std::string, size_t> by_recipient_;
+  std::unordered_multimap<uint64_t, size_t> by_recipient_;  // entries by recipient_key
 };
 
 }  // namespace print

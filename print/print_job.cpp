@@ -58,10 +58,6 @@ std::string PrintJob::template_problem(int selected, const std::string& row) con
   return {};
 }
 
-std::string PrintJob::log_path() const {
-  return std::string(rt::exe_dir().view()) + platform_path_separator() + "地址.txt";
-}
-
 int PrintJob::guard_days() const {
   std::string days(rt::ini_read(settings_path_, "dayinji", "chongfutianshu", "3").view());
   return int(std::clamp<int64_t>(rt::leading_integer(days), 0, 3650));
@@ -94,9 +90,12 @@ bool PrintJob::confirmed(const WaybillTexts& texts) {
   const HistoryEntry* earlier =
       days > 0 && !batch_decided_ ? earlier_print(texts, today() - days) : nullptr;
   if (earlier) {
-    if (!ask("这个快递单已在 " + earlier->date + " 打印过：\r\n【" + earlier->name + "】" +
-             earlier->mobile + " " + earlier->fixed + "\r\n" + earlier->address + "\r\n商品：" +
-             earlier->goods + "\r\n\r\n是否再次打印？"))
+    std::string question = "这个快递单已在 " + std::string(earlier->date()) + " 打印过：\r\n【" +
+                           std::string(earlier->name()) + "】" + std::string(earlier->mobile()) +
+                           " " + std::string(earlier->fixed()) + "\r\n" +
+                           std::string(earlier->address()) + "\r\n商品：" +
+                           std::string(earlier->goods()) + "\r\n\r\n是否再次打印？";
+    if (!ask(question))
       return false;
   } else if (texts.name == last_printed_name_ &&
              !ask(" 刚才【" + last_printed_name_ + "】已发送打印，是否再次发送")) {

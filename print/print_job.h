@@ -68,7 +68,6 @@ class PrintJob {
  private:
   std::string template_problem(int selected, const std::string& row) const;
   bool confirmed(const WaybillTexts& texts);
-  std::string log_path() const;
   // Days the duplicate guard looks back ([dayinji] chongfutianshu, 3 when
   // not set; 0 turns it off).
   int guard_days() const;

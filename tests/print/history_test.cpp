@@ -15,12 +15,12 @@ using print::parse_history_line;
 TEST(HistoryLine, SixFieldsWithAGoodDateAndWholeCharacters) {
   auto e = parse_history_line("2026.12.8；张三；浙江省杭州市西湖区；13812345678；0571-1；A1_黑色_40×2▅");
   ASSERT_TRUE(e);
-  EXPECT_EQ(e->date, "2026.12.8");
+  EXPECT_EQ(e->date(), "2026.12.8");
   EXPECT_EQ(e->day - print::day_number(2026, 12, 5), 3);
-  EXPECT_EQ(e->address, "浙江省杭州市西湖区");
-  EXPECT_EQ(e->goods, "A1_黑色_40×2▅");
+  EXPECT_EQ(e->address(), "浙江省杭州市西湖区");
+  EXPECT_EQ(e->goods(), "A1_黑色_40×2▅");
   // The goods keep a separator of their own; empty fields are fields.
-  EXPECT_EQ(parse_history_line("2026.1.2；甲；；；；a；b")->goods, "a；b");
+  EXPECT_EQ(parse_history_line("2026.1.2；甲；；；；a；b")->goods(), "a；b");
   for (std::string damaged : {std::string("2026.12.8；张三；地址；138"),  // fields missing
                               std::string("昨天；张三；地址；138；；货"),  // no date
                               std::string("2026.13.8；张三；地址；138；；货"),
@@ -70,9 +70,9 @@ TEST_F(HistoryFile, TheSameRecipientAndGoodsAreFoundWithinTheDays) {
   EXPECT_EQ(h.entries().size(), 3u);  // the damaged line skipped
   const print::HistoryEntry* found = h.find(texts(), print::day_number(2026, 12, 5));
   ASSERT_TRUE(found);
-  EXPECT_EQ(found->date, "2026.12.6");  // the latest
+  EXPECT_EQ(found->date(), "2026.12.6");  // the latest
   EXPECT_FALSE(h.find(texts(), print::day_number(2026, 12, 7)));
-  EXPECT_EQ(h.find(texts("B2▅"), 0)->date, "2026.12.7");
+  EXPECT_EQ(h.find(texts("B2▅"), 0)->date(), "2026.12.7");
   EXPECT_FALSE(h.find(texts("C3▅"), 0));  // other goods: a new parcel
 }
 
@@ -92,15 +92,15 @@ TEST_F(HistoryFile, OnlyWhatWasAppendedIsReadAgain) {
   append("50；；；货\r\n2026.12.8；赵六；地址；137；；货\r\n");
   h.refresh();
   ASSERT_EQ(h.entries().size(), 4u);
-  EXPECT_EQ(h.entries()[0].name, "张三");
-  EXPECT_EQ(h.entries()[2].mobile, "150");
+  EXPECT_EQ(h.entries()[0].name(), "张三");
+  EXPECT_EQ(h.entries()[2].mobile(), "150");
   // A file replaced by a shorter one is read from its start; a missing one
   // has no entries.
   std::filesystem::remove(path_);
   append("2026.12.9；孙七；地址；136；；货\r\n");
   h.refresh();
   ASSERT_EQ(h.entries().size(), 1u);
-  EXPECT_EQ(h.entries()[0].name, "孙七");
+  EXPECT_EQ(h.entries()[0].name(), "孙七");
   std::filesystem::remove(path_);
   h.refresh();
   EXPECT_TRUE(h.entries().empty());
