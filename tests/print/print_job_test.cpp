@@ -239,7 +239,8 @@ TEST_F(PrintJob, PrinterFailuresAreReportedAndChangeNothing) {
   // repeat question.
   std::ifstream in(log, std::ios::binary);
   EXPECT_EQ(std::string((std::istreambuf_iterator<char>(in)), {}), "");
-  std::filesystem::remove(log);
+  in.close();  // Windows deletes no open file
+  rt::delete_file(log);  // an ANSI path (std::filesystem reads it as UTF-8 on Windows)
   EXPECT_EQ(job->last_printed_name(), "");
   EXPECT_TRUE(questions.empty());
 }
@@ -313,9 +314,9 @@ TEST(PaperText, NameAndMillimetres) {
 
 TEST_F(PrintJob, LogLineIsAppendedOnlyToAnExistingFile) {
   std::string log = std::string(rt::exe_dir().view()) + "/地址.txt";
-  std::filesystem::remove(log);
+  rt::delete_file(log);  // an ANSI path (std::filesystem reads it as UTF-8 on Windows)
   job->print_waybill("p");
-  EXPECT_FALSE(std::filesystem::exists(log));
+  EXPECT_FALSE(rt::file_exists(log));
 
   std::ofstream(log, std::ios::binary) << "old\r\n";
   view.set_text(name_box, "李四");
@@ -325,7 +326,8 @@ TEST_F(PrintJob, LogLineIsAppendedOnlyToAnExistingFile) {
   EXPECT_EQ(content,
             "old\r\n" + date() +
                 "；李四；浙江省杭州市西湖区；13812345678；0571-88886666；A1_黑色_40×2▅\r\n");
-  std::filesystem::remove(log);
+  in.close();  // Windows deletes no open file
+  rt::delete_file(log);  // an ANSI path (std::filesystem reads it as UTF-8 on Windows)
 }
 
 // The log guards against a parcel printed twice: the same recipient and
@@ -360,7 +362,7 @@ TEST_F(PrintJob, TheSameRecipientAndGoodsAskWhenAndWhatAcrossRestarts) {
   answers = {RT_IDNO};
   restarted.print_waybill("p");
   EXPECT_EQ(questions, (std::vector<std::string>{" 刚才【张三】已发送打印，是否再次发送"}));
-  std::filesystem::remove(log);
+  rt::delete_file(log);  // an ANSI path (std::filesystem reads it as UTF-8 on Windows)
 }
 
 class PrintAll : public PrintJob {
@@ -435,7 +437,7 @@ TEST_F(PrintAll, AStoppedBatchResumesWithTheRecordsNotPrinted) {
   restarted.print_all(*recognizer, "p");
   EXPECT_EQ(questions, (std::vector<std::string>{"其中 3 条今天已打印，跳过这些？"}));
   EXPECT_EQ(printed_names().size(), 3u);
-  std::filesystem::remove(log);
+  rt::delete_file(log);  // an ANSI path (std::filesystem reads it as UTF-8 on Windows)
 }
 
 TEST_F(PrintAll, PaperQuestionIsAskedOnceAndNoStopsTheBatch) {
