@@ -138,30 +138,6 @@ LRESULT handle(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
   return DefWindowProcA(window, message, wparam, lparam);
 }
 
-LRESULT CALLBACK procedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
-  // Nothing may unwind through the system's window procedure.
-  try {
-    return handle(window, message, wparam, lparam);
-  } catch (...) {
-    ui::handle_escaped_exception(window);
-    return DefWindowProcA(window, message, wparam, lparam);
-  }
-}
-
-bool register_class() {
-  WNDCLASSA cls{};
-  HINSTANCE instance = GetModuleHandleA(nullptr);
-  if (GetClassInfoA(instance, kClass, &cls)) return true;
-  INITCOMMONCONTROLSEX controls{sizeof controls, ICC_LISTVIEW_CLASSES};
-  InitCommonControlsEx(&controls);
-  cls.lpfnWndProc = procedure;
-  cls.hInstance = instance;
-  cls.hCursor = LoadCursor(nullptr, IDC_ARROW);
-  cls.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-  cls.lpszClassName = kClass;
-  return RegisterClassA(&cls) != 0;
-}
-
 }  // namespace
 
 void show_history(const HistoryContext& context) {
@@ -180,7 +156,9 @@ void show_history(const HistoryContext& context) {
     SetForegroundWindow(history_window->window);
     return;
   }
-  if (!register_class()) return;
+  INITCOMMONCONTROLSEX controls{sizeof controls, ICC_LISTVIEW_CLASSES};
+  InitCommonControlsEx(&controls);
+  if (!ui::register_window_class(kClass, ui::guarded_procedure<handle>)) return;
   RECT frame{0, 0, kWidth, kHeight};
   DWORD style = WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
   AdjustWindowRectEx(&frame, style, FALSE, 0);

@@ -335,28 +335,6 @@ LRESULT handle(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
   return DefWindowProcA(window, message, wparam, lparam);
 }
 
-LRESULT CALLBACK procedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
-  // Nothing may unwind through the system's window procedure.
-  try {
-    return handle(window, message, wparam, lparam);
-  } catch (...) {
-    ui::handle_escaped_exception(window);
-    return DefWindowProcA(window, message, wparam, lparam);
-  }
-}
-
-bool register_class() {
-  WNDCLASSA cls{};
-  HINSTANCE instance = GetModuleHandleA(nullptr);
-  if (GetClassInfoA(instance, kClass, &cls)) return true;
-  cls.lpfnWndProc = procedure;
-  cls.hInstance = instance;
-  cls.hCursor = LoadCursor(nullptr, IDC_ARROW);
-  cls.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-  cls.lpszClassName = kClass;
-  return RegisterClassA(&cls) != 0;
-}
-
 void add_button(HWND window, int id, const char* text, int x, int width) {
   HWND button = CreateWindowExA(0, "BUTTON", text, WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, x, 6,
                                 width, 24, window, reinterpret_cast<HMENU>(intptr_t(id)),
@@ -385,7 +363,7 @@ void show_preview(const PreviewContext& context) {
     InvalidateRect(preview->window, nullptr, TRUE);
     return;
   }
-  if (!register_class()) return;
+  if (!ui::register_window_class(kClass, ui::guarded_procedure<handle>)) return;
   RECT frame{0, 0, kFormWidth + 2 * kMargin,
              kToolbarHeight + kFormHeight + 2 * kMargin + kNoteHeight};
   DWORD style = WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 
+#include "runtime/convert.h"
 #include "runtime/files.h"
 #include "runtime/platform.h"
 
@@ -92,14 +93,7 @@ std::string log_path() {
 }
 
 int day_number(int year, int month, int day) {
-  // Days from civil (proleptic Gregorian), shifted to the calendar's day 0.
-  year -= month <= 2;
-  int era = (year >= 0 ? year : year - 399) / 400;
-  int yoe = year - era * 400;
-  int doy = (153 * (month + (month > 2 ? -3 : 9)) + 2) / 5 + day - 1;
-  int doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
-  int days_since_1970 = era * 146097 + doe - 719468;
-  return days_since_1970 + 25569;
+  return int(rt::date_from_parts(rt::DateParts{year, month, day, 0, 0, 0}));
 }
 
 std::optional<HistoryEntry> parse_history_line(std::string_view line) {

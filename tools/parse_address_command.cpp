@@ -1,14 +1,13 @@
 #include "tools/parse_address_command.h"
 
 #include <cstdio>
-#include <fstream>
-#include <iostream>
 #include <nlohmann/json.hpp>
 #include <optional>
 #include <sstream>
 
 #include "recipient/parser.h"
 #include "runtime/platform.h"
+#include "tools/command_input.h"
 
 namespace {
 
@@ -40,17 +39,6 @@ std::optional<Options> parse(const std::vector<std::string>& args) {
   return o;
 }
 
-std::optional<std::string> read_input(const Options& o) {
-  std::ostringstream bytes;
-  if (o.file) {
-    std::ifstream in(*o.file, std::ios::binary);
-    if (!in) return std::nullopt;
-    bytes << in.rdbuf();
-  } else {
-    bytes << std::cin.rdbuf();
-  }
-  return bytes.str();
-}
 
 using Fields = std::vector<std::pair<const char*, const std::string*>>;
 
@@ -100,7 +88,7 @@ int parse_address_command(const std::vector<std::string>& args) {
     std::fputs(usage, stderr);
     return 2;
   }
-  std::optional<std::string> input = read_input(*o);
+  std::optional<std::string> input = read_command_input(o->file);
   if (!input) {
     std::fprintf(stderr, "slipjet-cli: cannot read %s\n", o->file ? o->file->c_str() : "input");
     return 2;

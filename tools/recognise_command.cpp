@@ -1,7 +1,6 @@
 #include "tools/recognise_command.h"
 
 #include <cstdio>
-#include <fstream>
 #include <iostream>
 #include <iterator>
 #include <nlohmann/json.hpp>
@@ -12,6 +11,7 @@
 #include "regex/support_libraries.h"
 #include "runtime/input_box.h"
 #include "runtime/platform.h"
+#include "tools/command_input.h"
 #include "view/memory_view.h"
 
 namespace {
@@ -52,17 +52,6 @@ std::optional<Options> parse(const std::vector<std::string>& args) {
   return o;
 }
 
-std::optional<std::string> read_input(const Options& o) {
-  std::ostringstream bytes;
-  if (o.file) {
-    std::ifstream in(*o.file, std::ios::binary);
-    if (!in) return std::nullopt;
-    bytes << in.rdbuf();
-  } else {
-    bytes << std::cin.rdbuf();
-  }
-  return bytes.str();
-}
 
 // Item titles are asked on the terminal, and only when the text came from a
 // file while a person sits at the terminal.
@@ -137,7 +126,7 @@ int recognise_command(const std::vector<std::string>& args) {
     std::fputs(usage, stderr);
     return 2;
   }
-  std::optional<std::string> input = read_input(*o);
+  std::optional<std::string> input = read_command_input(o->file);
   if (!input) {
     std::fprintf(stderr, "slipjet-cli: cannot read %s\n", o->file ? o->file->c_str() : "input");
     return 2;

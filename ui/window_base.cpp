@@ -81,6 +81,18 @@ HWND tool_tip_owner_of(uintptr_t tool_tip_id) {
   return reinterpret_cast<HWND>(tool_tip_owners().value(tool_tip_id));
 }
 
+bool register_window_class(const char* name, WNDPROC procedure) {
+  WNDCLASSA cls{};
+  HINSTANCE instance = GetModuleHandleA(nullptr);
+  if (GetClassInfoA(instance, name, &cls)) return true;
+  cls.lpfnWndProc = procedure;
+  cls.hInstance = instance;
+  cls.hCursor = LoadCursor(nullptr, IDC_ARROW);
+  cls.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+  cls.lpszClassName = name;
+  return RegisterClassA(&cls) != 0;
+}
+
 void handle_escaped_exception(HWND window) {
   try {
     throw;

