@@ -124,14 +124,22 @@ Divisions::Divisions() {
 void Divisions::load_table() {
   std::unordered_map<int, int> city_for;  // a table city's code → the city it stands for
   std::string_view table(kDivisionTable);
+  bool former = false;
   while (!table.empty()) {
     size_t end = table.find('\n');
     std::string_view line = table.substr(0, end);
     table = end == std::string_view::npos ? std::string_view() : table.substr(end + 1);
+    if (line == "#former") former = true;
     size_t space = line.find(' ');
     if (space == std::string_view::npos) continue;
     int code = std::stoi(std::string(line.substr(0, space)));
     std::string name(line.substr(space + 1));
+    if (former) {
+      bool split = name.ends_with(" split");
+      if (split) name.resize(name.size() - 6);
+      if (int i = index_of(code); i >= 0) former_.push_back({NameForm{i, false, split}, name});
+      continue;
+    }
     Division d{code, name};
     if (space == 2) {
       d.municipality = std::find(kMunicipalities.begin(), kMunicipalities.end(), code) !=
@@ -194,15 +202,57 @@ void Divisions::add_key(const std::string& name, NameForm form) {
   key->forms.push_back(form);
 }
 
-void Divisions::add_short_forms() {
-  for (size_t i = 0; i < divisions_.size(); ++i)
-    add_key(stem(divisions_[i].name, suffixes_of(divisions_[i])), NameForm{int(i), true});
+// A banner's common short name: its first character with the directions
+// in its name (阿拉善左旗 → 阿左旗, 科尔沁右翼前旗 → 科右前旗); a banner
+// whose name starts with a direction keeps two characters (东乌珠穆沁旗 →
+// 东乌旗). Empty when the name has neither.
+std::string banner_short_name(std::string_view name) {
+  constexpr std::string_view kDirections = "左右前中后";
+  if (!name.ends_with("旗") || name.size() < 8) return {};
+  auto direction = [&](size_t at) {
+    for (size_t i = 0; i < kDirections.size(); i += 2)
+      if (name.compare(at, 2, kDirections.substr(i, 2)) == 0) return true;
+    return false;
+  };
+  std::string out(name.substr(0, 2)), directions;
+  for (size_t at = 2; at + 2 < name.size(); at += 2)
+    if (direction(at)) directions += name.substr(at, 2);
+  if (directions.empty() && (name.starts_with("东") || name.starts_with("西"))) directions = name.substr(2, 2);
+  if (directions.empty()) return {};
+  return out + directions + "旗";
 }
 
+void Divisions::add_short_forms() {
+  for (size_t i = 0; i < divisions_.size(); ++i) {
+    add_key(stem(divisions_[i].name, suffixes_of(divisions_[i])), NameForm{int(i), true});
+    if (std::string banner = banner_short_name(divisions_[i].name); !banner.empty() && !has_key(banner))
+      add_key(banner, NameForm{int(i), false});
+  }
+}
+
+// The hand list first (colloquial names, and the readings it settles), then
+// the record of names given up, where no division is written so today;
+// their stems too ("闸北" for 闸北区).
 void Divisions::add_former_names() {
   for (const FormerName& former : kFormerNames)
     if (int i = index_of(former.code); i >= 0)
       add_key(std::string(former.name), NameForm{i, false});
+  for (const auto& [form, name] : former_) {
+    if (has_key(name)) continue;
+    add_key(name, form);
+    const Division& d = divisions_[size_t(form.division)];
+    std::string short_name = stem(name, suffixes_of(d));
+    if (!short_name.empty() && !has_key(short_name))
+      add_key(short_name, NameForm{form.division, true, form.split});
+  }
+  former_.clear();
+}
+
+bool Divisions::has_key(const std::string& name) const {
+  std::string text = simplified(name);
+  auto bucket = keys_.find(char_code(text, 0));
+  return bucket != keys_.end() && std::any_of(bucket->second.begin(), bucket->second.end(),
+                                              [&](const Key& k) { return k.text == text; });
 }
 
 int Divisions::index_of(int code) const {
@@ -223,10 +273,15 @@ NameMatch Divisions::match(std::string_view s, size_t at,
   if (bucket == keys_.end()) return {};
   for (const Key& key : bucket->second) {
     if (s.compare(at, key.text.size(), key.text) != 0) continue;
-    for (NameForm form : key.forms) {
+    for (auto form_at = key.forms.begin(); form_at != key.forms.end(); ++form_at) {
+      NameForm form = *form_at;
       const Division& d = divisions_[size_t(form.division)];
       if (!accept(d, form.short_form)) continue;
       NameMatch found{form, key.text.size()};
+      found.ambiguous = form.split || std::any_of(form_at + 1, key.forms.end(), [&](NameForm other) {
+        return other.division != form.division &&
+               accept(divisions_[size_t(other.division)], other.short_form);
+      });
       if (form.short_form)
         for (std::string_view suffix : suffixes_of(d))
           if (s.compare(at + found.length, suffix.size(), suffix) == 0) {

@@ -29,6 +29,7 @@ struct Division {
 struct NameForm {
   int division = -1;
   bool short_form = false;  // a short form or a former name's stem
+  bool split = false;       // a former name whose land went to several divisions
 };
 
 // A division written at a position: the form found and its length in bytes.
@@ -36,6 +37,7 @@ struct NameMatch {
   NameForm form;
   size_t length = 0;
   bool suffixed = false;  // a short form written with a suffix ("新津县")
+  bool ambiguous = false;  // another division the filter takes has this name too
   explicit operator bool() const { return length > 0; }
 };
 
@@ -65,10 +67,12 @@ class Divisions {
   void add_key(const std::string& text, NameForm form);
   void add_short_forms();
   void add_former_names();
+  bool has_key(const std::string& text) const;
   int index_of(int code) const;
 
   std::vector<Division> divisions_;
   std::unordered_map<int, int> by_code_;
+  std::vector<std::pair<NameForm, std::string>> former_;  // from the table
   // Keys by their first character, longest first.
   std::unordered_map<uint16_t, std::vector<Key>> keys_;
 };

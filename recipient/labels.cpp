@@ -74,11 +74,19 @@ std::vector<Label> take_labels(std::string& t, std::string& s) {
       if (!w.always && !at_piece_start(s, at) && !introduces(s, end)) continue;
       // A Latin word must stand alone ("Tel", not "Hotel").
       if (w.text[0] > 0 && w.text[0] < 0x7F && !at_piece_start(s, at)) continue;
+      // "联系人信息：", "收货资料：": a heading over the fields, no field's label.
+      Field field = w.field;
+      for (std::string_view heading : {"信息", "资料", "详情"})
+        if (s.compare(end, heading.size(), heading) == 0) {
+          end += heading.size();
+          field = Field::other;
+          break;
+        }
       size_t colon = end;
       while (colon < s.size() && s[colon] == ' ') ++colon;
       if (colon < s.size() && s[colon] == ':') end = colon + 1;
       for (size_t i = at; i < end; ++i) t[i] = s[i] = ' ';
-      labels.push_back(Label{at, w.field});
+      labels.push_back(Label{at, field, end});
       at = end - 1;
       break;
     }

@@ -12,6 +12,7 @@ enum class Field { none, name, phone, address, postcode, other };
 struct Label {
   size_t at = 0;  // where the label was
   Field field = Field::none;
+  size_t end = 0;  // where it ended, its colon included
 };
 
 // Finds the labels in `s` (simplified, half-width) and blanks them out in

@@ -39,6 +39,15 @@ constexpr std::string_view kAddressEndings =
     "号楼室层栋幢座户元弄院苑园村组店司厦场处站门部城区舍馆铺庄屯街路道巷里湾寓府邸墅阁轩岛"
     "港所局校厂库仓心家队社堂宫桥庭居坊间房期旁内外侧口";
 
+// Characters of ordinary speech that names do not use: particles, pronouns
+// and the verbs of a chat ("哈喽", "宝贝发这里", "辛苦啦", "放门卫就行").
+constexpr std::string_view kSpeechCharacters =
+    "的了吗呢吧啊呀哦嗯喽啦么哟嘛噢喔哇咯嘞呗滴您你我他她它们这那哪啥谁是在有要给把寄"
+    "放帮改请就行别不没让用还再些都也很到吃过去说想会着话感件货递";
+constexpr std::array<std::string_view, 14> kSpeechWords = {
+    "宝贝", "谢谢", "辛苦", "麻烦", "收到", "快递", "门卫", "快点", "尽快", "下午", "上午",
+    "晚上", "今天", "明天"};
+
 bool contains_character(std::string_view set, std::string_view s, size_t at) {
   std::string_view c = s.substr(at, char_size(s, at));
   for (size_t i = 0; i < set.size(); i += char_size(set, i))
@@ -54,19 +63,44 @@ size_t surname_length(std::string_view s) {
   return 0;
 }
 
-// Two-byte characters outside GBK's rows of marks and symbols (A1–A9).
+// Two-byte characters outside GBK's rows of marks and symbols (A1–A9);
+// a middle dot may join the parts of a transcribed name (热依拉·阿不都).
 bool all_chinese(std::string_view s) {
   for (size_t at = 0; at < s.size(); at += char_size(s, at)) {
     uint16_t code = char_code(s, at);
+    bool dot = (code == 0xA1A4 || s[at] == '.') && at > 0 && at + char_size(s, at) < s.size();
+    if (dot) continue;
     if (char_size(s, at) != 2 || (code >= 0xA1A1 && code <= 0xA9FE)) return false;
   }
   return !s.empty();
 }
 
+size_t chinese_characters(std::string_view s) {
+  size_t n = 0;
+  for (size_t at = 0; at < s.size(); at += char_size(s, at))
+    n += char_size(s, at) == 2 && !(char_code(s, at) >= 0xA1A1 && char_code(s, at) <= 0xA9FE);
+  return n;
+}
+
+// Latin words, one blank between them (Mike Wang).
 bool all_latin(std::string_view s) {
-  for (char c : s)
-    if (!((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '.')) return false;
+  for (size_t i = 0; i < s.size(); ++i) {
+    char c = s[i];
+    bool letter = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '.';
+    bool blank = c == ' ' && i > 0 && i + 1 < s.size() && s[i - 1] != ' ';
+    if (!letter && !blank) return false;
+  }
   return !s.empty();
+}
+
+// A surname with the given name masked: 孙*, 王**, 李*明.
+bool masked_name(std::string_view s) {
+  size_t surname = surname_length(s);
+  if (surname == 0 || s.size() <= surname) return false;
+  size_t stars = 0, rest = 0;
+  for (size_t at = surname; at < s.size(); at += char_size(s, at))
+    (s[at] == '*' ? stars : rest) += 1;
+  return stars >= 1 && stars + rest <= 3 && chinese_characters(s) == surname / 2 + rest;
 }
 
 }  // namespace
@@ -85,13 +119,25 @@ std::string_view without_remark(std::string_view s) {
   return s.substr(0, open);
 }
 
+bool ordinary_words(std::string_view s) {
+  for (std::string_view w : kSpeechWords)
+    if (s.find(w) != std::string_view::npos) return true;
+  for (size_t at = 0; at < s.size(); at += char_size(s, at))
+    if (char_size(s, at) == 2 && contains_character(kSpeechCharacters, s, at)) return true;
+  return false;
+}
+
 NameLikeness name_likeness(std::string_view s) {
   s = without_remark(s);
   if (all_latin(s)) return s.size() >= 2 && s.size() <= 20 ? NameLikeness::weak : NameLikeness::none;
+  if (masked_name(s)) return NameLikeness::strong;
   if (!all_chinese(s) || has_address_word(s)) return NameLikeness::none;
-  size_t characters = s.size() / 2;
+  size_t characters = chinese_characters(s);
+  bool transcribed = characters != s.size() / 2;  // with a middle dot
+  if (transcribed) return characters >= 3 && characters <= 12 ? NameLikeness::strong : NameLikeness::none;
   if (characters < 2 || characters > 5) return NameLikeness::none;
   bool polite = s.ends_with("先生") || s.ends_with("女士") || s.ends_with("小姐");
+  if (!polite && ordinary_words(s)) return NameLikeness::none;
   if (surname_length(s) > 0 && (characters <= 4 || polite)) return NameLikeness::strong;
   return characters <= 4 ? NameLikeness::weak : NameLikeness::none;
 }

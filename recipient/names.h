@@ -21,6 +21,10 @@ NameLikeness name_likeness(std::string_view gbk);
 // or `address.size()` when it ends in none.
 size_t glued_name_start(std::string_view address);
 
+// Whether the text is ordinary speech rather than a name or a place: it
+// holds a particle, a pronoun or a chat word (哈喽, 辛苦啦, 放门卫就行).
+bool ordinary_words(std::string_view gbk);
+
 // Whether the text holds a word only addresses use (路, 号, 小区, …).
 bool has_address_word(std::string_view gbk);
 

@@ -1,5 +1,6 @@
 #include "recipient/numbers.h"
 
+#include <algorithm>
 #include <string_view>
 
 #include "recipient/characters.h"
@@ -74,16 +75,62 @@ Found mobile_at(std::string_view t, size_t at) {
   return Found{i, digits};
 }
 
-// "138****8000": three digits, at least four stars, the rest digits.
+bool is_mask(char c) { return c == '*' || c == 'x' || c == 'X'; }
+
+// A mobile number with digits hidden, by any number of stars or x's
+// ("138****8000", "139*****021", "137xxxx5678"): it starts with 1 and
+// another digit and ends with a digit.
 Found masked_at(std::string_view t, size_t at) {
-  if (!digit_at(t, at) || t[at] != '1') return {};
-  size_t i = at, stars = 0, digits = 0;
-  while (i < t.size() && (is_digit(t[i]) || t[i] == '*')) {
-    (t[i] == '*' ? stars : digits) += 1;
+  if (!digit_at(t, at) || t[at] != '1' || !digit_at(t, at + 1)) return {};
+  size_t i = at, masks = 0, digits = 0;
+  while (i < t.size() && (is_digit(t[i]) || is_mask(t[i]))) {
+    (is_mask(t[i]) ? masks : digits) += 1;
     ++i;
   }
-  if (stars < 4 || stars + digits != 11) return {};
+  if (masks < 3 || digits < 5 || masks + digits < 9 || masks + digits > 12 || !is_digit(t[i - 1]))
+    return {};
+  bool glued = i < t.size() && ((t[i] >= 'A' && t[i] <= 'Z') || (t[i] >= 'a' && t[i] <= 'z'));
+  if (glued) return {};
   return Found{i, std::string(t.substr(at, i - at))};
+}
+
+// Hong Kong, Macao and Taiwan numbers: "+852 9123 4567", "00853-66123456",
+// "+886 912 345 678" (written "+852" and the digits), and Taiwan's own
+// mobiles "0912-345-678" (as written, digits only).
+Found region_mobile_at(std::string_view t, size_t at) {
+  struct Region {
+    std::string_view code;
+    size_t digits;
+  };
+  static constexpr Region regions[] = {{"852", 8}, {"853", 8}, {"886", 9}};
+  size_t i = at;
+  if (t.compare(i, 1, "+") == 0) ++i;
+  else if (t.compare(i, 2, "00") == 0) i += 2;
+  auto digits_from = [&](size_t from, size_t want, size_t& end) {
+    std::string digits;
+    size_t j = from;
+    while (j < t.size() && digits.size() < want) {
+      if (is_digit(t[j])) digits += t[j++];
+      else if ((t[j] == ' ' || t[j] == '-') && !digits.empty() && digit_at(t, j + 1)) ++j;
+      else break;
+    }
+    end = j;
+    return digits.size() == want && !digit_at(t, j) ? digits : std::string();
+  };
+  for (const Region& r : regions) {
+    if (i == at || t.compare(i, 3, r.code) != 0) continue;
+    size_t from = i + 3;
+    if (from < t.size() && (t[from] == ' ' || t[from] == '-')) ++from;
+    size_t end = 0;
+    std::string digits = digits_from(from, r.digits, end);
+    if (!digits.empty()) return Found{end, "+" + std::string(r.code) + digits};
+  }
+  if (t.compare(at, 2, "09") == 0) {
+    size_t end = 0;
+    std::string digits = digits_from(at, 10, end);
+    if (!digits.empty()) return Found{end, digits};
+  }
+  return {};
 }
 
 // Area code with a number: "0571-88886666", "(0571)88886666",
@@ -134,16 +181,49 @@ size_t after_country_code(std::string_view t, size_t at) {
   return at;
 }
 
-// A postcode stands alone or after its label: six digits, not glued to
-// other text on its right.
+// A postcode stands alone, after its label or glued to the end of the
+// address ("文三路100号310012"): six digits, not glued to other text on
+// its right.
 bool postcode_at(std::string_view t, size_t at, size_t end) {
   if (end - at != 6 || t[at] == '9') return false;
-  bool left = at == 0 || t[at - 1] == ' ' || t[at - 1] == ',' || t[at - 1] == ':' ||
+  bool after_character = at > 0 && static_cast<unsigned char>(t[at - 1]) >= 0x80;
+  bool left = at == 0 || t[at - 1] == ' ' || t[at - 1] == ',' || t[at - 1] == ':' || t[at - 1] == '\t' ||
               t[at - 1] == '(' || t[at - 1] == ';' || t[at - 1] == '\n' ||
-              (at >= 2 && t.compare(at - 2, 2, "编") == 0);
-  bool right = end >= t.size() || t[end] == ' ' || t[end] == ',' || t[end] == ')' ||
+              after_character;
+  bool right = end >= t.size() || t[end] == ' ' || t[end] == ',' || t[end] == ')' || t[end] == '\t' ||
                t[end] == ';' || t[end] == '\r' || t[end] == '\n';
   return left && right;
+}
+
+// Words that say a number is the shop's or a service's, not the buyer's.
+constexpr std::string_view kShopWords[] = {"售后", "客服", "热线", "服务电话", "商家", "店铺", "投诉"};
+
+// The end of a shop word starting at `at`, or 0.
+size_t shop_word_end(std::string_view s, size_t at) {
+  for (std::string_view w : kShopWords)
+    if (s.compare(at, w.size(), w) == 0) return at + w.size();
+  return 0;
+}
+
+// Whether a number at `at` follows a shop word that ended at `word_end`,
+// with at most a few characters (电话, 热线) and blanks or a colon between.
+bool shop_number(std::string_view s, size_t word_end, size_t at) {
+  if (word_end == 0 || at < word_end || at - word_end > 10) return false;
+  for (size_t i = word_end; i < at; ++i)
+    if (s[i] != ' ' && s[i] != ':' && static_cast<unsigned char>(s[i]) < 0x80) return false;
+  return true;
+}
+
+// A local number (7 or 8 digits, no area code) right after a phone label.
+size_t local_number_end(std::string_view t, size_t at, const std::vector<Label>& labels) {
+  bool labelled = std::any_of(labels.begin(), labels.end(), [&](const Label& l) {
+    if (l.field != Field::phone || l.end > at) return false;
+    for (size_t i = l.end; i < at; ++i)
+      if (t[i] != ' ') return false;
+    return true;
+  });
+  if (!labelled || t[at] == '0' || t[at] == '1') return 0;
+  return digits_end(t, at, 7, 8);
 }
 
 // Blanks a number out, with the brackets around it.
@@ -154,15 +234,30 @@ void blank(std::string& t, std::string& s, size_t from, size_t to) {
 
 }  // namespace
 
-Numbers take_numbers(std::string& t, std::string& s) {
+Numbers take_numbers(std::string& t, std::string& s, const std::vector<Label>& labels) {
   Numbers n;
   std::string second_mobile;
+  size_t shop_begin = 0, shop_end = 0;
   for (size_t at = 0; at < t.size(); at += char_size(t, at)) {
+    if (size_t end = shop_word_end(s, at)) shop_begin = at, shop_end = end;
     bool starts = (is_digit(t[at]) || t[at] == '+' || t[at] == '(') &&
                   (at == 0 || !is_digit(t[at - 1]));
     if (!starts) continue;
     size_t from = after_country_code(t, at);
-    if (Found m = mobile_at(t, from)) {
+    if (shop_number(s, shop_end, at)) {
+      Found m = mobile_at(t, from);
+      Found fixed = m ? m : fixed_at(t, at);
+      if (fixed) {
+        blank(t, s, shop_begin, fixed.end);
+        at = fixed.end - 1;
+        continue;
+      }
+    }
+    if (Found region = region_mobile_at(t, at)) {
+      (n.mobile.empty() ? n.mobile : second_mobile) = region.text;
+      blank(t, s, at, region.end);
+      at = region.end - 1;
+    } else if (Found m = mobile_at(t, from)) {
       std::string number = m.text;
       size_t end = m.end;
       if (Found ext = extension(t, end)) {
@@ -183,6 +278,10 @@ Numbers take_numbers(std::string& t, std::string& s) {
       if (n.phone.empty()) n.phone = fixed.text;
       blank(t, s, at, fixed.end);
       at = fixed.end - 1;
+    } else if (size_t local = local_number_end(t, at, labels)) {
+      if (n.phone.empty()) n.phone = t.substr(at, local - at);
+      blank(t, s, at, local);
+      at = local - 1;
     } else if (size_t end = digits_end(t, at, 6, 6); end && n.postcode.empty() &&
                                                      postcode_at(t, at, end)) {
       n.postcode = t.substr(at, 6);

@@ -2,6 +2,9 @@
 #pragma once
 
 #include <string>
+#include <vector>
+
+#include "recipient/labels.h"
 
 namespace recipient {
 
@@ -15,7 +18,9 @@ struct Numbers {
 // Finds the numbers in `t` (half-width GBK) and blanks them out in `t` and
 // in `s` (its simplified copy, same positions), so what is left is names
 // and addresses. The first mobile number is the mobile; a fixed line, or
-// else a second mobile, is the phone.
-Numbers take_numbers(std::string& t, std::string& s);
+// else a second mobile, is the phone; a local number without its area code
+// counts only after a phone label (`labels`, already blanked). A shop's
+// number (售后 400-…, 客服电话) is taken out and kept nowhere.
+Numbers take_numbers(std::string& t, std::string& s, const std::vector<Label>& labels);
 
 }  // namespace recipient

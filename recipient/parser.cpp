@@ -19,13 +19,19 @@ struct Piece {
   size_t begin = 0, end = 0;
   Field field = Field::none;
   int line = 0;  // line breaks before the piece
+  int cell = 0;  // tabs before the piece on its line (a spreadsheet's columns)
 };
 
 constexpr std::string_view kWideSeparators[] = {"、", "。", "【", "】", "“", "”", "《", "》"};
 
-// The bytes of a separator at `at`, or 0.
+bool is_letter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
+
+// The bytes of a separator at `at`, or 0. A blank between two Latin words
+// is part of a name (Mike Wang).
 size_t separator_at(std::string_view s, size_t at) {
   char c = s[at];
+  if (c == ' ' && at > 0 && at + 1 < s.size() && is_letter(s[at - 1]) && is_letter(s[at + 1]))
+    return 0;
   if (c == ' ' || c == ',' || c == ';' || c == ':' || c == '\t' || c == '\r' || c == '\n' ||
       c == '|' || c == '"' || c == '[' || c == ']' || c == '!' || c == '?')
     return 1;
@@ -48,7 +54,7 @@ bool only_marks(std::string_view s) {
 std::vector<Piece> pieces_of(std::string_view s, const std::vector<Label>& labels) {
   std::vector<Piece> pieces;
   size_t next_label = 0, begin = 0;
-  int line = 0, label_line = 0;
+  int line = 0, label_line = 0, cell = 0;
   Field field = Field::none;
   bool given = false;
   auto close = [&](size_t end) {
@@ -58,7 +64,7 @@ std::vector<Piece> pieces_of(std::string_view s, const std::vector<Label>& label
       given = false;
       label_line = -1;
     }
-    Piece p{begin, end, Field::none, line};
+    Piece p{begin, end, Field::none, line, cell};
     // A number's label gives nothing: its number was taken out already.
     bool address = field == Field::address && (!given || line == label_line);
     if (address || (field == Field::name && !given)) {
@@ -71,7 +77,8 @@ std::vector<Piece> pieces_of(std::string_view s, const std::vector<Label>& label
   for (size_t at = 0; at < s.size();) {
     if (size_t n = separator_at(s, at)) {
       close(at);
-      if (s[at] == '\n') ++line;
+      if (s[at] == '\n') ++line, cell = 0;
+      if (s[at] == '\t') ++cell;
       at += n;
       begin = at;
     } else {
@@ -118,15 +125,17 @@ class Arrangement {
       place_first();
     if (!name_) choose_name();
     write_address(r);
-    if (name_) r.name = name_of(text(pieces_[*name_]));
-    if (!glued_name_.empty() && r.name.empty()) r.name = glued_name_;
-    if (r.name.empty()) {
-      size_t start = glued_name_start(simple_detail_);
-      if (start < r.detail.size()) {
-        r.name = r.detail.substr(start);
-        r.detail.resize(start);
-      }
+    if (name_) {
+      r.name = name_of(text(pieces_[*name_]));
+    } else if (!glued_name_.empty()) {
+      r.name = glued_name_;
+      name_guessed_ = name_likeness(glued_name_) != NameLikeness::strong;
+    } else if (size_t start = glued_name_start(simple_detail_); start < r.detail.size()) {
+      r.name = r.detail.substr(start);
+      r.detail.resize(start);
+      name_guessed_ = true;
     }
+    if (name_guessed_ && !r.name.empty()) r.mark(Item::name);
   }
 
  private:
@@ -142,6 +151,10 @@ class Arrangement {
   void place_first() {
     auto starts = std::find_if(address_.begin(), address_.end(),
                                [&](size_t i) { return starts_with_place(i, false); });
+    // "地址在浙江省…": a word between the label and the divisions.
+    if (starts == address_.end()) {
+      starts = std::find_if(address_.begin(), address_.end(), [&](size_t i) { return place_inside(i); });
+    }
     if (starts == address_.begin() || starts == address_.end()) return;
     std::vector<size_t> before(address_.begin(), starts);
     address_.erase(address_.begin(), starts);
@@ -168,14 +181,19 @@ class Arrangement {
         if (free(i) && has_address_word(simple(pieces_[i]))) address_.push_back(i);
       return;
     }
-    // The address goes on over its line, and over later lines only with
-    // pieces that are plainly address.
+    // The address goes on over its line and its cell, and over later lines
+    // and cells only with pieces that are plainly address; a remark in
+    // ordinary words (辛苦啦, 放门卫就行) never joins it.
     address_.push_back(*first);
+    const Piece& start = pieces_[*first];
     for (size_t i = *first + 1; i < pieces_.size(); ++i) {
-      bool same_line = pieces_[i].line == pieces_[*first].line;
-      bool free_piece = pieces_[i].field == Field::none || pieces_[i].field == Field::address;
-      if (free_piece && !long_number(text(pieces_[i])) &&
-          (same_line || has_address_word(simple(pieces_[i]))))
+      const Piece& p = pieces_[i];
+      bool same_cell = p.line == start.line && p.cell == start.cell;
+      bool free_piece = p.field == Field::none || p.field == Field::address;
+      std::string_view words = simple(p);
+      bool address_word = has_address_word(words);
+      bool remark = ordinary_words(words) && !address_word && !read_place(s_, p.begin).found();
+      if (free_piece && !long_number(text(p)) && !remark && (same_cell || address_word))
         address_.push_back(i);
     }
     first_piece_ = *first;
@@ -207,28 +225,38 @@ class Arrangement {
     return false;
   }
 
-  // A labelled name first; else a name-like piece before the address, then
-  // one after it (taken out of the address).
+  // A labelled name first; else a name-like piece: one that starts with a
+  // surname before the address, then after it (taken out of the address),
+  // and only then any other short word, before or after. A name found by
+  // its shape alone, not its surname, is marked for checking.
   void choose_name() {
-    size_t before = first_piece_.value_or(pieces_.size());
     for (NameLikeness wanted : {NameLikeness::strong, NameLikeness::weak}) {
-      for (size_t i = 0; i < before && !name_; ++i)
-        if (free(i) && !in_address(i) && name_likeness(simple(pieces_[i])) >= wanted) name_ = i;
-      if (name_) return;
-    }
-    if (!first_piece_) return;
-    // After the address: a strong name anywhere, a weak one only outside
-    // the address or as its last piece.
-    for (NameLikeness wanted : {NameLikeness::strong, NameLikeness::weak}) {
-      for (size_t i = *first_piece_ + 1; i < pieces_.size() && !name_; ++i) {
-        if (!free(i) || name_likeness(simple(pieces_[i])) < wanted) continue;
-        if (starts_with_place(i, true)) continue;  // 巴林左旗, not a name
-        bool last = !address_.empty() && address_.back() == i;
-        if (wanted == NameLikeness::strong || !in_address(i) || last) name_ = i;
+      name_before(wanted);
+      if (!name_) name_after(wanted);
+      if (name_) {
+        if (wanted == NameLikeness::weak) name_guessed_ = true;
+        break;
       }
-      if (name_) break;
     }
     if (name_) std::erase(address_, *name_);
+  }
+
+  void name_before(NameLikeness wanted) {
+    size_t before = first_piece_.value_or(pieces_.size());
+    for (size_t i = 0; i < before && !name_; ++i)
+      if (free(i) && !in_address(i) && name_likeness(simple(pieces_[i])) >= wanted) name_ = i;
+  }
+
+  // After the address: a surname's name anywhere, another word only
+  // outside the address or as its last piece.
+  void name_after(NameLikeness wanted) {
+    if (!first_piece_) return;
+    for (size_t i = *first_piece_ + 1; i < pieces_.size() && !name_; ++i) {
+      if (!free(i) || name_likeness(simple(pieces_[i])) < wanted) continue;
+      if (starts_with_place(i, true)) continue;  // 巴林左旗, not a name
+      bool last = !address_.empty() && address_.back() == i;
+      if (wanted == NameLikeness::strong || !in_address(i) || last) name_ = i;
+    }
   }
 
   bool in_address(size_t i) const {
@@ -284,6 +312,7 @@ class Arrangement {
   std::optional<size_t> name_;
   std::optional<size_t> first_piece_;
   std::string glued_name_;
+  bool name_guessed_ = false;
   std::string simple_detail_;
 };
 
@@ -346,7 +375,7 @@ Recipient parse_recipient(std::string_view text) {
   Recipient r;
   // Labels first: whether "电话" is a label depends on the number after it.
   std::vector<Label> labels = take_labels(t, s);
-  Numbers numbers = take_numbers(t, s);
+  Numbers numbers = take_numbers(t, s, labels);
   r.mobile = numbers.mobile;
   r.phone = numbers.phone;
   r.postcode = numbers.postcode;
@@ -366,6 +395,12 @@ std::vector<Recipient> parse_recipients(std::string_view text) {
   if (one.mobile.empty() && one.phone.empty() && one.masked_mobile.empty() && one.province.empty())
     return {};
   return {one};
+}
+
+std::string_view item_key(Item item) {
+  static constexpr std::string_view keys[] = {"name",     "mobile", "phone",    "postcode",
+                                              "province", "city",   "district", "detail"};
+  return keys[size_t(item)];
 }
 
 std::string full_address(const Recipient& r) {

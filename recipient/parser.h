@@ -3,11 +3,15 @@
 // the buyer's own words). Texts are GBK.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace recipient {
+
+// The eight fields, in their order; also the bits of `Recipient::check`.
+enum class Item : uint8_t { name, mobile, phone, postcode, province, city, district, detail };
 
 struct Recipient {
   std::string name;
@@ -19,8 +23,17 @@ struct Recipient {
   std::string district;
   std::string detail;    // everything below the district, street or town included
   std::string masked_mobile;  // a mobile number written with '*', never printed as real
+  // Fields the parser completed or guessed (a name without a label taken
+  // by its shape, a short or misspelt division, one of several divisions
+  // of that name): the seller should look at them before printing.
+  uint8_t check = 0;
 
+  void mark(Item item) { check = uint8_t(check | 1u << unsigned(item)); }
+  bool marked(Item item) const { return (check >> unsigned(item)) & 1u; }
 };
+
+// The JSON key of a field ("name", "district").
+std::string_view item_key(Item item);
 
 Recipient parse_recipient(std::string_view text);
 

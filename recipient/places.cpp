@@ -65,7 +65,11 @@ class Reader {
     NameMatch district = d_.match(s_, at_, [](const Division& x, bool) {
       return x.level == Level::district;
     });
-    if (district && !certain(district)) district = {};
+    // A county's short form alone (城步 for 城步苗族自治县) only where no
+    // other division is written so and more of the address follows.
+    bool alone = district && !certain(district) && !district.ambiguous &&
+                 s_.size() > at_ + district.length && !is_gap(s_[at_ + district.length]);
+    if (district && !certain(district) && !alone) district = {};
     if (!better(city, province) && !better(district, province)) {
       take(province, place_.province);
     } else if (!better(district, city)) {
@@ -131,8 +135,28 @@ class Reader {
         return x.level == Level::district && x.parent == city && !short_form;
       });
     }
+    if (!m && (city >= 0 || province >= 0)) m = with_a_character_missing(city, province);
     if (!m) at_ = before;
     take(m, place_.district);
+  }
+
+  // "沙坪区" for 沙坪坝区: the one county of the city (else the province)
+  // whose name, one character but its suffix left out, is written here.
+  NameMatch with_a_character_missing(int city, int province) {
+    NameMatch found;
+    for (size_t i = 0; i < d_.size(); ++i) {
+      const Division& x = d_.at(int(i));
+      if (x.level != Level::district || x.name.size() < 6) continue;
+      if (city >= 0 ? x.parent != city : d_.at(x.parent).parent != province) continue;
+      for (size_t k = 0; k + 2 < x.name.size(); k += 2) {
+        std::string written = x.name.substr(0, k) + x.name.substr(k + 2);
+        if (s_.compare(at_, written.size(), written) != 0) continue;
+        if (found && found.form.division != int(i)) return {};  // two readings: none
+        found = NameMatch{NameForm{int(i), false}, written.size()};
+        found.ambiguous = true;  // a guess, to be checked
+      }
+    }
+    return found;
   }
 
   void skip_fillers() {
@@ -146,6 +170,10 @@ class Reader {
   void take(const NameMatch& m, int& level) {
     if (!m) return;
     level = m.form.division;
+    bool guess = m.ambiguous || (m.form.short_form && !m.suffixed && levels_read_ == 0 &&
+                                 d_.at(m.form.division).level == Level::district);
+    if (guess && &level == &place_.district) place_.guessed_district = true;
+    if (guess && &level == &place_.city) place_.guessed_city = true;
     place_.certain = place_.certain || certain(m) || levels_read_ > 0;
     ++levels_read_;
     place_.end = at_ + m.length;

