@@ -16,7 +16,7 @@ struct Word {
 };
 
 // Longest first where one begins another.
-constexpr std::array<Word, 59> kWords = {{
+constexpr std::array<Word, 62> kWords = {{
     {"收货人姓名", Field::name, true},     {"收件人姓名", Field::name, true},
     {"收货人名称", Field::name, true},     {"买家姓名", Field::name, true},
     {"客户姓名", Field::name, true},       {"收货人", Field::name, true},
@@ -41,6 +41,8 @@ constexpr std::array<Word, 59> kWords = {{
     {"街道地址", Field::address, true},    {"退货地址", Field::address, true},
     {"所在地", Field::address, true},
     {"省市区", Field::address, true},      {"地址", Field::address, false},
+    {"省份", Field::address, false},       {"城市", Field::address, false},
+    {"区县", Field::address, false},
     {"地区", Field::address, false},       {"Address", Field::address, false},
     {"邮政编码", Field::postcode, true},   {"邮编", Field::postcode, true},
     {"收货信息", Field::other, true},      {"收件信息", Field::other, true},

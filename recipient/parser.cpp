@@ -271,12 +271,14 @@ class Arrangement {
       t += text(pieces_[i]);
       s += simple(pieces_[i]);
     }
-    Place place = read_place(s, 0);
+    Place place = without_repeats(s, read_place(s, 0));
     if (place.found()) {
       const Divisions& d = divisions();
       r.province = d.at(place.province).name;
       if (place.city >= 0) r.city = d.at(place.city).name;
       if (place.district >= 0) r.district = d.at(place.district).name;
+      if (place.guessed_city) r.mark(Item::city);
+      if (place.guessed_district) r.mark(Item::district);
     }
     // The detail without blanks, in both forms (same positions).
     std::string detail, simple_detail;
@@ -286,6 +288,27 @@ class Arrangement {
     simple_detail_ = simple_detail.substr(0, r.detail.size());
     if (detail.size() != r.detail.size())  // marks trimmed at the start
       simple_detail_ = simple_detail.substr(detail.find(r.detail), r.detail.size());
+  }
+
+  // The divisions written again after the first reading (copied twice, a
+  // platform's level above the detail): the same divisions, down to at
+  // least the level read first, are left out of the detail ("杭州市西湖区
+  // 杭州市西湖区文三路", "浙江省浙江省杭州市…"); "杭州市第一人民医院" after
+  // the district is a name, not a repeat.
+  static Place without_repeats(std::string_view s, Place place) {
+    auto same = [](int a, int b) { return a < 0 || b < 0 || a == b; };
+    auto depth = [](const Place& p) { return p.district >= 0 ? 3 : p.city >= 0 ? 2 : 1; };
+    for (int round = 0; round < 3 && place.found(); ++round) {
+      Place again = read_place(s, place.end);
+      if (!again.found() || !again.certain || again.province != place.province ||
+          !same(again.city, place.city) || !same(again.district, place.district) ||
+          depth(again) < depth(place))
+        break;
+      again.guessed_city = again.guessed_city || place.guessed_city;
+      again.guessed_district = again.guessed_district || place.guessed_district;
+      place = again;
+    }
+    return place;
   }
 
   // A name without the "收" of "唐娜明收" (for the attention of).
@@ -352,19 +375,171 @@ std::vector<std::string_view> blocks_of(std::string_view text) {
   return blocks;
 }
 
+// A name alone is no recipient: a phone number or a place must be there.
+bool found_any(const Recipient& r) {
+  return !r.mobile.empty() || !r.phone.empty() || !r.masked_mobile.empty() || !r.province.empty();
+}
+
 // One recipient of a list: a phone number and a place.
 bool complete(const Recipient& r) {
   return (!r.mobile.empty() || !r.phone.empty() || !r.masked_mobile.empty()) &&
          !r.province.empty();
 }
 
-std::vector<Recipient> list_of(const std::vector<std::string_view>& parts) {
+// The recipients of the parts, when at least two are whole; with `all`,
+// only when every part is.
+std::vector<Recipient> list_of(const std::vector<std::string_view>& parts, bool all = false) {
   std::vector<Recipient> list;
   if (parts.size() < 2) return list;
-  for (std::string_view part : parts)
-    if (Recipient r = parse_recipient(part); complete(r)) list.push_back(std::move(r));
+  for (std::string_view part : parts) {
+    Recipient r = parse_recipient(part);
+    if (complete(r))
+      list.push_back(std::move(r));
+    else if (all)
+      return {};
+  }
   if (list.size() < 2) list.clear();
   return list;
+}
+
+// The non-blank lines, and the parts of a line between "；" (two
+// recipients on one line).
+std::vector<std::string_view> parts_of(std::string_view text) {
+  std::vector<std::string_view> parts;
+  for (std::string_view line : lines_of(text)) {
+    if (blank_line(line)) continue;
+    size_t begin = 0;
+    for (size_t at = 0; at < line.size(); at += char_size(line, at)) {
+      size_t n = line[at] == ';' ? 1 : line.compare(at, 2, "；") == 0 ? 2 : 0;
+      if (n == 0) continue;
+      if (at > begin) parts.push_back(line.substr(begin, at - begin));
+      begin = at + n;
+    }
+    if (begin < line.size()) parts.push_back(line.substr(begin));
+  }
+  return parts;
+}
+
+// Recipients written over several lines one after another: a new one
+// starts at a part that brings a phone number, a place or a name where the
+// current one has one already.
+std::vector<std::string_view> groups_of(std::string_view text, const std::vector<std::string_view>& parts) {
+  std::vector<std::string_view> groups;
+  struct Has {
+    bool phone = false, place = false, name = false;
+  } has;
+  size_t begin = 0, end = 0;
+  for (std::string_view part : parts) {
+    Recipient r = parse_recipient(part);
+    bool phone = !r.mobile.empty() || !r.phone.empty() || !r.masked_mobile.empty();
+    bool place = !r.province.empty(), name = !r.name.empty() && !phone && !place;
+    size_t at = size_t(part.data() - text.data());
+    bool starts = end > 0 && ((phone && has.phone) || (place && has.place) || (name && has.name));
+    if (starts) {
+      groups.push_back(text.substr(begin, end - begin));
+      has = {};
+      begin = at;
+    } else if (end == 0) {
+      begin = at;
+    }
+    has.phone |= phone, has.place |= place, has.name |= name || !r.name.empty();
+    end = at + part.size();
+  }
+  if (end > begin) groups.push_back(text.substr(begin, end - begin));
+  return groups;
+}
+
+// A spreadsheet's rows under a header row ("姓名\t电话\t地址\t商品"), each
+// written again with its column's label before each cell ("姓名:张三\t…");
+// the columns whose header is no label (goods, quantity, remarks, serial
+// numbers) are left out. None when the first line is no such header.
+std::vector<std::string> rows_under_header(std::string_view text) {
+  std::vector<std::string_view> lines = lines_of(text);
+  auto cells_of = [](std::string_view line) {
+    std::vector<std::string_view> cells;
+    while (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    for (size_t begin = 0;;) {
+      size_t tab = line.find('\t', begin);
+      cells.push_back(line.substr(begin, tab == std::string_view::npos ? tab : tab - begin));
+      if (tab == std::string_view::npos) return cells;
+      begin = tab + 1;
+    }
+  };
+  size_t first = 0;
+  while (first < lines.size() && blank_line(lines[first])) ++first;
+  if (first >= lines.size()) return {};
+  std::vector<std::string_view> header = cells_of(lines[first]);
+  std::vector<bool> labelled;
+  int labels = 0;
+  for (std::string_view cell : header) {
+    std::string t = half_width(cell), s = simplified(t);
+    std::vector<Label> found = take_labels(t, s);
+    bool label = !found.empty() && found[0].field != Field::other &&
+                 std::all_of(t.begin(), t.end(), [](char c) { return c == ' '; });
+    labelled.push_back(label);
+    labels += label;
+  }
+  if (header.size() < 2 || labels < 2) return {};
+  std::vector<std::string> rows;
+  for (size_t i = first + 1; i < lines.size(); ++i) {
+    if (blank_line(lines[i])) continue;
+    std::vector<std::string_view> cells = cells_of(lines[i]);
+    std::string row;
+    for (size_t c = 0; c < cells.size() && c < header.size(); ++c)
+      if (labelled[c]) row += std::string(header[c]) + ":" + std::string(cells[c]) + "\t";
+    rows.push_back(row);
+  }
+  return rows;
+}
+
+bool is_region(std::string_view province) {
+  return province == "香港特别行政区" || province == "澳门特别行政区" || province == "台湾省";
+}
+
+// A chat program's line above a message: the sender and the time it was
+// sent ("李娜 2026-05-06 09:12", "买家小王 昨天 21:03:11"). It ends with a
+// time, and what is left without the date is a short word: no address,
+// no number.
+// Where a time ("9:12", "21:03:11") ending `line` starts, or npos.
+size_t trailing_time(std::string_view line) {
+  size_t at = line.size();
+  for (int group = 0; group < 3; ++group) {
+    size_t end = at;
+    while (at > 0 && end - at < 2 && is_digit(line[at - 1])) --at;
+    if (at == end || (group < 2 && end - at != 2 && group == 0)) return std::string_view::npos;
+    if (at == 0 || line[at - 1] != ':') return group >= 1 ? at : std::string_view::npos;
+    --at;
+  }
+  return std::string_view::npos;
+}
+
+bool chat_header(std::string_view line) {
+  while (!line.empty() && (line.back() == ' ' || line.back() == '\r')) line.remove_suffix(1);
+  size_t time = trailing_time(line);
+  if (time == std::string_view::npos) return false;
+  std::string_view rest = line.substr(0, time);
+  std::string words;
+  size_t digits = 0;
+  for (size_t i = 0; i < rest.size(); i += char_size(rest, i)) {
+    std::string_view c = rest.substr(i, char_size(rest, i));
+    bool date_mark = c == "-" || c == "/" || c == "." || c == " " || c == "年" || c == "月" || c == "日";
+    if (is_digit(c[0]))
+      ++digits;
+    else if (!date_mark)
+      words += c;
+  }
+  return digits <= 8 && words.size() <= 30 && !has_address_word(words);
+}
+
+// Blanks out the lines that are chat headers.
+void blank_chat_headers(std::string& t, std::string& s) {
+  for (size_t begin = 0; begin < t.size();) {
+    size_t end = t.find('\n', begin);
+    if (end == std::string::npos) end = t.size();
+    if (chat_header(std::string_view(t).substr(begin, end - begin)))
+      for (size_t i = begin; i < end; ++i) t[i] = s[i] = ' ';
+    begin = end + 1;
+  }
 }
 
 }  // namespace
@@ -372,6 +547,7 @@ std::vector<Recipient> list_of(const std::vector<std::string_view>& parts) {
 Recipient parse_recipient(std::string_view text) {
   std::string t = half_width(text);
   std::string s = simplified(t);
+  blank_chat_headers(t, s);
   Recipient r;
   // Labels first: whether "电话" is a label depends on the number after it.
   std::vector<Label> labels = take_labels(t, s);
@@ -381,19 +557,27 @@ Recipient parse_recipient(std::string_view text) {
   r.postcode = numbers.postcode;
   r.masked_mobile = numbers.masked;
   Arrangement(t, s, pieces_of(s, labels)).arrange(r);
+  // A Hong Kong, Macao or Taiwan number with a mainland address: one of
+  // the two is wrong, and the seller must say which.
+  bool region_number = r.mobile.starts_with("+8") || r.mobile.starts_with("09");
+  if (region_number && !r.province.empty() && !is_region(r.province)) r.mark(Item::province);
   return r;
 }
 
 std::vector<Recipient> parse_recipients(std::string_view text) {
+  std::vector<std::string> rows = rows_under_header(text);
+  if (rows.size() == 1) {
+    Recipient one = parse_recipient(rows[0]);
+    if (found_any(one)) return {one};
+  }
+  std::vector<std::string_view> row_views(rows.begin(), rows.end());
+  if (auto list = list_of(row_views); !list.empty()) return list;
   if (auto list = list_of(blocks_of(text)); !list.empty()) return list;
-  std::vector<std::string_view> lines;
-  for (std::string_view line : lines_of(text))
-    if (!blank_line(line)) lines.push_back(line);
-  if (auto list = list_of(lines); !list.empty()) return list;
-  // A name alone is no recipient: a phone number or a place must be there.
+  std::vector<std::string_view> parts = parts_of(text);
+  if (auto list = list_of(groups_of(text, parts), true); !list.empty()) return list;
+  if (auto list = list_of(parts); !list.empty()) return list;
   Recipient one = parse_recipient(text);
-  if (one.mobile.empty() && one.phone.empty() && one.masked_mobile.empty() && one.province.empty())
-    return {};
+  if (!found_any(one)) return {};
   return {one};
 }
 

@@ -43,6 +43,24 @@ std::string masked_note(const recipient::Recipient& r) {
   return "（手机号码 " + r.masked_mobile + " 被隐藏，请向买家要完整号码）";
 }
 
+// The fields the parser guessed, for the seller to look at before printing.
+std::string check_note(const recipient::Recipient& r) {
+  static constexpr const char* kNames[] = {"姓名", "手机", "电话", "邮编",
+                                           "省份", "城市", "区县", "详细地址"};
+  std::string fields;
+  for (int i = 0; i < 8; ++i)
+    if (r.marked(recipient::Item(i))) fields += (fields.empty() ? "" : "、") + std::string(kNames[i]);
+  return fields.empty() ? std::string() : " 请核对：" + fields;
+}
+
+// Which records of a list have guessed fields: " 请核对：第 2、3 条".
+std::string list_check_note(const std::vector<recipient::Recipient>& list) {
+  std::string numbers;
+  for (size_t i = 0; i < list.size(); ++i)
+    if (list[i].check) numbers += (numbers.empty() ? "" : "、") + std::to_string(i + 1);
+  return numbers.empty() ? std::string() : " 请核对：第 " + numbers + " 条";
+}
+
 // The detail page's address: from after the separator that follows the
 // last phone present (or the name) up to the final "，" and postcode.
 std::string detail_page_address(const std::string& t, const Recipient& r) {
@@ -107,11 +125,12 @@ bool Recognizer::recognise_any_recipient(std::string_view text) {
   if (found.size() == 1) {
     fill_recipient(view_, found[0], {});
     view_.set_enabled(batch_print_button, false);
-    say("已识别 1 个" + std::string(kParsed) + masked_note(found[0]));
+    say("已识别 1 个" + std::string(kParsed) + masked_note(found[0]) + check_note(found[0]));
     return true;
   }
+  std::string checks = list_check_note(found);
   for (recipient::Recipient& r : found) add_record(ShippingRecord{{}, {}, {}, std::move(r)});
-  say("获取成功 " + std::to_string(found.size()) + " 条！" + kParsed);
+  say("获取成功 " + std::to_string(found.size()) + " 条！" + kParsed + checks);
   view_.list_select(name_box, 0);
   show_record();
   view_.set_enabled(batch_print_button, true);

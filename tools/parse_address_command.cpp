@@ -14,7 +14,8 @@ namespace {
 const char usage[] =
     "usage: slipjet-cli parse-address [--utf8] [--json] [FILE]\n"
     "  The recipients in FILE (or standard input): name, mobile, phone,\n"
-    "  postcode, province, city, district, detail.\n"
+    "  postcode, province, city, district, detail, and the fields it guessed\n"
+    "  (check).\n"
     "  --utf8   the text is UTF-8, and so is the output\n"
     "  --json   one JSON object, or an array for a list (strings always UTF-8)\n";
 
@@ -48,10 +49,19 @@ Fields fields_of(const recipient::Recipient& r) {
           {"district", &r.district}, {"detail", &r.detail}};
 }
 
+// The keys of the fields the parser guessed.
+std::vector<std::string> checked(const recipient::Recipient& r) {
+  std::vector<std::string> keys;
+  for (int i = 0; i < 8; ++i)
+    if (r.marked(recipient::Item(i))) keys.emplace_back(recipient::item_key(recipient::Item(i)));
+  return keys;
+}
+
 void print_json(const std::vector<recipient::Recipient>& list) {
   auto object = [](const recipient::Recipient& r) {
     nlohmann::ordered_json j;
     for (auto [key, value] : fields_of(r)) j[key] = platform_gbk_to_utf8(*value);
+    j["check"] = checked(r);
     return j;
   };
   nlohmann::ordered_json out;
@@ -76,6 +86,11 @@ void print_text(const std::vector<recipient::Recipient>& list, bool utf8) {
       s << key << ":" << std::string(10 - std::string_view(key).size(), ' ') << out(*value) << "\n";
     if (!list[i].masked_mobile.empty())
       s << "masked:    " << out(list[i].masked_mobile) << " (not a whole number)\n";
+    if (list[i].check) {
+      s << "check:    ";
+      for (const std::string& key : checked(list[i])) s << " " << key;
+      s << "\n";
+    }
   }
   std::fwrite(s.str().data(), 1, s.str().size(), stdout);
 }

@@ -106,9 +106,9 @@ class ParseAddressCommand(unittest.TestCase):
 
     def test_the_eight_fields_as_json(self):
         out = json.loads(self.parse("广西南宁良庆区五象航洋城38楼马云15000000000", "--json"))
-        self.assertEqual(list(out), self.FIELDS)
+        self.assertEqual(list(out), self.FIELDS + ["check"])
         self.assertEqual(list(out.values()), ["马云", "15000000000", "", "", "广西壮族自治区",
-                                              "南宁市", "良庆区", "五象航洋城38楼"])
+                                              "南宁市", "良庆区", "五象航洋城38楼", ["name"]])
 
     def test_a_list_is_an_array(self):
         out = json.loads(self.parse("张三 13800138000 浙江省杭州市西湖区文三路100号\n"
@@ -122,7 +122,7 @@ class ParseAddressCommand(unittest.TestCase):
         self.assertIn("masked:    138****8000", out)
         self.assertEqual(self.parse("没有收件人的一句话", status=1), "")
         empty = json.loads(self.parse("没有收件人的一句话", "--json", status=1))
-        self.assertEqual(list(empty.values()), [""] * 8)
+        self.assertEqual(list(empty.values()), [""] * 8 + [[]])
         result = subprocess.run([CLI, "parse-address", "--bogus"], capture_output=True)
         self.assertEqual(result.returncode, 2)
 
