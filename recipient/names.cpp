@@ -1,6 +1,7 @@
 #include "recipient/names.h"
 
 #include <array>
+#include <cctype>
 #include <string>
 #include <vector>
 
@@ -129,7 +130,15 @@ bool ordinary_words(std::string_view s) {
 
 NameLikeness name_likeness(std::string_view s) {
   s = without_remark(s);
-  if (all_latin(s)) return s.size() >= 2 && s.size() <= 20 ? NameLikeness::weak : NameLikeness::none;
+  if (all_latin(s)) {
+    if (s.size() < 2 || s.size() > 30) return NameLikeness::none;
+    // Given name and surname, each capitalised (Mike Wang), are a name.
+    size_t blank = s.find(' ');
+    bool two_words = blank != std::string_view::npos && s.find(' ', blank + 1) == std::string_view::npos &&
+                     std::isupper(static_cast<unsigned char>(s[0])) &&
+                     std::isupper(static_cast<unsigned char>(s[blank + 1]));
+    return two_words ? NameLikeness::strong : NameLikeness::weak;
+  }
   if (masked_name(s)) return NameLikeness::strong;
   if (!all_chinese(s) || has_address_word(s)) return NameLikeness::none;
   size_t characters = chinese_characters(s);

@@ -116,6 +116,7 @@ class Arrangement {
 
   void arrange(Recipient& r) {
     for (size_t i = 0; i < pieces_.size(); ++i) {
+      if (pieces_[i].field == Field::address && said_in_words(i)) pieces_[i].field = Field::none;
       if (pieces_[i].field == Field::address) address_.push_back(i);
       if (pieces_[i].field == Field::name && !name_) name_ = i;
     }
@@ -144,6 +145,13 @@ class Arrangement {
     return std::string_view(s_).substr(p.begin, p.end - p.begin);
   }
   bool free(size_t i) const { return pieces_[i].field == Field::none && name_ != i; }
+
+  // "地址改成这个了": after an address label, ordinary words and no place
+  // are what the buyer says about the address, not the address.
+  bool said_in_words(size_t i) const {
+    std::string_view words = simple(pieces_[i]);
+    return ordinary_words(words) && !has_address_word(words) && !read_place(s_, pieces_[i].begin).found();
+  }
 
   // Labelled address pieces in any order ("详细地址" before "所在地区"):
   // the one that starts with the divisions goes first; a name-like piece

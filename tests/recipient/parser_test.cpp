@@ -25,6 +25,22 @@ TEST(Lists, OneRecipientPerLineOrPerBlock) {
       "李四\t13912345678\t江苏省南京市鼓楼区中山路18号\n"
       "王五\t15888886666\t广东省广州市天河区天河路385号\n";
   EXPECT_EQ(names(parse_recipients(sheet)), "张三/李四/王五/");
+  // One row under its header: the goods and quantity columns stay out.
+  std::vector<recipient::Recipient> row = parse_recipients(
+      "姓名\t电话\t地址\t商品\t数量\n张伟\t13800138000\t浙江省杭州市西湖区文三路100号\t连衣裙\t2\n");
+  ASSERT_EQ(row.size(), 1u);
+  EXPECT_EQ(row[0].name + "|" + row[0].district + "|" + row[0].detail, "张伟|西湖区|文三路100号");
+  // Recipients of three lines each, no blank line between, and two on a line.
+  EXPECT_EQ(names(parse_recipients("张伟\n13800138000\n浙江省杭州市西湖区文三路100号\n"
+                                   "李娜\n13912345678\n江苏省南京市鼓楼区中山路18号\n")),
+            "张伟/李娜/");
+  EXPECT_EQ(names(parse_recipients("张伟 13800138000 浙江省杭州市西湖区文三路100号；"
+                                   "李娜 13912345678 江苏省南京市鼓楼区中山路18号")),
+            "张伟/李娜/");
+  // A second phone on its own line is still one recipient.
+  EXPECT_EQ(names(parse_recipients("收货人：张伟\n手机：13800138000\n备用电话：13912345678\n"
+                                   "地址：浙江省杭州市西湖区文三路100号")),
+            "张伟/");
   std::string chat =
       "收货人：张三\n手机：13800138000\n地址：浙江省杭州市西湖区文三路100号\n\n"
       "收货人：李四\n手机：13912345678\n地址：江苏省南京市鼓楼区中山路18号\n";
