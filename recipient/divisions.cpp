@@ -228,6 +228,22 @@ void Divisions::add_short_forms() {
     if (std::string banner = banner_short_name(divisions_[i].name); !banner.empty() && !has_key(banner))
       add_key(banner, NameForm{int(i), false});
   }
+  add_names_with_a_character_missing();
+}
+
+// "沙坪区" for 沙坪坝区: a county's name of four or more characters with
+// one of them (not its suffix) left out, where no division is written so.
+// Read like a short form, only under its city, and always as a guess.
+void Divisions::add_names_with_a_character_missing() {
+  std::vector<std::pair<std::string, int>> found;
+  for (size_t i = 0; i < divisions_.size(); ++i) {
+    const std::string& name = divisions_[i].name;
+    if (divisions_[i].level != Level::district || name.size() < 8) continue;
+    for (size_t k = 0; k + 2 < name.size(); k += char_size(name, k))
+      found.emplace_back(name.substr(0, k) + name.substr(k + char_size(name, k)), int(i));
+  }
+  for (const auto& [text, division] : found)
+    if (!has_key(text)) add_key(text, NameForm{division, true, true});
 }
 
 // The hand list first (colloquial names, and the readings it settles), then

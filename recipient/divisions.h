@@ -66,6 +66,7 @@ class Divisions {
   void load_table();
   void add_key(const std::string& text, NameForm form);
   void add_short_forms();
+  void add_names_with_a_character_missing();
   void add_former_names();
   bool has_key(const std::string& text) const;
   int index_of(int code) const;

@@ -1,6 +1,7 @@
 #include "recipient/labels.h"
 
 #include <array>
+#include <bitset>
 #include <string_view>
 
 #include "recipient/characters.h"
@@ -69,9 +70,24 @@ bool introduces(std::string_view s, size_t end) {
 
 std::vector<Label> take_labels(std::string& t, std::string& s) {
   std::vector<Label> labels;
+  // Each word's first character, so most positions are passed over
+  // without comparing any word.
+  static const std::array<uint16_t, kWords.size()> firsts = [] {
+    std::array<uint16_t, kWords.size()> out{};
+    for (size_t i = 0; i < kWords.size(); ++i) out[i] = char_code(kWords[i].text, 0);
+    return out;
+  }();
+  static const std::bitset<65536> starts_a_word = [] {
+    std::bitset<65536> out;
+    for (uint16_t first : firsts) out.set(first);
+    return out;
+  }();
   for (size_t at = 0; at < s.size(); at += char_size(s, at)) {
-    for (const Word& w : kWords) {
-      if (s.compare(at, w.text.size(), w.text) != 0) continue;
+    uint16_t first = char_code(s, at);
+    if (!starts_a_word.test(first)) continue;
+    for (size_t i = 0; i < kWords.size(); ++i) {
+      const Word& w = kWords[i];
+      if (firsts[i] != first || s.compare(at, w.text.size(), w.text) != 0) continue;
       size_t end = at + w.text.size();
       if (!w.always && !at_piece_start(s, at) && !introduces(s, end)) continue;
       // A Latin word must stand alone ("Tel", not "Hotel").

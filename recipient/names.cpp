@@ -1,6 +1,7 @@
 #include "recipient/names.h"
 
 #include <array>
+#include <bitset>
 #include <cctype>
 #include <string>
 #include <vector>
@@ -49,18 +50,42 @@ constexpr std::array<std::string_view, 14> kSpeechWords = {
     "宝贝", "谢谢", "辛苦", "麻烦", "收到", "快递", "门卫", "快点", "尽快", "下午", "上午",
     "晚上", "今天", "明天"};
 
-bool contains_character(std::string_view set, std::string_view s, size_t at) {
-  std::string_view c = s.substr(at, char_size(s, at));
-  for (size_t i = 0; i < set.size(); i += char_size(set, i))
-    if (set.substr(i, char_size(set, i)) == c) return true;
-  return false;
+// A set of two-byte characters, looked up by code (the parser asks this
+// of every character of every piece).
+class CharacterSet {
+ public:
+  explicit CharacterSet(std::string_view characters) {
+    for (size_t i = 0; i < characters.size(); i += char_size(characters, i))
+      codes_.set(char_code(characters, i));
+  }
+  bool has(std::string_view s, size_t at) const { return codes_.test(char_code(s, at)); }
+
+ private:
+  std::bitset<65536> codes_;
+};
+
+const CharacterSet& surnames() {
+  static const CharacterSet set(kSurnames);
+  return set;
+}
+const CharacterSet& address_characters() {
+  static const CharacterSet set(kAddressCharacters);
+  return set;
+}
+const CharacterSet& address_endings() {
+  static const CharacterSet set(kAddressEndings);
+  return set;
+}
+const CharacterSet& speech_characters() {
+  static const CharacterSet set(kSpeechCharacters);
+  return set;
 }
 
 // The surname's length in bytes at the start of `s`, or 0.
 size_t surname_length(std::string_view s) {
   for (std::string_view compound : kCompoundSurnames)
     if (s.starts_with(compound)) return compound.size();
-  if (!s.empty() && char_size(s, 0) == 2 && contains_character(kSurnames, s, 0)) return 2;
+  if (!s.empty() && char_size(s, 0) == 2 && surnames().has(s, 0)) return 2;
   return 0;
 }
 
@@ -108,7 +133,7 @@ bool masked_name(std::string_view s) {
 
 bool has_address_word(std::string_view s) {
   for (size_t at = 0; at < s.size(); at += char_size(s, at))
-    if (char_size(s, at) == 2 && contains_character(kAddressCharacters, s, at)) return true;
+    if (char_size(s, at) == 2 && address_characters().has(s, at)) return true;
   for (std::string_view w : kAddressWords)
     if (s.find(w) != std::string_view::npos) return true;
   return false;
@@ -124,7 +149,7 @@ bool ordinary_words(std::string_view s) {
   for (std::string_view w : kSpeechWords)
     if (s.find(w) != std::string_view::npos) return true;
   for (size_t at = 0; at < s.size(); at += char_size(s, at))
-    if (char_size(s, at) == 2 && contains_character(kSpeechCharacters, s, at)) return true;
+    if (char_size(s, at) == 2 && speech_characters().has(s, at)) return true;
   return false;
 }
 
@@ -171,7 +196,7 @@ size_t glued_name_start(std::string_view a) {
                      ((b >= '0' && b <= '9') || (b >= 'A' && b <= 'Z') ||
                       (b >= 'a' && b <= 'z') || b == ')');
     bool character_end =
-        char_size(a, before) == 2 && contains_character(kAddressEndings, a, before);
+        char_size(a, before) == 2 && address_endings().has(a, before);
     if (ascii_end || character_end) return start;
   }
   return a.size();

@@ -430,20 +430,24 @@ std::vector<std::string_view> parts_of(std::string_view text) {
 
 // Recipients written over several lines one after another: a new one
 // starts at a part that brings a phone number, a place or a name where the
-// current one has one already.
-std::vector<std::string_view> groups_of(std::string_view text, const std::vector<std::string_view>& parts) {
+// current one has one already. None unless every one has a phone number
+// and a place.
+std::vector<std::string_view> groups_of(std::string_view text, const std::vector<std::string_view>& parts,
+                                        const std::vector<Recipient>& read) {
   std::vector<std::string_view> groups;
+  if (parts.size() < 2 || read.size() != parts.size()) return groups;
   struct Has {
     bool phone = false, place = false, name = false;
   } has;
   size_t begin = 0, end = 0;
-  for (std::string_view part : parts) {
-    Recipient r = parse_recipient(part);
+  for (size_t i = 0; i < parts.size(); ++i) {
+    const Recipient& r = read[i];
     bool phone = !r.mobile.empty() || !r.phone.empty() || !r.masked_mobile.empty();
     bool place = !r.province.empty(), name = !r.name.empty() && !phone && !place;
-    size_t at = size_t(part.data() - text.data());
+    size_t at = size_t(parts[i].data() - text.data());
     bool starts = end > 0 && ((phone && has.phone) || (place && has.place) || (name && has.name));
     if (starts) {
+      if (!has.phone || !has.place) return {};
       groups.push_back(text.substr(begin, end - begin));
       has = {};
       begin = at;
@@ -451,8 +455,9 @@ std::vector<std::string_view> groups_of(std::string_view text, const std::vector
       begin = at;
     }
     has.phone |= phone, has.place |= place, has.name |= name || !r.name.empty();
-    end = at + part.size();
+    end = at + parts[i].size();
   }
+  if (!has.phone || !has.place) return {};
   if (end > begin) groups.push_back(text.substr(begin, end - begin));
   return groups;
 }
@@ -582,8 +587,15 @@ std::vector<Recipient> parse_recipients(std::string_view text) {
   if (auto list = list_of(row_views); !list.empty()) return list;
   if (auto list = list_of(blocks_of(text)); !list.empty()) return list;
   std::vector<std::string_view> parts = parts_of(text);
-  if (auto list = list_of(groups_of(text, parts), true); !list.empty()) return list;
-  if (auto list = list_of(parts); !list.empty()) return list;
+  std::vector<Recipient> read;
+  if (parts.size() >= 2)
+    for (std::string_view part : parts) read.push_back(parse_recipient(part));
+  if (auto list = list_of(groups_of(text, parts, read), true); !list.empty()) return list;
+  // One recipient a line, other lines (a header, a greeting) left out.
+  std::vector<Recipient> whole;
+  for (Recipient& r : read)
+    if (complete(r)) whole.push_back(std::move(r));
+  if (whole.size() >= 2) return whole;
   Recipient one = parse_recipient(text);
   if (!found_any(one)) return {};
   return {one};

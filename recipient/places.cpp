@@ -135,28 +135,8 @@ class Reader {
         return x.level == Level::district && x.parent == city && !short_form;
       });
     }
-    if (!m && (city >= 0 || province >= 0)) m = with_a_character_missing(city, province);
     if (!m) at_ = before;
     take(m, place_.district);
-  }
-
-  // "沙坪区" for 沙坪坝区: the one county of the city (else the province)
-  // whose name, one character but its suffix left out, is written here.
-  NameMatch with_a_character_missing(int city, int province) {
-    NameMatch found;
-    for (size_t i = 0; i < d_.size(); ++i) {
-      const Division& x = d_.at(int(i));
-      if (x.level != Level::district || x.name.size() < 6) continue;
-      if (city >= 0 ? x.parent != city : d_.at(x.parent).parent != province) continue;
-      for (size_t k = 0; k + 2 < x.name.size(); k += 2) {
-        std::string written = x.name.substr(0, k) + x.name.substr(k + 2);
-        if (s_.compare(at_, written.size(), written) != 0) continue;
-        if (found && found.form.division != int(i)) return {};  // two readings: none
-        found = NameMatch{NameForm{int(i), false}, written.size()};
-        found.ambiguous = true;  // a guess, to be checked
-      }
-    }
-    return found;
   }
 
   void skip_fillers() {

@@ -124,6 +124,23 @@ TEST_F(MainWindow, AnyRecipientTextFillsTheBoxes) {
   EXPECT_FALSE(app.enabled(batch_print_button));
 }
 
+// A buyer's chat message: the greeting and the remark stay out of the
+// boxes; a name cut off the address's end by its shape asks to be checked.
+TEST_F(MainWindow, AChatMessageFillsTheBoxesAndAGuessedNameIsToBeChecked) {
+  start();
+  ASSERT_TRUE(AppDriver::set_clipboard(
+      "哈喽，宝贝发这里：浙江省杭州市西湖区文三路100号 张伟 13800138000 辛苦啦"));
+  app.click(kRecogniseButton);
+  EXPECT_EQ(app.text(status_line), "已识别 1 个 [智能识别]");
+  EXPECT_EQ(app.text(name_box), "张伟");
+  EXPECT_EQ(app.text(mobile_phone), "13800138000");
+  EXPECT_EQ(app.text(address), "浙江省杭州市西湖区文三路100号");
+  ASSERT_TRUE(AppDriver::set_clipboard("广西南宁良庆区五象航洋城38楼马云15000000000"));
+  app.click(kRecogniseButton);
+  EXPECT_EQ(app.text(status_line), "已识别 1 个 [智能识别] 请核对：姓名");
+  EXPECT_EQ(app.text(name_box), "马云");
+}
+
 TEST_F(MainWindow, SettingsPaneOpensAndSaves) {
   start();
   app.click(settings_button);
