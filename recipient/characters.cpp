@@ -43,6 +43,10 @@ std::string half_width(std::string_view gbk) {
   std::string out;
   out.reserve(gbk.size());
   for (size_t at = 0; at < gbk.size(); at += char_size(gbk, at)) {
+    if (gbk[at] != '\xA1' && gbk[at] != '\xA3') {  // nothing to change
+      out.append(gbk.substr(at, char_size(gbk, at)));
+      continue;
+    }
     uint16_t code = char_code(gbk, at);
     if (code >= 0xA3A1 && code <= 0xA3FE)
       out += char(code - 0xA3A1 + 0x21);

@@ -109,7 +109,7 @@ Divisions::Divisions() {
     add_key(divisions_[i].name, NameForm{int(i), false});
   add_short_forms();
   add_former_names();
-  for (auto& [first, keys] : keys_) {
+  for (std::vector<Key>& keys : keys_) {
     std::stable_sort(keys.begin(), keys.end(),
                      [](const Key& a, const Key& b) { return a.text.size() > b.text.size(); });
     for (Key& key : keys)
@@ -196,7 +196,8 @@ void Divisions::add_key(const std::string& name, NameForm form) {
   std::vector<Key>& bucket = keys_[char_code(text, 0)];
   auto key = std::find_if(bucket.begin(), bucket.end(), [&](const Key& k) { return k.text == text; });
   if (key == bucket.end()) {
-    bucket.push_back(Key{text, {}});
+    uint16_t second = text.size() > 2 ? char_code(text, char_size(text, 0)) : 0;
+    bucket.push_back(Key{text, second, {}});
     key = bucket.end() - 1;
   }
   key->forms.push_back(form);
@@ -266,9 +267,8 @@ void Divisions::add_former_names() {
 
 bool Divisions::has_key(const std::string& name) const {
   std::string text = simplified(name);
-  auto bucket = keys_.find(char_code(text, 0));
-  return bucket != keys_.end() && std::any_of(bucket->second.begin(), bucket->second.end(),
-                                              [&](const Key& k) { return k.text == text; });
+  const std::vector<Key>& bucket = keys_[char_code(text, 0)];
+  return std::any_of(bucket.begin(), bucket.end(), [&](const Key& k) { return k.text == text; });
 }
 
 int Divisions::index_of(int code) const {
@@ -285,10 +285,12 @@ int Divisions::province_of(int index) const {
 NameMatch Divisions::match(std::string_view s, size_t at,
                            const std::function<bool(const Division&, bool)>& accept) const {
   if (at >= s.size()) return {};
-  auto bucket = keys_.find(char_code(s, at));
-  if (bucket == keys_.end()) return {};
-  for (const Key& key : bucket->second) {
-    if (s.compare(at, key.text.size(), key.text) != 0) continue;
+  const std::vector<Key>& bucket = keys_[char_code(s, at)];
+  size_t next = at + char_size(s, at);
+  uint16_t second = next < s.size() ? char_code(s, next) : 0;
+  for (const Key& key : bucket) {
+    if ((key.second != 0 && key.second != second) || s.compare(at, key.text.size(), key.text) != 0)
+      continue;
     for (auto form_at = key.forms.begin(); form_at != key.forms.end(); ++form_at) {
       NameForm form = *form_at;
       const Division& d = divisions_[size_t(form.division)];

@@ -61,6 +61,7 @@ class Divisions {
  private:
   struct Key {
     std::string text;
+    uint16_t second = 0;  // its second character, compared before the rest
     std::vector<NameForm> forms;
   };
   void load_table();
@@ -75,7 +76,7 @@ class Divisions {
   std::unordered_map<int, int> by_code_;
   std::vector<std::pair<NameForm, std::string>> former_;  // from the table
   // Keys by their first character, longest first.
-  std::unordered_map<uint16_t, std::vector<Key>> keys_;
+  std::vector<std::vector<Key>> keys_ = std::vector<std::vector<Key>>(65536);
 };
 
 // The table, loaded once.

@@ -3,6 +3,7 @@
 #include <array>
 #include <bitset>
 #include <string_view>
+#include <unordered_map>
 
 #include "recipient/characters.h"
 
@@ -70,24 +71,24 @@ bool introduces(std::string_view s, size_t end) {
 
 std::vector<Label> take_labels(std::string& t, std::string& s) {
   std::vector<Label> labels;
-  // Each word's first character, so most positions are passed over
-  // without comparing any word.
-  static const std::array<uint16_t, kWords.size()> firsts = [] {
-    std::array<uint16_t, kWords.size()> out{};
-    for (size_t i = 0; i < kWords.size(); ++i) out[i] = char_code(kWords[i].text, 0);
+  // The words by their first character, in the table's order, so most
+  // positions are passed over without comparing any word.
+  static const std::unordered_map<uint16_t, std::vector<uint8_t>> by_first = [] {
+    std::unordered_map<uint16_t, std::vector<uint8_t>> out;
+    for (size_t i = 0; i < kWords.size(); ++i) out[char_code(kWords[i].text, 0)].push_back(uint8_t(i));
     return out;
   }();
   static const std::bitset<65536> starts_a_word = [] {
     std::bitset<65536> out;
-    for (uint16_t first : firsts) out.set(first);
+    for (const auto& [first, words] : by_first) out.set(first);
     return out;
   }();
   for (size_t at = 0; at < s.size(); at += char_size(s, at)) {
     uint16_t first = char_code(s, at);
     if (!starts_a_word.test(first)) continue;
-    for (size_t i = 0; i < kWords.size(); ++i) {
-      const Word& w = kWords[i];
-      if (firsts[i] != first || s.compare(at, w.text.size(), w.text) != 0) continue;
+    for (uint8_t word : by_first.at(first)) {
+      const Word& w = kWords[word];
+      if (s.compare(at, w.text.size(), w.text) != 0) continue;
       size_t end = at + w.text.size();
       if (!w.always && !at_piece_start(s, at) && !introduces(s, end)) continue;
       // A Latin word must stand alone ("Tel", not "Hotel").

@@ -123,7 +123,10 @@ Found region_mobile_at(std::string_view t, size_t at) {
     if (from < t.size() && (t[from] == ' ' || t[from] == '-')) ++from;
     size_t end = 0;
     std::string digits = digits_from(from, r.digits, end);
-    if (!digits.empty()) return Found{end, "+" + std::string(r.code) + digits};
+    if (digits.empty()) continue;
+    std::string number = "+";
+    number.append(r.code).append(digits);
+    return Found{end, number};
   }
   if (t.compare(at, 2, "09") == 0) {
     size_t end = 0;
@@ -200,8 +203,9 @@ constexpr std::string_view kShopWords[] = {"售后", "客服", "热线", "服务
 
 // The end of a shop word starting at `at`, or 0.
 size_t shop_word_end(std::string_view s, size_t at) {
+  if (static_cast<unsigned char>(s[at]) < 0x80) return 0;
   for (std::string_view w : kShopWords)
-    if (s.compare(at, w.size(), w) == 0) return at + w.size();
+    if (w[0] == s[at] && s.compare(at, w.size(), w) == 0) return at + w.size();
   return 0;
 }
 
@@ -255,6 +259,7 @@ Numbers take_numbers(std::string& t, std::string& s, const std::vector<Label>& l
     }
     if (Found region = region_mobile_at(t, at)) {
       (n.mobile.empty() ? n.mobile : second_mobile) = region.text;
+      ++n.count;
       blank(t, s, at, region.end);
       at = region.end - 1;
     } else if (Found m = mobile_at(t, from)) {
@@ -264,6 +269,7 @@ Numbers take_numbers(std::string& t, std::string& s, const std::vector<Label>& l
         number += "-" + ext.text;
         end = ext.end;
       }
+      ++n.count;
       if (n.mobile.empty())
         n.mobile = number;
       else if (second_mobile.empty())
@@ -272,14 +278,17 @@ Numbers take_numbers(std::string& t, std::string& s, const std::vector<Label>& l
       at = end - 1;
     } else if (Found masked = masked_at(t, at); masked && is_boundary(t, masked.end)) {
       if (n.masked.empty()) n.masked = masked.text;
+      ++n.count;
       blank(t, s, at, masked.end);
       at = masked.end - 1;
     } else if (Found fixed = fixed_at(t, at)) {
       if (n.phone.empty()) n.phone = fixed.text;
+      ++n.count;
       blank(t, s, at, fixed.end);
       at = fixed.end - 1;
     } else if (size_t local = local_number_end(t, at, labels)) {
       if (n.phone.empty()) n.phone = t.substr(at, local - at);
+      ++n.count;
       blank(t, s, at, local);
       at = local - 1;
     } else if (size_t end = digits_end(t, at, 6, 6); end && n.postcode.empty() &&

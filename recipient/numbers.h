@@ -13,6 +13,7 @@ struct Numbers {
   std::string phone;     // "area-number[-extension]", or a second mobile
   std::string postcode;  // 6 digits
   std::string masked;    // a mobile number written with '*' for digits
+  int count = 0;         // phone numbers found, masked ones included
 };
 
 // Finds the numbers in `t` (half-width GBK) and blanks them out in `t` and

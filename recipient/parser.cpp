@@ -35,6 +35,7 @@ size_t separator_at(std::string_view s, size_t at) {
   if (c == ' ' || c == ',' || c == ';' || c == ':' || c == '\t' || c == '\r' || c == '\n' ||
       c == '|' || c == '"' || c == '[' || c == ']' || c == '!' || c == '?')
     return 1;
+  if (c != '\xA1') return 0;  // the wide separators are all in GBK's first row
   for (std::string_view w : kWideSeparators)
     if (s.compare(at, w.size(), w) == 0) return w.size();
   return 0;
@@ -482,6 +483,7 @@ std::vector<std::string> rows_under_header(std::string_view text) {
   while (first < lines.size() && blank_line(lines[first])) ++first;
   if (first >= lines.size()) return {};
   std::vector<std::string_view> header = cells_of(lines[first]);
+  if (header.size() < 2) return {};
   std::vector<bool> labelled;
   int labels = 0;
   for (std::string_view cell : header) {
@@ -492,7 +494,7 @@ std::vector<std::string> rows_under_header(std::string_view text) {
     labelled.push_back(label);
     labels += label;
   }
-  if (header.size() < 2 || labels < 2) return {};
+  if (labels < 2) return {};
   std::vector<std::string> rows;
   for (size_t i = first + 1; i < lines.size(); ++i) {
     if (blank_line(lines[i])) continue;
@@ -555,9 +557,33 @@ void blank_chat_headers(std::string& t, std::string& s) {
   }
 }
 
+// Runs of lines, or single lines among others, that are recipients.
+std::vector<Recipient> list_of_lines(std::string_view text) {
+  std::vector<std::string_view> parts = parts_of(text);
+  std::vector<Recipient> read;
+  if (parts.size() >= 2)
+    for (std::string_view part : parts) read.push_back(parse_recipient(part));
+  std::vector<std::string_view> groups = groups_of(text, parts, read);
+  if (groups.size() == parts.size()) {  // a recipient a line: read already
+    std::vector<Recipient> list(read.begin(), read.end());
+    if (std::all_of(list.begin(), list.end(), complete)) return list;
+  }
+  if (auto list = list_of(groups, true); !list.empty()) return list;
+  // One recipient a line, other lines (a header, a greeting) left out.
+  std::vector<Recipient> whole;
+  for (Recipient& r : read)
+    if (complete(r)) whole.push_back(std::move(r));
+  if (whole.size() < 2) whole.clear();
+  return whole;
+}
+
+
 }  // namespace
 
-Recipient parse_recipient(std::string_view text) {
+namespace {
+
+// One recipient, and how many phone numbers the text holds.
+Recipient parse_one(std::string_view text, int& phone_numbers) {
   std::string t = half_width(text);
   std::string s = simplified(t);
   blank_chat_headers(t, s);
@@ -565,6 +591,7 @@ Recipient parse_recipient(std::string_view text) {
   // Labels first: whether "电话" is a label depends on the number after it.
   std::vector<Label> labels = take_labels(t, s);
   Numbers numbers = take_numbers(t, s, labels);
+  phone_numbers = numbers.count;
   r.mobile = numbers.mobile;
   r.phone = numbers.phone;
   r.postcode = numbers.postcode;
@@ -577,6 +604,13 @@ Recipient parse_recipient(std::string_view text) {
   return r;
 }
 
+}  // namespace
+
+Recipient parse_recipient(std::string_view text) {
+  int phone_numbers = 0;
+  return parse_one(text, phone_numbers);
+}
+
 std::vector<Recipient> parse_recipients(std::string_view text) {
   std::vector<std::string> rows = rows_under_header(text);
   if (rows.size() == 1) {
@@ -585,18 +619,14 @@ std::vector<Recipient> parse_recipients(std::string_view text) {
   }
   std::vector<std::string_view> row_views(rows.begin(), rows.end());
   if (auto list = list_of(row_views); !list.empty()) return list;
-  if (auto list = list_of(blocks_of(text)); !list.empty()) return list;
-  std::vector<std::string_view> parts = parts_of(text);
-  std::vector<Recipient> read;
-  if (parts.size() >= 2)
-    for (std::string_view part : parts) read.push_back(parse_recipient(part));
-  if (auto list = list_of(groups_of(text, parts, read), true); !list.empty()) return list;
-  // One recipient a line, other lines (a header, a greeting) left out.
-  std::vector<Recipient> whole;
-  for (Recipient& r : read)
-    if (complete(r)) whole.push_back(std::move(r));
-  if (whole.size() >= 2) return whole;
-  Recipient one = parse_recipient(text);
+  // A list has a phone number for each recipient: with fewer than two,
+  // the text is one recipient at most, and its lines need no reading.
+  int phone_numbers = 0;
+  Recipient one = parse_one(text, phone_numbers);
+  if (phone_numbers >= 2) {
+    if (auto list = list_of(blocks_of(text)); !list.empty()) return list;
+    if (auto list = list_of_lines(text); !list.empty()) return list;
+  }
   if (!found_any(one)) return {};
   return {one};
 }
