@@ -1,5 +1,6 @@
 #include "recipient/names.h"
 
+#include <algorithm>
 #include <array>
 #include <bitset>
 #include <cctype>
@@ -152,6 +153,16 @@ bool ordinary_words(std::string_view s) {
     if (char_size(s, at) == 2 && speech_characters().has(s, at)) return true;
   return false;
 }
+
+bool delivery_request(std::string_view s) {
+  static constexpr std::string_view kRequests[] = {"放", "送", "别", "不要", "请", "麻烦", "到了",
+                                                   "记得", "务必", "尽快", "急", "帮忙"};
+  bool digits = std::any_of(s.begin(), s.end(), [](char c) { return is_digit(c); });
+  return !digits && std::any_of(std::begin(kRequests), std::end(kRequests),
+                                [&](std::string_view r) { return s.starts_with(r); });
+}
+
+bool lone_surname(std::string_view s) { return s.size() == 2 && surname_length(s) == 2; }
 
 NameLikeness name_likeness(std::string_view s) {
   s = without_remark(s);

@@ -25,6 +25,13 @@ size_t glued_name_start(std::string_view address);
 // holds a particle, a pronoun or a chat word (哈喽, 辛苦啦, 放门卫就行).
 bool ordinary_words(std::string_view gbk);
 
+// Whether the text starts as a request about the delivery does (放驿站,
+// 送到门卫室, 不要放快递柜, 麻烦…): a remark even where it names a place.
+bool delivery_request(std::string_view gbk);
+
+// Whether the text is one common surname character alone ("张" of "张 伟").
+bool lone_surname(std::string_view gbk);
+
 // Whether the text holds a word only addresses use (路, 号, 小区, …).
 bool has_address_word(std::string_view gbk);
 

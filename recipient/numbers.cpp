@@ -94,6 +94,35 @@ Found masked_at(std::string_view t, size_t at) {
   return Found{i, std::string(t.substr(at, i - at))};
 }
 
+// Exactly `want` digits from `from`, groups joined by one blank or dash,
+// not followed by a digit; `end` is where they stop. Empty when not so.
+std::string grouped_digits(std::string_view t, size_t from, size_t want, size_t& end) {
+  std::string digits;
+  size_t j = from;
+  while (j < t.size() && digits.size() < want) {
+    if (is_digit(t[j]))
+      digits += t[j++];
+    else if ((t[j] == ' ' || t[j] == '-') && !digits.empty() && digit_at(t, j + 1))
+      ++j;
+    else
+      break;
+  }
+  end = j;
+  return digits.size() == want && !digit_at(t, j) ? digits : std::string();
+}
+
+// A Hong Kong (5, 6, 9) or Macao (6) mobile written without "+852"/"+853".
+Found local_region_mobile_at(std::string_view t, size_t at, std::string_view region) {
+  if (region.empty() || !digit_at(t, at)) return {};
+  bool starts = region == "853" ? t[at] == '6' : (t[at] == '5' || t[at] == '6' || t[at] == '9');
+  size_t end = 0;
+  std::string digits = starts ? grouped_digits(t, at, 8, end) : std::string();
+  if (digits.empty()) return {};
+  std::string number = "+";
+  number.append(region).append(digits);
+  return Found{end, number};
+}
+
 // Hong Kong, Macao and Taiwan numbers: "+852 9123 4567", "00853-66123456",
 // "+886 912 345 678" (written "+852" and the digits), and Taiwan's own
 // mobiles "0912-345-678" (as written, digits only).
@@ -106,23 +135,12 @@ Found region_mobile_at(std::string_view t, size_t at) {
   size_t i = at;
   if (t.compare(i, 1, "+") == 0) ++i;
   else if (t.compare(i, 2, "00") == 0) i += 2;
-  auto digits_from = [&](size_t from, size_t want, size_t& end) {
-    std::string digits;
-    size_t j = from;
-    while (j < t.size() && digits.size() < want) {
-      if (is_digit(t[j])) digits += t[j++];
-      else if ((t[j] == ' ' || t[j] == '-') && !digits.empty() && digit_at(t, j + 1)) ++j;
-      else break;
-    }
-    end = j;
-    return digits.size() == want && !digit_at(t, j) ? digits : std::string();
-  };
   for (const Region& r : regions) {
     if (i == at || t.compare(i, 3, r.code) != 0) continue;
     size_t from = i + 3;
     if (from < t.size() && (t[from] == ' ' || t[from] == '-')) ++from;
     size_t end = 0;
-    std::string digits = digits_from(from, r.digits, end);
+    std::string digits = grouped_digits(t, from, r.digits, end);
     if (digits.empty()) continue;
     std::string number = "+";
     number.append(r.code).append(digits);
@@ -130,7 +148,7 @@ Found region_mobile_at(std::string_view t, size_t at) {
   }
   if (t.compare(at, 2, "09") == 0) {
     size_t end = 0;
-    std::string digits = digits_from(at, 10, end);
+    std::string digits = grouped_digits(t, at, 10, end);
     if (!digits.empty()) return Found{end, digits};
   }
   return {};
@@ -238,7 +256,8 @@ void blank(std::string& t, std::string& s, size_t from, size_t to) {
 
 }  // namespace
 
-Numbers take_numbers(std::string& t, std::string& s, const std::vector<Label>& labels) {
+Numbers take_numbers(std::string& t, std::string& s, const std::vector<Label>& labels,
+                     std::string_view region) {
   Numbers n;
   std::string second_mobile;
   size_t shop_begin = 0, shop_end = 0;
@@ -257,11 +276,13 @@ Numbers take_numbers(std::string& t, std::string& s, const std::vector<Label>& l
         continue;
       }
     }
-    if (Found region = region_mobile_at(t, at)) {
-      (n.mobile.empty() ? n.mobile : second_mobile) = region.text;
+    Found region_mobile = region_mobile_at(t, at);
+    if (!region_mobile) region_mobile = local_region_mobile_at(t, at, region);
+    if (region_mobile) {
+      (n.mobile.empty() ? n.mobile : second_mobile) = region_mobile.text;
       ++n.count;
-      blank(t, s, at, region.end);
-      at = region.end - 1;
+      blank(t, s, at, region_mobile.end);
+      at = region_mobile.end - 1;
     } else if (Found m = mobile_at(t, from)) {
       std::string number = m.text;
       size_t end = m.end;

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "recipient/labels.h"
@@ -21,7 +22,10 @@ struct Numbers {
 // and addresses. The first mobile number is the mobile; a fixed line, or
 // else a second mobile, is the phone; a local number without its area code
 // counts only after a phone label (`labels`, already blanked). A shop's
-// number (售后 400-…, 客服电话) is taken out and kept nowhere.
-Numbers take_numbers(std::string& t, std::string& s, const std::vector<Label>& labels);
+// number (售后 400-…, 客服电话) is taken out and kept nowhere. In a Hong
+// Kong or Macao text (`region` "852" or "853") an eight-digit mobile
+// without its country code is that region's ("9123 4567").
+Numbers take_numbers(std::string& t, std::string& s, const std::vector<Label>& labels,
+                     std::string_view region = {});
 
 }  // namespace recipient

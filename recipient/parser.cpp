@@ -32,6 +32,9 @@ size_t separator_at(std::string_view s, size_t at) {
   char c = s[at];
   if (c == ' ' && at > 0 && at + 1 < s.size() && is_letter(s[at - 1]) && is_letter(s[at + 1]))
     return 0;
+  // "张三/138…/浙江省…" parts, but "3/201" a building and its room.
+  if (c == '/')
+    return at > 0 && at + 1 < s.size() && is_digit(s[at - 1]) && is_digit(s[at + 1]) ? 0 : 1;
   if (c == ' ' || c == ',' || c == ';' || c == ':' || c == '\t' || c == '\r' || c == '\n' ||
       c == '|' || c == '"' || c == '[' || c == ']' || c == '!' || c == '?')
     return 1;
@@ -127,7 +130,9 @@ class Arrangement {
       place_first();
     if (!name_) choose_name();
     write_address(r);
-    if (name_) {
+    if (name_ && std::find(spaced_names_.begin(), spaced_names_.end(), *name_) != spaced_names_.end()) {
+      r.name = std::string(text(pieces_[*name_])) + std::string(text(pieces_[*name_ + 1]));
+    } else if (name_) {
       r.name = name_of(text(pieces_[*name_]));
     } else if (!glued_name_.empty()) {
       r.name = glued_name_;
@@ -201,7 +206,8 @@ class Arrangement {
       bool free_piece = p.field == Field::none || p.field == Field::address;
       std::string_view words = simple(p);
       bool address_word = has_address_word(words);
-      bool remark = ordinary_words(words) && !address_word && !read_place(s_, p.begin).found();
+      bool remark = delivery_request(words) ||
+                    (ordinary_words(words) && !address_word && !read_place(s_, p.begin).found());
       if (free_piece && !long_number(text(p)) && !remark && (same_cell || address_word))
         address_.push_back(i);
     }
@@ -242,12 +248,31 @@ class Arrangement {
     for (NameLikeness wanted : {NameLikeness::strong, NameLikeness::weak}) {
       name_before(wanted);
       if (!name_) name_after(wanted);
+      if (!name_ && wanted == NameLikeness::strong) spaced_name();
       if (name_) {
         if (wanted == NameLikeness::weak) name_guessed_ = true;
         break;
       }
     }
     if (name_) std::erase(address_, *name_);
+  }
+
+  // "张 伟": a surname alone and the given name as the next piece on its
+  // line, neither in the address; the two become one piece.
+  void spaced_name() {
+    for (size_t i = 0; i + 1 < pieces_.size(); ++i) {
+      Piece& surname = pieces_[i];
+      const Piece& given = pieces_[i + 1];
+      if (!free(i) || !free(i + 1) || in_address(i) || in_address(i + 1) || given.line != surname.line)
+        continue;
+      std::string_view given_text = simple(given);
+      if (!lone_surname(simple(surname)) || given_text.size() < 2 || given_text.size() > 4 ||
+          name_likeness(std::string(simple(surname)) + std::string(given_text)) == NameLikeness::none)
+        continue;
+      spaced_names_.push_back(i);
+      name_ = i;
+      return;
+    }
   }
 
   void name_before(NameLikeness wanted) {
@@ -345,6 +370,7 @@ class Arrangement {
   std::optional<size_t> first_piece_;
   std::string glued_name_;
   bool name_guessed_ = false;
+  std::vector<size_t> spaced_names_;  // a lone surname piece whose next piece is the given name
   std::string simple_detail_;
 };
 
@@ -583,14 +609,16 @@ std::vector<Recipient> list_of_lines(std::string_view text) {
 namespace {
 
 // One recipient, and how many phone numbers the text holds.
-Recipient parse_one(std::string_view text, int& phone_numbers) {
+// `region`: the country code of Hong Kong or Macao when the text was read
+// as an address there, so its eight-digit mobiles are read as theirs.
+Recipient parse_one(std::string_view text, int& phone_numbers, std::string_view region = {}) {
   std::string t = half_width(text);
   std::string s = simplified(t);
   blank_chat_headers(t, s);
   Recipient r;
   // Labels first: whether "电话" is a label depends on the number after it.
   std::vector<Label> labels = take_labels(t, s);
-  Numbers numbers = take_numbers(t, s, labels);
+  Numbers numbers = take_numbers(t, s, labels, region);
   phone_numbers = numbers.count;
   r.mobile = numbers.mobile;
   r.phone = numbers.phone;
@@ -601,6 +629,9 @@ Recipient parse_one(std::string_view text, int& phone_numbers) {
   // the two is wrong, and the seller must say which.
   bool region_number = r.mobile.starts_with("+8") || r.mobile.starts_with("09");
   if (region_number && !r.province.empty() && !is_region(r.province)) r.mark(Item::province);
+  bool hong_kong = r.province == "香港特别行政区", macao = r.province == "澳门特别行政区";
+  if (region.empty() && (hong_kong || macao) && r.mobile.empty() && r.phone.empty())
+    return parse_one(text, phone_numbers, hong_kong ? "852" : "853");
   return r;
 }
 

@@ -1,9 +1,9 @@
 // Generated recipients: names of every kind, numbers in every writing, every
 // county-level division of the table written three ways, with chat lead-ins
 // and remarks, in chat, order-page, spreadsheet and list layouts, each with
-// its known answer (the program's literals are GBK). A third of the layouts, lead-ins and remarks is held
-// out: their texts are scored, never shown, so the parser is not fitted to
-// them.
+// its known answer (the program's literals are GBK). Held-out layouts,
+// lead-ins and remarks are scored, their failures never shown, so the
+// parser is not fitted to them.
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -55,12 +55,18 @@ const Sources kHeldOut = {
      "{n} {m} {a}；{n2} {m2} {a2}"},
     {"老板你好，发这个：", "在吗？麻烦寄到 ", "亲 地址改成这个了\n"},
     {"谢谢亲", "到了打电话", "尽快发货哦"}};
-// Written after the parser's last change and never looked at since: the
-// score of shapes nothing was fitted to.
-const Sources kFresh = {
+// A second held-out part: 42.1 % at its first run; its shapes ("/" between
+// the fields, a remark naming a place) were then mended as classes.
+const Sources kSecondHeldOut = {
     {"{l}{n}（{m}）{a} {r}", "{a}\n收件人 {n}\n{m}\n{r}", "{l}{n}/{m}/{a}"},
     {"你好，我的收货信息：", "换个地址 ", "嗨 "},
     {"周末也可以收", "放驿站", "急用 谢谢"}};
+// Written after the parser's last change (79.7 % at its first run); its
+// failures are never shown.
+const Sources kBlind = {
+    {"{n}，{a}，{m}，{r}", "{l}{m}\n{n}\n{a}", "{n}\t{a}\t{m}\t{g}\t1\t\t{r}"},
+    {"老板，", "下单了，地址：", "收到请回复，"},
+    {"谢谢！", "工作日送", "周六在家"}};
 
 // The county-level divisions a text can name without its city deciding
 // which one it is.
@@ -148,17 +154,20 @@ void sweep(const Sources& sources, int count, unsigned seed, Score& score) {
 double percent(const Score& s) { return s.total ? 100.0 * s.right / s.total : 0; }
 
 TEST(Sweep, GeneratedRecipientsOfSeenAndHeldOutShapes) {
-  Score seen, held_out, fresh;
+  Score seen, held_out, second, blind;
   sweep(kSeen, 2000, 20261209, seen);
   sweep(kHeldOut, 1000, 1209, held_out);
-  sweep(kFresh, 1000, 912, fresh);
-  std::printf("sweep: seen %d/%d (%.1f %%), held out %d/%d (%.1f %%), fresh %d/%d (%.1f %%)\n",
-              seen.right, seen.total, percent(seen), held_out.right, held_out.total,
-              percent(held_out), fresh.right, fresh.total, percent(fresh));
+  sweep(kSecondHeldOut, 1000, 912, second);
+  sweep(kBlind, 1000, 1210, blind);
+  std::printf("sweep: seen %.1f %%, held out %.1f %%, second held out %.1f %%, blind %.1f %% "
+              "(of %d, %d, %d, %d)\n",
+              percent(seen), percent(held_out), percent(second), percent(blind), seen.total,
+              held_out.total, second.total, blind.total);
   for (const std::string& w : seen.wrong) ADD_FAILURE() << w;
   EXPECT_GE(percent(seen), 99.0);
   EXPECT_GE(percent(held_out), 95.0);  // the figures are reported; their texts stay unseen
-  EXPECT_GE(percent(fresh), 40.0);  // 42.1 % when written: a floor, not a goal
+  EXPECT_GE(percent(second), 95.0);
+  EXPECT_GE(percent(blind), 75.0);  // 79.7 % when written: a floor, not a goal
 }
 
 }  // namespace
