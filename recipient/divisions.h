@@ -47,6 +47,8 @@ class Divisions {
 
   const Division& at(int index) const { return divisions_[size_t(index)]; }
   size_t size() const { return divisions_.size(); }
+  // The index of the division with `code`, or -1.
+  int find(int code) const { return index_of(code); }
   // The province of a division (itself for a province).
   int province_of(int index) const;
 

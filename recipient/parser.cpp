@@ -9,6 +9,7 @@
 #include "recipient/names.h"
 #include "recipient/numbers.h"
 #include "recipient/places.h"
+#include "recipient/towns.h"
 
 namespace recipient {
 
@@ -313,6 +314,7 @@ class Arrangement {
       if (place.district >= 0) r.district = d.at(place.district).name;
       if (place.guessed_city) r.mark(Item::city);
       if (place.guessed_district) r.mark(Item::district);
+      if (place.district < 0) district_from_town(r, s, place);
     }
     // The detail without blanks, in both forms (same positions).
     std::string detail, simple_detail;
@@ -322,6 +324,24 @@ class Arrangement {
     simple_detail_ = simple_detail.substr(0, r.detail.size());
     if (detail.size() != r.detail.size())  // marks trimmed at the start
       simple_detail_ = simple_detail.substr(detail.find(r.detail), r.detail.size());
+  }
+
+  // A district left out, told by the town written after the city (or the
+  // province): "杭州市留下街道…" lies in 西湖区. The town stays in the
+  // detail; the district is a guess to be checked.
+  static void district_from_town(Recipient& r, std::string_view s, const Place& place) {
+    const Divisions& d = divisions();
+    if (place.city >= 0 && !d.at(place.city).has_districts) return;
+    size_t at = place.end;
+    while (at < s.size() && s[at] == ' ') ++at;
+    TownMatch town = town_at(s, at, place.city, place.province);
+    if (town.district < 0) return;
+    r.district = d.at(town.district).name;
+    r.mark(Item::district);
+    if (place.city < 0) {
+      r.city = d.at(d.at(town.district).parent).name;
+      r.mark(Item::city);
+    }
   }
 
   // The divisions written again after the first reading (copied twice, a

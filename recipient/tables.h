@@ -7,6 +7,9 @@ namespace recipient {
 // "code name" lines ordered by code: provinces (2 digits), prefecture-level
 // cities (4) and county-level divisions (6), GB/T 2260.
 extern const char kDivisionTable[];
+// Lines of a county-level division's code and its towns' and streets'
+// names, blank-separated.
+extern const char kTownTable[];
 // Pairs of two-byte GBK characters: traditional, then simplified.
 extern const char kTraditionalPairs[];
 

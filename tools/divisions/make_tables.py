@@ -17,7 +17,9 @@ with the division that carries it on today ("split" where it went to
 several).
 
 It writes recipient/division_data.cpp ("code name" lines, ordered by code,
-then the former names' "code name[ split]" lines)
+then the former names' "code name[ split]" lines), recipient/town_data.cpp
+(each county-level division's towns and streets from china-division's
+streets.csv, "code name name …")
 and recipient/traditional_data.cpp (pairs of traditional and simplified
 characters, both two-byte GBK). Characters whose second GBK byte is a
 backslash are written as byte escapes, so the sources stay readable by
@@ -168,6 +170,20 @@ def former_lines(history: pathlib.Path, current: list[str]) -> list[str]:
     return sorted(l for l in out.values() if l)
 
 
+def town_lines(folder: pathlib.Path) -> list[str]:
+    towns = {}
+    with open(folder / "dist" / "streets.csv", encoding="utf-8") as f:
+        for row in csv.DictReader(f):
+            name = row["name"]
+            try:
+                name.encode("gbk")
+            except UnicodeEncodeError:
+                continue
+            if " " not in name and len(name) >= 3:
+                towns.setdefault(row["areaCode"], []).append(name)
+    return [f"{code} " + " ".join(names) for code, names in sorted(towns.items())]
+
+
 def traditional_pairs(folder: pathlib.Path) -> list[str]:
     pairs = []
     with open(folder / "data" / "TSCharacters.txt", encoding="utf-8") as f:
@@ -214,6 +230,10 @@ def main() -> int:
             lines += former_lines(args.history, lines)
             comment += " Former names: areacodes (CC0 1.0), result.csv."
         write(ROOT / "recipient" / "division_data.cpp", comment, "kDivisionTable", lines, 1)
+        towns = town_lines(division)
+        write(ROOT / "recipient" / "town_data.cpp",
+              f"{DIVISION} (MIT), streets.csv: a county-level division's code, then its towns.",
+              "kTownTable", towns, 1)
         pairs = traditional_pairs(opencc)
         write(ROOT / "recipient" / "traditional_data.cpp",
               f"{OPENCC} (Apache-2.0): traditional character, then its simplified form.",
