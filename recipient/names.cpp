@@ -197,7 +197,10 @@ size_t glued_name_start(std::string_view a) {
     size_t start = starts[starts.size() - characters];
     std::string_view tail = a.substr(start);
     size_t surname = surname_length(tail);
-    if (!all_chinese(tail) || surname == 0 || has_address_word(tail)) continue;
+    // A surname that is also an address word (区, 门) counts as a surname
+    // only before a one-character given name ("…100号区伟").
+    std::string_view checked = characters == 2 ? tail.substr(surname) : tail;
+    if (!all_chinese(tail) || surname == 0 || has_address_word(checked) || ordinary_words(tail)) continue;
     if (characters == 4 && surname != 4) continue;
     // What comes before the name must end the address: a digit or letter,
     // or an address's closing character.

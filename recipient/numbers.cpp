@@ -248,6 +248,15 @@ size_t local_number_end(std::string_view t, size_t at, const std::vector<Label>&
   return digits_end(t, at, 7, 8);
 }
 
+// "分机 5678", "转5678", "ext 5678" standing apart from any number: an
+// extension of the number before it.
+Found apart_extension(std::string_view t, size_t at) {
+  bool word = t.compare(at, 4, "分机") == 0 || t.compare(at, 2, "转") == 0 ||
+              t.compare(at, 3, "ext") == 0 || t.compare(at, 3, "EXT") == 0;
+  if (!word || (at > 0 && t[at - 1] != ' ' && t[at - 1] != ',')) return {};
+  return extension(t, at);
+}
+
 // Blanks a number out, with the brackets around it.
 void blank(std::string& t, std::string& s, size_t from, size_t to) {
   if (from > 0 && t[from - 1] == '(' && to < t.size() && t[to] == ')') --from, ++to;
@@ -261,8 +270,16 @@ Numbers take_numbers(std::string& t, std::string& s, const std::vector<Label>& l
   Numbers n;
   std::string second_mobile;
   size_t shop_begin = 0, shop_end = 0;
+  std::string* last = nullptr;  // the number read last, while it has no extension
   for (size_t at = 0; at < t.size(); at += char_size(t, at)) {
     if (size_t end = shop_word_end(s, at)) shop_begin = at, shop_end = end;
+    if (Found ext = last ? apart_extension(t, at) : Found{}) {
+      *last += "-" + ext.text;
+      last = nullptr;
+      blank(t, s, at, ext.end);
+      at = ext.end - 1;
+      continue;
+    }
     bool starts = (is_digit(t[at]) || t[at] == '+' || t[at] == '(') &&
                   (at == 0 || !is_digit(t[at - 1]));
     if (!starts) continue;
@@ -291,10 +308,11 @@ Numbers take_numbers(std::string& t, std::string& s, const std::vector<Label>& l
         end = ext.end;
       }
       ++n.count;
-      if (n.mobile.empty())
-        n.mobile = number;
-      else if (second_mobile.empty())
-        second_mobile = number;
+      std::string& kept = n.mobile.empty() ? n.mobile : second_mobile;
+      if (kept.empty()) {
+        kept = number;
+        last = end == m.end ? &kept : nullptr;
+      }
       blank(t, s, at, end);
       at = end - 1;
     } else if (Found masked = masked_at(t, at); masked && is_boundary(t, masked.end)) {
@@ -303,7 +321,11 @@ Numbers take_numbers(std::string& t, std::string& s, const std::vector<Label>& l
       blank(t, s, at, masked.end);
       at = masked.end - 1;
     } else if (Found fixed = fixed_at(t, at)) {
-      if (n.phone.empty()) n.phone = fixed.text;
+      if (n.phone.empty()) {
+        n.phone = fixed.text;
+        bool extended = std::count(fixed.text.begin(), fixed.text.end(), '-') > 1;
+        last = extended || fixed.text.starts_with("400") || fixed.text.starts_with("800") ? nullptr : &n.phone;
+      }
       ++n.count;
       blank(t, s, at, fixed.end);
       at = fixed.end - 1;
