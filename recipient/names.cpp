@@ -120,13 +120,13 @@ bool all_latin(std::string_view s) {
   return !s.empty();
 }
 
-// A surname with the given name masked: 孙*, 王**, 李*明.
+// A surname with the given name masked: 孙*, 王**, 李*明, 张xx.
 bool masked_name(std::string_view s) {
   size_t surname = surname_length(s);
   if (surname == 0 || s.size() <= surname) return false;
   size_t stars = 0, rest = 0;
   for (size_t at = surname; at < s.size(); at += char_size(s, at))
-    (s[at] == '*' ? stars : rest) += 1;
+    (s[at] == '*' || s[at] == 'x' || s[at] == 'X' ? stars : rest) += 1;
   return stars >= 1 && stars + rest <= 3 && chinese_characters(s) == surname / 2 + rest;
 }
 

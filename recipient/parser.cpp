@@ -130,6 +130,10 @@ class Arrangement {
     else
       place_first();
     if (!name_) choose_name();
+    // What follows a name written after the address is a remark unless it
+    // is plainly address ("…946室 杨寅 以及硬盘问题").
+    if (name_ && !address_.empty() && *name_ > address_.front())
+      std::erase_if(address_, [&](size_t i) { return i > *name_ && !has_address_word(simple(pieces_[i])); });
     write_address(r);
     if (name_ && std::find(spaced_names_.begin(), spaced_names_.end(), *name_) != spaced_names_.end()) {
       r.name = std::string(text(pieces_[*name_])) + std::string(text(pieces_[*name_ + 1]));
@@ -170,7 +174,7 @@ class Arrangement {
     if (starts == address_.end()) {
       starts = std::find_if(address_.begin(), address_.end(), [&](size_t i) { return place_inside(i); });
     }
-    if (starts == address_.begin() || starts == address_.end()) return;
+    if (starts == address_.end()) return;
     std::vector<size_t> before(address_.begin(), starts);
     address_.erase(address_.begin(), starts);
     for (size_t i : before) {
@@ -179,6 +183,17 @@ class Arrangement {
       else
         address_.push_back(i);
     }
+    // After the divisions on the label's line: a remark is left out, and
+    // a surname's name is the name when none is labelled ("地址：江苏省…
+    // 珠江路498号 杨寅 里面备注下…").
+    std::erase_if(address_, [&](size_t i) {
+      std::string_view words = simple(pieces_[i]);
+      if (i == address_.front()) return false;
+      if (delivery_request(words) || said_in_words(i)) return true;
+      if (name_ || name_likeness(words) != NameLikeness::strong || has_address_word(words)) return false;
+      name_ = i;
+      return true;
+    });
   }
 
   // The first piece that starts with the divisions; else a place written
