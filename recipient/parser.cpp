@@ -133,7 +133,10 @@ class Arrangement {
     // What follows a name written after the address is a remark unless it
     // is plainly address ("…946室 杨寅 以及硬盘问题").
     if (name_ && !address_.empty() && *name_ > address_.front())
-      std::erase_if(address_, [&](size_t i) { return i > *name_ && !has_address_word(simple(pieces_[i])); });
+      std::erase_if(address_, [&](size_t i) {
+        std::string_view words = simple(pieces_[i]);
+        return i > *name_ && (!has_address_word(words) || ordinary_words(words));
+      });
     write_address(r);
     if (name_ && std::find(spaced_names_.begin(), spaced_names_.end(), *name_) != spaced_names_.end()) {
       r.name = std::string(text(pieces_[*name_])) + std::string(text(pieces_[*name_ + 1]));
