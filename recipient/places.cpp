@@ -25,8 +25,8 @@ size_t skip_gaps(std::string_view s, size_t at) {
 }
 
 // Words some pages write between the levels (重庆市 县 巫山县).
-constexpr std::array<std::string_view, 5> kFillers = {"自治区直辖县级行政区划", "省直辖县级行政区划",
-                                                      "市辖区", "直辖县", "县"};
+constexpr std::array<std::string_view, 9> kFillers = {
+    "自治区直辖县级行政区划", "省直辖县级行政区划", "市辖区", "直辖县", "其它区", "其他区", "其它", "其他", "县"};
 
 bool certain(const NameMatch& m) { return !m.form.short_form || m.suffixed; }
 
@@ -114,7 +114,8 @@ class Reader {
     int province = city >= 0 ? d_.at(city).parent : place_.province;
     if (city >= 0 && !d_.at(city).has_districts) return;
     size_t before = at_;
-    skip_fillers();
+    bool filler = skip_fillers();
+    size_t after_filler = at_;
     // Under the city read; else anywhere in the province, written in full
     // or with its suffix (a county moved to another city keeps its name).
     NameMatch m;
@@ -135,16 +136,33 @@ class Reader {
         return x.level == Level::district && x.parent == city && !short_form;
       });
     }
+    if (!m && city >= 0 && another_city(province)) return district();
+    if (!m && filler) place_.end = after_filler;  // the detail starts after "其它区"
     if (!m) at_ = before;
     take(m, place_.district);
   }
 
-  void skip_fillers() {
+  // A platform's own levels: a second city of the province after the first
+  // (伊犁哈萨克自治州塔城地区额敏县) is the city meant.
+  bool another_city(int province) {
+    NameMatch m = d_.match(s_, at_, [&](const Division& x, bool) {
+      return x.level == Level::city && x.parent == province && int(&x - &d_.at(0)) != place_.city;
+    });
+    if (!m || !certain(m)) return false;
+    place_.city = -1;
+    take(m, place_.city);
+    return true;
+  }
+
+  // Skips a filler level; whether it is one that never begins a detail
+  // (其它区, 市辖区), unlike "县" (县城…).
+  bool skip_fillers() {
     for (std::string_view filler : kFillers)
       if (s_.compare(at_, filler.size(), filler) == 0) {
         at_ = skip_gaps(s_, at_ + filler.size());
-        return;
+        return filler != "县";
       }
+    return false;
   }
 
   void take(const NameMatch& m, int& level) {

@@ -141,7 +141,7 @@ def former_lines(history: pathlib.Path, current: list[str]) -> list[str]:
         if r["状态"] == "在用" or not end or int(end[:4]) < 2000 or r["级别"] == "省级":
             continue
         name = r["名称"]
-        if name in current_names or name.endswith(("郊区", "城区", "矿区")) or len(name) < 2:
+        if name in current_names or name in ("郊区", "城区", "矿区", "市区") or len(name) < 2:
             continue
         codes = [c for c in successors.get(r["代码"], []) if c != r["代码"]] or [r["代码"]]
         found = []
