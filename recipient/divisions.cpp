@@ -105,6 +105,9 @@ std::string stem(std::string_view name, std::span<const std::string_view> suffix
 
 Divisions::Divisions() {
   load_table();
+  districts_of_.resize(divisions_.size());
+  for (size_t i = 0; i < divisions_.size(); ++i)
+    if (divisions_[i].level == Level::district) districts_of_[size_t(divisions_[i].parent)].push_back(int(i));
   for (size_t i = 0; i < divisions_.size(); ++i)
     add_key(divisions_[i].name, NameForm{int(i), false});
   add_short_forms();
@@ -283,34 +286,50 @@ int Divisions::province_of(int index) const {
 }
 
 NameMatch Divisions::match(std::string_view s, size_t at,
-                           const std::function<bool(const Division&, bool)>& accept) const {
-  if (at >= s.size()) return {};
+                           Accept accept) const {
+  std::array<NameMatch, 1> found;
+  scan(s, at, [&](const Division& d, bool short_form) { return accept(d, short_form) ? 0 : -1; }, found);
+  return found[0];
+}
+
+std::array<NameMatch, 3> Divisions::match_each_level(std::string_view s, size_t at) const {
+  std::array<NameMatch, 3> found;
+  scan(s, at, [](const Division& d, bool) { return int(d.level) - 1; }, found);
+  return found;
+}
+
+// The longest match for each slot `slot_of` gives a division (-1: none).
+template <size_t N, typename SlotOf>
+void Divisions::scan(std::string_view s, size_t at, const SlotOf& slot_of, std::array<NameMatch, N>& found) const {
+  if (at >= s.size()) return;
   const std::vector<Key>& bucket = keys_[char_code(s, at)];
   size_t next = at + char_size(s, at);
   uint16_t second = next < s.size() ? char_code(s, next) : 0;
+  size_t open = N;
   for (const Key& key : bucket) {
     if ((key.second != 0 && key.second != second) || s.compare(at, key.text.size(), key.text) != 0)
       continue;
     for (auto form_at = key.forms.begin(); form_at != key.forms.end(); ++form_at) {
       NameForm form = *form_at;
       const Division& d = divisions_[size_t(form.division)];
-      if (!accept(d, form.short_form)) continue;
-      NameMatch found{form, key.text.size()};
-      found.ambiguous = form.split || std::any_of(form_at + 1, key.forms.end(), [&](NameForm other) {
+      int slot = slot_of(d, form.short_form);
+      if (slot < 0 || found[size_t(slot)]) continue;
+      NameMatch m{form, key.text.size()};
+      m.ambiguous = form.split || std::any_of(form_at + 1, key.forms.end(), [&](NameForm other) {
         return other.division != form.division &&
-               accept(divisions_[size_t(other.division)], other.short_form);
+               slot_of(divisions_[size_t(other.division)], other.short_form) == slot;
       });
       if (form.short_form)
         for (std::string_view suffix : suffixes_of(d))
-          if (s.compare(at + found.length, suffix.size(), suffix) == 0) {
-            found.length += suffix.size();
-            found.suffixed = true;
+          if (s.compare(at + m.length, suffix.size(), suffix) == 0) {
+            m.length += suffix.size();
+            m.suffixed = true;
             break;
           }
-      return found;
+      found[size_t(slot)] = m;
+      if (--open == 0) return;
     }
   }
-  return {};
 }
 
 const Divisions& divisions() {

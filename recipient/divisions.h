@@ -3,8 +3,8 @@
 // "西湖") and by former name (襄樊 → 襄阳市), at a position of a text.
 #pragma once
 
+#include <array>
 #include <cstdint>
-#include <functional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -32,6 +32,22 @@ struct NameForm {
   bool split = false;       // a former name whose land went to several divisions
 };
 
+// Which divisions a look-up takes: a reference to any callable, made
+// without copying it (the parser asks thousands of times per text).
+class Accept {
+ public:
+  template <typename F>
+  Accept(const F& f)  // NOLINT: made implicitly from a lambda
+      : object_(&f), call_([](const void* o, const Division& d, bool short_form) {
+          return (*static_cast<const F*>(o))(d, short_form);
+        }) {}
+  bool operator()(const Division& d, bool short_form) const { return call_(object_, d, short_form); }
+
+ private:
+  const void* object_;
+  bool (*call_)(const void*, const Division&, bool);
+};
+
 // A division written at a position: the form found and its length in bytes.
 struct NameMatch {
   NameForm form;
@@ -47,6 +63,8 @@ class Divisions {
 
   const Division& at(int index) const { return divisions_[size_t(index)]; }
   size_t size() const { return divisions_.size(); }
+  // The county-level divisions of a city, by index.
+  const std::vector<int>& districts_of(int city) const { return districts_of_[size_t(city)]; }
   // The index of the division with `code`, or -1.
   int find(int code) const { return index_of(code); }
   // The province of a division (itself for a province).
@@ -58,7 +76,9 @@ class Divisions {
   // lowest code. A short form is followed by its level's suffix when one is
   // written ("杭州市", "新津县"), which the match then includes.
   NameMatch match(std::string_view s, size_t at,
-                  const std::function<bool(const Division&, bool short_form)>& accept) const;
+                  Accept accept) const;
+  // The same for the three levels at once: province, city, district.
+  std::array<NameMatch, 3> match_each_level(std::string_view s, size_t at) const;
 
  private:
   struct Key {
@@ -72,11 +92,14 @@ class Divisions {
   void add_names_with_a_character_missing();
   void add_former_names();
   bool has_key(const std::string& text) const;
+  template <size_t N, typename SlotOf>
+  void scan(std::string_view s, size_t at, const SlotOf& slot_of, std::array<NameMatch, N>& found) const;
   int index_of(int code) const;
 
   std::vector<Division> divisions_;
   std::unordered_map<int, int> by_code_;
   std::vector<std::pair<NameForm, std::string>> former_;  // from the table
+  std::vector<std::vector<int>> districts_of_;
   // Keys by their first character, longest first.
   std::vector<std::vector<Key>> keys_ = std::vector<std::vector<Key>>(65536);
 };

@@ -94,18 +94,6 @@ std::vector<Piece> pieces_of(std::string_view s, const std::vector<Label>& label
   return pieces;
 }
 
-// Characters after which a short place name is a street's name instead
-// (黄山路, 南京东路).
-constexpr std::string_view kStreetContinuations =
-    "路街道巷弄大桥广中东西南北里村新花小公宾酒饭商银国医学湾港口门站";
-
-bool continues_street(std::string_view s, size_t at) {
-  if (at >= s.size() || char_size(s, at) != 2) return false;
-  std::string_view c = s.substr(at, 2);
-  for (size_t i = 0; i < kStreetContinuations.size(); i += 2)
-    if (kStreetContinuations.substr(i, 2) == c) return true;
-  return false;
-}
 
 // An identity card or order number left over: no part of an address.
 bool long_number(std::string_view piece) {
@@ -164,7 +152,7 @@ class Arrangement {
   // are what the buyer says about the address, not the address.
   bool said_in_words(size_t i) const {
     std::string_view words = simple(pieces_[i]);
-    return ordinary_words(words) && !has_address_word(words) && !read_place(s_, pieces_[i].begin).found();
+    return ordinary_words(words) && !has_address_word(words) && !place_of(i).found();
   }
 
   // Labelled address pieces in any order ("详细地址" before "所在地区"):
@@ -226,16 +214,24 @@ class Arrangement {
       std::string_view words = simple(p);
       bool address_word = has_address_word(words);
       bool remark = delivery_request(words) ||
-                    (ordinary_words(words) && !address_word && !read_place(s_, p.begin).found());
+                    (ordinary_words(words) && !address_word && !place_of(i).found());
       if (free_piece && !long_number(text(p)) && !remark && (same_cell || address_word))
         address_.push_back(i);
     }
     first_piece_ = *first;
   }
 
+  // The divisions a piece starts with, read once (every pass asks).
+  const Place& place_of(size_t i) const {
+    if (places_.size() != pieces_.size()) places_.assign(pieces_.size(), std::nullopt);
+    std::optional<Place>& place = places_[i];
+    if (!place) place = read_place(s_, pieces_[i].begin);
+    return *place;
+  }
+
   bool starts_with_place(size_t i, bool certain_only) {
     const Piece& p = pieces_[i];
-    Place place = read_place(s_, p.begin);
+    const Place& place = place_of(i);
     if (!place.found()) return false;
     if (place.certain) return true;
     if (certain_only) return false;
@@ -254,6 +250,7 @@ class Arrangement {
       if (name_likeness(std::string_view(s_).substr(p.begin, at - p.begin)) == NameLikeness::none)
         glued_name_.clear();
       p.begin = at;
+      if (i < places_.size()) places_[i].reset();  // read again from the new start
       return true;
     }
     return false;
@@ -408,7 +405,8 @@ class Arrangement {
   std::optional<size_t> first_piece_;
   std::string glued_name_;
   bool name_guessed_ = false;
-  std::vector<size_t> spaced_names_;  // a lone surname piece whose next piece is the given name
+  std::vector<size_t> spaced_names_;
+  mutable std::vector<std::optional<Place>> places_;  // by piece, read on first use  // a lone surname piece whose next piece is the given name
   std::string simple_detail_;
 };
 

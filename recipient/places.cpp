@@ -2,9 +2,23 @@
 
 #include <array>
 
+#include "recipient/characters.h"
 #include "recipient/divisions.h"
 
 namespace recipient {
+
+// Characters after which a short place name is a street's name instead
+// (黄山路, 南京东路).
+constexpr std::string_view kStreetContinuations =
+    "路街道巷弄大桥广中东西南北里村新花小公宾酒饭商银国医学湾港口门站";
+
+bool continues_street(std::string_view s, size_t at) {
+  if (at >= s.size() || char_size(s, at) != 2) return false;
+  std::string_view c = s.substr(at, 2);
+  for (size_t i = 0; i < kStreetContinuations.size(); i += 2)
+    if (kStreetContinuations.substr(i, 2) == c) return true;
+  return false;
+}
 
 namespace {
 
@@ -56,15 +70,7 @@ class Reader {
  private:
   // The first level written may be any of the three.
   void first_level() {
-    NameMatch province = d_.match(s_, at_, [](const Division& x, bool) {
-      return x.level == Level::province;
-    });
-    NameMatch city = d_.match(s_, at_, [](const Division& x, bool) {
-      return x.level == Level::city;
-    });
-    NameMatch district = d_.match(s_, at_, [](const Division& x, bool) {
-      return x.level == Level::district;
-    });
+    auto [province, city, district] = d_.match_each_level(s_, at_);
     // A county's short form alone (城步 for 城步苗族自治县) only where no
     // other division is written so and more of the address follows.
     bool alone = district && !certain(district) && !district.ambiguous &&
@@ -129,6 +135,8 @@ class Reader {
                (province < 0 || d_.at(x.parent).parent == province);
       });
     if (m && d_.at(m.form.division).parent != city && !certain(m)) m = {};
+    if (m && !certain(m) && !ends_with_suffix(at_ + m.length) && continues_street(s_, at_ + m.length))
+      m = {};  // 上城路, not 上城区
     // "济南市中区", "青岛市南区": the city's 市 begins the district.
     if (!m && city >= 0 && place_.end >= 2 && s_.compare(place_.end - 2, 2, "市") == 0) {
       at_ = place_.end - 2;
@@ -137,9 +145,39 @@ class Reader {
       });
     }
     if (!m && city >= 0 && another_city(province)) return district();
+    if (!m && city >= 0) m = with_a_character_wrong(city, after_filler);
     if (!m && filler) place_.end = after_filler;  // the detail starts after "其它区"
     if (!m) at_ = before;
     take(m, place_.district);
+  }
+
+  // Whether what was read before `end` ends with a county's suffix
+  // ("沙坪区", a name with a character missing).
+  bool ends_with_suffix(size_t end) const {
+    if (end < 2) return false;
+    std::string_view last = s_.substr(end - 2, 2);
+    return last == "区" || last == "县" || last == "市" || last == "旗";
+  }
+
+  // "清浦区" for 青浦区: the one county of the city whose name, suffix
+  // included, is written here with one other character wrong. A guess.
+  NameMatch with_a_character_wrong(int city, size_t at) {
+    NameMatch found;
+    for (int i : d_.districts_of(city)) {
+      const std::string& name = d_.at(i).name;
+      if (name.size() < 6 || s_.compare(at, 0, std::string_view()) != 0 || at + name.size() > s_.size())
+        continue;
+      int wrong = 0;
+      for (size_t k = 0; k < name.size() && wrong < 2; k += 2)
+        wrong += s_.compare(at + k, 2, name, k, 2) != 0;
+      bool same_suffix = s_.compare(at + name.size() - 2, 2, name, name.size() - 2, 2) == 0;
+      if (wrong != 1 || !same_suffix) continue;
+      if (found) return {};  // two readings: none
+      found = NameMatch{NameForm{i, false, true}, name.size()};
+      found.ambiguous = true;
+    }
+    if (found) at_ = at;
+    return found;
   }
 
   // A platform's own levels: a second city of the province after the first

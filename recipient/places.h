@@ -17,6 +17,10 @@ struct Place {
   bool found() const { return province >= 0; }
 };
 
+// Whether a street's name goes on at `at` (黄山路, 南京东路): a short
+// place name before it is the street's, not a division.
+bool continues_street(std::string_view s, size_t at);
+
 // The divisions written at `at` in `s` (simplified GBK), top level first,
 // any of them left out, blanks and commas between them allowed; the levels
 // left out are completed from the lowest one read.
