@@ -327,6 +327,7 @@ class Arrangement {
       r.province = d.at(place.province).name;
       if (place.city >= 0) r.city = d.at(place.city).name;
       if (place.district >= 0) r.district = d.at(place.district).name;
+      if (place.guessed_province) r.mark(Item::province);
       if (place.guessed_city) r.mark(Item::city);
       if (place.guessed_district) r.mark(Item::district);
       if (place.district < 0) district_from_town(r, s, place);
@@ -373,6 +374,7 @@ class Arrangement {
           !same(again.city, place.city) || !same(again.district, place.district) ||
           depth(again) < depth(place))
         break;
+      again.guessed_province = again.guessed_province || place.guessed_province;
       again.guessed_city = again.guessed_city || place.guessed_city;
       again.guessed_district = again.guessed_district || place.guessed_district;
       place = again;

@@ -217,9 +217,14 @@ class Reader {
   }
 
   // The levels above the lowest one read follow from it.
+  // A level completed from a guessed one is a guess too.
   void complete() {
+    bool city_written = place_.city >= 0, province_written = place_.province >= 0;
     if (place_.district >= 0) place_.city = d_.at(place_.district).parent;
     if (place_.city >= 0) place_.province = d_.at(place_.city).parent;
+    bool from_guess = place_.guessed_district || place_.guessed_city;
+    if (!city_written && place_.guessed_district && !d_.at(place_.city).municipality) place_.guessed_city = true;
+    if (!province_written && from_guess) place_.guessed_province = true;
   }
 
   const Divisions& d_ = divisions();

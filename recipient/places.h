@@ -13,7 +13,7 @@ struct Place {
   // Levels read by a guess: a name several divisions have, a county's short
   // form alone, a name with a character missing, a former name whose land
   // went to several divisions.
-  bool guessed_city = false, guessed_district = false;
+  bool guessed_province = false, guessed_city = false, guessed_district = false;
   bool found() const { return province >= 0; }
 };
 
