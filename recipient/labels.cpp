@@ -18,7 +18,7 @@ struct Word {
 };
 
 // Longest first where one begins another.
-constexpr std::array<Word, 62> kWords = {{
+constexpr std::array<Word, 67> kWords = {{
     {"收货人姓名", Field::name, true},     {"收件人姓名", Field::name, true},
     {"收货人名称", Field::name, true},     {"买家姓名", Field::name, true},
     {"客户姓名", Field::name, true},       {"收货人", Field::name, true},
@@ -51,6 +51,9 @@ constexpr std::array<Word, 62> kWords = {{
     {"买家信息", Field::other, true},      {"地址信息", Field::other, true},
     {"身份证号码", Field::other, true},    {"身份证号", Field::other, true},
     {"收货", Field::other, false},         {"收件", Field::other, false},
+    {"买家留言", Field::remark, true},     {"订单备注", Field::remark, true},
+    {"卖家备注", Field::remark, true},     {"备注", Field::remark, true},
+    {"留言", Field::remark, false},
 }};
 
 bool is_gap(char c) {

@@ -7,7 +7,8 @@
 
 namespace recipient {
 
-enum class Field { none, name, phone, address, postcode, other };
+// remark: the buyer's note (备注, 留言), which reaches the rest of its line.
+enum class Field { none, name, phone, address, postcode, other, remark };
 
 struct Label {
   size_t at = 0;  // where the label was

@@ -47,9 +47,10 @@ constexpr std::string_view kAddressEndings =
 constexpr std::string_view kSpeechCharacters =
     "的了吗呢吧啊呀哦嗯喽啦么哟嘛噢喔哇咯嘞呗滴您你我他她它们这那哪啥谁是在有要给把寄"
     "放帮改请就行别不没让用还再些都也很到吃过去说想会着话感件货递";
-constexpr std::array<std::string_view, 14> kSpeechWords = {
+constexpr std::array<std::string_view, 24> kSpeechWords = {
     "宝贝", "谢谢", "辛苦", "麻烦", "收到", "快递", "门卫", "快点", "尽快", "下午", "上午",
-    "晚上", "今天", "明天"};
+    "晚上", "今天", "明天", "复制", "粘贴", "修改", "编辑", "删除", "查看", "收起", "展开",
+    "默认", "一键"};
 
 // A set of two-byte characters, looked up by code (the parser asks this
 // of every character of every piece).

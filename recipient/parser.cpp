@@ -71,7 +71,8 @@ std::vector<Piece> pieces_of(std::string_view s, const std::vector<Label>& label
     }
     Piece p{begin, end, Field::none, line, cell};
     // A number's label gives nothing: its number was taken out already.
-    bool address = field == Field::address && (!given || line == label_line);
+    bool whole_line = field == Field::address || field == Field::remark;
+    bool address = whole_line && (!given || line == label_line);
     if (address || (field == Field::name && !given)) {
       p.field = field;
       given = true;
