@@ -18,7 +18,7 @@ struct Word {
 };
 
 // Longest first where one begins another.
-constexpr std::array<Word, 67> kWords = {{
+constexpr std::array<Word, 80> kWords = {{
     {"收货人姓名", Field::name, true},     {"收件人姓名", Field::name, true},
     {"收货人名称", Field::name, true},     {"买家姓名", Field::name, true},
     {"客户姓名", Field::name, true},       {"收货人", Field::name, true},
@@ -54,6 +54,13 @@ constexpr std::array<Word, 67> kWords = {{
     {"买家留言", Field::remark, true},     {"订单备注", Field::remark, true},
     {"卖家备注", Field::remark, true},     {"备注", Field::remark, true},
     {"留言", Field::remark, false},
+    {"订单编号", Field::other, true},     {"订单号", Field::other, true},
+    {"运单号", Field::other, true},       {"快递单号", Field::other, true},
+    {"商品名称", Field::remark, true},     {"商品", Field::remark, false},
+    {"数量", Field::remark, false},       {"颜色", Field::remark, false},
+    {"尺码", Field::remark, false},       {"规格", Field::remark, false},
+    {"款式", Field::remark, false},       {"实付款", Field::remark, true},
+    {"金额", Field::remark, false},
 }};
 
 bool is_gap(char c) {

@@ -39,6 +39,8 @@ size_t separator_at(std::string_view s, size_t at) {
   if (c == ' ' || c == ',' || c == ';' || c == ':' || c == '\t' || c == '\r' || c == '\n' ||
       c == '|' || c == '"' || c == '[' || c == ']' || c == '!' || c == '?')
     return 1;
+  // Numbering marks (①, ⑴, ⒈, Ⅰ) are GBK's second row.
+  if (c == '\xA2' && at + 1 < s.size() && static_cast<unsigned char>(s[at + 1]) >= 0xA1) return 2;
   if (c != '\xA1') return 0;  // the wide separators are all in GBK's first row
   for (std::string_view w : kWideSeparators)
     if (s.compare(at, w.size(), w) == 0) return w.size();
@@ -337,7 +339,7 @@ class Arrangement {
     std::string detail, simple_detail;
     for (size_t at = place.found() ? place.end : 0; at < t.size(); ++at)
       if (t[at] != ' ') detail += t[at], simple_detail += s[at];
-    r.detail = trimmed(detail);
+    r.detail = trimmed(without_bracketed_request(detail));
     simple_detail_ = simple_detail.substr(0, r.detail.size());
     if (detail.size() != r.detail.size())  // marks trimmed at the start
       simple_detail_ = simple_detail.substr(detail.find(r.detail), r.detail.size());
@@ -381,6 +383,17 @@ class Arrangement {
       place = again;
     }
     return place;
+  }
+
+  // The detail without a request in brackets at its end ("…1号(请放前台)");
+  // a bracketed place ("(东门)", "(近地铁站)") stays.
+  static std::string without_bracketed_request(const std::string& detail) {
+    if (!detail.ends_with(")")) return detail;
+    size_t open = detail.rfind('(');
+    if (open == std::string::npos || open == 0) return detail;
+    std::string_view inside = std::string_view(detail).substr(open + 1, detail.size() - open - 2);
+    bool request = delivery_request(inside) || (ordinary_words(inside) && !has_address_word(inside));
+    return request ? detail.substr(0, open) : detail;
   }
 
   // A name without the "收" of "唐娜明收" (for the attention of).

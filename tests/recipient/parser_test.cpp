@@ -37,6 +37,10 @@ TEST(Lists, OneRecipientPerLineOrPerBlock) {
   EXPECT_EQ(names(parse_recipients("张伟 13800138000 浙江省杭州市西湖区文三路100号；"
                                    "李娜 13912345678 江苏省南京市鼓楼区中山路18号")),
             "张伟/李娜/");
+  // Numbered with circled digits.
+  EXPECT_EQ(names(parse_recipients("①张伟 13800138000 浙江省杭州市西湖区文三路100号\n"
+                                   "②李娜 13912345678 江苏省南京市鼓楼区中山路18号")),
+            "张伟/李娜/");
   // A second phone on its own line is still one recipient.
   EXPECT_EQ(names(parse_recipients("收货人：张伟\n手机：13800138000\n备用电话：13912345678\n"
                                    "地址：浙江省杭州市西湖区文三路100号")),
