@@ -18,12 +18,14 @@ struct Word {
 };
 
 // Longest first where one begins another.
-constexpr std::array<Word, 80> kWords = {{
+constexpr std::array<Word, 83> kWords = {{
     {"收货人姓名", Field::name, true},     {"收件人姓名", Field::name, true},
     {"收货人名称", Field::name, true},     {"买家姓名", Field::name, true},
     {"客户姓名", Field::name, true},       {"收货人", Field::name, true},
     {"收件人", Field::name, true},         {"联系人", Field::name, true},
-    {"姓名", Field::name, true},           {"名字", Field::name, false},
+    {"姓名", Field::name, true},           {"名字叫", Field::name, true},
+    {"名字", Field::name, false},          {"我叫", Field::name, true},
+    {"人", Field::name, false},
     {"Name", Field::name, false},          {"name", Field::name, false},
     {"手机号码", Field::phone, true},      {"手机号", Field::phone, true},
     {"联系电话", Field::phone, true},      {"联系手机", Field::phone, true},
@@ -77,6 +79,11 @@ bool introduces(std::string_view s, size_t end) {
   return c == ':' || c == '+' || c == '(' || is_digit(c) || s.compare(end, 2, "是") == 0;
 }
 
+bool followed_by_colon(std::string_view s, size_t end) {
+  while (end < s.size() && s[end] == ' ') ++end;
+  return end < s.size() && s[end] == ':';
+}
+
 }  // namespace
 
 std::vector<Label> take_labels(std::string& t, std::string& s) {
@@ -101,6 +108,8 @@ std::vector<Label> take_labels(std::string& t, std::string& s) {
       if (s.compare(at, w.text.size(), w.text) != 0) continue;
       size_t end = at + w.text.size();
       if (!w.always && !at_piece_start(s, at) && !introduces(s, end)) continue;
+      // One character ("人:") is a label only at a piece's start before a colon.
+      if (w.text.size() == 2 && !(at_piece_start(s, at) && followed_by_colon(s, end))) continue;
       // A Latin word must stand alone ("Tel", not "Hotel").
       if (w.text[0] > 0 && w.text[0] < 0x7F && !at_piece_start(s, at)) continue;
       // "联系人信息：", "收货资料：": a heading over the fields, no field's label.
