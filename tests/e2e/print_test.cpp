@@ -272,11 +272,16 @@ TEST_F(Printing, ThePreviewShowsTheWaybillOverTheFormsPicture) {
   PostMessageA(app.window(), WM_SYSCOMMAND, 0x0100, 0);
   HWND preview = AppDriver::wait_for_window(app::kPreviewTitle, 10000);
   ASSERT_TRUE(preview);
-  Sleep(500);
-  Screen screen = capture(preview, app.folder() + "\\..\\slipjet-preview.bmp");
   // The form at 3 pixels a millimetre from (12, 48).
   auto px = [](double mm) { return 12 + int(mm * 3); };
   auto py = [](double mm) { return 48 + int(mm * 3); };
+  // Captured once the form's picture is painted (a busy machine paints late).
+  Screen screen;
+  for (int waited = 0; waited < 10000; waited += 250) {
+    Sleep(250);
+    screen = capture(preview, app.folder() + "\\..\\slipjet-preview.bmp");
+    if (is_red(screen.at(px(110), py(70)))) break;
+  }
   EXPECT_TRUE(is_red(screen.at(px(110), py(70)))) << std::hex << screen.at(px(110), py(70));
   EXPECT_TRUE(is_blue(screen.at(px(200), py(10)))) << std::hex << screen.at(px(200), py(10));
   EXPECT_TRUE(is_dark(screen.at(px(50), 47)));  // the outline above the form
