@@ -29,8 +29,9 @@ class AppDriver {
   // Starts `program` (default: program_path()) in `working_folder`
   // (default: the driver's folder), not waiting.
   bool launch(const std::string& program = program_path(), const std::string& working_folder = {});
-  // Waits for the started process's main window to be shown.
-  bool wait_for_main_window(int ms = 20000);
+  // Waits for the started process's main window to be shown (a busy
+  // machine has taken more than 20 s).
+  bool wait_for_main_window(int ms = 60000);
   HWND window() const { return window_; }
   // The started process's exit code once it has ended within `ms`; -1 if not.
   int wait_for_exit(int ms = 20000);
