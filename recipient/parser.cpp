@@ -129,7 +129,7 @@ class Arrangement {
         return i > *name_ && (!has_address_word(words) || ordinary_words(words));
       });
     write_address(r);
-    if (name_ && std::find(spaced_names_.begin(), spaced_names_.end(), *name_) != spaced_names_.end()) {
+    if (name_ && name_ == spaced_name_) {
       r.name = std::string(text(pieces_[*name_])) + std::string(text(pieces_[*name_ + 1]));
     } else if (name_) {
       r.name = name_of(text(pieces_[*name_]));
@@ -288,7 +288,7 @@ class Arrangement {
       if (!lone_surname(simple(surname)) || given_text.size() < 2 || given_text.size() > 4 ||
           name_likeness(std::string(simple(surname)) + std::string(given_text)) == NameLikeness::none)
         continue;
-      spaced_names_.push_back(i);
+      spaced_name_ = i;
       name_ = i;
       return;
     }
@@ -421,7 +421,7 @@ class Arrangement {
   std::optional<size_t> first_piece_;
   std::string glued_name_;
   bool name_guessed_ = false;
-  std::vector<size_t> spaced_names_;
+  std::optional<size_t> spaced_name_;  // a lone surname piece whose next piece is the given name
   mutable std::vector<std::optional<Place>> places_;  // by piece, read on first use  // a lone surname piece whose next piece is the given name
   std::string simple_detail_;
 };

@@ -11,6 +11,18 @@
 
 namespace {
 
+// `n` texts of the shapes in turn, each "{i}" a number of four digits.
+std::vector<std::string> filled(const std::vector<std::string>& shapes, size_t n) {
+  std::vector<std::string> out;
+  for (size_t i = 0; i < n; ++i) {
+    std::string text = shapes[i % shapes.size()];
+    std::string number = std::to_string(1000 + i % 9000);
+    for (size_t at; (at = text.find("{i}")) != std::string::npos;) text.replace(at, 3, number);
+    out.push_back(text);
+  }
+  return out;
+}
+
 std::vector<std::string> texts(size_t n) {
   const std::vector<std::string> shapes = {
       "张三，1380013{i}，浙江省杭州市西湖区文三路{i}号",
@@ -20,14 +32,7 @@ std::vector<std::string> texts(size_t n) {
       "王晓光 万州区 太平镇{i}号，1331111{i}",
       "姓名：赵六\n电话：0571-8888{i}\n地址：廣東省東莞市虎門鎮人民路{i}號",
   };
-  std::vector<std::string> out;
-  for (size_t i = 0; i < n; ++i) {
-    std::string text = shapes[i % shapes.size()];
-    std::string number = std::to_string(1000 + i % 9000);
-    for (size_t at; (at = text.find("{i}")) != std::string::npos;) text.replace(at, 3, number);
-    out.push_back(text);
-  }
-  return out;
+  return filled(shapes, n);
 }
 
 // Texts as long as real ones: chat messages with a lead-in and remarks,
@@ -47,14 +52,7 @@ std::vector<std::string> realistic_texts(size_t n) {
       "周八\n1350000{i}\n四川省成都市武侯区人民南路四段{i}号\n吴九\n1890000{i}\n"
       "山东省青岛市市南区香港中路{i}号",
   };
-  std::vector<std::string> out;
-  for (size_t i = 0; i < n; ++i) {
-    std::string text = shapes[i % shapes.size()];
-    std::string number = std::to_string(1000 + i % 9000);
-    for (size_t at; (at = text.find("{i}")) != std::string::npos;) text.replace(at, 3, number);
-    out.push_back(text);
-  }
-  return out;
+  return filled(shapes, n);
 }
 
 void BM_parse_10000_realistic_texts(benchmark::State& state) {
