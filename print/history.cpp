@@ -13,6 +13,9 @@ namespace {
 
 constexpr size_t kMaxLine = 4096;
 constexpr std::string_view kSeparator = "；";
+constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
+// "1900.1.1" and five separators.
+constexpr size_t kShortestEntry = 8 + 5 * kSeparator.size();
 
 bool is_lead(unsigned char c) { return c >= 0x81 && c <= 0xFE; }
 bool is_trail(unsigned char c) { return c >= 0x40 && c <= 0xFE && c != 0x7F; }
@@ -61,11 +64,52 @@ uint64_t recipient_key(std::string_view name, std::string_view mobile, std::stri
   return hash;
 }
 
-bool same_recipient(const HistoryEntry& e, const WaybillTexts& t) {
-  return without_blanks(e.name()) == without_blanks(t.name) &&
-         without_blanks(e.mobile()) == without_blanks(t.mobile) &&
-         without_blanks(e.address()) == without_blanks(t.address) &&
-         without_blanks(e.goods()) == without_blanks(t.goods);
+uint64_t recipient_key(const HistoryEntry& e) {
+  return recipient_key(e.name(), e.mobile(), e.address(), e.goods());
+}
+
+bool same_recipient(const HistoryEntry& a, const HistoryEntry& b) {
+  return without_blanks(a.name()) == without_blanks(b.name()) &&
+         without_blanks(a.mobile()) == without_blanks(b.mobile()) &&
+         without_blanks(a.address()) == without_blanks(b.address()) &&
+         without_blanks(a.goods()) == without_blanks(b.goods());
+}
+
+// A field as the log keeps it: no line break, and no separator but in the
+// last field.
+std::string log_field(std::string_view text, bool last) {
+  std::string out;
+  for (size_t at = 0; at < text.size(); at += char_size(text, at)) {
+    std::string_view c = text.substr(at, char_size(text, at));
+    if (c == "\r" || c == "\n") continue;
+    out += !last && c == kSeparator ? "，" : c;
+  }
+  return out;
+}
+
+// The line's first 4,096 bytes, never ending inside a character.
+std::string_view readable_part(std::string_view line) {
+  if (line.size() <= kMaxLine) return line;
+  size_t end = 0;
+  while (end < line.size() && end + char_size(line, end) <= kMaxLine) end += char_size(line, end);
+  return line.substr(0, end);
+}
+
+// The six fields of a line, its date not yet read.
+std::optional<HistoryEntry> fields_of(std::string_view line) {
+  line = readable_part(line);
+  if (!whole_characters(line)) return std::nullopt;
+  // One walk by characters: a separator counts only where a character
+  // starts; the goods keep any "；" of their own.
+  HistoryEntry entry;
+  size_t count = 0;
+  for (size_t at = 0; at < line.size() && count < 5; at += char_size(line, at))
+    if (line.compare(at, kSeparator.size(), kSeparator) == 0)
+      entry.bounds[++count] = uint16_t(at + kSeparator.size());
+  if (count < 5) return std::nullopt;
+  entry.bounds[6] = uint16_t(line.size() + kSeparator.size());
+  entry.line = std::string(line);
+  return entry;
 }
 
 std::optional<int> date_day(std::string_view date) {
@@ -96,21 +140,19 @@ int day_number(int year, int month, int day) {
   return int(rt::date_from_parts(rt::DateParts{year, month, day, 0, 0, 0}));
 }
 
+std::string log_line(const WaybillTexts& t) {
+  std::string line;
+  for (std::string_view field : {t.date, t.name, t.address, t.mobile, t.fixed})
+    line += log_field(field, false) + std::string(kSeparator);
+  return line + log_field(t.goods, true);
+}
+
 std::optional<HistoryEntry> parse_history_line(std::string_view line) {
-  if (line.size() > kMaxLine || !whole_characters(line)) return std::nullopt;
-  // One walk by characters: a separator counts only where a character
-  // starts; the goods keep any "；" of their own.
-  HistoryEntry entry;
-  size_t count = 0;
-  for (size_t at = 0; at < line.size() && count < 5; at += char_size(line, at))
-    if (line.compare(at, kSeparator.size(), kSeparator) == 0)
-      entry.bounds[++count] = uint16_t(at + kSeparator.size());
-  if (count < 5) return std::nullopt;
-  entry.bounds[6] = uint16_t(line.size() + kSeparator.size());
-  std::optional<int> day = date_day(line.substr(0, entry.bounds[1] - kSeparator.size()));
+  std::optional<HistoryEntry> entry = fields_of(line);
+  if (!entry) return std::nullopt;
+  std::optional<int> day = date_day(entry->date());
   if (!day) return std::nullopt;
-  entry.day = *day;
-  entry.line = std::string(line);
+  entry->day = *day;
   return entry;
 }
 
@@ -136,10 +178,13 @@ void History::add(std::string_view line) {
   if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
   std::optional<HistoryEntry> entry = parse_history_line(line);
   if (!entry) return;
-  by_recipient_.emplace(
-      recipient_key(entry->name(), entry->mobile(), entry->address(), entry->goods()),
-      entries_.size());
+  by_recipient_.emplace(recipient_key(*entry), entries_.size());
   entries_.push_back(std::move(*entry));
+}
+
+void History::remember_unlogged(const WaybillTexts& texts) {
+  if (std::optional<HistoryEntry> entry = parse_history_line(log_line(texts)))
+    unlogged_.push_back(std::move(*entry));
 }
 
 void History::refresh() {
@@ -148,34 +193,54 @@ void History::refresh() {
   std::optional<std::string> bytes = rt::read_file_from(path_, consumed_ ? consumed_ - 1 : 0);
   if (!bytes) return forget();
   std::string_view fresh = *bytes;
+  size_t skipped = 0;
   if (consumed_ > 0) {
     if (fresh.empty() || fresh.front() != '\n') {
       forget();
       return refresh();
     }
-    fresh.remove_prefix(1);
+    skipped = 1;
+  } else if (fresh.starts_with(kUtf8Mark)) {
+    skipped = kUtf8Mark.size();  // saved by an editor as UTF-8: no part of the first line
   }
   size_t end = fresh.rfind('\n');
-  if (end == std::string_view::npos) return;  // no whole line yet
-  std::string_view lines = fresh.substr(0, end + 1);
-  // A first read of a long log is sized once; appended lines grow as usual.
-  if (entries_.empty()) entries_.reserve(size_t(std::count(lines.begin(), lines.end(), '\n')));
+  if (end == std::string_view::npos || end < skipped) return;  // no whole line yet
+  std::string_view lines = fresh.substr(skipped, end + 1 - skipped);
+  std::vector<std::string_view> found;
   for (size_t start = 0; start < lines.size();) {
     size_t stop = lines.find('\n', start);
-    add(lines.substr(start, stop - start));
+    if (stop - start >= kShortestEntry) found.push_back(lines.substr(start, stop - start));
     start = stop + 1;
   }
-  consumed_ += lines.size();
+  // Sized once by the lines that can be entries (a log of blank lines
+  // reserves nothing).
+  entries_.reserve(entries_.size() + found.size());
+  for (std::string_view line : found) add(line);
+  consumed_ += lines.size() + (consumed_ == 0 ? skipped : 0);
+}
+
+// Compared as the log would keep the texts: a field's "；" is a "，" there,
+// and only a line's first 4,096 bytes are read.
+std::vector<const HistoryEntry*> History::matches(const WaybillTexts& t, int since) const {
+  std::vector<const HistoryEntry*> found;
+  std::optional<HistoryEntry> sought = fields_of(log_line(t));
+  if (!sought) return found;
+  auto [first, last] = by_recipient_.equal_range(recipient_key(*sought));
+  for (auto it = first; it != last; ++it) {
+    const HistoryEntry& e = entries_[it->second];
+    if (e.day >= since && same_recipient(e, *sought)) found.push_back(&e);
+  }
+  std::sort(found.begin(), found.end());  // file order
+  for (const HistoryEntry& e : unlogged_)
+    if (e.day >= since && same_recipient(e, *sought)) found.push_back(&e);
+  return found;
 }
 
 const HistoryEntry* History::find(const WaybillTexts& t, int since) const {
-  const HistoryEntry* latest = nullptr;
-  auto [first, last] = by_recipient_.equal_range(recipient_key(t.name, t.mobile, t.address, t.goods));
-  for (auto it = first; it != last; ++it) {
-    const HistoryEntry& e = entries_[it->second];
-    if (e.day >= since && (!latest || &e > latest) && same_recipient(e, t)) latest = &e;
-  }
-  return latest;
+  std::vector<const HistoryEntry*> found = matches(t, since);
+  return found.empty() ? nullptr : found.back();
 }
+
+int History::count(const WaybillTexts& t, int since) const { return int(matches(t, since).size()); }
 
 }  // namespace print

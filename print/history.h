@@ -1,7 +1,9 @@
 // The print history: the log 地址.txt the print job appends one line to per
 // printed waybill ("date；name；address；mobile；fixed；goods"), read to
 // guard against printing a parcel twice, to resume batches and to reprint.
-// The file is only ever appended to, and never created here.
+// The file is only ever appended to, and never created here. A field never
+// holds a line break, and only the goods (the last field) a "；": one typed
+// in another field is written "，", so the six fields always read back.
 #pragma once
 
 #include <array>
@@ -38,9 +40,13 @@ std::string log_path();
 // Days since 30 December 1899 (the calendar's day 0), for comparing dates.
 int day_number(int year, int month, int day);
 
+// The line the log keeps for a printed waybill (without its line end).
+std::string log_line(const WaybillTexts& texts);
+
 // A line of the log, or none when it is damaged: fewer than six fields, a
-// date that is no date, a byte that is no GBK character (a line cut in the
-// middle of one), or longer than any waybill makes (4,096 bytes).
+// date that is no date, or a byte that is no GBK character (a line cut in
+// the middle of one). Only a line's first 4,096 bytes are read (no waybill
+// makes more; a longer one was typed into the file).
 std::optional<HistoryEntry> parse_history_line(std::string_view line);
 
 // Whether `text` holds `sought`, compared character by character (a GBK
@@ -59,17 +65,26 @@ class History {
   // with blanks and line breaks ignored) and the same goods, printed on day
   // `since` or later.
   const HistoryEntry* find(const WaybillTexts& texts, int since) const;
+  // How many times that recipient and goods were printed since then.
+  int count(const WaybillTexts& texts, int since) const;
+  // A waybill printed whose line the file would not take (read-only, or
+  // held open by another program): known to find() and count() for as
+  // long as this object lives.
+  void remember_unlogged(const WaybillTexts& texts);
   // In file order (oldest first).
   const std::vector<HistoryEntry>& entries() const { return entries_; }
 
  private:
   void forget();
   void add(std::string_view line);
+  // Entries for the recipient and goods, printed on day `since` or later.
+  std::vector<const HistoryEntry*> matches(const WaybillTexts& texts, int since) const;
 
   std::string path_;
   uint64_t consumed_ = 0;  // bytes of the whole lines read so far
   std::vector<HistoryEntry> entries_;
   std::unordered_multimap<uint64_t, size_t> by_recipient_;  // entries by recipient_key
+  std::vector<HistoryEntry> unlogged_;
 };
 
 }  // namespace print

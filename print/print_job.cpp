@@ -1,9 +1,9 @@
 #include "print/print_job.h"
 
 #include <algorithm>
-#include <climits>
 #include <cmath>
 #include <cstdlib>
+#include <map>
 
 #include "print/calibration_sheet.h"
 #include "print/history.h"
@@ -30,10 +30,6 @@ constexpr int kLometric = 2;
 constexpr char kCancelled[] = "已取消打印";
 constexpr char kChooseTemplate[] = "请先在模板列表中选择快递模板";
 constexpr char kCalibrationName[] = "校准页";
-
-std::string without(std::string_view text, std::string_view sought) {
-  return std::string(rt::replace_sub(text, sought, {}, 1, INT_MAX, true).view());
-}
 
 }  // namespace
 
@@ -65,14 +61,19 @@ int PrintJob::guard_days() const {
 
 // The history is there only while the log is: a seller who deleted it has
 // no history and no guard, as before.
-const HistoryEntry* PrintJob::earlier_print(const WaybillTexts& texts, int since) {
+History* PrintJob::history() {
   if (!rt::file_exists(log_path())) {
     history_.reset();
     return nullptr;
   }
   if (!history_) history_.emplace(log_path());
   history_->refresh();
-  return history_->find(texts, since);
+  return &*history_;
+}
+
+const HistoryEntry* PrintJob::earlier_print(const WaybillTexts& texts, int since) {
+  History* h = history();
+  return h ? h->find(texts, since) : nullptr;
 }
 
 int PrintJob::today() const {
@@ -87,8 +88,9 @@ bool PrintJob::confirmed(const WaybillTexts& texts) {
   if (rt::find(entry, "默认") == -1 && !ask(" 打印模板非默认，现为 【" + entry + "】请确认"))
     return false;
   int days = guard_days();
-  const HistoryEntry* earlier =
-      days > 0 && !batch_decided_ ? earlier_print(texts, today() - days) : nullptr;
+  const HistoryEntry* earlier = days > 0 ? earlier_print(texts, today() - days) : nullptr;
+  // The batch's question decided for today's prints, not for other days'.
+  if (earlier && reprint_today_ && earlier->day >= today()) earlier = nullptr;
   if (earlier) {
     std::string question = "这个快递单已在 " + std::string(earlier->date()) + " 打印过：\r\n【" +
                            std::string(earlier->name()) + "】" + std::string(earlier->mobile()) +
@@ -150,19 +152,17 @@ WaybillTexts PrintJob::shown_texts(double now) const {
                       waybill_date(rt::year(now), rt::month(now), rt::day(now))};
 }
 
-// Appends to 地址.txt beside the program, only when that file exists.
-void PrintJob::append_log_line(const WaybillTexts& t) const {
+// Appends to 地址.txt beside the program, only when that file exists; why
+// it could not, empty when it did. A print the file would not take is
+// still known to the guard and to a resumed batch for this run.
+std::string PrintJob::append_log_line(const WaybillTexts& t) {
   std::string path = log_path();
-  if (!rt::file_exists(path)) return;
-  rt::OpenFile* file = rt::open_file(path, 3);
-  if (!file) return;
-  std::string line = t.date + "；" + t.name + "；" + without(t.address, "\r\n") + "；" + t.mobile +
-                     "；" + t.fixed + "；" + t.goods;
-  if (rt::seek_end(file)) {
-    RtArg value = rt_text_arg(line.c_str());
-    rt::write_lines(file, std::span<const RtArg>(&value, 1));
-  }
-  rt::close_file(file);
+  if (!rt::file_exists(path)) return {};
+  rt::AppendOutcome outcome = rt::append_line(path, log_line(t));
+  if (outcome == rt::AppendOutcome::appended) return {};
+  if (!history_) history_.emplace(path);
+  history_->remember_unlogged(t);
+  return outcome == rt::AppendOutcome::cannot_open ? "文件只读或正被其他程序使用" : "写入失败";
 }
 
 Waybill PrintJob::prepare(double now) const {
@@ -203,8 +203,9 @@ PrintOutcome PrintJob::print_waybill(const std::string& printer) {
       [&] { draw_items(surface_, items); });
   if (outcome != PrintOutcome::printed) return outcome;
   last_printed_name_ = texts.name;
-  append_log_line(texts);
-  view_.set_status("[" + texts.name + "] 已打印完毕");
+  std::string unlogged = append_log_line(texts);
+  view_.set_status("[" + texts.name + "] 已打印完毕" +
+                   (unlogged.empty() ? "" : "，但打印记录无法写入 地址.txt：" + unlogged));
   return PrintOutcome::printed;
 }
 
@@ -287,15 +288,19 @@ std::optional<double> PrintJob::asked_millimetres(const std::string& question) {
 }
 
 // Records of the batch already printed today: the seller decides once for
-// all of them, so a batch stopped half-way goes on with the rest.
+// all of them, so a batch stopped half-way goes on with the rest. Counted
+// per record: of two identical orders, as many as were printed today.
 std::set<int> PrintJob::printed_today(recognize::Recognizer& recognizer) {
   std::set<int> printed;
-  if (guard_days() <= 0) return printed;
+  History* h = guard_days() > 0 ? history() : nullptr;
+  if (!h) return printed;
+  std::map<std::string, int> earlier_copies;
   int n = int(recognizer.records().size());
   for (int i = 0; i < n; ++i) {
     view_.list_select(name_box, i);
     recognizer.show_record();
-    if (earlier_print(shown_texts(rt::now()), today())) printed.insert(i);
+    WaybillTexts texts = shown_texts(rt::now());
+    if (++earlier_copies[log_line(texts)] <= h->count(texts, today())) printed.insert(i);
   }
   return printed;
 }
@@ -309,7 +314,7 @@ void PrintJob::print_all(recognize::Recognizer& recognizer, const std::string& p
     // "否" prints them again without asking about each.
     if (rt_message_box(question.c_str(), "注意", RT_MB_YESNO | RT_MB_ICONQUESTION, owner_) !=
         RT_IDYES)
-      skipped.clear(), batch_decided_ = true;
+      skipped.clear(), reprint_today_ = true;
   }
   int printed = 0;
   auto counts = [&](int remaining) {
@@ -338,7 +343,7 @@ void PrintJob::print_all(recognize::Recognizer& recognizer, const std::string& p
     rt::do_events();
     rt::wait(100);
   }
-  batch_decided_ = false;
+  reprint_today_ = false;
   if (!stopped) view_.set_status("连打完毕：" + counts(0));
   view_.set_enabled(batch_print_button, true);
 }

@@ -75,6 +75,7 @@ class PrintJob {
   // The latest print of the same recipient and goods on day `since` or
   // later, from the log (none without one).
   const HistoryEntry* earlier_print(const WaybillTexts& texts, int since);
+  History* history();  // up to date; none without the log
   std::set<int> printed_today(recognize::Recognizer& recognizer);
   bool ask(const std::string& question);
   bool paper_accepted(const OpenedPrinter& opened);
@@ -85,7 +86,7 @@ class PrintJob {
                           const std::function<bool()>& checked, const std::function<void()>& draw);
   std::optional<double> asked_millimetres(const std::string& question);
   WaybillTexts shown_texts(double now) const;
-  void append_log_line(const WaybillTexts& texts) const;
+  std::string append_log_line(const WaybillTexts& texts);
 
   view::MainView& view_;
   PrintSurface& surface_;
@@ -97,7 +98,7 @@ class PrintJob {
   // Printers whose other paper the seller accepted in this run.
   std::set<std::string> paper_accepted_;
   std::optional<History> history_;
-  bool batch_decided_ = false;  // a batch's printed records are to print again
+  bool reprint_today_ = false;  // the batch's records printed today print again, unasked
 };
 
 // "A4 210 × 297 毫米": the paper's name (when the driver has one) and size

@@ -143,7 +143,22 @@ bool is_open(const OpenFile* file) {
   return false;
 }
 
-bool seek_end(OpenFile* file) { return is_open(file) && platform_file_seek_end(file->handle); }
+bool seek_end(OpenFile* file) { return is_open(file) && platform_file_seek_end(file->handle) >= 0; }
+
+AppendOutcome append_line(std::string_view path, std::string_view line) {
+  intptr_t handle = platform_file_open(std::string(path).c_str(), 3, PlatformCreate::open_existing,
+                                       PlatformShare::read_write);
+  if (handle == -1) return AppendOutcome::cannot_open;
+  int64_t size = platform_file_seek_end(handle);
+  char last = '\n';
+  bool placed = size >= 0 && (size == 0 || (platform_file_seek(handle, uint64_t(size - 1)) &&
+                                            platform_file_read(handle, &last, 1) == 1 &&
+                                            platform_file_seek_end(handle) == size));
+  std::string bytes = (last == '\n' ? "" : "\r\n") + std::string(line) + "\r\n";
+  bool written = placed && platform_file_write(handle, bytes.data(), bytes.size());
+  platform_file_close(handle);
+  return written ? AppendOutcome::appended : AppendOutcome::cannot_write;
+}
 
 bool write_lines(OpenFile* file, std::span<const RtArg> values) {
   if (!is_open(file)) return false;

@@ -56,6 +56,11 @@ OpenFile* open_file(std::string_view path, std::optional<int> mode = std::nullop
                     std::optional<int> share = std::nullopt);
 // Each operation refuses (false, or nothing) an object not on the list.
 bool seek_end(OpenFile* file);
+
+enum class AppendOutcome { appended, cannot_open, cannot_write };
+// Appends `line` and a line end to an existing file, on a line of its own:
+// a last line left without its end (a file edited by hand) gets one first.
+AppendOutcome append_line(std::string_view path, std::string_view line);
 // Each value as one line; see the command.
 bool write_lines(OpenFile* file, std::span<const RtArg> values);
 void close_file(OpenFile* file);

@@ -41,7 +41,7 @@ size_t platform_file_read(intptr_t handle, void* buffer, size_t n) {
 
 bool platform_file_flush(intptr_t handle) { return ::fsync(int(handle)) == 0; }
 
-bool platform_file_seek_end(intptr_t handle) { return ::lseek(int(handle), 0, SEEK_END) >= 0; }
+int64_t platform_file_seek_end(intptr_t handle) { return ::lseek(int(handle), 0, SEEK_END); }
 
 bool platform_file_seek(intptr_t handle, uint64_t offset) {
   return ::lseek(int(handle), off_t(offset), SEEK_SET) >= 0;

@@ -54,9 +54,10 @@ size_t platform_file_read(intptr_t handle, void* buffer, size_t n) {
 
 bool platform_file_flush(intptr_t handle) { return FlushFileBuffers(as_handle(handle)) != FALSE; }
 
-bool platform_file_seek_end(intptr_t handle) {
-  LARGE_INTEGER zero{};
-  return SetFilePointerEx(as_handle(handle), zero, nullptr, FILE_END) != FALSE;
+int64_t platform_file_seek_end(intptr_t handle) {
+  LARGE_INTEGER zero{}, end{};
+  if (!SetFilePointerEx(as_handle(handle), zero, &end, FILE_END)) return -1;
+  return end.QuadPart;
 }
 
 bool platform_file_seek(intptr_t handle, uint64_t offset) {

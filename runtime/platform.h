@@ -49,7 +49,8 @@ bool platform_file_write(intptr_t handle, const void* data, size_t n);
 size_t platform_file_read(intptr_t handle, void* buffer, size_t n);
 // Writes what the system holds of the file to the disk.
 bool platform_file_flush(intptr_t handle);
-bool platform_file_seek_end(intptr_t handle);
+// Moves to the end; the file's size, or -1 when it cannot.
+int64_t platform_file_seek_end(intptr_t handle);
 // Moves to byte `offset` from the start.
 bool platform_file_seek(intptr_t handle, uint64_t offset);
 void platform_file_close(intptr_t handle);

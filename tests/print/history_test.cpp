@@ -31,6 +31,30 @@ TEST(HistoryLine, SixFieldsWithAGoodDateAndWholeCharacters) {
   EXPECT_EQ(print::day_number(1970, 1, 1), 25569);
 }
 
+// What a buyer typed never shifts the fields: a "；" outside the goods is
+// kept as "，", line breaks are left out; the goods keep theirs.
+TEST(HistoryLine, EveryWaybillReadsBackAsItsSixFields) {
+  print::WaybillTexts t;
+  t.date = "2026.12.8";
+  t.name = "张三；李四";
+  t.address = "浙江省杭州市\r\n西湖区；文三路\n1号";
+  t.mobile = "13812345678";
+  t.goods = "A1；B2\r\n";
+  std::string line = print::log_line(t);
+  EXPECT_EQ(line, "2026.12.8；张三，李四；浙江省杭州市西湖区，文三路1号；13812345678；；A1；B2");
+  auto e = parse_history_line(line);
+  ASSERT_TRUE(e);
+  EXPECT_EQ(e->mobile(), "13812345678");
+  EXPECT_EQ(e->goods(), "A1；B2");
+  // A line longer than any waybill makes is read on its first 4,096 bytes.
+  t.goods.clear();
+  std::string filler(4095 - print::log_line(t).size(), 'x');
+  t.goods = filler + "▅" + std::string(2000, 'y');
+  e = parse_history_line(print::log_line(t));
+  ASSERT_TRUE(e);
+  EXPECT_EQ(e->goods(), filler);  // the character across byte 4,096 left out whole
+}
+
 TEST(HistoryLine, TextIsSoughtCharacterByCharacter) {
   EXPECT_FALSE(print::contains_text("區", "^"));  // 區 is 85 5E
   EXPECT_TRUE(print::contains_text("區^", "^"));
@@ -74,6 +98,33 @@ TEST_F(HistoryFile, TheSameRecipientAndGoodsAreFoundWithinTheDays) {
   EXPECT_FALSE(h.find(texts(), print::day_number(2026, 12, 7)));
   EXPECT_EQ(h.find(texts("B2▅"), 0)->date(), "2026.12.7");
   EXPECT_FALSE(h.find(texts("C3▅"), 0));  // other goods: a new parcel
+}
+
+TEST_F(HistoryFile, WhatEditorsAndBuyersLeaveInTheFileIsReadAsIs) {
+  // A UTF-8 mark before the first line, a line of blanks, a long line.
+  print::WaybillTexts semicolons = texts("A1▅");
+  semicolons.date = "2026.12.7";
+  semicolons.name = "张；三";
+  print::WaybillTexts long_goods = texts(std::string(5000, 'g'));
+  long_goods.date = "2026.12.7";
+  append("\xEF\xBB\xBF" "2026.12.6；张三；浙江省杭州市西湖区文三路；13812345678；；A1▅\r\n"
+         "  \r\n" + print::log_line(semicolons) + "\r\n" + print::log_line(long_goods) + "\r\n");
+  History h(path_);
+  h.refresh();
+  ASSERT_EQ(h.entries().size(), 3u);
+  EXPECT_EQ(h.entries()[0].date(), "2026.12.6");
+  EXPECT_EQ(h.find(semicolons, 0), &h.entries()[1]);
+  EXPECT_EQ(h.find(long_goods, 0), &h.entries()[2]);
+  EXPECT_EQ(h.count(texts(), 0), 1);
+}
+
+// A log grown to 40 MB of blank lines is read in the memory its entries need.
+TEST_F(HistoryFile, BlankLinesTakeNoRoom) {
+  append(std::string(size_t(40) << 20, '\n') + "2026.12.6；张三；地址；139；；货\r\n");
+  History h(path_);
+  h.refresh();
+  ASSERT_EQ(h.entries().size(), 1u);
+  EXPECT_LT(h.entries().capacity(), 16u);
 }
 
 TEST_F(HistoryFile, OnlyWhatWasAppendedIsReadAgain) {

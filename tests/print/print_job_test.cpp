@@ -330,6 +330,39 @@ TEST_F(PrintJob, LogLineIsAppendedOnlyToAnExistingFile) {
   rt::delete_file(log);  // an ANSI path (std::filesystem reads it as UTF-8 on Windows)
 }
 
+// A heading the seller typed without a line end stays a line of its own.
+TEST_F(PrintJob, EachRecordStartsOnALineOfItsOwn) {
+  std::string log = std::string(rt::exe_dir().view()) + "/地址.txt";
+  std::ofstream(log, std::ios::binary) << "我的发货记录";
+  job->print_waybill("p");
+  std::optional<std::string> content = rt::read_file(log);
+  EXPECT_EQ(content, "我的发货记录\r\n" + date() +
+                         "；张三；浙江省杭州市西湖区；13812345678；0571-88886666；A1_黑色_40×2▅\r\n");
+  rt::delete_file(log);
+}
+
+// A log the program cannot write (here a folder of that name; read-only
+// or held open by a spreadsheet program alike): the waybill was printed,
+// the status says both, and the guard still knows it.
+TEST_F(PrintJob, ALogThatCannotBeWrittenIsReportedAndThePrintStillGuarded) {
+  std::string ansi_log = std::string(rt::exe_dir().view()) + "/地址.txt";
+  rt::delete_file(ansi_log);
+#ifdef _WIN32  // std::filesystem reads a narrow path as UTF-8 there
+  std::filesystem::path folder = std::filesystem::path(std::string(rt::exe_dir().view())) /
+                                 std::filesystem::path(u8"地址.txt");
+#else
+  std::filesystem::path folder = ansi_log;
+#endif
+  std::filesystem::create_directory(folder);
+  EXPECT_EQ(job->print_waybill("p"), print::PrintOutcome::printed);
+  EXPECT_EQ(view.status, "[张三] 已打印完毕，但打印记录无法写入 地址.txt：文件只读或正被其他程序使用");
+  answers = {RT_IDNO};
+  EXPECT_EQ(job->print_waybill("p"), print::PrintOutcome::cancelled);
+  ASSERT_EQ(questions.size(), 1u);
+  EXPECT_TRUE(questions[0].starts_with("这个快递单已在 " + date() + " 打印过")) << questions[0];
+  std::filesystem::remove(folder);
+}
+
 // The log guards against a parcel printed twice: the same recipient and
 // goods within the days set ask when and what, across restarts; other
 // goods are a new parcel; without the log there is no guard, as before.
@@ -438,6 +471,52 @@ TEST_F(PrintAll, AStoppedBatchResumesWithTheRecordsNotPrinted) {
   EXPECT_EQ(questions, (std::vector<std::string>{"其中 3 条今天已打印，跳过这些？"}));
   EXPECT_EQ(printed_names().size(), 3u);
   rt::delete_file(log);  // an ANSI path (std::filesystem reads it as UTF-8 on Windows)
+}
+
+// Two identical orders (same recipient and goods) are two parcels: a
+// resumed batch prints the one not yet printed.
+TEST_F(PrintAll, IdenticalOrdersAreCountedPerRecord) {
+  std::string log = std::string(rt::exe_dir().view()) + "/地址.txt";
+  std::ofstream(log, std::ios::binary) << "";
+  pages::Order again = pages::numbered_order(1);
+  again.number = "200000001";
+  recognizer->recognise(pages::batch_page_of({pages::numbered_order(1), again}));
+  ASSERT_EQ(recognizer->records().size(), 2u);
+  surface.failing_open = 2;
+  job->print_all(*recognizer, "p");
+  EXPECT_EQ(printed_names(), std::vector<std::string>{"收件人1"});
+
+  print::PrintJob restarted(view, surface, path_);
+  surface.calls.clear();
+  surface.failing_open = 0;
+  questions.clear();
+  restarted.print_all(*recognizer, "p");
+  ASSERT_FALSE(questions.empty());
+  EXPECT_EQ(questions[0], "其中 1 条今天已打印，跳过这些？");
+  EXPECT_EQ(printed_names(), std::vector<std::string>{"收件人1"});
+  EXPECT_EQ(view.status, "连打完毕：已打印 1 条，跳过 1 条，剩余 0 条");
+  rt::delete_file(log);
+}
+
+// "否" to the batch's question prints today's prints again unasked; a
+// parcel printed on another day is still asked about.
+TEST_F(PrintAll, NoToTheBatchQuestionKeepsTheGuardForOtherDays) {
+  std::string log = std::string(rt::exe_dir().view()) + "/地址.txt";
+  double now = rt::now();
+  std::string lines;
+  for (auto [record, days_ago] : {std::pair{0, 0}, std::pair{2, 2}}) {
+    view.list_select(name_box, record);
+    recognizer->show_record();
+    lines += print::log_line(job->prepare(now - days_ago).texts) + "\r\n";
+  }
+  std::ofstream(log, std::ios::binary) << lines;
+  answers = {RT_IDNO, RT_IDNO};
+  job->print_all(*recognizer, "p");
+  ASSERT_EQ(questions.size(), 2u);
+  EXPECT_EQ(questions[0], "其中 1 条今天已打印，跳过这些？");
+  EXPECT_TRUE(questions[1].starts_with("这个快递单已在 ")) << questions[1];
+  EXPECT_EQ(printed_names(), (std::vector<std::string>{"收件人1", "收件人2"}));
+  rt::delete_file(log);
 }
 
 TEST_F(PrintAll, PaperQuestionIsAskedOnceAndNoStopsTheBatch) {
