@@ -36,6 +36,11 @@ namespace {
 constexpr char section[] = "dayin";
 constexpr char own_section[] = "wodemoban";
 constexpr char default_mark[] = "[默认]";
+// The default template: "wz" holds its list position (what older versions
+// read), "moren" names it ("section,name"), so that it stays the same
+// template when the server's block grows or shrinks.
+constexpr char default_position_key[] = "wz";
+constexpr char default_name_key[] = "moren";
 
 std::string key_of(int n) { return std::to_string(n); }
 
@@ -155,20 +160,44 @@ std::string name_of(const std::string& row) {
 
 }  // namespace
 
+namespace {
+
+// "dayin,圆通" or "wodemoban,我的圆通": how the default is named.
+std::string default_name(const char* row_section, const std::string& row) {
+  return std::string(row_section) + "," + name_of(row);
+}
+
+// The default's list position: the template it names, else (a file an
+// older version wrote) the position it holds; -1 for none.
+int default_position(const std::map<std::string, std::string>& values,
+                     const std::vector<std::string>& server, const std::vector<std::string>& own) {
+  auto named = values.find(default_name_key);
+  if (named != values.end() && !named->second.empty()) {
+    for (size_t i = 0; i < server.size(); ++i)
+      if (default_name(section, server[i]) == named->second) return int(i);
+    for (size_t k = 0; k < own.size(); ++k)
+      if (default_name(own_section, own[k]) == named->second) return int(server.size() + k);
+  }
+  auto position = values.find(default_position_key);
+  int64_t number = position == values.end() ? 0 : rt::leading_integer(position->second);
+  return number >= 1 && number <= int64_t(server.size() + own.size()) ? int(number - 1) : -1;
+}
+
+}  // namespace
+
 void fill_template_list(view::MainView& view, const std::string& settings_path) {
   view.list_clear(view::control::template_list);
   std::map<std::string, std::string> values =
       section_values(rt::ini_read_section(settings_path, section));
-  int64_t default_number = rt::leading_integer(values["wz"]);
-  std::vector<std::string> rows = listed_rows(values);
-  for (const std::string& own : rows_of(settings_path, own_section)) rows.push_back(own);
-  for (size_t i = 0; i < rows.size(); ++i) {
-    std::string name = name_of(rows[i]);
-    if (int64_t(i + 1) == default_number) name += default_mark;
+  std::vector<std::string> server = listed_rows(values);
+  std::vector<std::string> own = rows_of(settings_path, own_section);
+  int chosen = default_position(values, server, own);
+  for (size_t i = 0; i < server.size() + own.size(); ++i) {
+    std::string name = name_of(i < server.size() ? server[i] : own[i - server.size()]);
+    if (int(i) == chosen) name += default_mark;
     view.list_add(view::control::template_list, name);
   }
-  if (default_number >= 1 && default_number <= INT_MAX)
-    view.list_select(view::control::template_list, int(default_number - 1));
+  if (chosen >= 0) view.list_select(view::control::template_list, chosen);
 }
 
 std::string template_row(const std::string& settings_path, int position) {
@@ -186,12 +215,21 @@ bool is_own_template(const std::string& settings_path, int position) {
          size_t(position) < server + rows_of(settings_path, own_section).size();
 }
 
+// Checked by character: the second byte of a character such as 郵 (E0 5D)
+// is no "]".
 bool is_template_name(std::string_view name) {
-  return !name.empty() && name.size() <= 32 &&
-         std::none_of(name.begin(), name.end(), [](char c) {
-           return (unsigned char)c < 0x20 || c == 0x7F || c == ',' || c == '=' || c == '[' ||
-                  c == ']' || c == ';';
-         });
+  if (name.empty() || name.size() > 32) return false;
+  for (size_t at = 0; at < name.size(); ++at) {
+    char c = name[at];
+    if (rt::is_lead_byte(c)) {
+      if (++at == name.size()) return false;  // a character cut in two
+      continue;
+    }
+    if ((unsigned char)c < 0x20 || c == 0x7F || c == ',' || c == '=' || c == '[' || c == ']' ||
+        c == ';')
+      return false;
+  }
+  return true;
 }
 
 int save_own_template(const std::string& settings_path, int position, const std::string& row) {
@@ -204,7 +242,11 @@ int save_own_template(const std::string& settings_path, int position, const std:
 
 void set_default_template(view::MainView& view, const std::string& settings_path) {
   int selected = view.list_selection(view::control::template_list);
-  if (!rt::ini_write(settings_path, section, "wz", key_of(selected + 1))) {
+  std::string row = template_row(settings_path, selected);
+  std::string named =
+      row.empty() ? "" : default_name(is_own_template(settings_path, selected) ? own_section : section, row);
+  if (!rt::ini_write(settings_path, section, default_position_key, key_of(selected + 1)) ||
+      !rt::ini_write(settings_path, section, default_name_key, named)) {
     view.set_status("设置默认模板失败：无法写入 " + settings_path);
     return;
   }

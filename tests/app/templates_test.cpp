@@ -199,8 +199,35 @@ TEST_F(Templates, OwnTemplatesAreListedAfterTheOthersAndSurviveUpdates) {
   EXPECT_EQ(selected(), 10);
 }
 
+// The default names its template: an own default stays the default when
+// the server's block grows (its list position moves down), and so does a
+// server template that moved; a file with only the position is read as
+// before.
+TEST_F(Templates, TheDefaultStaysTheSameTemplateWhenTheServerBlockGrows) {
+  start();
+  int mine = save_own_template(path_, 0, "我的申通,1,2,,,");
+  fill_template_list(view_, path_);
+  view_.list_select(view::control::template_list, mine);
+  set_default_template(view_, path_);
+  EXPECT_EQ(rt::ini_read(path_, "dayin", "wz"), "10");  // for an older version
+
+  start(block_of(12));  // the next start: the server sends twelve rows
+  EXPECT_EQ(listed().size(), 13u);
+  EXPECT_EQ(listed()[12], "我的申通[默认]");
+  EXPECT_EQ(selected(), 12);
+
+  start("位置1=甲,1,2,,,\r\n2=乙,3,4,,,\r\n|");
+  view_.list_select(view::control::template_list, 1);
+  set_default_template(view_, path_);
+  start("位置1=新,1,2,,,\r\n2=甲,1,2,,,\r\n3=乙,3,4,,,\r\n|");
+  EXPECT_EQ(listed()[2], "乙[默认]");
+  EXPECT_EQ(selected(), 2);
+}
+
 TEST_F(Templates, NamesThatWouldBreakTheRowAreRefused) {
   EXPECT_TRUE(is_template_name("我的申通 2"));
+  EXPECT_TRUE(is_template_name("郵政"));  // 郵 is E0 5D: its second byte is no "]"
+  EXPECT_FALSE(is_template_name("申\xB0"));  // a character cut in two
   for (const std::string& bad :
        std::vector<std::string>{"", "a,b", "a=b", "[x]", "a;b", "a\r\nb", std::string(33, 'x')})
     EXPECT_FALSE(is_template_name(bad)) << bad;
