@@ -34,6 +34,10 @@ struct HistoryWindow {
 
 std::unique_ptr<HistoryWindow> history_window;
 
+// Whether the window is still open after a question (a nested message
+// loop, in which it may have been closed and its state freed).
+bool still_open(HWND window) { return history_window && history_window->window == window; }
+
 std::string window_text(HWND window) {
   std::string text(size_t(GetWindowTextLengthA(window)) + 1, '\0');
   text.resize(size_t(GetWindowTextA(window, text.data(), int(text.size()))));
@@ -83,9 +87,11 @@ void reprint() {
   }
   print::HistoryEntry e = h.history.entries()[h.shown[size_t(chosen)]];
   recognize::fill_form(*h.context.view, e.name(), e.fixed(), e.mobile(), e.address(), e.goods());
-  if (h.context.print) h.context.print();
+  HWND window = h.window;
+  if (h.context.print) h.context.print(window);
+  if (!still_open(window)) return;
   // The reprint is a new line of the log.
-  h.history.refresh();
+  history_window->history.refresh();
   apply_filter();
 }
 

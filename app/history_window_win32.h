@@ -15,7 +15,7 @@ inline constexpr char kHistoryTitle[] = "打印记录";
 struct HistoryContext {
   HWND owner = nullptr;
   view::MainView* view = nullptr;
-  void (*print)() = nullptr;  // the main window's "打印"
+  void (*print)(HWND asking) = nullptr;  // the main window's "打印", asking in `asking`
 };
 
 // Opens the history (or brings it forward, read again); without a log it

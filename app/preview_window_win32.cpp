@@ -53,6 +53,10 @@ struct Preview {
 
 std::unique_ptr<Preview> preview;
 
+// Whether the window is still open after a question (a nested message
+// loop, in which it may have been closed and its state freed).
+bool still_open(HWND window) { return preview && preview->window == window; }
+
 RECT form_rect() {
   return RECT{kMargin, kToolbarHeight + kMargin, kMargin + kFormWidth,
               kToolbarHeight + kMargin + kFormHeight};
@@ -170,25 +174,27 @@ void paint(HDC dc) {
 }
 
 void choose_picture() {
+  HWND window = preview->window;
   char path[MAX_PATH] = {};
   OPENFILENAMEA dialog{};
   dialog.lStructSize = sizeof dialog;
-  dialog.hwndOwner = preview->window;
+  dialog.hwndOwner = window;
   dialog.lpstrFilter = "快递单图片 (*.bmp;*.png;*.jpg;*.jpeg)\0*.bmp;*.png;*.jpg;*.jpeg\0";
   dialog.lpstrFile = path;
   dialog.nMaxFile = MAX_PATH;
   dialog.Flags = OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
-  if (!GetOpenFileNameA(&dialog)) return;
+  if (!GetOpenFileNameA(&dialog) || !still_open(window)) return;
   FormPicture probe;
   if (!probe.load(path)) {
     rt_message_box("这个文件不是能打开的图片（BMP、PNG 或 JPEG）。", "注意", RT_MB_OK | RT_MB_ICONWARNING,
-                   reinterpret_cast<uintptr_t>(preview->window));
+                   reinterpret_cast<uintptr_t>(window));
     return;
   }
-  if (!set_form_picture_path(preview->context.settings_path, template_name(), path))
-    rt_message_box(("底图设置无法写入 " + preview->context.settings_path).c_str(), "注意",
-                   RT_MB_OK | RT_MB_ICONWARNING, reinterpret_cast<uintptr_t>(preview->window));
   preview->picture_path.clear();  // loaded again at the next paint
+  std::string settings = preview->context.settings_path;
+  if (!set_form_picture_path(settings, template_name(), path))
+    rt_message_box(("底图设置无法写入 " + settings).c_str(), "注意", RT_MB_OK | RT_MB_ICONWARNING,
+                   reinterpret_cast<uintptr_t>(window));
 }
 
 // Moving items: the mouse drags the one under it, the arrow keys move the
@@ -238,7 +244,8 @@ bool arrow_key(int key) {
 
 // "保存模板": the moved positions as a template of the seller's own; a
 // server's or built-in template is never changed in place, a copy is made
-// under the name the seller gives.
+// under the name the seller gives. What is saved is taken before the name
+// is asked for; a preview closed meanwhile saves nothing.
 void save_template() {
   print::Waybill w = shown_waybill();
   HWND window = preview->window;
@@ -247,29 +254,30 @@ void save_template() {
                    reinterpret_cast<uintptr_t>(window));
   };
   if (!w.problem.empty()) return tell(w.problem);
-  const std::string& settings = preview->context.settings_path;
+  std::string settings = preview->context.settings_path;
+  view::MainView& view = *preview->context.view;
   int position = template_position();
+  std::string picture = form_picture_path(settings, template_name());  // goes with the template
   bool own = is_own_template(settings, position);
   std::string name = own ? w.template_name : "我的" + w.template_name;
   for (;;) {
     char* answer = nullptr;
     RtArg target = rt_pointer_arg(&answer, RT_TEXT | RT_BY_REF);
     std::string prompt = own ? "模板名称：" : "服务器和内置的模板不会被改动，另存为你自己的模板，名称：";
-    bool confirmed = rt::input_box({prompt, "保存模板", name, 1}, target);
+    bool confirmed =
+        rt::input_box({prompt, "保存模板", name, 1, reinterpret_cast<uintptr_t>(window)}, target);
     rt::Text typed = rt::Text::adopt(answer);
-    if (!confirmed) return;
+    if (!confirmed || !still_open(window)) return;
     name = std::string(rt::trim(typed.view()).view());
     if (is_template_name(name)) break;
     tell("模板名称不能为空，不能超过 32 个字节，也不能含有 , = [ ] ; 这些符号。");
+    if (!still_open(window)) return;
   }
   std::string row = name;
   for (int value : w.values) row += "," + std::to_string(value);
   row += ",";
-  // The picture goes with the template.
-  std::string picture = form_picture_path(settings, template_name());
   int saved = save_own_template(settings, position, row);
   if (saved < 0) return tell("模板无法写入 " + settings);
-  view::MainView& view = *preview->context.view;
   fill_template_list(view, settings);
   view.list_select(view::control::template_list, saved);
   if (!picture.empty()) set_form_picture_path(settings, name, picture);
@@ -278,19 +286,20 @@ void save_template() {
 }
 
 void command(int id) {
+  HWND window = preview->window;
   switch (id) {
     case kPrint:
-      if (preview->context.print) preview->context.print();
+      if (preview->context.print) preview->context.print(window);
       break;
     case kChoosePicture: choose_picture(); break;
     case kRemovePicture:
       set_form_picture_path(preview->context.settings_path, template_name(), "");
       preview->picture_path = "-";
       break;
-    case kClose: DestroyWindow(preview->window); return;
+    case kClose: DestroyWindow(window); return;
     case kSaveTemplate: save_template(); break;
   }
-  InvalidateRect(preview->window, nullptr, TRUE);
+  if (still_open(window)) InvalidateRect(window, nullptr, TRUE);
 }
 
 LRESULT handle(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {

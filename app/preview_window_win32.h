@@ -21,7 +21,7 @@ struct PreviewContext {
   print::PrintJob* job = nullptr;
   view::MainView* view = nullptr;
   std::string settings_path;
-  void (*print)() = nullptr;  // the main window's "打印"
+  void (*print)(HWND asking) = nullptr;  // the main window's "打印", asking in `asking`
 };
 
 // Opens the preview (or brings the open one forward); it shows the main

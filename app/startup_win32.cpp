@@ -77,7 +77,15 @@ constexpr int kPreviewCommand = 0x0100;
 constexpr int kCalibrationCommand = 0x0110;
 constexpr int kHistoryCommand = 0x0120;
 
-void print_shown_waybill() { on_print(); }
+// "打印" pressed in another window (the preview, the history): that window
+// asks the questions.
+void print_shown_waybill(HWND asking) {
+  print::PrintJob& job = *application->print_job;
+  uintptr_t main_window = job.owner();
+  job.set_owner(reinterpret_cast<uintptr_t>(asking));
+  job.print_waybill(application->settings->current_printer());
+  job.set_owner(main_window);
+}
 
 intptr_t on_system_command(int command) {
   if (command == kPreviewCommand)

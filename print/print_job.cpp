@@ -272,7 +272,7 @@ std::optional<double> PrintJob::asked_millimetres(const std::string& question) {
   for (;;) {
     char* answer = nullptr;
     RtArg target = rt_pointer_arg(&answer, RT_TEXT | RT_BY_REF);
-    rt::InputBoxRequest request{question, "校准", "0", 1};
+    rt::InputBoxRequest request{question, "校准", "0", 1, owner_};
     bool confirmed = rt::input_box(request, target);
     rt::Text typed = rt::Text::adopt(answer);
     if (!confirmed) return std::nullopt;

@@ -64,6 +64,10 @@ class PrintJob {
   void print_all(recognize::Recognizer& recognizer, const std::string& printer);
 
   const std::string& last_printed_name() const { return last_printed_name_; }
+  // The window whose questions the next prints ask (the one they were
+  // started from, disabled while a question is open).
+  void set_owner(uintptr_t owner) { owner_ = owner; }
+  uintptr_t owner() const { return owner_; }
 
  private:
   std::string template_problem(int selected, const std::string& row) const;

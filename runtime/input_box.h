@@ -1,6 +1,7 @@
 // A small stand-alone dialog that asks the user for one value.
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -15,6 +16,9 @@ struct InputBoxRequest {
   std::optional<std::string_view> caption;
   std::optional<std::string_view> default_text;
   int kind = 1;
+  // The window that asks (an HWND on Windows): disabled while the box is
+  // open. 0: the active window.
+  uintptr_t owner = 0;
 };
 
 // Asks, then stores the answer in the variable `target` points at (a

@@ -90,10 +90,20 @@ DialogTemplate input_box_template() {
 
 struct InputBoxState {
   const rt::InputBoxRequest* request;
+  HWND owner = nullptr;  // disabled while the box is open
+  bool owner_was_enabled = false;
   HWND edit = nullptr;
   bool confirmed = false;
   std::string answer;
 };
+
+// The owner is enabled again before the box goes, so that it, not some
+// other program, becomes the active window.
+void close_dialog(HWND dialog, InputBoxState& state) {
+  if (state.owner_was_enabled && IsWindow(state.owner)) EnableWindow(state.owner, TRUE);
+  state.owner_was_enabled = false;
+  if (IsWindow(dialog)) DestroyWindow(dialog);
+}
 
 void move_by(HWND dialog, HWND control, int dy) {
   RECT r;
@@ -139,7 +149,7 @@ void confirm(HWND dialog, InputBoxState& state) {
     state.answer = text;
   }
   state.confirmed = true;
-  DestroyWindow(dialog);
+  close_dialog(dialog, state);
 }
 
 INT_PTR handle_message(HWND dialog, UINT message, WPARAM wparam, LPARAM lparam) {
@@ -152,9 +162,11 @@ INT_PTR handle_message(HWND dialog, UINT message, WPARAM wparam, LPARAM lparam) 
     case WM_COMMAND:
       if (!state) return FALSE;
       if (LOWORD(wparam) == IDOK) confirm(dialog, *state);
-      if (LOWORD(wparam) == IDCANCEL) DestroyWindow(dialog);
+      if (LOWORD(wparam) == IDCANCEL) close_dialog(dialog, *state);
       return TRUE;
-    case WM_CLOSE: DestroyWindow(dialog); return TRUE;
+    case WM_CLOSE:
+      if (state) close_dialog(dialog, *state);
+      return TRUE;
   }
   return FALSE;
 }
@@ -187,17 +199,22 @@ bool filter_character(HWND dialog, InputBoxState& state, const MSG& msg) {
 std::optional<std::string> platform_input_box(const rt::InputBoxRequest& request) {
   InputBoxState state;
   state.request = &request;
+  state.owner = request.owner ? reinterpret_cast<HWND>(request.owner) : GetActiveWindow();
+  if (!IsWindow(state.owner)) state.owner = nullptr;
   DialogTemplate t = input_box_template();
-  HWND dialog = CreateDialogIndirectParamA(GetModuleHandleA(nullptr), t.get(), nullptr,
+  HWND dialog = CreateDialogIndirectParamA(GetModuleHandleA(nullptr), t.get(), state.owner,
                                            input_box_proc, reinterpret_cast<LPARAM>(&state));
   if (!dialog) return std::nullopt;
+  // Owned and modal: the window that asks cannot be used, or closed by its
+  // close box, while the question is open; if it goes anyway, the box goes
+  // with it, unanswered.
+  if (state.owner) state.owner_was_enabled = !EnableWindow(state.owner, FALSE);
   ShowWindow(dialog, SW_SHOW);
   MSG msg;
   while (IsWindow(dialog)) {
     BOOL got = GetMessageA(&msg, nullptr, 0, 0);
     if (got == 0) {
       PostQuitMessage(int(msg.wParam));  // leave the quit for the main loop
-      DestroyWindow(dialog);
       break;
     }
     if (got < 0) break;
@@ -206,7 +223,7 @@ std::optional<std::string> platform_input_box(const rt::InputBoxRequest& request
     TranslateMessage(&msg);
     DispatchMessageA(&msg);
   }
-  if (IsWindow(dialog)) DestroyWindow(dialog);
+  close_dialog(dialog, state);
   if (!state.confirmed) return std::nullopt;
   return state.answer;
 }

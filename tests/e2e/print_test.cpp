@@ -87,6 +87,24 @@ class Printing : public testing::Test {
     for (int waited = 0; IsWindow(box) && waited < 5000; waited += 50) Sleep(50);
     return text;
   }
+  // Chooses the history list's first row with the mouse (an item structure
+  // cannot be sent to another process); a click can be lost while the
+  // display settles.
+  static void choose_first_row(HWND list, HWND history) {
+    RECT rect;
+    GetWindowRect(list, &rect);
+    for (int tries = 0; tries < 5 && SendMessageA(list, LVM_GETSELECTEDCOUNT, 0, 0) == 0; ++tries) {
+      SetForegroundWindow(history);
+      SetCursorPos(rect.left + 60, rect.top + 32);
+      INPUT clicks[2] = {};
+      clicks[0].type = clicks[1].type = INPUT_MOUSE;
+      clicks[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+      clicks[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+      SendInput(2, clicks, sizeof(INPUT));
+      Sleep(300);
+    }
+    ASSERT_EQ(SendMessageA(list, LVM_GETSELECTEDCOUNT, 0, 0), 1);
+  }
   // Presses "打印" and answers the one question with `button`.
   void print_answering(int button) {
     app.click_async(kPrintButton);
@@ -486,21 +504,7 @@ TEST_F(Printing, AHistoryOfAHundredThousandLinesOpensFiltersAndReprints) {
 
   // Reprinted: the line goes back into the boxes and prints after the
   // duplicate question.
-  // The row is chosen with the mouse (an item structure cannot be sent to
-  // another process); a click can be lost while the display settles.
-  RECT rect;
-  GetWindowRect(list, &rect);
-  for (int tries = 0; tries < 5 && SendMessageA(list, LVM_GETSELECTEDCOUNT, 0, 0) == 0; ++tries) {
-    SetForegroundWindow(history);
-    SetCursorPos(rect.left + 60, rect.top + 32);
-    INPUT clicks[2] = {};
-    clicks[0].type = clicks[1].type = INPUT_MOUSE;
-    clicks[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-    clicks[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-    SendInput(2, clicks, sizeof(INPUT));
-    Sleep(300);
-  }
-  ASSERT_EQ(SendMessageA(list, LVM_GETSELECTEDCOUNT, 0, 0), 1);
+  choose_first_row(list, history);
   PostMessageA(history, WM_COMMAND, 3, 0);
   std::string question = answer_question(IDYES);
   EXPECT_NE(question.find("这个快递单已在 " + today + " 打印过：\r\n【客户99999】13910099999"),
@@ -511,6 +515,68 @@ TEST_F(Printing, AHistoryOfAHundredThousandLinesOpensFiltersAndReprints) {
   PrintedPage page = printed_page("[客户99999] 已打印完毕");
   EXPECT_TRUE(page.find("客户99999"));
   PostMessageA(history, WM_CLOSE, 0, 0);
+}
+
+// Each question a window asks is its own: the window is disabled while it
+// is open, and closing the window anyway (as a program can) takes the
+// question with it, unanswered. The program lives on, nothing printed and
+// nothing half-saved.
+TEST_F(Printing, AWindowClosedDuringItsQuestionTakesTheQuestionWithIt) {
+  constexpr int kInputEdit = 1001;
+  std::ofstream(log_path(), std::ios::binary) << "";
+  start();  // 申通 is not the default: each print asks
+  recognise(kAddress);
+  auto close_during = [&](HWND window, const char* caption) {
+    HWND question = AppDriver::wait_for_window(caption, 10000);
+    ASSERT_TRUE(question) << caption;
+    EXPECT_EQ(GetWindow(question, GW_OWNER), window) << caption;
+    EXPECT_FALSE(IsWindowEnabled(window)) << caption;
+    PostMessageA(window, WM_CLOSE, 0, 0);
+    for (int waited = 0; (IsWindow(window) || IsWindow(question)) && waited < 10000; waited += 50)
+      Sleep(50);
+    EXPECT_FALSE(IsWindow(question)) << caption;
+    Sleep(300);
+    ASSERT_TRUE(IsWindow(app.window())) << "the program died after " << caption;
+  };
+  auto open_preview = [&] {
+    PostMessageA(app.window(), WM_SYSCOMMAND, 0x0100, 0);
+    return AppDriver::wait_for_window(app::kPreviewTitle, 10000);
+  };
+
+  HWND preview = open_preview();
+  ASSERT_TRUE(preview);
+  PostMessageA(preview, WM_COMMAND, 1, 0);  // 打印
+  close_during(preview, "注意");
+  EXPECT_EQ(app.text(status_line), "已取消打印");
+
+  preview = open_preview();
+  ASSERT_TRUE(preview);
+  PostMessageA(preview, WM_COMMAND, 5, 0);  // 保存模板
+  close_during(preview, "保存模板");
+  EXPECT_EQ(app.read_file("cfg.ini").find("[wodemoban]"), std::string::npos);
+
+  // The history's reprint: the line printed just now asks again.
+  print_answering(IDYES);
+  ASSERT_TRUE(app.wait_for_text(status_line, "[张三] 已打印完毕", 20000));
+  PostMessageA(app.window(), WM_SYSCOMMAND, 0x0120, 0);
+  HWND history = AppDriver::wait_for_window("打印记录（1 / 1 条）", 10000);
+  ASSERT_TRUE(history);
+  choose_first_row(GetDlgItem(history, 2), history);
+  PostMessageA(history, WM_COMMAND, 3, 0);  // 补打所选
+  close_during(history, "注意");
+  EXPECT_EQ(app.text(status_line), "已取消打印");
+  ASSERT_TRUE(wait_for_pdfs(1));
+  EXPECT_FALSE(wait_for_pdfs(2, 1500));
+
+  // The main window still works.
+  preview = open_preview();
+  ASSERT_TRUE(preview);
+  PostMessageA(preview, WM_COMMAND, 5, 0);
+  HWND box = AppDriver::wait_for_window("保存模板", 10000);
+  ASSERT_TRUE(box);
+  AppDriver::answer(box, kInputEdit, "我的申通");
+  EXPECT_TRUE(app.wait_for_text(status_line, "已保存模板【我的申通】", 10000)) << app.text(status_line);
+  PostMessageA(preview, WM_COMMAND, 4, 0);  // 关闭
 }
 
 // The forms were laid out for 180-dpi printers: every printer gives the
