@@ -1,6 +1,6 @@
 // The address parser on 10,000 recipient texts of the shapes sellers paste,
-// short and as long as real ones (must stay under 100 ms natively), and the
-// division table's one-time load.
+// short and as long as real ones (must stay under 100 ms natively), on
+// hostile number-like text, and the division table's one-time load.
 #include <benchmark/benchmark.h>
 
 #include <string>
@@ -79,6 +79,20 @@ void BM_parse_64k_page_of_no_recipient(benchmark::State& state) {
   for (auto _ : state) benchmark::DoNotOptimize(recipient::parse_recipients(page));
 }
 BENCHMARK(BM_parse_64k_page_of_no_recipient)->Unit(benchmark::kMillisecond);
+
+// Hostile number-like text (200 KB pasted by mistake, or sent to break the
+// program), one kind of run per figure: the parser stays linear, well
+// under 50 ms each.
+void BM_parse_200k_of_number_like_text(benchmark::State& state) {
+  static constexpr std::string_view units[] = {"1*1", "11x", "111*", "1*1-", "1 1", "13812345678\n"};
+  std::string_view unit = units[size_t(state.range(0))];
+  std::string page;
+  while (page.size() < 200 * 1024) page += unit;
+  recipient::divisions();
+  for (auto _ : state) benchmark::DoNotOptimize(recipient::parse_recipients(page));
+  state.SetLabel(std::string(unit.substr(0, unit.find('\n'))));
+}
+BENCHMARK(BM_parse_200k_of_number_like_text)->DenseRange(0, 5)->Unit(benchmark::kMillisecond);
 
 void BM_load_division_table(benchmark::State& state) {
   for (auto _ : state) benchmark::DoNotOptimize(recipient::Divisions());

@@ -6,6 +6,12 @@
 
 #include "tests/recognize/pages.h"
 
+std::string repeated(const std::string& unit, size_t bytes) {
+  std::string text;
+  while (text.size() < bytes) text += unit;
+  return text;
+}
+
 int main(int argc, char** argv) {
   if (argc != 2) return 2;
   using namespace pages;
@@ -31,6 +37,9 @@ int main(int argc, char** argv) {
       {"chat",
        "张三  手机：13812345678 固话：0571-88886666 浙江省杭州市西湖区文三路100号 (310000)"},
       {"unknown", std::string(240, 'x')},
+      // Number-like runs as long as an input may be: work that grows faster
+      // than the text shows as a time-out.
+      {"number-runs", repeated("1*1", 60000) + repeated("11x ", 4000)},
   };
   for (const auto& [name, text] : seeds) {
     std::ofstream out(std::string(argv[1]) + "/" + name + ".txt", std::ios::binary);
