@@ -1,5 +1,6 @@
 #include "recognize/address.h"
 
+#include <algorithm>
 #include <array>
 
 #include "runtime/text_between.h"
@@ -46,7 +47,21 @@ size_t previous_character(std::string_view s, size_t end) {
   return last;
 }
 
-// How many bytes of `s` (longer than `width`) go on the next line.
+// The most whole characters of `s` in `width` bytes, at least one.
+int cut_at_width(std::string_view s, int width) {
+  size_t at = 0;
+  while (at < s.size()) {
+    size_t next = at + (starts_double_byte(s[at]) ? 2 : 1);
+    if (next > size_t(width) && at > 0) break;
+    at = next;
+  }
+  return int(std::min(at, s.size()));
+}
+
+// How many bytes of `s` (longer than `width`) go on the next line: where
+// the rules for runs and marks put the break, or, where they would leave
+// nothing on the line (an opening mark before a run longer than the
+// line), at the width.
 int line_length(std::string_view s, int width) {
   int n = 0, run = 0;
   bool in_run = false;
@@ -80,7 +95,7 @@ int line_length(std::string_view s, int width) {
              is_one_of(s.substr(size_t(n), 2), closing_marks)) {
     n = int(previous_character(s, size_t(n)));
   }
-  return n;
+  return n > 0 ? n : cut_at_width(s, width);
 }
 
 }  // namespace
