@@ -55,24 +55,34 @@ void read_body(HINTERNET request, size_t limit, bool on_window_thread, HttpRespo
   }
 }
 
+// Where a request goes, read from its URL by the runtime's text functions:
+// on the window's thread, so that a request's own thread uses only the
+// system and the standard library (the runtime's heap is the window
+// thread's alone).
+struct Address {
+  std::string host;
+  int port = 80;
+  std::string path;
+};
+
+Address address_of(const std::string& url) { return {url_host(url), url_port(url), url_path(url)}; }
+
 // The request, its method and headers already completed.
-HttpResponse perform(const HttpRequest& request, bool on_window_thread) {
+HttpResponse perform(const HttpRequest& request, const Address& address, bool on_window_thread) {
   HttpResponse response;
   std::string proxy_list = request.proxy ? "http=" + *request.proxy : std::string();
   HINTERNET internet =
       request.proxy ? InternetOpenA(kUserAgent, INTERNET_OPEN_TYPE_PROXY, proxy_list.c_str(), "", 0)
                     : InternetOpenA(kUserAgent, INTERNET_OPEN_TYPE_DIRECT, "", "", 0);
   if (!internet) return response;
-  std::string host = url_host(request.url);
   HINTERNET connection =
-      InternetConnectA(internet, host.c_str(), INTERNET_PORT(url_port(request.url)), "", "",
+      InternetConnectA(internet, address.host.c_str(), INTERNET_PORT(address.port), "", "",
                        INTERNET_SERVICE_HTTP, 0, 0);
   if (!connection) {
     InternetCloseHandle(internet);
     return response;
   }
-  std::string path = url_path(request.url);
-  HINTERNET handle = HttpOpenRequestA(connection, request.method.c_str(), path.c_str(), "HTTP/1.1",
+  HINTERNET handle = HttpOpenRequestA(connection, request.method.c_str(), address.path.c_str(), "HTTP/1.1",
                                       nullptr, nullptr, INTERNET_FLAG_RELOAD, 0);
   if (!handle) {
     InternetCloseHandle(internet);
@@ -100,6 +110,7 @@ HttpResponse perform(const HttpRequest& request, bool on_window_thread) {
 // A request whose answer the window waits for until the deadline.
 struct Pending {
   HttpRequest request;
+  Address address;
   HttpResponse response;
   HANDLE done = CreateEventA(nullptr, TRUE, FALSE, nullptr);
   ~Pending() {
@@ -114,8 +125,9 @@ HttpResponse perform_with_deadline(const HttpRequest& request) {
   auto pending = std::make_shared<Pending>();
   if (!pending->done) return {};
   pending->request = request;
+  pending->address = address_of(request.url);
   std::thread([pending] {
-    pending->response = perform(pending->request, false);
+    pending->response = perform(pending->request, pending->address, false);
     SetEvent(pending->done);
   }).detach();
   DWORD started = GetTickCount();
@@ -135,7 +147,8 @@ HttpResponse http_request(HttpRequest& request) {
   request.method = request_method(request.method);
   request.headers =
       complete_request_headers(request.headers, request.url, request.method, request.post_data);
-  return request.deadline_ms ? perform_with_deadline(request) : perform(request, true);
+  return request.deadline_ms ? perform_with_deadline(request)
+                             : perform(request, address_of(request.url), true);
 }
 
 }  // namespace net

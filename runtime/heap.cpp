@@ -1,5 +1,7 @@
 #include "runtime/heap.h"
 
+#include <atomic>
+#include <thread>
 #include <unordered_map>
 
 #include "runtime/errors.h"
@@ -20,6 +22,15 @@ std::unordered_map<const void*, size_t>& live_blocks() {
 
 int failures_to_inject = 0;
 
+// The heap and its registry belong to the thread that first used them
+// (the window's); calls from any other are counted, for the tests.
+std::atomic<int> calls_from_other_threads{0};
+
+void note_thread() {
+  static const std::thread::id owner = std::this_thread::get_id();
+  if (std::this_thread::get_id() != owner) ++calls_from_other_threads;
+}
+
 bool inject_failure() {
   if (failures_to_inject <= 0) return false;
   --failures_to_inject;
@@ -33,6 +44,7 @@ size_t at_least_one(size_t size) { return size == 0 ? 1 : size; }
 }  // namespace
 
 void* rt_alloc(size_t size) {
+  note_thread();
   void* block = inject_failure() ? nullptr : platform_heap_alloc_zeroed(at_least_one(size));
   if (!block) rt_out_of_memory();
   live_blocks()[block] = size;
@@ -40,6 +52,7 @@ void* rt_alloc(size_t size) {
 }
 
 void* rt_realloc(void* block, size_t size) {
+  note_thread();
   if (!block || !rt_is_heap_block(block)) {
     void* fresh = inject_failure() ? nullptr : platform_heap_alloc_zeroed(at_least_one(size));
     if (fresh) live_blocks()[fresh] = size;
@@ -53,6 +66,7 @@ void* rt_realloc(void* block, size_t size) {
 }
 
 void rt_free(void* block) {
+  note_thread();
   if (!rt_is_heap_block(block)) return;
   live_blocks().erase(block);
   platform_heap_free(block);
@@ -76,3 +90,5 @@ size_t rt_heap_block_size(const void* block) {
 void rt_heap_fail_next(int count) { failures_to_inject = count; }
 
 size_t rt_heap_live_blocks() { return live_blocks().size(); }
+
+int rt_heap_calls_from_other_threads() { return calls_from_other_threads; }

@@ -25,3 +25,6 @@ void rt_heap_fail_next(int count);
 size_t rt_heap_block_size(const void* block);
 // Number of live blocks (for leak checks in tests).
 size_t rt_heap_live_blocks();
+// Calls to the heap from a thread other than the first that used it: the
+// heap is not locked, so any is a race (for the tests).
+int rt_heap_calls_from_other_threads();

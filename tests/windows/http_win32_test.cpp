@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "net/http.h"
+#include "runtime/heap.h"
 #include "tests/windows/loopback_server.h"
 
 namespace {
@@ -150,6 +151,8 @@ TEST(HttpRequest, DeadlineEndsATricklingServerAndKeepsQuickAnswers) {
   std::printf("trickling server cut off after %.3f s\n", seconds_since(start));
   EXPECT_GE(seconds_since(start), 2.9);
   EXPECT_LT(seconds_since(start), 3.5);
+  // The request's own thread touched none of the runtime's state.
+  EXPECT_EQ(rt_heap_calls_from_other_threads(), 0);
 }
 
 }  // namespace
