@@ -25,8 +25,9 @@ inline constexpr size_t kMaxIniValue = 32767;
 bool ini_write(std::string_view path, std::string_view section, std::string_view key,
                std::string_view value);
 
-// A section's lines in file order ("key=value", values as stored): one
-// read however many keys it has. Empty when the file or section is missing.
+// A section's lines in file order ("key=value", values as stored, comment
+// lines too, so that a section written back keeps them): one read however
+// many keys it has. Empty when the file or section is missing.
 std::vector<std::string> ini_read_section(std::string_view path, std::string_view section);
 // Replaces every line of the section with these, in one write; true on
 // success. Lines hold no zero byte, CR or LF.

@@ -207,8 +207,8 @@ TEST(SettingsFileErrors, WriteIntoAMissingFolderFails) {
 }
 
 // Whole sections, on both engines: the lines as stored, a replacement that
-// keeps the other sections, a new section at the end, a large section read
-// in full.
+// keeps the other sections and the section's comments, a new section at
+// the end, a large section read in full.
 TEST(SettingsFileSections, ReadAndReplaceWholeSections) {
   auto path = (std::filesystem::temp_directory_path() / "slipjet-section-test.ini").string();
   std::ofstream(path, std::ios::binary)
@@ -229,6 +229,25 @@ TEST(SettingsFileSections, ReadAndReplaceWholeSections) {
   for (int i = 1; i <= 2000; ++i) many.push_back(std::to_string(i) + "=" + std::string(40, 'x'));
   ASSERT_TRUE(rt::ini_write_section(path, "dayin", many));
   EXPECT_EQ(rt::ini_read_section(path, "dayin"), many);
+
+  // Comment lines are lines of the section: written back, they stay where
+  // they were (Wine's own section functions would drop them).
+  std::ofstream(path, std::ios::binary)
+      << "[dayin]\r\n; 模板由服务器更新\r\n1=甲,1,2\r\nwz=3\r\n;结尾\r\n[z]\r\ny=2\r\n";
+  std::vector<std::string> lines = rt::ini_read_section(path, "dayin");
+  ASSERT_EQ(lines, (std::vector<std::string>{"; 模板由服务器更新", "1=甲,1,2", "wz=3", ";结尾"}));
+  lines[1] = "1=乙,3,4";
+  ASSERT_TRUE(rt::ini_write_section(path, "dayin", lines));
+  std::ifstream in(path, std::ios::binary);
+  std::string file((std::istreambuf_iterator<char>(in)), {});
+  in.close();
+  size_t note = file.find("; 模板由服务器更新"), row = file.find("1=乙,3,4"), end = file.find(";结尾");
+  ASSERT_NE(note, std::string::npos) << file;
+  ASSERT_NE(end, std::string::npos) << file;
+  EXPECT_LT(note, row);
+  EXPECT_LT(row, end);
+  EXPECT_LT(end, file.find("[z]"));
+  EXPECT_EQ(file.find("; 模板由服务器更新", note + 1), std::string::npos);  // once
   std::filesystem::remove(path);
 }
 
