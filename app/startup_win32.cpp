@@ -11,6 +11,7 @@
 #include "app/canvas_surface_win32.h"
 #include "app/main_window_win32.h"
 #include "app/history_window_win32.h"
+#include "app/update_progress_win32.h"
 #include "app/preview_window_win32.h"
 #include "app/settings.h"
 #include "app/startup_win32.h"
@@ -136,6 +137,31 @@ void attach_event_handlers(MainWindowControls& c) {
 // Runs once, when the main window exists and before it is first shown.
 void post_quit() { PostQuitMessage(0); }
 
+void show_download(bool shown) {
+  if (shown)
+    show_update_progress(application->main_window);
+  else
+    close_update_progress();
+}
+
+UpdateContext update_context() {
+  Application& app = *application;
+  return {app.view,    app.banner_page, release_url(), reinterpret_cast<uintptr_t>(app.main_window),
+          post_quit, show_download,   update_cancelled};
+}
+
+constexpr UINT_PTR kOfferTimer = 1;
+
+void CALLBACK offer_update_now(HWND window, UINT, UINT_PTR timer, DWORD) {
+  KillTimer(window, timer);
+  try {
+    if (application) offer_update(update_context());
+  } catch (...) {
+    // Nothing may unwind into the system's timer dispatch; the program
+    // carries on as it was.
+  }
+}
+
 intptr_t initialise_main_window(HWND window) {
   Application& app = *application;
   app.main_window = window;
@@ -160,8 +186,9 @@ intptr_t initialise_main_window(HWND window) {
   // Without a browser engine the banner stays empty; the program carries on.
   app.controls.banner.create(window, banner_page_url(), kBannerX, kBannerY, kBannerWidth,
                              kBannerHeight, WS_CHILD | WS_VISIBLE, 0);
-  check_for_update(
-      {app.view, app.banner_page, release_url(), reinterpret_cast<uintptr_t>(window), post_quit});
+  // An offer is asked about once the window is shown: its downloads take
+  // time, and the seller sees the window meanwhile.
+  if (check_for_update(update_context())) SetTimer(window, kOfferTimer, 0, offer_update_now);
   if (!seed_templates(app.settings_path, app.banner_page))
     app.view.set_status("快递模板无法写入 " + app.settings_path + "，下次启动不会保留");
   fill_template_list(app.view, app.settings_path);

@@ -5,7 +5,7 @@
 
 namespace app {
 
-inline constexpr char kCaption[] = "青禾快递单打印系统 2.1";
+inline constexpr char kCaption[] = "青禾快递单打印系统 " SLIPJET_VERSION;
 
 // Runs the program: start-up, the main window until it closes, and the
 // orderly exit with code 0. Does not return.

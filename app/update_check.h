@@ -10,7 +10,10 @@
 
 namespace app {
 
-inline constexpr const char* kVersion = "2.1";
+// The program's version (the build's project version), behind a mark by
+// which tools/release reads it from the executable.
+inline constexpr char kVersionMark[] = "slipjet-version=" SLIPJET_VERSION;
+inline constexpr const char* kVersion = kVersionMark + sizeof "slipjet-version=" - 1;
 
 // Addresses on the update server (its host is a build setting).
 std::string banner_page_url();
@@ -32,12 +35,21 @@ struct UpdateContext {
   view::MainView& view;
   std::string_view banner_page;
   std::string release_url;    // where a new executable comes from
-  uintptr_t main_window = 0;  // owner of the boxes after the question
+  uintptr_t main_window = 0;  // owner of the question and the boxes after it
   void (*quit)() = nullptr;   // posts the quit request
+  // Shows (true) or hides (false) that the release is downloading, with a
+  // way to cancel; and whether the seller cancelled.
+  void (*downloading)(bool shown) = nullptr;
+  bool (*cancelled)() = nullptr;
 };
 
-// Runs once at start, after the banner page was fetched.
-void check_for_update(const UpdateContext& context);
+// Runs once at start, after the banner page was fetched: the status line
+// and a finished update's leftovers. True when the page offers a newer
+// version, for offer_update once the window is shown.
+bool check_for_update(const UpdateContext& context);
+// Asks about the offered version and, on "确定", downloads it (each part
+// within its deadline, the window working on), checks and installs it.
+void offer_update(const UpdateContext& context);
 
 // Starts the installed new version shown normally and asks this run to
 // quit; if it cannot be started, says so and this run carries on.

@@ -26,6 +26,9 @@ struct HttpRequest {
   // answers (0: no deadline, only the time-outs of each step). Past it the
   // request fails as without a network.
   uint32_t deadline_ms = 0;
+  // Asked while a request with a deadline waits: true ends it at once, as
+  // failed (the person cancelled it).
+  bool (*cancelled)() = nullptr;
 };
 
 struct HttpResponse {

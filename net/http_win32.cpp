@@ -130,12 +130,13 @@ HttpResponse perform_with_deadline(const HttpRequest& request) {
     pending->response = perform(pending->request, pending->address, false);
     SetEvent(pending->done);
   }).detach();
+  constexpr DWORD kCancelCheckMs = 100;
   DWORD started = GetTickCount();
   for (;;) {
     DWORD elapsed = GetTickCount() - started;
-    if (elapsed >= request.deadline_ms) return {};
-    DWORD woken = MsgWaitForMultipleObjects(1, &pending->done, FALSE, request.deadline_ms - elapsed,
-                                            QS_ALLINPUT);
+    if (elapsed >= request.deadline_ms || (request.cancelled && request.cancelled())) return {};
+    DWORD wait = std::min(request.deadline_ms - elapsed, kCancelCheckMs);
+    DWORD woken = MsgWaitForMultipleObjects(1, &pending->done, FALSE, wait, QS_ALLINPUT);
     if (woken == WAIT_OBJECT_0) return pending->response;
     rt::do_events();
   }

@@ -45,9 +45,13 @@ TEST(BannerPage, NoteStartsInsideTheVersionMarkerWhenThatComesFirst) {
   EXPECT_EQ(read_banner("<p>最新版本：2.2</p>").note, "");
 }
 
+// The page's note is the server's words, said so.
 TEST(BannerPage, PromptText) {
   EXPECT_EQ(update_prompt("2.2", "修正打印"),
-            "当前版本：2.1\r\n最新版本：2.2\r\n点击确定后立即开始更新！\r\n\r\n修正打印");
+            std::string("当前版本：") + kVersion +
+                "\r\n最新版本：2.2\r\n点击确定后立即开始更新！\r\n\r\n服务器提示：修正打印");
+  EXPECT_EQ(update_prompt("2.2", ""),
+            std::string("当前版本：") + kVersion + "\r\n最新版本：2.2\r\n点击确定后立即开始更新！");
 }
 
 struct Box {
@@ -96,8 +100,10 @@ class UpdateCheck : public testing::Test {
   }
   // No update server answers this address: tests must never download (and
   // install) a release over their own executable.
-  void check(const std::string& page) {
-    check_for_update({view_, page, "http://update.slipjet.invalid/slipjet.exe", 0, record_quit});
+  void check(const std::string& page, bool (*cancelled)() = nullptr) {
+    UpdateContext context{view_, page, "http://update.slipjet.invalid/slipjet.exe", 0, record_quit,
+                          nullptr, cancelled};
+    if (check_for_update(context)) offer_update(context);
   }
   static std::string leftover() { return std::string(rt::exe_name().view()) + ".delete"; }
   static void make(const std::string& name) { std::ofstream(name) << "old"; }
@@ -149,9 +155,16 @@ TEST_F(UpdateCheck, AcceptedOfferWithoutADownloadSaysSoAndCarriesOn) {
   ASSERT_EQ(boxes.size(), 2u);
   EXPECT_EQ(boxes[1].caption, "更新失败");
   EXPECT_EQ(boxes[1].text, "更新失败：新版本没有完整下载。\r\n当前版本保持不变，请稍后再试。");
+  EXPECT_EQ(view_.status, "更新失败，当前版本保持不变");
   EXPECT_FALSE(quit_posted);
   EXPECT_EQ(std::filesystem::file_size(exe), size_before);
   EXPECT_FALSE(rt::file_exists(exe + ".delete"));
+
+  // Cancelled while downloading: said in the status line, no failure box.
+  boxes.clear();
+  check("<b>最新版本：2.2</b>", [] { return true; });
+  EXPECT_EQ(boxes.size(), 1u);  // the question only
+  EXPECT_EQ(view_.status, "已取消更新，当前版本保持不变");
 }
 
 // The new version is started shown normally (SW_SHOWNORMAL), its path

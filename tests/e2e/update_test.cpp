@@ -9,6 +9,7 @@
 #include <mutex>
 
 #include "app/startup_win32.h"
+#include "app/update_progress_win32.h"
 #include "tests/e2e/app_driver.h"
 #include "tests/windows/loopback_server.h"
 #include "view/main_view.h"
@@ -211,6 +212,57 @@ TEST_F(Update, ATricklingServerCannotHoldTheWindowBack) {
   std::printf("main window after %llu ms with a trickling server\n", shown);
   EXPECT_LT(shown, 6000u);
   EXPECT_EQ(app.text(status_line), "网络访问失败，无法检测新版本");
+}
+
+// After "确定", a server that trickles the release keeps nothing back: the
+// window works on while it downloads, and the download ends at its
+// deadline with the update failed.
+TEST_F(Update, ATricklingServerAfterTheOfferEndsAtItsDeadline) {
+  pages.banner = offer;
+  start_server();
+  launch();
+  ASSERT_TRUE(app.wait_for_main_window());
+  HWND box = AppDriver::wait_for_window("软件需要更新");
+  ASSERT_TRUE(box);
+  EXPECT_EQ(GetWindow(box, GW_OWNER), app.window());
+  EXPECT_NE(AppDriver::box_text(box).find("服务器提示：修正打印"), std::string::npos);
+  server->trickle(1000);
+  ULONGLONG accepted = GetTickCount64();
+  PostMessageA(box, WM_COMMAND, IDOK, 0);
+  HWND progress = AppDriver::wait_for_window(app::kUpdateProgressTitle);
+  ASSERT_TRUE(progress);
+  EXPECT_TRUE(app.wait_for_text(status_line, "正在下载新版本…", 2000));  // the window answers
+  HWND failed = AppDriver::wait_for_window("更新失败", 30000);
+  ASSERT_TRUE(failed);
+  ULONGLONG waited = GetTickCount64() - accepted;
+  std::printf("a trickling release failed after %llu ms\n", waited);
+  EXPECT_LT(waited, 25000u);
+  EXPECT_EQ(AppDriver::box_text(failed).rfind("更新失败：新版本没有完整下载。", 0), 0u);
+  PostMessageA(failed, WM_COMMAND, IDOK, 0);
+  EXPECT_TRUE(app.wait_for_text(status_line, "更新失败，当前版本保持不变"));
+  EXPECT_FALSE(IsWindow(progress));
+  expect_untouched();
+}
+
+// "取消" in the progress window ends the download at once.
+TEST_F(Update, TheDownloadCanBeCancelled) {
+  pages.banner = offer;
+  start_server();
+  launch();
+  ASSERT_TRUE(app.wait_for_main_window());
+  HWND box = AppDriver::wait_for_window("软件需要更新");
+  ASSERT_TRUE(box);
+  server->trickle(1000);
+  PostMessageA(box, WM_COMMAND, IDOK, 0);
+  HWND progress = AppDriver::wait_for_window(app::kUpdateProgressTitle);
+  ASSERT_TRUE(progress);
+  EXPECT_FALSE(IsWindowEnabled(app.window()));
+  PostMessageA(progress, WM_COMMAND, 1, 0);  // 取消
+  EXPECT_TRUE(app.wait_for_text(status_line, "已取消更新，当前版本保持不变", 5000))
+      << app.text(status_line);
+  EXPECT_TRUE(IsWindowEnabled(app.window()));
+  EXPECT_FALSE(AppDriver::wait_for_window("更新失败", 1000));
+  expect_untouched();
 }
 
 TEST_F(Update, CancelledOfferTouchesNothing) {

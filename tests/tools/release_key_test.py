@@ -1,6 +1,7 @@
 #!/usr/bin/env python3
 """The product preset refuses a release key whose private half is in the
-repository and takes one made outside it. Usage: release_key_test.py SOURCE"""
+repository and takes one made outside it; a release is published only as
+the version it was built as. Usage: release_key_test.py SOURCE"""
 import pathlib
 import subprocess
 import sys
@@ -39,6 +40,30 @@ class ProductPreset(unittest.TestCase):
         self.assertEqual(len(key), 128)
         result = configure_product(self.path / "build", key)
         self.assertEqual(result.returncode, 0, result.stderr)
+
+
+class Publish(unittest.TestCase):
+    """publish signs only a file built as the version it is published as."""
+
+    def test_refuses_a_file_of_another_version_and_signs_its_own(self):
+        with tempfile.TemporaryDirectory() as folder:
+            path = pathlib.Path(folder)
+            key = SOURCE / "tests/update/test-release-key.pem"
+            program = path / "slipjet.exe"
+            program.write_bytes(b"MZ\0\0 slipjet-version=2.1\0 rest")
+            release = str(SOURCE / "tools/release")
+            refused = subprocess.run([release, "publish", str(key), "2.2", str(program)],
+                                     capture_output=True, text=True)
+            self.assertNotEqual(refused.returncode, 0)
+            self.assertIn("is version 2.1, not 2.2", refused.stderr)
+            self.assertFalse((path / "slipjet.exe.manifest").exists())
+            subprocess.run([release, "publish", str(key), "2.1", str(program)], check=True)
+            self.assertIn(b"version=2.1\r\n", (path / "slipjet.exe.manifest").read_bytes())
+            self.assertEqual((path / "slipjet.exe.manifest.sig").stat().st_size, 64)
+            program.write_bytes(b"MZ no mark")
+            unmarked = subprocess.run([release, "publish", str(key), "2.1", str(program)],
+                                      capture_output=True, text=True)
+            self.assertNotEqual(unmarked.returncode, 0)
 
 
 if __name__ == "__main__":
