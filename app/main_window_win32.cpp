@@ -8,10 +8,10 @@ bool MainWindowControls::bind(HWND dialog) {
     int id;
   };
   const Binding bindings[] = {
-      {&recognise_button, 1001}, {&settings_button, view::control::settings_button},
-      {&print_button, 1016},     {&batch_print_button, view::control::batch_print_button},
-      {&help_button, 1037},      {&status, view::control::status_line},
-      {&default_link, 1035},
+      {&recognise_button, view::control::recognise_button}, {&settings_button, view::control::settings_button},
+      {&print_button, view::control::print_button},     {&batch_print_button, view::control::batch_print_button},
+      {&help_button, view::control::help_button},      {&status, view::control::status_line},
+      {&default_link, view::control::default_link},
   };
   bool all = true;
   for (const Binding& b : bindings) all = b.object->attach(dialog, b.id) && all;
@@ -35,11 +35,11 @@ bool MainWindowControls::bind(HWND dialog) {
 
 ui::WindowBase* Win32MainView::control(int id) const {
   switch (id) {
-    case 1001: return &c_.recognise_button;
+    case view::control::recognise_button: return &c_.recognise_button;
     case view::control::settings_button: return &c_.settings_button;
-    case 1016: return &c_.print_button;
+    case view::control::print_button: return &c_.print_button;
     case view::control::batch_print_button: return &c_.batch_print_button;
-    case 1037: return &c_.help_button;
+    case view::control::help_button: return &c_.help_button;
     case view::control::status_line: return &c_.status;
     case view::control::mobile_phone: return &c_.mobile_phone;
     case view::control::fixed_phone: return &c_.fixed_phone;

@@ -261,14 +261,11 @@ void save_template() {
   bool own = is_own_template(settings, position);
   std::string name = own ? w.template_name : "我的" + w.template_name;
   for (;;) {
-    char* answer = nullptr;
-    RtArg target = rt_pointer_arg(&answer, RT_TEXT | RT_BY_REF);
     std::string prompt = own ? "模板名称：" : "服务器和内置的模板不会被改动，另存为你自己的模板，名称：";
-    bool confirmed =
-        rt::input_box({prompt, "保存模板", name, 1, reinterpret_cast<uintptr_t>(window)}, target);
-    rt::Text typed = rt::Text::adopt(answer);
-    if (!confirmed || !still_open(window)) return;
-    name = std::string(rt::trim(typed.view()).view());
+    std::optional<std::string> typed =
+        rt::ask_text({prompt, "保存模板", name, 1, reinterpret_cast<uintptr_t>(window)});
+    if (!typed || !still_open(window)) return;
+    name = std::string(rt::trim(*typed).view());
     if (is_template_name(name)) break;
     tell("模板名称不能为空，不能超过 32 个字节，也不能含有 , = [ ] ; 这些符号。");
     if (!still_open(window)) return;

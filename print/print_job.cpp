@@ -22,7 +22,6 @@ namespace print {
 namespace {
 
 using namespace view::control;
-constexpr int kPrintButton = 1016;
 constexpr int kPortrait = 1;
 constexpr int kPaperWidth = 2200;   // 220 mm
 constexpr int kPaperLength = 1270;  // 127 mm
@@ -224,7 +223,7 @@ PrintOutcome PrintJob::print_page(const std::string& printer, const std::string&
     surface_.release_printer_dc();
     return PrintOutcome::cancelled;
   }
-  view_.set_enabled(kPrintButton, false);
+  view_.set_enabled(print_button, false);
   std::string problem;
   if (!surface_.begin_document("")) {
     problem = "打印机【" + shown_printer + "】未能开始打印";
@@ -233,7 +232,7 @@ PrintOutcome PrintJob::print_page(const std::string& printer, const std::string&
     if (!surface_.finish_document()) problem = "打印机【" + shown_printer + "】未能完成打印";
   }
   surface_.release_printer_dc();
-  view_.set_enabled(kPrintButton, true);
+  view_.set_enabled(print_button, true);
   if (!problem.empty()) return fail(name, problem);
   return PrintOutcome::printed;
 }
@@ -270,15 +269,11 @@ bool PrintJob::correct_offsets() {
 
 std::optional<double> PrintJob::asked_millimetres(const std::string& question) {
   for (;;) {
-    char* answer = nullptr;
-    RtArg target = rt_pointer_arg(&answer, RT_TEXT | RT_BY_REF);
-    rt::InputBoxRequest request{question, "校准", "0", 1, owner_};
-    bool confirmed = rt::input_box(request, target);
-    rt::Text typed = rt::Text::adopt(answer);
-    if (!confirmed) return std::nullopt;
+    std::optional<std::string> typed = rt::ask_text({question, "校准", "0", 1, owner_});
+    if (!typed) return std::nullopt;
     // The whole answer is the number (full-width digits too); no printer
     // is 50 mm off.
-    std::string text(rt::halfwidth(rt::trim(typed.view()).view()).view());
+    std::string text(rt::halfwidth(rt::trim(*typed).view()).view());
     char* end = nullptr;
     double mm = std::strtod(text.c_str(), &end);
     if (end != text.c_str() && *end == '\0' && std::isfinite(mm) && std::fabs(mm) <= 50) return mm;

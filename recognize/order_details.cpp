@@ -76,15 +76,11 @@ std::string GoodsReader::item_code(std::string_view title) {
 }
 
 std::string GoodsReader::asked_code(std::string_view title, const std::string& key) {
-  char* answer = nullptr;
-  RtArg target = rt_pointer_arg(&answer, RT_TEXT | RT_BY_REF);
-  rt::InputBoxRequest request{title, "请输入宝贝代号", std::nullopt, 1};
-  bool confirmed = rt::input_box(request, target);
-  rt::Text typed = rt::Text::adopt(answer);
-  if (!confirmed || typed.empty()) return {};
-  if (!rt::ini_write(settings_path_, item_code_section, key, typed.view()) && code_not_saved_)
+  std::optional<std::string> typed = rt::ask_text({title, "请输入宝贝代号", std::nullopt, 1});
+  if (!typed || typed->empty()) return {};
+  if (!rt::ini_write(settings_path_, item_code_section, key, *typed) && code_not_saved_)
     *code_not_saved_ = true;
-  return std::string(typed.view());
+  return *typed;
 }
 
 std::string order_goods_text(std::string_view text, std::string_view settings_path,

@@ -53,11 +53,14 @@ bool store_answer(const RtArg& target, std::string_view answer) {
 
 namespace rt {
 
-bool input_box(const InputBoxRequest& request, const RtArg& target) {
+std::optional<std::string> ask_text(const InputBoxRequest& request) {
   InputBoxRequest asked = request;
   if (asked.kind < 1 || asked.kind > 4) asked.kind = 1;
-  std::optional<std::string> answer =
-      input_box_hook ? input_box_hook(asked) : platform_input_box(asked);
+  return input_box_hook ? input_box_hook(asked) : platform_input_box(asked);
+}
+
+bool input_box(const InputBoxRequest& request, const RtArg& target) {
+  std::optional<std::string> answer = ask_text(request);
   return answer && store_answer(target, *answer);
 }
 

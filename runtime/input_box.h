@@ -25,6 +25,9 @@ struct InputBoxRequest {
 // by-reference argument: text, byte, short, int, int64, float or double).
 // True when the user confirmed and the value was stored.
 bool input_box(const InputBoxRequest& request, const RtArg& target);
+// Asks, for the program's own questions: the text typed, nothing when the
+// person cancelled.
+std::optional<std::string> ask_text(const InputBoxRequest& request);
 
 }  // namespace rt
 

@@ -10,6 +10,10 @@ namespace view {
 
 // Control identifiers of the main window.
 namespace control {
+inline constexpr int recognise_button = 1001;
+inline constexpr int print_button = 1016;
+inline constexpr int default_link = 1035;
+inline constexpr int help_button = 1037;
 inline constexpr int status_line = 1002;
 inline constexpr int name_box = 1004;
 inline constexpr int mobile_phone = 1006;

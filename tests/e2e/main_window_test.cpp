@@ -10,9 +10,6 @@
 namespace {
 
 using namespace view::control;
-constexpr int kRecogniseButton = 1001;
-constexpr int kHelpButton = 1037;
-constexpr int kDefaultLink = 1035;
 constexpr int kInputEdit = 1001;  // the item-code dialog's edit box
 
 class MainWindow : public testing::Test {
@@ -51,7 +48,7 @@ TEST_F(MainWindow, BatchPageWithTwoRecordsAsksForTheItemCodeOnce) {
   second.address_line = "上海 上海市 浦东新区 世纪大道1号 ，200120，李四，021-58881234 13987654321";
   ASSERT_TRUE(AppDriver::set_clipboard(pages::batch_page_of({first, second})));
 
-  app.click_async(kRecogniseButton);
+  app.click_async(recognise_button);
   // Generous: where Wine's VBScript is switched off but still registered,
   // the program's one attempt at the system's pattern service can take
   // seconds before it falls back to its own engine.
@@ -90,7 +87,7 @@ TEST_F(MainWindow, ABatchPageOfAThousandOrders) {
   LARGE_INTEGER frequency, before, after;
   QueryPerformanceFrequency(&frequency);
   QueryPerformanceCounter(&before);
-  app.click(kRecogniseButton);
+  app.click(recognise_button);
   QueryPerformanceCounter(&after);
   EXPECT_EQ(app.text(status_line), "获取成功 1000 条！ [批量页]");
   EXPECT_EQ(app.items(name_box).size(), 1000u);
@@ -103,7 +100,7 @@ TEST_F(MainWindow, DetailPage) {
   start();
   ASSERT_TRUE(
       AppDriver::set_clipboard("张三，13812345678，浙江省 杭州市 西湖区 文三路100号 ，310000"));
-  app.click(kRecogniseButton);
+  app.click(recognise_button);
   EXPECT_EQ(app.text(status_line), "已识别 1 个 [详情页]");
   EXPECT_EQ(app.text(name_box), "张三");
   EXPECT_EQ(app.text(mobile_phone), "13812345678");
@@ -116,7 +113,7 @@ TEST_F(MainWindow, AnyRecipientTextFillsTheBoxes) {
   start();
   ASSERT_TRUE(AppDriver::set_clipboard(
       "收货人: 李丽 手机号码: 13166666666 所在地区: 上海市黄浦区 详细地址: 南苏州路333号"));
-  app.click(kRecogniseButton);
+  app.click(recognise_button);
   EXPECT_EQ(app.text(status_line), "已识别 1 个 [智能识别]");
   EXPECT_EQ(app.text(name_box), "李丽");
   EXPECT_EQ(app.text(mobile_phone), "13166666666");
@@ -130,13 +127,13 @@ TEST_F(MainWindow, AChatMessageFillsTheBoxesAndAGuessedNameIsToBeChecked) {
   start();
   ASSERT_TRUE(AppDriver::set_clipboard(
       "哈喽，宝贝发这里：浙江省杭州市西湖区文三路100号 张伟 13800138000 辛苦啦"));
-  app.click(kRecogniseButton);
+  app.click(recognise_button);
   EXPECT_EQ(app.text(status_line), "已识别 1 个 [智能识别]");
   EXPECT_EQ(app.text(name_box), "张伟");
   EXPECT_EQ(app.text(mobile_phone), "13800138000");
   EXPECT_EQ(app.text(address), "浙江省杭州市西湖区文三路100号");
   ASSERT_TRUE(AppDriver::set_clipboard("广西南宁良庆区五象航洋城38楼马云15000000000"));
-  app.click(kRecogniseButton);
+  app.click(recognise_button);
   EXPECT_EQ(app.text(status_line), "已识别 1 个 [智能识别] 请核对：姓名");
   EXPECT_EQ(app.text(name_box), "马云");
 }
@@ -196,7 +193,7 @@ TEST_F(MainWindow, DefaultLinkMarksTheChosenTemplate) {
   // test's message box: click until the mark is there (five times at most).
   std::vector<std::string> templates;
   for (int tries = 0; tries < 5; ++tries) {
-    app.mouse_click(kDefaultLink);
+    app.mouse_click(default_link);
     templates = app.items(template_list);
     if (templates.size() > 2 && templates[2].ends_with("[默认]")) break;
   }
@@ -207,7 +204,7 @@ TEST_F(MainWindow, DefaultLinkMarksTheChosenTemplate) {
 
 TEST_F(MainWindow, HelpShowsTheTutorial) {
   start();
-  app.click_async(kHelpButton);
+  app.click_async(help_button);
   HWND box = AppDriver::wait_for_window("使用教程");
   ASSERT_TRUE(box);
   char text[1024] = {};

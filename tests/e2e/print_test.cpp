@@ -24,10 +24,7 @@
 namespace {
 
 using namespace view::control;
-constexpr int kRecogniseButton = 1001;
 constexpr char kAddress[] = "浙江省 杭州市 西湖区 文三路100号 ，310000，张三，13812345678";
-constexpr int kPrintButton = 1016;
-constexpr int kDefaultLink = 1035;
 
 // Tenths of a millimetre of the template plus the offsets as millimetres.
 constexpr double kLeft = 5, kTop = 3;
@@ -63,7 +60,7 @@ class Printing : public testing::Test {
   // real click can be lost while the display is still settling.
   void make_default_template() {
     for (int tries = 0; tries < 5; ++tries) {
-      app.mouse_click(kDefaultLink);
+      app.mouse_click(default_link);
       std::vector<std::string> names = app.items(template_list);
       int chosen = app.selection(template_list);
       if (chosen >= 0 && names.at(size_t(chosen)).ends_with("[默认]")) return;
@@ -72,7 +69,7 @@ class Printing : public testing::Test {
   }
   void recognise(const std::string& text) {
     ASSERT_TRUE(AppDriver::set_clipboard(text));
-    app.click(kRecogniseButton);
+    app.click(recognise_button);
   }
   // Answers the next question box with `button`; its text.
   static std::string answer_question(int button) {
@@ -107,7 +104,7 @@ class Printing : public testing::Test {
   }
   // Presses "打印" and answers the one question with `button`.
   void print_answering(int button) {
-    app.click_async(kPrintButton);
+    app.click_async(print_button);
     answer_question(button);
   }
   // The one printed page of a print that has just ended with `status`.
@@ -182,7 +179,7 @@ TEST_F(Printing, AnAddressLongerThanItsBoxIsAskedAboutThenCutAtTheBox) {
   std::string line = "长长长长长长长长长长长长长长长长长长长长长长长长长长长长长长";  // 135 mm
   app.set_text(address, line + "\r\n" + line + "\r\n" + line);
   // Asked first, on the printer's own fonts: "否" prints nothing.
-  app.click_async(kPrintButton);
+  app.click_async(print_button);
   std::string question = answer_question(IDNO);
   EXPECT_NE(question.find("【收件人地址】第 1 行超出 80 毫米宽的地址框"), std::string::npos)
       << question;
@@ -190,7 +187,7 @@ TEST_F(Printing, AnAddressLongerThanItsBoxIsAskedAboutThenCutAtTheBox) {
   ASSERT_TRUE(app.wait_for_text(status_line, "已取消打印", 20000));
   EXPECT_FALSE(wait_for_pdfs(1, 1500));
   // "是" prints, and the box cuts what does not fit.
-  app.click_async(kPrintButton);
+  app.click_async(print_button);
   answer_question(IDYES);
   ASSERT_TRUE(app.wait_for_text(status_line, "[张三] 已打印完毕", 20000));
   ASSERT_TRUE(wait_for_pdfs(1));
@@ -404,7 +401,7 @@ TEST_F(Printing, TheSameParcelAfterARestartAsksAndNoPrintsNothing) {
   make_default_template();
   recognise(kAddress);
   app.set_text(goods, "A1_黑色_40×2");
-  app.click(kPrintButton);
+  app.click(print_button);
   ASSERT_TRUE(app.wait_for_text(status_line, "[张三] 已打印完毕", 20000));
   ASSERT_TRUE(wait_for_pdfs(1));
   EXPECT_EQ(app.close(), 0);
@@ -412,7 +409,7 @@ TEST_F(Printing, TheSameParcelAfterARestartAsksAndNoPrintsNothing) {
   ASSERT_TRUE(app.start());
   recognise(kAddress);
   app.set_text(goods, "A1_黑色_40×2");
-  app.click_async(kPrintButton);
+  app.click_async(print_button);
   std::string question = answer_question(IDNO);
   SYSTEMTIME now;
   GetLocalTime(&now);
@@ -588,7 +585,7 @@ TEST_F(Printing, TextIsTheSameSizeOnPrintersOfEveryResolution) {
     start(printer);
     make_default_template();
     recognise(kAddress);
-    app.click_async(kPrintButton);
+    app.click_async(print_button);
     if (std::string(printer) == "slipjet-pdf-noform") answer_question(IDYES);  // the paper
     PrintedPage page = printed_page("[张三] 已打印完毕");
     const PrintedWord* name = page.find("张三");
@@ -608,7 +605,7 @@ TEST_F(Printing, APrinterWithoutTheFormAsksAndNoPrintsNothing) {
   start("slipjet-pdf-noform");
   make_default_template();
   recognise(kAddress);
-  app.click_async(kPrintButton);
+  app.click_async(print_button);
   std::string question = answer_question(IDNO);
   EXPECT_NE(question.find("打印机【slipjet-pdf-noform】没有 220 × 127 毫米的快递单纸张"),
             std::string::npos)
@@ -623,7 +620,7 @@ TEST_F(Printing, APrinterWithoutTheFormAsksAndNoPrintsNothing) {
 TEST_F(Printing, FirstStartWithoutATemplatePrintsNothingAndSaysWhy) {
   start("slipjet-pdf", false);
   recognise(kAddress);
-  app.click_async(kPrintButton);
+  app.click_async(print_button);
   EXPECT_EQ(answer_question(IDOK), "请先在模板列表中选择快递模板");
   ASSERT_TRUE(app.wait_for_text(status_line, "[张三] 未打印：请先在模板列表中选择快递模板"));
   Sleep(2000);
@@ -705,7 +702,7 @@ TEST_F(Printing, UninstalledPrinterPrintsNothingAndSaysSo) {
   start("没有这台打印机");
   make_default_template();
   recognise(kAddress);
-  app.click(kPrintButton);
+  app.click(print_button);
   EXPECT_TRUE(app.wait_for_text(status_line, "[张三] 未打印：打印机【没有这台打印机】无法打开"));
   Sleep(2000);
   EXPECT_TRUE(printed_pdfs().empty());

@@ -107,7 +107,7 @@ TEST_F(PrintJob, PrintsTheTenItemsInOrderWithTheirFonts) {
                                "release",
                            }));
   EXPECT_EQ(view.status, "[张三] 已打印完毕");
-  EXPECT_TRUE(view.enabled(1016));
+  EXPECT_TRUE(view.enabled(print_button));
   EXPECT_EQ(job->last_printed_name(), "张三");
 }
 
@@ -228,7 +228,7 @@ TEST_F(PrintJob, PrinterFailuresAreReportedAndChangeNothing) {
   EXPECT_EQ(surface.calls,
             (std::vector<std::string>{"open p 1 2200x1270", "mapping 2", "begin []", "release"}));
   EXPECT_EQ(view.status, "[张三] 未打印：打印机【p】未能开始打印");
-  EXPECT_TRUE(view.enabled(1016));
+  EXPECT_TRUE(view.enabled(print_button));
 
   surface.document_begins = true;
   surface.document_finishes = false;
