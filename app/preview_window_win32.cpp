@@ -66,8 +66,8 @@ int template_position() {
   return preview->context.view->list_selection(view::control::template_list);
 }
 std::string template_name() {
-  std::string row = template_row(preview->context.settings_path, template_position());
-  return row.substr(0, row.find(','));
+  return print::TemplateRow::read(template_row(preview->context.settings_path, template_position()))
+      .name;
 }
 
 // The waybill as the preview shows it: as saved, or as moved on the form.
@@ -270,9 +270,7 @@ void save_template() {
     tell("模板名称不能为空，不能超过 32 个字节，也不能含有 , = [ ] ; 这些符号。");
     if (!still_open(window)) return;
   }
-  std::string row = name;
-  for (int value : w.values) row += "," + std::to_string(value);
-  row += ",";
+  std::string row = print::TemplateRow{name, w.values}.text();
   int saved = save_own_template(settings, position, row);
   if (saved < 0) return tell("模板无法写入 " + settings);
   fill_template_list(view, settings);

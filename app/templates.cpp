@@ -4,6 +4,7 @@
 #include <climits>
 #include <map>
 
+#include "print/template_row.h"
 #include "runtime/convert.h"
 #include "runtime/settings_file.h"
 #include "runtime/text_between.h"
@@ -48,31 +49,6 @@ std::string key_of(int n) { return std::to_string(n); }
 
 namespace {
 
-bool is_number(std::string_view value) {
-  if (!value.empty() && value.front() == '-') value.remove_prefix(1);
-  return !value.empty() &&
-         std::all_of(value.begin(), value.end(), [](char c) { return c >= '0' && c <= '9'; });
-}
-
-bool is_sound_row(std::string_view row) {
-  if (row.size() > kMaxRowBytes) return false;
-  if (std::any_of(row.begin(), row.end(),
-                  [](char c) { return (unsigned char)c < 0x20 || c == 0x7F; }))
-    return false;
-  size_t comma = row.find(',');
-  if (comma == 0 || comma == std::string_view::npos) return false;
-  bool any_number = false;
-  for (std::string_view rest = row.substr(comma + 1);;) {
-    size_t next = rest.find(',');
-    std::string_view value = rest.substr(0, next);
-    if (!value.empty() && !is_number(value)) return false;
-    any_number = any_number || !value.empty();
-    if (next == std::string_view::npos) break;
-    rest.remove_prefix(next + 1);
-  }
-  return any_number;
-}
-
 // Rows 1, 2, ... of a block, up to the first missing one; none past `limit`.
 std::optional<std::vector<std::string>> numbered_rows(std::string_view block, size_t limit) {
   std::vector<std::string> rows;
@@ -109,7 +85,10 @@ std::optional<std::vector<std::string>> page_template_rows(std::string_view bann
   std::string block = rt::text_between(banner_page, "位置", "|");
   if (block.empty()) return std::nullopt;
   std::optional<std::vector<std::string>> rows = numbered_rows(block, kMaxPageRows);
-  if (!rows || rows->empty() || !std::all_of(rows->begin(), rows->end(), is_sound_row))
+  if (!rows || rows->empty() || !std::all_of(rows->begin(), rows->end(),
+                                                 [](const std::string& row) {
+                                                   return print::is_sound_template_row(row, kMaxRowBytes);
+                                                 }))
     return std::nullopt;
   return rows;
 }
@@ -153,10 +132,7 @@ std::vector<std::string> rows_of(const std::string& settings_path, const char* n
   return listed_rows(section_values(rt::ini_read_section(settings_path, name)));
 }
 
-std::string name_of(const std::string& row) {
-  size_t comma = row.find(',');
-  return comma == std::string::npos ? "" : row.substr(0, comma);
-}
+std::string name_of(const std::string& row) { return print::TemplateRow::read(row).name; }
 
 }  // namespace
 

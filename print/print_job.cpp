@@ -46,7 +46,7 @@ std::string PrintJob::template_problem(int selected, const std::string& row) con
   if (selected < 0) return kChooseTemplate;
   std::string entry = view_.list_item(template_list, selected);
   if (row.empty()) return "模板【" + entry + "】没有位置数据，" + kChooseTemplate;
-  int complete = complete_layout_values(row);
+  int complete = TemplateRow::read(row).complete;
   if (complete < kLayoutValues)
     return "模板【" + entry + "】的位置数据不全（第 " + std::to_string(complete + 1) +
            " 个数值缺失，需要 " + std::to_string(kLayoutValues) + " 个），请更新模板";
@@ -175,8 +175,9 @@ Waybill PrintJob::prepare(double now) const {
   w.problem = template_problem(selected, row);
   w.texts = shown_texts(now);
   if (!w.problem.empty()) return w;
-  w.template_name = row.substr(0, row.find(','));
-  w.values = layout_values(row);
+  TemplateRow template_row = TemplateRow::read(row);
+  w.template_name = template_row.name;
+  w.values = template_row.values;
   w.top = offset_tenths(view_.text(top_offset));
   w.left = offset_tenths(view_.text(left_offset));
   w.items = waybill_items(w.values, w.left, w.top, w.texts);

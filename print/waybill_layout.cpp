@@ -9,38 +9,6 @@
 
 namespace print {
 
-std::array<int, kLayoutValues> layout_values(std::string_view row) {
-  std::array<int, kLayoutValues> f{};
-  size_t comma = row.find(',');
-  if (comma == std::string_view::npos) return f;
-  rt::TextArray values = rt::split(row.substr(comma + 1), ",");
-  for (size_t i = 0; i < values.size() && i < f.size(); ++i)
-    f[i] = int(std::clamp<int64_t>(rt::text_integer(values[i]), INT32_MIN / 2, INT32_MAX / 2));
-  return f;
-}
-
-namespace {
-
-// A value that starts with a number once blanks are skipped: "12", " -4",
-// "３0"; not "", "x3" or "-".
-bool holds_number(std::string_view value) {
-  rt::Text compact = rt::strip_spaces(rt::halfwidth(value).view());
-  std::string_view v = compact.view();
-  if (!v.empty() && (v[0] == '-' || v[0] == '+')) v.remove_prefix(1);
-  return !v.empty() && v[0] >= '0' && v[0] <= '9';
-}
-
-}  // namespace
-
-int complete_layout_values(std::string_view row) {
-  size_t comma = row.find(',');
-  if (comma == std::string_view::npos) return 0;
-  rt::TextArray values = rt::split(row.substr(comma + 1), ",");
-  int n = 0;
-  while (n < kLayoutValues && size_t(n) < values.size() && holds_number(values[size_t(n)])) ++n;
-  return n;
-}
-
 int character_height(int points) {
   constexpr int kScreenDpi = 96, kPrinterDpi = 180;
   constexpr int kTenthsPerFourThirdsInch = 339;  // 0.1 mm units per inch, times 4/3

@@ -8,23 +8,14 @@
 #include <vector>
 
 #include "print/print_surface.h"
+#include "print/template_row.h"
 
 namespace print {
 
-inline constexpr int kLayoutValues = 20;
 inline constexpr int kBoxWidth = 800;   // 80 mm
 inline constexpr int kBoxHeight = 300;  // 30 mm
 inline constexpr int kLineFontSize = 20;
 inline constexpr int kBoxFontSize = 18;
-
-// f1..f20 of a template row ("name,f1,f2,..."): each value's leading
-// integer (full-width digits count); values the row does not have count
-// as 0.
-std::array<int, kLayoutValues> layout_values(std::string_view row);
-
-// How many of f1..f20 the row holds, counted up to the first value that is
-// missing or holds no number: a row prints only when all 20 are there.
-int complete_layout_values(std::string_view row);
 
 // The printed character height, in tenths of a millimetre, of a font of
 // `points`. The forms were laid out on 180-dpi dot-matrix printers with a

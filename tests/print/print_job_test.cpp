@@ -539,27 +539,27 @@ TEST_F(PrintAll, PaperQuestionIsAskedOnceAndNoStopsTheBatch) {
 
 TEST(WaybillLayout, CompleteValuesAndCharacterHeights) {
   EXPECT_EQ(
-      print::complete_layout_values("申通,1,2,3,4,5,6,7,8,9,10,11,12,13,14,15,16,17,18,19,20,,,"),
+      print::TemplateRow::read("申通,1,2,3,4,5,6,7,8,9,10,11,12,13,14,15,16,17,18,19,20,,,").complete,
       20);
-  EXPECT_EQ(print::complete_layout_values("申通,1, -2,＋３,x4"), 3);
-  EXPECT_EQ(print::complete_layout_values("no comma"), 0);
-  EXPECT_EQ(print::complete_layout_values(",-"), 0);
+  EXPECT_EQ(print::TemplateRow::read("申通,1, -2,＋３,x4").complete, 3);
+  EXPECT_EQ(print::TemplateRow::read("no comma").complete, 0);
+  EXPECT_EQ(print::TemplateRow::read(",-").complete, 0);
   // What a 180-dpi printer printed from a 96-dpi screen: 5.1 and 4.5 mm.
   EXPECT_EQ(print::character_height(20), 51);
   EXPECT_EQ(print::character_height(18), 45);
 }
 
 TEST(WaybillLayout, ValuesAndDate) {
-  auto f = print::layout_values("名,1, 2,3x,-4,,abc");
+  auto f = print::TemplateRow::read("名,1, 2,3x,-4,,abc").values;
   EXPECT_EQ(f[0], 1);
   EXPECT_EQ(f[1], 2);
   EXPECT_EQ(f[2], 3);
   EXPECT_EQ(f[3], -4);
   EXPECT_EQ(f[4], 0);
   EXPECT_EQ(f[19], 0);
-  EXPECT_EQ(print::layout_values("").size(), 20u);
-  EXPECT_EQ(print::layout_values("no comma")[0], 0);
-  EXPECT_EQ(print::layout_values("n,99999999999")[0], INT32_MAX / 2);
+  EXPECT_EQ(print::TemplateRow::read("").values.size(), 20u);
+  EXPECT_EQ(print::TemplateRow::read("no comma").values[0], 0);
+  EXPECT_EQ(print::TemplateRow::read("n,99999999999").values[0], INT32_MAX / 2);
   EXPECT_EQ(print::waybill_date(2015, 7, 5), "2015.7.5");
 }
 
