@@ -53,11 +53,6 @@ class PrinterHandle {
   HANDLE handle_ = nullptr;
 };
 
-void put16(std::vector<BYTE>& devmode, size_t offset, int value) {
-  auto v = uint16_t(int16_t(value));
-  std::memcpy(devmode.data() + offset, &v, 2);
-}
-
 DEVMODEA* as_devmode(std::vector<BYTE>& devmode) {
   return reinterpret_cast<DEVMODEA*>(devmode.data());
 }
@@ -429,13 +424,13 @@ bool Canvas::open_on_printer(std::string* name, const int* paper_size, const int
   }
   std::vector<BYTE> devmode;
   HDC dc = printer_dc_with(printer, devmode, [&](HANDLE, std::vector<BYTE>& dm) {
-    DWORD fields = (paper_size ? DM_PAPERSIZE : 0) | (orientation ? DM_ORIENTATION : 0) |
-                   (paper_width ? DM_PAPERWIDTH : 0) | (paper_length ? DM_PAPERLENGTH : 0);
-    std::memcpy(dm.data() + 40, &fields, 4);
-    put16(dm, 44, orientation ? *orientation : DMORIENT_PORTRAIT);
-    put16(dm, 46, paper_size ? *paper_size : 0);
-    put16(dm, 48, paper_length ? *paper_length : 0);
-    put16(dm, 50, paper_width ? *paper_width : 0);
+    DEVMODEA* mode = as_devmode(dm);
+    mode->dmFields = (paper_size ? DM_PAPERSIZE : 0) | (orientation ? DM_ORIENTATION : 0) |
+                     (paper_width ? DM_PAPERWIDTH : 0) | (paper_length ? DM_PAPERLENGTH : 0);
+    mode->dmOrientation = short(orientation ? *orientation : DMORIENT_PORTRAIT);
+    mode->dmPaperSize = short(paper_size ? *paper_size : 0);
+    mode->dmPaperLength = short(paper_length ? *paper_length : 0);
+    mode->dmPaperWidth = short(paper_width ? *paper_width : 0);
   });
   if (!dc) return false;
   attach_printer_dc(dc);
