@@ -10,6 +10,18 @@ HFONT make_print_font(std::string_view face, int height, bool bold) {
                      0, 0, std::string(face).c_str());
 }
 
+print::TextSize measure_print_text(HDC dc, std::string_view text, std::string_view face, int height,
+                                   bool bold) {
+  HFONT font = dc ? make_print_font(face, height, bold) : nullptr;
+  if (!font) return {};
+  HGDIOBJ current = SelectObject(dc, font);
+  SIZE size{};
+  GetTextExtentPoint32A(dc, text.data(), int(text.size()), &size);
+  SelectObject(dc, current);
+  DeleteObject(font);
+  return {int(size.cx), int(size.cy)};
+}
+
 // The form's orientation follows the paper the driver offers for it (the
 // canvas turns it where the driver lists the paper the other way round).
 print::OpenedPrinter CanvasSurface::open_on_printer(std::string_view name, int /*orientation*/,
@@ -21,18 +33,7 @@ print::OpenedPrinter CanvasSurface::open_on_printer(std::string_view name, int /
 
 print::TextSize CanvasSurface::measure_text(std::string_view text, std::string_view face,
                                             int height, bool bold) {
-  HDC dc = canvas_.printer_dc();
-  HFONT font = make_print_font(face, height, bold);
-  if (!dc || !font) {
-    if (font) DeleteObject(font);
-    return {};
-  }
-  HGDIOBJ current = SelectObject(dc, font);
-  SIZE size{};
-  GetTextExtentPoint32A(dc, text.data(), int(text.size()), &size);
-  SelectObject(dc, current);
-  DeleteObject(font);
-  return {int(size.cx), int(size.cy)};
+  return measure_print_text(canvas_.printer_dc(), text, face, height, bold);
 }
 
 void CanvasSurface::write_text_in_rect(std::string_view text, print::Rect& rect, unsigned format) {

@@ -9,6 +9,10 @@ namespace app {
 // A bold or regular font of `face` whose characters are `height` logical
 // units high (tenths of a millimetre in the print job's mapping).
 HFONT make_print_font(std::string_view face, int height, bool bold);
+// The size of `text` in such a font on `dc` (nothing without a device
+// context or font); the device context's own font is put back.
+print::TextSize measure_print_text(HDC dc, std::string_view text, std::string_view face, int height,
+                                   bool bold);
 
 class CanvasSurface : public print::PrintSurface {
  public:

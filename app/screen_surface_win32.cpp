@@ -22,8 +22,8 @@ void ScreenSurface::write_text(int x, int y, std::string_view text) {
   TextOutA(dc_, x, y, text.data(), int(text.size()));
 }
 
-// The printer's mapping counts y upwards and the print job negates the
-// rectangle for it; here y grows downwards, so the rectangle is used as is.
+// Drawn in the preview's mapping (tenths of a millimetre, y downwards) as
+// the print job gives it; the rectangle is left as it was.
 void ScreenSurface::write_text_in_rect(std::string_view text, print::Rect& rect,
                                        unsigned format) {
   RECT r{rect.left, rect.top, rect.right, rect.bottom};
@@ -32,14 +32,7 @@ void ScreenSurface::write_text_in_rect(std::string_view text, print::Rect& rect,
 
 print::TextSize ScreenSurface::measure_text(std::string_view text, std::string_view face,
                                             int height, bool bold) {
-  HFONT font = make_print_font(face, height, bold);
-  if (!font) return {};
-  HGDIOBJ current = SelectObject(dc_, font);
-  SIZE size{};
-  GetTextExtentPoint32A(dc_, text.data(), int(text.size()), &size);
-  SelectObject(dc_, current);
-  DeleteObject(font);
-  return {int(size.cx), int(size.cy)};
+  return measure_print_text(dc_, text, face, height, bold);
 }
 
 }  // namespace app

@@ -134,7 +134,7 @@ void attach_event_handlers(MainWindowControls& c) {
   c.form.on_system_command(on_system_command);
 }
 
-// Runs once, when the main window exists and before it is first shown.
+// Asks the message loop to end (after an update started the new version).
 void post_quit() { PostQuitMessage(0); }
 
 void show_download(bool shown) {
@@ -162,6 +162,7 @@ void CALLBACK offer_update_now(HWND window, UINT, UINT_PTR timer, DWORD) {
   }
 }
 
+// Runs once, when the main window exists and before it is first shown.
 intptr_t initialise_main_window(HWND window) {
   Application& app = *application;
   app.main_window = window;
