@@ -328,10 +328,10 @@ int Canvas::convert_units(int n, int kind) const {
   if (!target_ || mapping_ == MM_TEXT) return n;
   int k = units_factor(mapping_);
   switch (kind) {
-    case 1: return MulDiv(n, GetDeviceCaps(target_, LOGPIXELSX), k);
-    case 2: return MulDiv(n, GetDeviceCaps(target_, LOGPIXELSY), k);
-    case 3: return MulDiv(n, k, GetDeviceCaps(target_, LOGPIXELSX));
-    case 4: return MulDiv(n, k, GetDeviceCaps(target_, LOGPIXELSY));
+    case units_to_pixels_across: return MulDiv(n, GetDeviceCaps(target_, LOGPIXELSX), k);
+    case units_to_pixels_down: return MulDiv(n, GetDeviceCaps(target_, LOGPIXELSY), k);
+    case pixels_to_units_across: return MulDiv(n, k, GetDeviceCaps(target_, LOGPIXELSX));
+    case pixels_to_units_down: return MulDiv(n, k, GetDeviceCaps(target_, LOGPIXELSY));
     default: return n;
   }
 }
@@ -350,7 +350,7 @@ int Canvas::set_mapping(int mode) {
   if (mode == 0) return mapping_;
   mapping_ = mode;
   FontSpec described = font_spec_of(font_);
-  replace_font(make_font(described, convert_units(described.height, 4)));
+  replace_font(make_font(described, convert_units(described.height, pixels_to_units_down)));
   int previous = target_ ? SetMapMode(target_, mode) : 0;
   if (mirror_) SetMapMode(mirror_, mode);
   return previous;
@@ -371,7 +371,7 @@ void Canvas::scale_by_resolution() {
 void Canvas::set_font(HFONT font) {
   FontSpec described = font_spec_of(font);
   if (font && font != font_) DeleteObject(font);
-  replace_font(make_font(described, convert_units(described.height, 4)));
+  replace_font(make_font(described, convert_units(described.height, pixels_to_units_down)));
 }
 
 int Canvas::raster_operation(int mode) {

@@ -75,6 +75,14 @@ class Canvas : public WindowBase {
   // Mapping mode 1..6; 0 for "read the stored mode".
   int set_mapping(int mode = 0);
   int mapping() const { return mapping_; }
+  // What convert_units converts, by the toolkit's numbers 1 to 4 (others
+  // leave the value as it is); logical units are the mapping's.
+  enum UnitConversion {
+    units_to_pixels_across = 1,
+    units_to_pixels_down = 2,
+    pixels_to_units_across = 3,
+    pixels_to_units_down = 4,
+  };
   int convert_units(int n, int kind) const;
   // Makes the metric mapping exact on the bound DCs: the mode's units per
   // inch against the device's pixels per inch. The metric modes themselves
