@@ -154,14 +154,18 @@ void AppDriver::click_async(int id) const {
 void AppDriver::mouse_click(int id) const {
   RECT r{};
   GetWindowRect(item(id), &r);
-  SetForegroundWindow(window_);
-  SetCursorPos((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+  click_at(window_, (r.left + r.right) / 2, (r.top + r.bottom) / 2);
+  pump_for(500);
+}
+
+void AppDriver::click_at(HWND window, int x, int y) {
+  SetForegroundWindow(window);
+  SetCursorPos(x, y);
   INPUT inputs[2] = {};
   inputs[0].type = inputs[1].type = INPUT_MOUSE;
   inputs[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
   inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
   SendInput(2, inputs, sizeof(INPUT));
-  pump_for(500);
 }
 
 void AppDriver::choose(int id, int index) const {

@@ -52,6 +52,8 @@ class AppDriver {
   void click_async(int id) const;
   // A real mouse click in the middle of a control.
   void mouse_click(int id) const;
+  // A real mouse click at a point of the screen, `window` brought forward.
+  static void click_at(HWND window, int x, int y);
   // Chooses a list item as the user does, raising the selection change.
   void choose(int id, int index) const;
 

@@ -91,13 +91,7 @@ class Printing : public testing::Test {
     RECT rect;
     GetWindowRect(list, &rect);
     for (int tries = 0; tries < 5 && SendMessageA(list, LVM_GETSELECTEDCOUNT, 0, 0) == 0; ++tries) {
-      SetForegroundWindow(history);
-      SetCursorPos(rect.left + 60, rect.top + 32);
-      INPUT clicks[2] = {};
-      clicks[0].type = clicks[1].type = INPUT_MOUSE;
-      clicks[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-      clicks[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-      SendInput(2, clicks, sizeof(INPUT));
+      AppDriver::click_at(history, rect.left + 60, rect.top + 32);
       Sleep(300);
     }
     ASSERT_EQ(SendMessageA(list, LVM_GETSELECTEDCOUNT, 0, 0), 1);

@@ -82,6 +82,15 @@ class Update : public testing::Test {
     ASSERT_EQ(server->port(), kUpdatePort);
   }
   void launch() { ASSERT_TRUE(app.launch(exe_)); }
+  // The update question of a program started with the offer on the page,
+  // once its window is shown; null when it did not come.
+  HWND shown_offer() {
+    pages.banner = offer;
+    start_server();
+    launch();
+    if (!app.wait_for_main_window()) return nullptr;
+    return AppDriver::wait_for_window("软件需要更新");
+  }
   // Answers the update question with OK or Cancel.
   void answer_offer(int button) {
     HWND box = AppDriver::wait_for_window("软件需要更新");
@@ -218,11 +227,7 @@ TEST_F(Update, ATricklingServerCannotHoldTheWindowBack) {
 // window works on while it downloads, and the download ends at its
 // deadline with the update failed.
 TEST_F(Update, ATricklingServerAfterTheOfferEndsAtItsDeadline) {
-  pages.banner = offer;
-  start_server();
-  launch();
-  ASSERT_TRUE(app.wait_for_main_window());
-  HWND box = AppDriver::wait_for_window("软件需要更新");
+  HWND box = shown_offer();
   ASSERT_TRUE(box);
   EXPECT_EQ(GetWindow(box, GW_OWNER), app.window());
   EXPECT_NE(AppDriver::box_text(box).find("服务器提示：修正打印"), std::string::npos);
@@ -246,11 +251,7 @@ TEST_F(Update, ATricklingServerAfterTheOfferEndsAtItsDeadline) {
 
 // "取消" in the progress window ends the download at once.
 TEST_F(Update, TheDownloadCanBeCancelled) {
-  pages.banner = offer;
-  start_server();
-  launch();
-  ASSERT_TRUE(app.wait_for_main_window());
-  HWND box = AppDriver::wait_for_window("软件需要更新");
+  HWND box = shown_offer();
   ASSERT_TRUE(box);
   server->trickle(1000);
   PostMessageA(box, WM_COMMAND, IDOK, 0);
