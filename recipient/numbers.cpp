@@ -322,16 +322,16 @@ Numbers take_numbers(std::string& t, std::string& s, const std::vector<Label>& l
       blank(t, s, at, masked.end);
       at = masked.end - 1;
     } else if (Found fixed = fixed_at(t, at)) {
-      if (n.phone.empty()) {
-        n.phone = fixed.text;
+      if (n.fixed.empty()) {
+        n.fixed = fixed.text;
         bool extended = std::count(fixed.text.begin(), fixed.text.end(), '-') > 1;
-        last = extended || fixed.text.starts_with("400") || fixed.text.starts_with("800") ? nullptr : &n.phone;
+        last = extended || fixed.text.starts_with("400") || fixed.text.starts_with("800") ? nullptr : &n.fixed;
       }
       ++n.count;
       blank(t, s, at, fixed.end);
       at = fixed.end - 1;
     } else if (size_t local = local_number_end(t, at, labels)) {
-      if (n.phone.empty()) n.phone = t.substr(at, local - at);
+      if (n.fixed.empty()) n.fixed = t.substr(at, local - at);
       ++n.count;
       blank(t, s, at, local);
       at = local - 1;
@@ -342,7 +342,7 @@ Numbers take_numbers(std::string& t, std::string& s, const std::vector<Label>& l
       at = end - 1;
     }
   }
-  if (n.phone.empty()) n.phone = second_mobile;
+  if (n.fixed.empty()) n.fixed = second_mobile;
   return n;
 }
 

@@ -107,8 +107,11 @@ bool long_number(std::string_view piece) {
 
 class Arrangement {
  public:
-  Arrangement(const std::string& t, const std::string& s, std::vector<Piece> pieces)
-      : t_(t), s_(s), pieces_(std::move(pieces)) {}
+  // `written`: the text as the buyer wrote it (half-width), what is
+  // printed; `simplified`: the same bytes with traditional characters
+  // simplified, what is matched against.
+  Arrangement(const std::string& written, const std::string& simplified, std::vector<Piece> pieces)
+      : written_(written), simplified_(simplified), pieces_(std::move(pieces)) {}
 
   void arrange(Recipient& r) {
     for (size_t i = 0; i < pieces_.size(); ++i) {
@@ -145,9 +148,9 @@ class Arrangement {
   }
 
  private:
-  std::string_view text(const Piece& p) const { return std::string_view(t_).substr(p.begin, p.end - p.begin); }
+  std::string_view text(const Piece& p) const { return std::string_view(written_).substr(p.begin, p.end - p.begin); }
   std::string_view simple(const Piece& p) const {
-    return std::string_view(s_).substr(p.begin, p.end - p.begin);
+    return std::string_view(simplified_).substr(p.begin, p.end - p.begin);
   }
   bool free(size_t i) const { return pieces_[i].field == Field::none && name_ != i; }
 
@@ -165,9 +168,7 @@ class Arrangement {
     auto starts = std::find_if(address_.begin(), address_.end(),
                                [&](size_t i) { return starts_with_place(i, false); });
     // "地址在浙江省…": a word between the label and the divisions.
-    if (starts == address_.end()) {
-      starts = std::find_if(address_.begin(), address_.end(), [&](size_t i) { return place_inside(i); });
-    }
+    if (starts == address_.end()) starts = first_with_place_inside(address_.begin(), address_.end());
     if (starts == address_.end()) return;
     std::vector<size_t> before(address_.begin(), starts);
     address_.erase(address_.begin(), starts);
@@ -199,7 +200,10 @@ class Arrangement {
     for (size_t i = 0; i < pieces_.size() && !first; ++i)
       if (free(i) && starts_with_place(i, false)) first = i;
     for (size_t i = 0; i < pieces_.size() && !first; ++i)
-      if (free(i) && place_inside(i)) first = i;
+      if (std::optional<size_t> at = free(i) ? place_inside(i) : std::nullopt) {
+        start_at_place_inside(i, *at);
+        first = i;
+      }
     if (!first) {
       for (size_t i = 0; i < pieces_.size(); ++i)
         if (free(i) && has_address_word(simple(pieces_[i]))) address_.push_back(i);
@@ -228,7 +232,7 @@ class Arrangement {
   const Place& place_of(size_t i) const {
     if (places_.size() != pieces_.size()) places_.assign(pieces_.size(), std::nullopt);
     std::optional<Place>& place = places_[i];
-    if (!place) place = read_place(s_, pieces_[i].begin);
+    if (!place) place = read_place(simplified_, pieces_[i].begin);
     return *place;
   }
 
@@ -241,22 +245,42 @@ class Arrangement {
     // A short name alone: a place when no street name goes on from it and
     // something follows.
     bool more = place.end < p.end || i + 1 < pieces_.size();
-    return more && !continues_street(s_, place.end);
+    return more && !continues_street(simplified_, place.end);
   }
 
-  bool place_inside(size_t i) {
-    Piece& p = pieces_[i];
-    for (size_t at = p.begin + char_size(s_, p.begin); at < p.end; at += char_size(s_, at)) {
-      Place place = read_place(s_, at);
-      if (!place.found() || !place.certain) continue;
-      glued_name_ = trimmed(std::string_view(t_).substr(p.begin, at - p.begin));
-      if (name_likeness(std::string_view(s_).substr(p.begin, at - p.begin)) == NameLikeness::none)
-        glued_name_.clear();
-      p.begin = at;
-      if (i < places_.size()) places_[i].reset();  // read again from the new start
-      return true;
+  // Where a certain place starts inside a piece, after its first
+  // character ("张三浙江省…"); nothing when none does.
+  std::optional<size_t> place_inside(size_t i) const {
+    const Piece& p = pieces_[i];
+    for (size_t at = p.begin + char_size(simplified_, p.begin); at < p.end;
+         at += char_size(simplified_, at)) {
+      Place place = read_place(simplified_, at);
+      if (place.found() && place.certain) return at;
     }
-    return false;
+    return std::nullopt;
+  }
+
+  // The piece made to start at the place inside it; what stood before is
+  // kept as the glued name when it looks like one.
+  void start_at_place_inside(size_t i, size_t at) {
+    Piece& p = pieces_[i];
+    glued_name_ = trimmed(std::string_view(written_).substr(p.begin, at - p.begin));
+    if (name_likeness(std::string_view(simplified_).substr(p.begin, at - p.begin)) ==
+        NameLikeness::none)
+      glued_name_.clear();
+    p.begin = at;
+    if (i < places_.size()) places_[i].reset();  // read again from the new start
+  }
+
+  // The first piece of the range with a place inside, made to start there.
+  template <typename Iterator>
+  Iterator first_with_place_inside(Iterator from, Iterator to) {
+    for (Iterator it = from; it != to; ++it)
+      if (std::optional<size_t> at = place_inside(*it)) {
+        start_at_place_inside(*it, *at);
+        return it;
+      }
+    return to;
   }
 
   // A labelled name first; else a name-like piece: one that starts with a
@@ -413,8 +437,8 @@ class Arrangement {
     return std::string(s);
   }
 
-  const std::string& t_;
-  const std::string& s_;
+  const std::string& written_;
+  const std::string& simplified_;
   std::vector<Piece> pieces_;
   std::vector<size_t> address_;
   std::optional<size_t> name_;
@@ -464,12 +488,12 @@ std::vector<std::string_view> blocks_of(std::string_view text) {
 
 // A name alone is no recipient: a phone number or a place must be there.
 bool found_any(const Recipient& r) {
-  return !r.mobile.empty() || !r.phone.empty() || !r.masked_mobile.empty() || !r.province.empty();
+  return !r.mobile.empty() || !r.fixed.empty() || !r.masked_mobile.empty() || !r.province.empty();
 }
 
 // One recipient of a list: a phone number and a place.
 bool complete(const Recipient& r) {
-  return (!r.mobile.empty() || !r.phone.empty() || !r.masked_mobile.empty()) &&
+  return (!r.mobile.empty() || !r.fixed.empty() || !r.masked_mobile.empty()) &&
          !r.province.empty();
 }
 
@@ -521,7 +545,7 @@ std::vector<std::string_view> groups_of(std::string_view text, const std::vector
   size_t begin = 0, end = 0;
   for (size_t i = 0; i < parts.size(); ++i) {
     const Recipient& r = read[i];
-    bool phone = !r.mobile.empty() || !r.phone.empty() || !r.masked_mobile.empty();
+    bool phone = !r.mobile.empty() || !r.fixed.empty() || !r.masked_mobile.empty();
     bool place = !r.province.empty(), name = !r.name.empty() && !phone && !place;
     size_t at = size_t(parts[i].data() - text.data());
     bool starts = end > 0 && ((phone && has.phone) || (place && has.place) || (name && has.name));
@@ -673,7 +697,7 @@ Recipient parse_one(std::string_view text, int& phone_numbers, std::string_view 
   Numbers numbers = take_numbers(t, s, labels, region);
   phone_numbers = numbers.count;
   r.mobile = numbers.mobile;
-  r.phone = numbers.phone;
+  r.fixed = numbers.fixed;
   r.postcode = numbers.postcode;
   r.masked_mobile = numbers.masked;
   Arrangement(t, s, pieces_of(s, labels)).arrange(r);
@@ -682,7 +706,7 @@ Recipient parse_one(std::string_view text, int& phone_numbers, std::string_view 
   bool region_number = r.mobile.starts_with("+8") || r.mobile.starts_with("09");
   if (region_number && !r.province.empty() && !is_region(r.province)) r.mark(Item::province);
   bool hong_kong = r.province == "香港特别行政区", macao = r.province == "澳门特别行政区";
-  if (region.empty() && (hong_kong || macao) && r.mobile.empty() && r.phone.empty())
+  if (region.empty() && (hong_kong || macao) && r.mobile.empty() && r.fixed.empty())
     return parse_one(text, phone_numbers, hong_kong ? "852" : "853");
   return r;
 }

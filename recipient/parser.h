@@ -11,12 +11,12 @@
 namespace recipient {
 
 // The eight fields, in their order; also the bits of `Recipient::check`.
-enum class Item : uint8_t { name, mobile, phone, postcode, province, city, district, detail };
+enum class Item : uint8_t { name, mobile, fixed, postcode, province, city, district, detail };
 
 struct Recipient {
   std::string name;
   std::string mobile;    // digits, "-extension" for a virtual number
-  std::string phone;     // fixed line "area-number[-extension]", or a second mobile
+  std::string fixed;     // fixed line "area-number[-extension]", or a second mobile
   std::string postcode;
   std::string province;  // full names; a municipality's city is the municipality
   std::string city;

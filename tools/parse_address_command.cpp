@@ -44,7 +44,7 @@ std::optional<Options> parse(const std::vector<std::string>& args) {
 using Fields = std::vector<std::pair<const char*, const std::string*>>;
 
 Fields fields_of(const recipient::Recipient& r) {
-  return {{"name", &r.name},         {"mobile", &r.mobile},   {"phone", &r.phone},
+  return {{"name", &r.name},         {"mobile", &r.mobile},   {"phone", &r.fixed},
           {"postcode", &r.postcode}, {"province", &r.province}, {"city", &r.city},
           {"district", &r.district}, {"detail", &r.detail}};
 }

@@ -72,8 +72,8 @@ std::optional<std::string> terminal_input_box(const rt::InputBoxRequest& request
 std::string line_of(const recognize::ShippingRecord& record) {
   if (!record.recipient) return record.address_line;
   const recipient::Recipient& r = *record.recipient;
-  return recipient::full_address(r) + " ，" + r.postcode + "，" + r.name + "，" + r.phone +
-         (r.phone.empty() ? "" : " ") + r.mobile;
+  return recipient::full_address(r) + " ，" + r.postcode + "，" + r.name + "，" + r.fixed +
+         (r.fixed.empty() ? "" : " ") + r.mobile;
 }
 
 struct Outcome {

@@ -51,7 +51,7 @@ std::vector<Case> read_cases() {
 }
 
 std::vector<std::string> fields_of(const recipient::Recipient& r) {
-  return {r.name, r.mobile, r.phone, r.postcode, r.province, r.city, r.district, r.detail};
+  return {r.name, r.mobile, r.fixed, r.postcode, r.province, r.city, r.district, r.detail};
 }
 
 std::string shown(const std::vector<std::string>& fields) {

@@ -70,12 +70,12 @@ TEST(Numbers, LongerDigitRunsAreNoPhones) {
   recipient::Recipient r =
       parse_recipient("订单号 2024138001380001 张三 13912345678 浙江省杭州市西湖区文三路100号");
   EXPECT_EQ(r.mobile, "13912345678");
-  EXPECT_EQ(r.phone, "");
+  EXPECT_EQ(r.fixed, "");
   EXPECT_EQ(r.postcode, "");
   // Two mobiles: the second is the other phone.
   r = parse_recipient("张三 13800138000 备用13912345678 浙江省杭州市西湖区文三路100号");
   EXPECT_EQ(r.mobile, "13800138000");
-  EXPECT_EQ(r.phone, "13912345678");
+  EXPECT_EQ(r.fixed, "13912345678");
 }
 
 TEST(FullAddress, AMunicipalityIsWrittenOnce) {

@@ -105,7 +105,7 @@ struct Score {
 };
 
 std::string fields(const recipient::Recipient& r) {
-  return r.name + "|" + r.mobile + "|" + r.phone + "|" + r.postcode + "|" + r.province + "|" + r.city +
+  return r.name + "|" + r.mobile + "|" + r.fixed + "|" + r.postcode + "|" + r.province + "|" + r.city +
          "|" + r.district + "|" + r.detail;
 }
 
