@@ -25,7 +25,6 @@ using namespace view::control;
 constexpr int kPortrait = 1;
 constexpr int kPaperWidth = 2200;   // 220 mm
 constexpr int kPaperLength = 1270;  // 127 mm
-constexpr int kLometric = 2;
 constexpr char kCancelled[] = "已取消打印";
 constexpr char kChooseTemplate[] = "请先在模板列表中选择快递模板";
 constexpr char kCalibrationName[] = "校准页";
@@ -219,7 +218,7 @@ PrintOutcome PrintJob::print_page(const std::string& printer, const std::string&
     surface_.release_printer_dc();
     return fail(name, "打印机【" + shown_printer + "】没有快递单纸张");
   }
-  surface_.set_mapping(kLometric);
+  surface_.set_mapping(kTenthsOfAMillimetre);
   if (!checked()) {
     surface_.release_printer_dc();
     return PrintOutcome::cancelled;
@@ -286,16 +285,20 @@ std::optional<double> PrintJob::asked_millimetres(const std::string& question) {
 // Records of the batch already printed today: the seller decides once for
 // all of them, so a batch stopped half-way goes on with the rest. Counted
 // per record: of two identical orders, as many as were printed today.
-std::set<int> PrintJob::printed_today(recognize::Recognizer& recognizer) {
+std::set<int> PrintJob::printed_today(const recognize::Recognizer& recognizer) {
   std::set<int> printed;
   History* h = guard_days() > 0 ? history() : nullptr;
   if (!h) return printed;
   std::map<std::string, int> earlier_copies;
+  WaybillTexts texts = shown_texts(rt::now());  // the sender and the date
   int n = int(recognizer.records().size());
   for (int i = 0; i < n; ++i) {
-    view_.list_select(name_box, i);
-    recognizer.show_record();
-    WaybillTexts texts = shown_texts(rt::now());
+    recognize::FormTexts record = recognizer.record_texts(size_t(i));
+    texts.name = record.name;
+    texts.fixed = record.fixed;
+    texts.mobile = record.mobile;
+    texts.address = record.address;
+    texts.goods = record.goods;
     if (++earlier_copies[log_line(texts)] <= h->count(texts, today())) printed.insert(i);
   }
   return printed;

@@ -80,7 +80,7 @@ class PrintJob {
   // later, from the log (none without one).
   const HistoryEntry* earlier_print(const WaybillTexts& texts, int since);
   History* history();  // up to date; none without the log
-  std::set<int> printed_today(recognize::Recognizer& recognizer);
+  std::set<int> printed_today(const recognize::Recognizer& recognizer);
   bool ask(const std::string& question);
   bool paper_accepted(const OpenedPrinter& opened);
   PrintOutcome fail(const std::string& name, const std::string& reason);

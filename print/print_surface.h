@@ -17,6 +17,11 @@ struct TextSize {
   int width = 0, height = 0;
 };
 
+// The two values the print job hands the surface as the platform spells
+// them (the canvas passes them on unchanged; tests record them as they are).
+// The mapping: logical units of a tenth of a millimetre (the platform's
+// MM_LOMETRIC).
+inline constexpr int kTenthsOfAMillimetre = 2;
 // Text-in-rectangle format: "&" prints as itself instead of underlining the
 // next character (the platform's DT_NOPREFIX).
 inline constexpr unsigned kNoPrefix = 0x800;
@@ -39,6 +44,7 @@ class PrintSurface {
   // the driver really gave that paper.
   virtual OpenedPrinter open_on_printer(std::string_view name, int orientation, int paper_width,
                                         int paper_length) = 0;
+  // Always kTenthsOfAMillimetre.
   virtual void set_mapping(int mode) = 0;
   virtual bool begin_document(std::string_view name) = 0;
   // Makes the font (face, character height in tenths of a millimetre,

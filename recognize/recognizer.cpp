@@ -34,7 +34,7 @@ std::string listed_name(const ShippingRecord& record) {
 constexpr char kParsed[] = " [智能识别]";
 
 void fill_recipient(view::MainView& view, const recipient::Recipient& r, std::string_view goods) {
-  fill_form(view, r.name, r.phone, r.mobile, recipient::full_address(r), goods);
+  fill_form(view, r.name, r.fixed, r.mobile, recipient::full_address(r), goods);
 }
 
 // A masked mobile number is named, never printed as if it were real.
@@ -77,16 +77,30 @@ std::string detail_page_address(const std::string& t, const Recipient& r) {
 
 }  // namespace
 
-void fill_form(view::MainView& view, std::string_view name, std::string_view fixed,
-               std::string_view mobile, std::string_view address, std::string_view goods) {
-  using namespace view::control;
-  view.set_text(name_box, rt::strip_spaces(name).view());
-  view.set_text(fixed_phone, rt::strip_spaces(fixed).view());
-  view.set_text(mobile_phone, rt::strip_spaces(mobile).view());
+FormTexts form_texts(std::string_view name, std::string_view fixed, std::string_view mobile,
+                     std::string_view address, std::string_view goods) {
   std::string a = removed(removed(address, "\n"), "\r");
   a = rt::strip_spaces(a).view();
-  view.set_text(view::control::address, rt::trim(wrap_text(a, 32)).view());
-  view.set_text(view::control::goods, goods);
+  return {std::string(rt::strip_spaces(name).view()), std::string(rt::strip_spaces(fixed).view()),
+          std::string(rt::strip_spaces(mobile).view()),
+          std::string(rt::trim(wrap_text(a, 32)).view()), std::string(goods)};
+}
+
+namespace {
+
+void show_form_texts(view::MainView& view, const FormTexts& f) {
+  view.set_text(view::control::name_box, f.name);
+  view.set_text(view::control::fixed_phone, f.fixed);
+  view.set_text(view::control::mobile_phone, f.mobile);
+  view.set_text(view::control::address, f.address);
+  view.set_text(view::control::goods, f.goods);
+}
+
+}  // namespace
+
+void fill_form(view::MainView& view, std::string_view name, std::string_view fixed,
+               std::string_view mobile, std::string_view address, std::string_view goods) {
+  show_form_texts(view, form_texts(name, fixed, mobile, address, goods));
 }
 
 void Recognizer::recognise_clipboard() { recognise(rt::clipboard_text().view()); }
@@ -215,13 +229,21 @@ void Recognizer::recognise_short_text(std::string t) {
   view_.set_enabled(batch_print_button, false);
 }
 
+FormTexts Recognizer::record_texts(size_t k) const {
+  if (k >= records_.size()) return {};
+  const ShippingRecord& record = records_[k];
+  if (record.recipient) {
+    const recipient::Recipient& r = *record.recipient;
+    return form_texts(r.name, r.fixed, r.mobile, recipient::full_address(r), record.goods);
+  }
+  Recipient r = parse_address_line(record.address_line);
+  return form_texts(r.name, r.fixed, r.mobile, r.address, record.goods);
+}
+
 void Recognizer::show_record() {
   int i = view_.list_selection(name_box);
   if (i < 0 || size_t(i) >= records_.size()) return;
-  const ShippingRecord& record = records_[size_t(i)];
-  if (record.recipient) return fill_recipient(view_, *record.recipient, record.goods);
-  Recipient r = parse_address_line(record.address_line);
-  fill_form(view_, r.name, r.fixed, r.mobile, r.address, record.goods);
+  show_form_texts(view_, record_texts(size_t(i)));
 }
 
 void Recognizer::add_record(ShippingRecord record) {

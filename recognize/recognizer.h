@@ -21,6 +21,12 @@ struct ShippingRecord {
   std::optional<recipient::Recipient> recipient;
 };
 
+// What the recipient boxes hold for a recipient: spaces removed, the
+// address joined into one line and wrapped at 32 bytes; goods unchanged.
+struct FormTexts {
+  std::string name, fixed, mobile, address, goods;
+};
+
 class Recognizer {
  public:
   Recognizer(view::MainView& view, std::string settings_path)
@@ -36,6 +42,8 @@ class Recognizer {
 
   // Records in page order; item k of the name box belongs to record k.
   const std::vector<ShippingRecord>& records() const { return records_; }
+  // What the recipient boxes show for record k, without showing it.
+  FormTexts record_texts(size_t k) const;
 
  private:
   void recognise_batch_page(std::string& t);
@@ -56,8 +64,10 @@ class Recognizer {
   bool code_not_saved_ = false;  // an item code could not be written this time
 };
 
-// Writes the values into the recipient boxes: spaces removed, the address
-// joined into one line and wrapped at 32 bytes; goods unchanged.
+FormTexts form_texts(std::string_view name, std::string_view fixed, std::string_view mobile,
+                     std::string_view address, std::string_view goods);
+
+// Writes the values into the recipient boxes as form_texts makes them.
 void fill_form(view::MainView& view, std::string_view name, std::string_view fixed,
                std::string_view mobile, std::string_view address, std::string_view goods);
 
