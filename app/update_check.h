@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -36,11 +37,11 @@ struct UpdateContext {
   std::string_view banner_page;
   std::string release_url;    // where a new executable comes from
   uintptr_t main_window = 0;  // owner of the question and the boxes after it
-  void (*quit)() = nullptr;   // posts the quit request
+  std::function<void()> quit;  // posts the quit request
   // Shows (true) or hides (false) that the release is downloading, with a
   // way to cancel; and whether the seller cancelled.
-  void (*downloading)(bool shown) = nullptr;
-  bool (*cancelled)() = nullptr;
+  std::function<void(bool shown)> downloading;
+  std::function<bool()> cancelled;
 };
 
 // Runs once at start, after the banner page was fetched: the status line

@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -28,7 +29,7 @@ struct HttpRequest {
   uint32_t deadline_ms = 0;
   // Asked while a request with a deadline waits: true ends it at once, as
   // failed (the person cancelled it).
-  bool (*cancelled)() = nullptr;
+  std::function<bool()> cancelled;
 };
 
 struct HttpResponse {

@@ -22,7 +22,7 @@ const char* const descriptions[] = {
     "所提供参数的数据类型不符合要求",
 };
 
-void (*exit_steps[int(RtExitStep::count)])() = {};
+std::function<void()> exit_steps[int(RtExitStep::count)];
 
 }  // namespace
 
@@ -40,11 +40,13 @@ void rt_raise(int n) {
   rt_exit(0);
 }
 
-void rt_set_exit_step(RtExitStep step, void (*fn)()) { exit_steps[int(step)] = fn; }
+void rt_set_exit_step(RtExitStep step, std::function<void()> fn) {
+  exit_steps[int(step)] = std::move(fn);
+}
 
 void rt_exit(int code) {
   for (auto& slot : exit_steps) {
-    void (*step)() = slot;
+    std::function<void()> step = std::move(slot);
     slot = nullptr;
     if (step) step();
   }

@@ -1,6 +1,8 @@
 // Fatal runtime errors and the single exit sequence of the program.
 #pragma once
 
+#include <functional>
+
 // The description of runtime error n (GBK), or null where there is none.
 const char* rt_error_description(int n);
 
@@ -9,7 +11,8 @@ const char* rt_error_description(int n);
 [[noreturn]] void rt_raise(int n);
 
 // The steps of the exit sequence, in the order they run. Each step is a slot
-// that its module arms (non-null) or disarms (null).
+// that its module arms (non-empty) or disarms (null); a step may carry its
+// context, such as the object it releases.
 enum class RtExitStep {
   program_handler,   // the program's own exit routine
   close_files,       // files still open
@@ -17,7 +20,7 @@ enum class RtExitStep {
   dll_release,       // DLLs loaded by the binder
   count
 };
-void rt_set_exit_step(RtExitStep step, void (*fn)());
+void rt_set_exit_step(RtExitStep step, std::function<void()> fn);
 
 // Runs the armed steps in order, then ends the process with `code`. Each step
 // is disarmed before it runs, so a fatal error inside a step carries on with

@@ -12,7 +12,7 @@ class ButtonControl : public Control {
     if (code == BN_CLICKED && on_click_) on_click_();
     return 0;
   }
-  void on_click(NoArgHandler h) { on_click_ = h; }
+  void on_click(NoArgHandler h) { on_click_ = std::move(h); }
 
  private:
   NoArgHandler on_click_ = nullptr;

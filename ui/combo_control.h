@@ -22,11 +22,11 @@ class ComboControl : public Control {
   bool select(int index) const;
   bool clear() const;
 
-  void on_selection_change(NoArgHandler h) { on_selection_change_ = h; }
-  void on_double_click(NoArgHandler h) { on_double_click_ = h; }
-  void on_edit_update(NoArgHandler h) { on_edit_update_ = h; }
-  void on_drop_down(NoArgHandler h) { on_drop_down_ = h; }
-  void on_close_up(NoArgHandler h) { on_close_up_ = h; }
+  void on_selection_change(NoArgHandler h) { on_selection_change_ = std::move(h); }
+  void on_double_click(NoArgHandler h) { on_double_click_ = std::move(h); }
+  void on_edit_update(NoArgHandler h) { on_edit_update_ = std::move(h); }
+  void on_drop_down(NoArgHandler h) { on_drop_down_ = std::move(h); }
+  void on_close_up(NoArgHandler h) { on_close_up_ = std::move(h); }
 
  private:
   NoArgHandler on_selection_change_ = nullptr;

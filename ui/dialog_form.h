@@ -14,9 +14,9 @@
 
 namespace ui {
 
-using InitHandler = intptr_t (*)(HWND dialog);
-using SizeHandler = intptr_t (*)(int a, int b);
-using CodeHandler = intptr_t (*)(int code);
+using InitHandler = std::function<intptr_t(HWND dialog)>;
+using SizeHandler = std::function<intptr_t(int a, int b)>;
+using CodeHandler = std::function<intptr_t(int code)>;
 
 // The message the notification-area icon reports its mouse events with.
 inline constexpr UINT kTrayCallbackMessage = 0x3019;
@@ -49,21 +49,21 @@ class DialogForm : public WindowBase {
   void class_cleanup() override;
 
   void set_dialog_result(INT_PTR result) { dialog_result_ = result; }
-  void on_close(NoArgHandler h) { on_close_ = h; }
-  void on_destroy(NoArgHandler h) { on_destroy_ = h; }
-  void on_move(SizeHandler h) { on_move_ = h; }
-  void on_size(SizeHandler h) { on_size_ = h; }
-  void on_activate(NoArgHandler h) { on_activate_ = h; }
-  void on_deactivate(NoArgHandler h) { on_deactivate_ = h; }
-  void on_first_activation(NoArgHandler h) { on_first_activation_ = h; }
-  void on_shown(NoArgHandler h) { on_shown_ = h; }
-  void on_hidden(NoArgHandler h) { on_hidden_ = h; }
-  void on_tray_event(CodeHandler h) { on_tray_event_ = h; }
-  void on_menu_command(CodeHandler h) { on_menu_command_ = h; }
+  void on_close(NoArgHandler h) { on_close_ = std::move(h); }
+  void on_destroy(NoArgHandler h) { on_destroy_ = std::move(h); }
+  void on_move(SizeHandler h) { on_move_ = std::move(h); }
+  void on_size(SizeHandler h) { on_size_ = std::move(h); }
+  void on_activate(NoArgHandler h) { on_activate_ = std::move(h); }
+  void on_deactivate(NoArgHandler h) { on_deactivate_ = std::move(h); }
+  void on_first_activation(NoArgHandler h) { on_first_activation_ = std::move(h); }
+  void on_shown(NoArgHandler h) { on_shown_ = std::move(h); }
+  void on_hidden(NoArgHandler h) { on_hidden_ = std::move(h); }
+  void on_tray_event(CodeHandler h) { on_tray_event_ = std::move(h); }
+  void on_menu_command(CodeHandler h) { on_menu_command_ = std::move(h); }
   // Commands the program added to the window's system menu (ids below
   // 0xF000, multiples of 16).
-  void on_system_command(CodeHandler h) { on_system_command_ = h; }
-  void on_hot_key(SizeHandler h) { on_hot_key_ = h; }
+  void on_system_command(CodeHandler h) { on_system_command_ = std::move(h); }
+  void on_hot_key(SizeHandler h) { on_hot_key_ = std::move(h); }
   void set_keep_active(bool on) { keep_active_ = on; }
   void set_drag_by_client_area(bool on) { drag_by_client_area_ = on; }
 

@@ -18,7 +18,7 @@ class EditControl : public Control {
     if (code == EN_CHANGE && on_change_) on_change_();
     return 0;
   }
-  void on_change(NoArgHandler h) { on_change_ = h; }
+  void on_change(NoArgHandler h) { on_change_ = std::move(h); }
 
  private:
   NoArgHandler on_change_ = nullptr;

@@ -5,14 +5,14 @@
 
 namespace ui {
 
-using LinkHandler = intptr_t (*)(int link_index);
+using LinkHandler = std::function<intptr_t(int link_index)>;
 
 class LinkControl : public Control {
  public:
   LinkControl();
   WindowBase* copy() const override { return new LinkControl(*this); }
   LRESULT child_notify(HWND parent, HWND sender, int code, int id, NMHDR* header) override;
-  void on_link_click(LinkHandler h) { on_link_click_ = h; }
+  void on_link_click(LinkHandler h) { on_link_click_ = std::move(h); }
 
  private:
   LinkHandler on_link_click_ = nullptr;

@@ -173,7 +173,8 @@ WindowBase::WindowBase(const WindowBase& other)
       on_files_dropped_(other.on_files_dropped_),
       on_mouse_enter_(other.on_mouse_enter_),
       on_mouse_leave_(other.on_mouse_leave_),
-      on_paint_(other.on_paint_) {}
+      on_paint_(other.on_paint_),
+      on_timer_(other.on_timer_) {}
 
 WindowBase::~WindowBase() {
   // An object that dies before its window: unhook it so no message reaches
@@ -276,6 +277,10 @@ LRESULT WindowBase::message_method(HWND window, UINT message, WPARAM wparam, LPA
         if (r) return r;
       }
       if (LRESULT r = after_paint()) return r;
+      break;
+    case WM_TIMER:
+      if (on_timer_ && !lparam)
+        if (intptr_t r = on_timer_(UINT_PTR(wparam))) return r;
       break;
     case WM_ERASEBKGND:
       if (LRESULT r = erase_background(reinterpret_cast<HDC>(wparam))) return r;
@@ -432,6 +437,7 @@ void WindowBase::base_cleanup() {
   mouse_inside_ = false;
   on_mouse_enter_ = on_mouse_leave_ = nullptr;
   on_paint_ = nullptr;
+  on_timer_ = nullptr;
   background_ = nullptr;
 }
 

@@ -11,17 +11,23 @@
 #include <shellapi.h>
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 namespace ui {
 
-using NoArgHandler = intptr_t (*)();
-using MouseHandler = intptr_t (*)(int x, int y, int keys);
-using KeyHandler = intptr_t (*)(int virtual_key, int keys);
-using CharHandler = intptr_t (*)(int code);
-using WheelHandler = intptr_t (*)(int delta, int keys);
-using TextHandler = intptr_t (*)(const char* text);
-using PaintHandler = intptr_t (*)(HDC dc, int left, int top, int right, int bottom);
+// Handlers carry their own context (a lambda capturing the window object
+// they belong to), so no window's state has to live outside its object.
+using NoArgHandler = std::function<intptr_t()>;
+using MouseHandler = std::function<intptr_t(int x, int y, int keys)>;
+using KeyHandler = std::function<intptr_t(int virtual_key, int keys)>;
+using CharHandler = std::function<intptr_t(int code)>;
+using WheelHandler = std::function<intptr_t(int delta, int keys)>;
+using TextHandler = std::function<intptr_t(const char* text)>;
+using PaintHandler = std::function<intptr_t(HDC dc, int left, int top, int right, int bottom)>;
+using TimerHandler = std::function<intptr_t(UINT_PTR timer_id)>;
+// The process-wide tables below hold plain functions: a hook is found by
+// the window's handle and gets it as its first argument.
 using MessageHook = intptr_t (*)(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
 using ChildHandler = intptr_t (*)(HWND child, int code, int id, LPARAM lparam);
 
@@ -100,22 +106,24 @@ class WindowBase {
   void set_background_object(HGDIOBJ object);
 
   // Handler setters.
-  void on_left_button_down(MouseHandler h) { on_left_down_ = h; }
-  void on_left_button_up(MouseHandler h) { on_left_up_ = h; }
-  void on_left_double_click(MouseHandler h) { on_left_double_ = h; }
-  void on_right_button_down(MouseHandler h) { on_right_down_ = h; }
-  void on_right_button_up(MouseHandler h) { on_right_up_ = h; }
-  void on_mouse_move(MouseHandler h) { on_mouse_move_ = h; }
-  void on_focus_gained(NoArgHandler h) { on_focus_gained_ = h; }
-  void on_focus_lost(NoArgHandler h) { on_focus_lost_ = h; }
-  void on_key_down(KeyHandler h) { on_key_down_ = h; }
-  void on_key_up(KeyHandler h) { on_key_up_ = h; }
-  void on_character(CharHandler h) { on_character_ = h; }
-  void on_wheel(WheelHandler h) { on_wheel_ = h; }
-  void on_files_dropped(TextHandler h) { on_files_dropped_ = h; }
-  void on_mouse_enter(NoArgHandler h) { on_mouse_enter_ = h; }
-  void on_mouse_leave(NoArgHandler h) { on_mouse_leave_ = h; }
-  void on_paint(PaintHandler h) { on_paint_ = h; }
+  void on_left_button_down(MouseHandler h) { on_left_down_ = std::move(h); }
+  void on_left_button_up(MouseHandler h) { on_left_up_ = std::move(h); }
+  void on_left_double_click(MouseHandler h) { on_left_double_ = std::move(h); }
+  void on_right_button_down(MouseHandler h) { on_right_down_ = std::move(h); }
+  void on_right_button_up(MouseHandler h) { on_right_up_ = std::move(h); }
+  void on_mouse_move(MouseHandler h) { on_mouse_move_ = std::move(h); }
+  void on_focus_gained(NoArgHandler h) { on_focus_gained_ = std::move(h); }
+  void on_focus_lost(NoArgHandler h) { on_focus_lost_ = std::move(h); }
+  void on_key_down(KeyHandler h) { on_key_down_ = std::move(h); }
+  void on_key_up(KeyHandler h) { on_key_up_ = std::move(h); }
+  void on_character(CharHandler h) { on_character_ = std::move(h); }
+  void on_wheel(WheelHandler h) { on_wheel_ = std::move(h); }
+  void on_files_dropped(TextHandler h) { on_files_dropped_ = std::move(h); }
+  void on_mouse_enter(NoArgHandler h) { on_mouse_enter_ = std::move(h); }
+  void on_mouse_leave(NoArgHandler h) { on_mouse_leave_ = std::move(h); }
+  void on_paint(PaintHandler h) { on_paint_ = std::move(h); }
+  // WM_TIMER of a timer set on the window without a procedure of its own.
+  void on_timer(TimerHandler h) { on_timer_ = std::move(h); }
 
  protected:
   // Stores the object in the registry and puts the shared procedure in.
@@ -150,6 +158,7 @@ class WindowBase {
   NoArgHandler on_mouse_enter_ = nullptr;
   NoArgHandler on_mouse_leave_ = nullptr;
   PaintHandler on_paint_ = nullptr;
+  TimerHandler on_timer_ = nullptr;
   HGDIOBJ background_ = nullptr;
 };
 

@@ -1,0 +1,53 @@
+#include "ui/list_view_control.h"
+
+#include <commctrl.h>
+
+namespace ui {
+
+ListViewControl::ListViewControl() {
+  INITCOMMONCONTROLSEX controls{sizeof controls, ICC_LISTVIEW_CLASSES};
+  InitCommonControlsEx(&controls);
+}
+
+bool ListViewControl::create_list(HWND parent, int id, int x, int y, int width, int height) {
+  DWORD style = WS_CHILD | WS_VISIBLE | WS_TABSTOP | LVS_REPORT | LVS_OWNERDATA | LVS_SINGLESEL |
+                LVS_SHOWSELALWAYS;
+  if (!create(WS_EX_CLIENTEDGE, WC_LISTVIEWA, "", style, x, y, width, height, parent,
+              reinterpret_cast<HMENU>(intptr_t(id))))
+    return false;
+  ListView_SetExtendedListViewStyle(handle(), LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES);
+  return true;
+}
+
+void ListViewControl::add_column(std::string_view title, int width) const {
+  std::string text(title);
+  LVCOLUMNA column{};
+  column.mask = LVCF_TEXT | LVCF_WIDTH;
+  column.pszText = text.data();
+  column.cx = width;
+  int count = Header_GetItemCount(ListView_GetHeader(handle()));
+  send(LVM_INSERTCOLUMNA, WPARAM(count < 0 ? 0 : count), reinterpret_cast<LPARAM>(&column));
+}
+
+void ListViewControl::set_row_count(int rows) const {
+  ListView_SetItemCountEx(handle(), rows, LVSICF_NOSCROLL);
+  invalidate();
+}
+
+int ListViewControl::selected_row() const {
+  return ListView_GetNextItem(handle(), -1, LVNI_SELECTED);
+}
+
+LRESULT ListViewControl::child_notify(HWND, HWND, int code, int, NMHDR* header) {
+  if (code == int(LVN_GETDISPINFOA) && on_cell_text_ && header) {
+    auto* info = reinterpret_cast<NMLVDISPINFOA*>(header);
+    if ((info->item.mask & LVIF_TEXT) && info->item.iItem >= 0 && info->item.cchTextMax > 0) {
+      std::string text = on_cell_text_(info->item.iItem, info->item.iSubItem);
+      lstrcpynA(info->item.pszText, text.c_str(), info->item.cchTextMax);
+    }
+  }
+  if (code == int(NM_DBLCLK) && on_double_click_) on_double_click_();
+  return 0;
+}
+
+}  // namespace ui
