@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "ui/gdi_guards.h"
+
 namespace app {
 
 HFONT make_print_font(std::string_view face, int height, bool bold) {
@@ -12,13 +14,11 @@ HFONT make_print_font(std::string_view face, int height, bool bold) {
 
 print::TextSize measure_print_text(HDC dc, std::string_view text, std::string_view face, int height,
                                    bool bold) {
-  HFONT font = dc ? make_print_font(face, height, bold) : nullptr;
+  ui::OwnedGdiObject<HFONT> font(dc ? make_print_font(face, height, bold) : nullptr);
   if (!font) return {};
-  HGDIOBJ current = SelectObject(dc, font);
+  ui::ScopedSelect selected(dc, font.get());
   SIZE size{};
   GetTextExtentPoint32A(dc, text.data(), int(text.size()), &size);
-  SelectObject(dc, current);
-  DeleteObject(font);
   return {int(size.cx), int(size.cy)};
 }
 

@@ -6,6 +6,13 @@
 
 #include <windows.h>
 
+#include <functional>
+#include <vector>
+
+#include "print/history.h"
+#include "ui/button_control.h"
+#include "ui/edit_control.h"
+#include "ui/list_view_control.h"
 #include "view/main_view.h"
 
 namespace app {
@@ -15,11 +22,34 @@ inline constexpr char kHistoryTitle[] = "打印记录";
 struct HistoryContext {
   HWND owner = nullptr;
   view::MainView* view = nullptr;
-  void (*print)(HWND asking) = nullptr;  // the main window's "打印", asking in `asking`
+  std::function<void(HWND asking)> print;  // the main window's "打印", asking in `asking`
 };
 
-// Opens the history (or brings it forward, read again); without a log it
-// says why there is none.
-void show_history(const HistoryContext& context);
+// One object for the program's run; its window comes and goes.
+class HistoryWindow : public ui::WindowBase {
+ public:
+  HistoryWindow();
+  // Opens the window (or brings it forward, read again); without a log it
+  // says why there is none.
+  void show(const HistoryContext& context);
+
+ private:
+  bool open();
+  void make_controls();
+  void apply_filter();
+  std::string cell_text(int row, int column) const;
+  void reprint();
+  // Whether the window that asked a question (a nested message loop, in
+  // which it may have been closed) is still this object's window.
+  bool still_open(HWND asking) const { return asking && handle() == asking; }
+
+  HistoryContext context_;
+  print::History history_;
+  std::vector<size_t> shown_;  // entries shown, newest first
+  ui::Control filter_label_;
+  ui::EditControl filter_;
+  ui::ButtonControl reprint_button_;
+  ui::ListViewControl list_;
+};
 
 }  // namespace app

@@ -2,106 +2,101 @@
 
 namespace app {
 
+namespace {
+
+template <typename Entries>
+auto find_control(const Entries& entries, int id) -> decltype(entries[0].control) {
+  for (const auto& e : entries)
+    if (e.id == id) return e.control;
+  return nullptr;
+}
+
+}  // namespace
+
+namespace id = view::control;
+
+std::array<MainWindowControls::Entry<ui::WindowBase>, 7> MainWindowControls::plain_controls() {
+  return {{{id::recognise_button, &recognise_button},
+           {id::settings_button, &settings_button},
+           {id::print_button, &print_button},
+           {id::batch_print_button, &batch_print_button},
+           {id::help_button, &help_button},
+           {id::status_line, &status},
+           {id::default_link, &default_link}}};
+}
+
+std::array<MainWindowControls::Entry<ui::ComboControl>, 3> MainWindowControls::combos() {
+  return {{{id::name_box, &name_box}, {id::template_list, &template_list},
+           {id::printer_list, &printer_list}}};
+}
+
+std::array<MainWindowControls::Entry<ui::EditControl>, 10> MainWindowControls::edits() {
+  return {{{id::mobile_phone, &mobile_phone},
+           {id::fixed_phone, &fixed_phone},
+           {id::address, &address},
+           {id::goods, &goods},
+           {id::sender_name, &sender_name},
+           {id::sender_mobile, &sender_mobile},
+           {id::sender_fixed_phone, &sender_fixed_phone},
+           {id::sender_address, &sender_address},
+           {id::left_offset, &left_offset},
+           {id::top_offset, &top_offset}}};
+}
+
 bool MainWindowControls::bind(HWND dialog) {
-  struct Binding {
-    ui::WindowBase* object;
-    int id;
-  };
-  const Binding bindings[] = {
-      {&recognise_button, view::control::recognise_button}, {&settings_button, view::control::settings_button},
-      {&print_button, view::control::print_button},     {&batch_print_button, view::control::batch_print_button},
-      {&help_button, view::control::help_button},      {&status, view::control::status_line},
-      {&default_link, view::control::default_link},
-  };
   bool all = true;
-  for (const Binding& b : bindings) all = b.object->attach(dialog, b.id) && all;
-  for (auto [combo, id] : {std::pair{&name_box, view::control::name_box},
-                           std::pair{&template_list, view::control::template_list},
-                           std::pair{&printer_list, view::control::printer_list}})
-    all = combo->attach(dialog, id) && all;
-  for (auto [edit, id] :
-       {std::pair{&mobile_phone, view::control::mobile_phone},
-        std::pair{&fixed_phone, view::control::fixed_phone},
-        std::pair{&address, view::control::address}, std::pair{&goods, view::control::goods},
-        std::pair{&sender_name, view::control::sender_name},
-        std::pair{&sender_mobile, view::control::sender_mobile},
-        std::pair{&sender_fixed_phone, view::control::sender_fixed_phone},
-        std::pair{&sender_address, view::control::sender_address},
-        std::pair{&left_offset, view::control::left_offset},
-        std::pair{&top_offset, view::control::top_offset}})
-    all = edit->attach(dialog, id) && all;
+  for (auto e : plain_controls()) all = e.control->attach(dialog, e.id) && all;
+  for (auto e : combos()) all = e.control->attach(dialog, e.id) && all;
+  for (auto e : edits()) all = e.control->attach(dialog, e.id) && all;
   return all;
 }
 
-ui::WindowBase* Win32MainView::control(int id) const {
-  switch (id) {
-    case view::control::recognise_button: return &c_.recognise_button;
-    case view::control::settings_button: return &c_.settings_button;
-    case view::control::print_button: return &c_.print_button;
-    case view::control::batch_print_button: return &c_.batch_print_button;
-    case view::control::help_button: return &c_.help_button;
-    case view::control::status_line: return &c_.status;
-    case view::control::mobile_phone: return &c_.mobile_phone;
-    case view::control::fixed_phone: return &c_.fixed_phone;
-    case view::control::address: return &c_.address;
-    case view::control::goods: return &c_.goods;
-    case view::control::sender_name: return &c_.sender_name;
-    case view::control::sender_mobile: return &c_.sender_mobile;
-    case view::control::sender_fixed_phone: return &c_.sender_fixed_phone;
-    case view::control::sender_address: return &c_.sender_address;
-    case view::control::left_offset: return &c_.left_offset;
-    case view::control::top_offset: return &c_.top_offset;
-    default: return combo(id);
-  }
+ui::WindowBase* MainWindowControls::control(int id) {
+  if (ui::WindowBase* c = find_control(plain_controls(), id)) return c;
+  if (ui::WindowBase* c = find_control(edits(), id)) return c;
+  return combo(id);
 }
 
-ui::ComboControl* Win32MainView::combo(int id) const {
-  switch (id) {
-    case view::control::name_box: return &c_.name_box;
-    case view::control::template_list: return &c_.template_list;
-    case view::control::printer_list: return &c_.printer_list;
-    default: return nullptr;
-  }
-}
+ui::ComboControl* MainWindowControls::combo(int id) { return find_control(combos(), id); }
 
 std::string Win32MainView::text(int id) const {
-  ui::WindowBase* w = control(id);
+  ui::WindowBase* w = c_.control(id);
   return w ? w->text() : std::string();
 }
 
 void Win32MainView::set_text(int id, std::string_view gbk) {
-  if (ui::WindowBase* w = control(id)) w->set_text(gbk);
+  if (ui::WindowBase* w = c_.control(id)) w->set_text(gbk);
 }
 
 void Win32MainView::list_clear(int id) {
-  if (ui::ComboControl* c = combo(id)) c->clear();
+  if (ui::ComboControl* c = c_.combo(id)) c->clear();
 }
 
 void Win32MainView::list_add(int id, std::string_view gbk) {
-  if (ui::ComboControl* c = combo(id)) c->add_item(gbk);
+  if (ui::ComboControl* c = c_.combo(id)) c->add_item(gbk);
 }
 
 int Win32MainView::list_selection(int id) const {
-  ui::ComboControl* c = combo(id);
+  ui::ComboControl* c = c_.combo(id);
   return c ? c->selection() : -1;
 }
 
 void Win32MainView::list_select(int id, int position) {
-  if (ui::ComboControl* c = combo(id)) c->select(position);
+  if (ui::ComboControl* c = c_.combo(id)) c->select(position);
 }
 
 std::string Win32MainView::list_item(int id, int position) const {
-  ui::ComboControl* c = combo(id);
+  ui::ComboControl* c = c_.combo(id);
   return c ? c->item_text(position) : std::string();
 }
 
 bool Win32MainView::enabled(int id) const {
-  ui::WindowBase* w = control(id);
+  ui::WindowBase* w = c_.control(id);
   return w && !w->disabled();
 }
 
 void Win32MainView::set_enabled(int id, bool on) {
-  if (ui::WindowBase* w = control(id)) w->set_disabled(!on);
+  if (ui::WindowBase* w = c_.control(id)) w->set_disabled(!on);
 }
 
 int Win32MainView::width() const {

@@ -2,6 +2,8 @@
 // and the view that recognition, settings and templates work through.
 #pragma once
 
+#include <array>
+
 #include "ui/browser_control.h"
 #include "ui/button_control.h"
 #include "ui/combo_control.h"
@@ -28,6 +30,21 @@ struct MainWindowControls {
   // Takes every control over from the dialog's items; false when one is
   // missing.
   bool bind(HWND dialog);
+  // The control of a view id; null for an id the window does not have.
+  ui::WindowBase* control(int id);
+  ui::ComboControl* combo(int id);
+
+ private:
+  // The one table of the window's ids and controls, by kind (each kind
+  // attaches its own way).
+  template <typename Control>
+  struct Entry {
+    int id;
+    Control* control;
+  };
+  std::array<Entry<ui::WindowBase>, 7> plain_controls();
+  std::array<Entry<ui::ComboControl>, 3> combos();
+  std::array<Entry<ui::EditControl>, 10> edits();
 };
 
 class Win32MainView : public view::MainView {
@@ -48,9 +65,6 @@ class Win32MainView : public view::MainView {
   void set_status(std::string_view gbk) override;
 
  private:
-  ui::WindowBase* control(int id) const;
-  ui::ComboControl* combo(int id) const;
-
   MainWindowControls& c_;
 };
 

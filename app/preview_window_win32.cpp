@@ -2,12 +2,6 @@
 
 #include <commdlg.h>
 
-#include <array>
-#include <memory>
-#include <optional>
-#include <vector>
-
-#include "app/form_picture_win32.h"
 #include "app/screen_surface_win32.h"
 #include "app/templates.h"
 #include "print/layout_check.h"
@@ -16,7 +10,7 @@
 #include "runtime/settings_file.h"
 #include "runtime/system.h"
 #include "runtime/text_ops.h"
-#include "ui/window_base.h"
+#include "ui/gdi_guards.h"
 
 namespace app {
 
@@ -24,6 +18,7 @@ namespace {
 
 constexpr char kClass[] = "SlipjetPreview";
 constexpr char kPictureSection[] = "ditu";
+constexpr char kNoPictureYet[] = "-";
 // Pixels per millimetre, and where the form is drawn in the client area.
 constexpr int kScale = 3;
 constexpr int kMargin = 12, kToolbarHeight = 36, kNoteHeight = 40;
@@ -32,56 +27,12 @@ constexpr char kNote[] =
     "整体偏移时，在标题栏菜单中选“打印校准页”：放在快递单上量出中心十字偏离 110,60 毫米处多少，"
     "按提示输入，程序会改正并保存偏移。";
 constexpr int kFormWidth = 220 * kScale, kFormHeight = 127 * kScale;
-enum Command { kPrint = 1, kChoosePicture, kRemovePicture, kClose, kSaveTemplate };
+enum ButtonId { kPrint = 1, kChoosePicture, kRemovePicture, kClose, kSaveTemplate };
 constexpr int kArrowStep = 5;  // 0.5 mm
-
-struct Preview {
-  PreviewContext context;
-  HWND window = nullptr;
-  FormPicture picture;
-  std::string picture_path;  // the one loaded
-  // Items moved on the form, not yet saved: the template's values as moved,
-  // for the template at `edited_position`.
-  std::optional<std::array<int, print::kLayoutValues>> edited;
-  int edited_position = -1;
-  int selected_item = -1;
-  std::vector<RECT> item_rects;  // where each item was drawn, tenths of a mm
-  bool dragging = false;
-  POINT drag_from{};             // tenths of a mm
-  std::array<int, print::kLayoutValues> drag_values{};
-};
-
-std::unique_ptr<Preview> preview;
-
-// Whether the window is still open after a question (a nested message
-// loop, in which it may have been closed and its state freed).
-bool still_open(HWND window) { return preview && preview->window == window; }
 
 RECT form_rect() {
   return RECT{kMargin, kToolbarHeight + kMargin, kMargin + kFormWidth,
               kToolbarHeight + kMargin + kFormHeight};
-}
-
-int template_position() {
-  return preview->context.view->list_selection(view::control::template_list);
-}
-std::string template_name() {
-  return print::TemplateRow::read(template_row(preview->context.settings_path, template_position()))
-      .name;
-}
-
-// The waybill as the preview shows it: as saved, or as moved on the form.
-print::Waybill shown_waybill() {
-  print::Waybill w = preview->context.job->prepare(rt::now());
-  if (preview->edited && preview->edited_position != template_position()) {
-    preview->edited.reset();  // another template was chosen
-    preview->selected_item = -1;
-  }
-  if (preview->edited && w.problem.empty()) {
-    w.values = *preview->edited;
-    w.items = print::waybill_items(w.values, w.left, w.top, w.texts);
-  }
-  return w;
 }
 
 // A pixel of the client area as tenths of a millimetre on the form.
@@ -90,12 +41,12 @@ POINT form_point(int x, int y) {
   return POINT{(x - form.left) * 10 / kScale, (y - form.top) * 10 / kScale};
 }
 
-// The picture of the selected template, loaded when it changed.
-void update_picture() {
-  std::string path = form_picture_path(preview->context.settings_path, template_name());
-  if (path == preview->picture_path) return;
-  preview->picture_path = path;
-  if (!preview->picture.load(path)) preview->picture.clear();
+// The form's tenths of a millimetre onto its rectangle of the client area.
+void map_form(HDC dc, const RECT& form) {
+  SetMapMode(dc, MM_ANISOTROPIC);
+  SetWindowExtEx(dc, print::kFormWidth, 1270, nullptr);
+  SetViewportExtEx(dc, kFormWidth, kFormHeight, nullptr);
+  SetViewportOrgEx(dc, form.left, form.top, nullptr);
 }
 
 // Where an item is drawn (at least 6 mm wide, so an empty one can be
@@ -113,37 +64,172 @@ RECT item_rect(print::PrintSurface& surface, const print::PrintItem& item) {
 }
 
 void frame(HDC dc, RECT r, COLORREF colour, int margin) {
-  HPEN pen = CreatePen(PS_SOLID, 6, colour);
-  HGDIOBJ old_pen = SelectObject(dc, pen);
-  HGDIOBJ old_brush = SelectObject(dc, GetStockObject(NULL_BRUSH));
+  ui::OwnedGdiObject<HPEN> pen(CreatePen(PS_SOLID, 6, colour));
+  ui::ScopedSelect with_pen(dc, pen.get());
+  ui::ScopedSelect hollow(dc, GetStockObject(NULL_BRUSH));
   Rectangle(dc, r.left - margin, r.top - margin, r.right + margin, r.bottom + margin);
-  SelectObject(dc, old_brush);
-  SelectObject(dc, old_pen);
-  DeleteObject(pen);
 }
 
 // The item being moved, framed in blue.
 void frame_selection(HDC dc, RECT r) { frame(dc, r, RGB(0, 90, 220), 18); }
+// What would be cut, framed in red.
+void frame_problem(HDC dc, RECT r) { frame(dc, r, RGB(220, 0, 0), 10); }
 
-// A red frame around what would be cut, in the form's tenths of a mm.
-void frame_problem(HDC dc, print::PrintSurface& surface, const print::PrintItem& item) {
-  frame(dc, item_rect(surface, item), RGB(220, 0, 0), 10);
+// Mouse positions come as the low word unsigned; while the mouse is
+// captured a drag past the window's left or top edge is negative.
+int signed_coordinate(int value) { return int16_t(value); }
+
+}  // namespace
+
+std::string form_picture_path(const std::string& settings_path, const std::string& template_name) {
+  if (!is_template_name(template_name)) return {};
+  return std::string(rt::ini_read(settings_path, kPictureSection, template_name).view());
 }
 
-void paint(HDC dc) {
-  RECT form = form_rect();
-  RECT note{form.left, form.bottom + 8, form.right, form.bottom + 8 + kNoteHeight};
-  HGDIOBJ old_font = SelectObject(dc, GetStockObject(DEFAULT_GUI_FONT));
-  SetBkMode(dc, TRANSPARENT);
-  DrawTextA(dc, kNote, -1, &note, DT_WORDBREAK);
-  SelectObject(dc, old_font);
-  update_picture();
-  if (preview->picture.loaded()) preview->picture.draw(dc, form);
-  HGDIOBJ old_brush = SelectObject(dc, GetStockObject(NULL_BRUSH));
-  Rectangle(dc, form.left - 1, form.top - 1, form.right + 1, form.bottom + 1);
-  SelectObject(dc, old_brush);
+bool set_form_picture_path(const std::string& settings_path, const std::string& template_name,
+                           const std::string& path) {
+  return is_template_name(template_name) &&
+         rt::ini_write(settings_path, kPictureSection, template_name, path);
+}
 
-  print::Waybill waybill = shown_waybill();
+void PreviewWindow::show(const PreviewContext& context) {
+  context_ = context;
+  if (!handle() && !open()) return;
+  ShowWindow(handle(), SW_SHOWNORMAL);
+  SetForegroundWindow(handle());
+  invalidate();
+  update();
+}
+
+bool PreviewWindow::open() {
+  if (!ui::register_window_class(kClass, DefWindowProcA)) return false;
+  RECT outer{0, 0, kFormWidth + 2 * kMargin,
+             kToolbarHeight + kFormHeight + 2 * kMargin + kNoteHeight};
+  DWORD style = WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
+  AdjustWindowRectEx(&outer, style, FALSE, 0);
+  if (!create(0, kClass, kPreviewTitle, style, CW_USEDEFAULT, CW_USEDEFAULT,
+              outer.right - outer.left, outer.bottom - outer.top, context_.owner, nullptr))
+    return false;
+  // A new window starts from the template as saved.
+  picture_.clear();
+  picture_path_ = kNoPictureYet;
+  edited_.reset();
+  edited_position_ = selected_item_ = -1;
+  dragging_ = false;
+  add_button(print_button_, kPrint, "打印", kMargin, 70, &PreviewWindow::print);
+  add_button(choose_picture_button_, kChoosePicture, "选择底图…", kMargin + 80, 90, &PreviewWindow::choose_picture);
+  add_button(remove_picture_button_, kRemovePicture, "去掉底图", kMargin + 180, 80, &PreviewWindow::remove_picture);
+  add_button(save_template_button_, kSaveTemplate, "保存模板", kMargin + 270, 80, &PreviewWindow::save_template);
+  add_button(close_button_, kClose, "关闭", kMargin + kFormWidth - 70, 70, &PreviewWindow::close);
+  on_paint([this](HDC dc, int, int, int, int) {
+    paint(dc);
+    return 1;
+  });
+  attach_mouse_and_keys();
+  return true;
+}
+
+// Every button's action is followed by a repaint, unless it closed the
+// window.
+void PreviewWindow::add_button(ui::ButtonControl& button, int id, const char* text, int x,
+                               int width, void (PreviewWindow::*action)()) {
+  button.create(0, "BUTTON", text, WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, x, 6, width, 24,
+                handle(), reinterpret_cast<HMENU>(intptr_t(id)));
+  button.on_click([this, action] {
+    HWND window = handle();
+    (this->*action)();
+    if (still_open(window)) invalidate();
+    return 0;
+  });
+}
+
+// Moving items: the mouse drags the one under it, the arrow keys move the
+// chosen one 0.5 mm.
+void PreviewWindow::attach_mouse_and_keys() {
+  on_left_button_down([this](int x, int y, int) {
+    start_drag(signed_coordinate(x), signed_coordinate(y));
+    invalidate();
+    return 1;
+  });
+  on_mouse_move([this](int x, int y, int) {
+    drag_to(signed_coordinate(x), signed_coordinate(y));
+    return 1;
+  });
+  on_left_button_up([this](int x, int y, int) {
+    end_drag(signed_coordinate(x), signed_coordinate(y));
+    return 1;
+  });
+  on_key_down([this](int key, int) { return arrow_key(key) ? 1 : 0; });
+}
+
+LRESULT PreviewWindow::message_method(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+  // The main window may have changed what is shown.
+  if (message == WM_ACTIVATE && LOWORD(wparam) != WA_INACTIVE) invalidate();
+  return WindowBase::message_method(window, message, wparam, lparam);
+}
+
+int PreviewWindow::template_position() const {
+  return context_.view->list_selection(view::control::template_list);
+}
+
+std::string PreviewWindow::template_name() const {
+  return print::TemplateRow::read(template_row(context_.settings_path, template_position())).name;
+}
+
+// Moves made on one template are not carried to another the seller chose.
+void PreviewWindow::forget_edits_of_another_template() {
+  if (!edited_ || edited_position_ == template_position()) return;
+  edited_.reset();
+  selected_item_ = -1;
+}
+
+// The waybill as the preview shows it: as saved, or as moved on the form.
+print::Waybill PreviewWindow::shown_waybill() const {
+  print::Waybill w = context_.job->prepare(rt::now());
+  if (edited_ && edited_position_ == template_position() && w.problem.empty()) {
+    w.values = *edited_;
+    w.items = print::waybill_items(w.values, w.left, w.top, w.texts);
+  }
+  return w;
+}
+
+// The picture of the selected template, loaded when it changed.
+void PreviewWindow::update_picture() {
+  std::string path = form_picture_path(context_.settings_path, template_name());
+  if (path == picture_path_) return;
+  picture_path_ = path;
+  if (!picture_.load(path)) picture_.clear();
+}
+
+std::vector<RECT> PreviewWindow::item_rects(print::PrintSurface& surface,
+                                            const std::vector<print::PrintItem>& items) const {
+  std::vector<RECT> rects;
+  rects.reserve(items.size());
+  for (const print::PrintItem& item : items) rects.push_back(item_rect(surface, item));
+  return rects;
+}
+
+void PreviewWindow::paint(HDC dc) {
+  forget_edits_of_another_template();
+  RECT form = form_rect();
+  paint_note_and_form(dc, form);
+  paint_waybill(dc, form, shown_waybill());
+}
+
+void PreviewWindow::paint_note_and_form(HDC dc, const RECT& form) {
+  RECT note{form.left, form.bottom + 8, form.right, form.bottom + 8 + kNoteHeight};
+  SetBkMode(dc, TRANSPARENT);
+  {
+    ui::ScopedSelect font(dc, GetStockObject(DEFAULT_GUI_FONT));
+    DrawTextA(dc, kNote, -1, &note, DT_WORDBREAK);
+  }
+  update_picture();
+  if (picture_.loaded()) picture_.draw(dc, form);
+  ui::ScopedSelect hollow(dc, GetStockObject(NULL_BRUSH));
+  Rectangle(dc, form.left - 1, form.top - 1, form.right + 1, form.bottom + 1);
+}
+
+void PreviewWindow::paint_waybill(HDC dc, const RECT& form, const print::Waybill& waybill) {
   SetBkMode(dc, TRANSPARENT);
   if (!waybill.problem.empty()) {
     SetTextColor(dc, RGB(220, 0, 0));
@@ -152,29 +238,24 @@ void paint(HDC dc) {
     DrawTextA(dc, waybill.problem.c_str(), int(waybill.problem.size()), &text, DT_WORDBREAK);
     return;
   }
-  // The form's tenths of a millimetre onto its rectangle.
-  int saved = SaveDC(dc);
-  SetMapMode(dc, MM_ANISOTROPIC);
-  SetWindowExtEx(dc, print::kFormWidth, 1270, nullptr);
-  SetViewportExtEx(dc, kFormWidth, kFormHeight, nullptr);
-  SetViewportOrgEx(dc, form.left, form.top, nullptr);
+  ui::ScopedSavedDc saved(dc);
+  map_form(dc, form);
   SetTextColor(dc, RGB(0, 0, 0));
-  {
-    ScreenSurface surface(dc);
-    print::draw_items(surface, waybill.items);
-    for (const print::LayoutProblem& p : print::layout_problems(surface, waybill.items))
-      frame_problem(dc, surface, waybill.items[p.item]);
-    preview->item_rects.clear();
-    for (const print::PrintItem& item : waybill.items)
-      preview->item_rects.push_back(item_rect(surface, item));
-    if (preview->selected_item >= 0 && size_t(preview->selected_item) < waybill.items.size())
-      frame_selection(dc, preview->item_rects[size_t(preview->selected_item)]);
-  }
-  RestoreDC(dc, saved);
+  ScreenSurface surface(dc);
+  print::draw_items(surface, waybill.items);
+  std::vector<RECT> rects = item_rects(surface, waybill.items);
+  for (const print::LayoutProblem& p : print::layout_problems(surface, waybill.items))
+    frame_problem(dc, rects[p.item]);
+  if (selected_item_ >= 0 && size_t(selected_item_) < rects.size())
+    frame_selection(dc, rects[size_t(selected_item_)]);
 }
 
-void choose_picture() {
-  HWND window = preview->window;
+void PreviewWindow::print() {
+  if (context_.print) context_.print(handle());
+}
+
+void PreviewWindow::choose_picture() {
+  HWND window = handle();
   char path[MAX_PATH] = {};
   OPENFILENAMEA dialog{};
   dialog.lStructSize = sizeof dialog;
@@ -190,72 +271,35 @@ void choose_picture() {
                    reinterpret_cast<uintptr_t>(window));
     return;
   }
-  preview->picture_path.clear();  // loaded again at the next paint
-  std::string settings = preview->context.settings_path;
+  picture_path_.clear();  // loaded again at the next paint
+  std::string settings = context_.settings_path;
   if (!set_form_picture_path(settings, template_name(), path))
     rt_message_box(("底图设置无法写入 " + settings).c_str(), "注意", RT_MB_OK | RT_MB_ICONWARNING,
                    reinterpret_cast<uintptr_t>(window));
 }
 
-// Moving items: the mouse drags the one under it, the arrow keys move the
-// chosen one 0.5 mm.
-void start_drag(int x, int y) {
-  POINT at = form_point(x, y);
-  print::Waybill w = shown_waybill();
-  preview->selected_item = -1;
-  for (size_t i = preview->item_rects.size(); i-- > 0;)
-    if (PtInRect(&preview->item_rects[i], at)) {
-      preview->selected_item = int(i);
-      break;
-    }
-  if (preview->selected_item < 0 || !w.problem.empty()) return;
-  preview->edited = w.values;
-  preview->edited_position = template_position();
-  preview->dragging = true;
-  preview->drag_from = at;
-  preview->drag_values = w.values;
-  SetCapture(preview->window);
-  SetFocus(preview->window);
+void PreviewWindow::remove_picture() {
+  set_form_picture_path(context_.settings_path, template_name(), "");
+  picture_path_ = kNoPictureYet;
 }
 
-void move_selected(int dx, int dy, const std::array<int, print::kLayoutValues>& from) {
-  if (!preview->edited || preview->selected_item < 0) return;
-  size_t x = size_t(print::kItemFields[size_t(preview->selected_item)] - 1);
-  std::array<int, print::kLayoutValues> values = *preview->edited;
-  values[x] = from[x] + dx;
-  values[x + 1] = from[x + 1] + dy;
-  preview->edited = values;
-  InvalidateRect(preview->window, nullptr, TRUE);
-}
-
-void drag_to(int x, int y) {
-  if (!preview->dragging) return;
-  POINT at = form_point(x, y);
-  move_selected(at.x - preview->drag_from.x, at.y - preview->drag_from.y, preview->drag_values);
-}
-
-bool arrow_key(int key) {
-  int dx = key == VK_LEFT ? -kArrowStep : key == VK_RIGHT ? kArrowStep : 0;
-  int dy = key == VK_UP ? -kArrowStep : key == VK_DOWN ? kArrowStep : 0;
-  if ((dx == 0 && dy == 0) || !preview->edited) return false;
-  move_selected(dx, dy, *preview->edited);
-  return true;
-}
+void PreviewWindow::close() { DestroyWindow(handle()); }
 
 // "保存模板": the moved positions as a template of the seller's own; a
 // server's or built-in template is never changed in place, a copy is made
 // under the name the seller gives. What is saved is taken before the name
 // is asked for; a preview closed meanwhile saves nothing.
-void save_template() {
+void PreviewWindow::save_template() {
+  forget_edits_of_another_template();
   print::Waybill w = shown_waybill();
-  HWND window = preview->window;
+  HWND window = handle();
   auto tell = [&](const std::string& text) {
     rt_message_box(text.c_str(), "注意", RT_MB_OK | RT_MB_ICONWARNING,
                    reinterpret_cast<uintptr_t>(window));
   };
   if (!w.problem.empty()) return tell(w.problem);
-  std::string settings = preview->context.settings_path;
-  view::MainView& view = *preview->context.view;
+  std::string settings = context_.settings_path;
+  view::MainView& view = *context_.view;
   int position = template_position();
   std::string picture = form_picture_path(settings, template_name());  // goes with the template
   bool own = is_own_template(settings, position);
@@ -276,117 +320,71 @@ void save_template() {
   fill_template_list(view, settings);
   view.list_select(view::control::template_list, saved);
   if (!picture.empty()) set_form_picture_path(settings, name, picture);
-  preview->edited.reset();
+  edited_.reset();
   view.set_status("已保存模板【" + name + "】");
 }
 
-void command(int id) {
-  HWND window = preview->window;
-  switch (id) {
-    case kPrint:
-      if (preview->context.print) preview->context.print(window);
-      break;
-    case kChoosePicture: choose_picture(); break;
-    case kRemovePicture:
-      set_form_picture_path(preview->context.settings_path, template_name(), "");
-      preview->picture_path = "-";
-      break;
-    case kClose: DestroyWindow(window); return;
-    case kSaveTemplate: save_template(); break;
-  }
-  if (still_open(window)) InvalidateRect(window, nullptr, TRUE);
-}
-
-LRESULT handle(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
-  switch (message) {
-    case WM_PAINT: {
-      PAINTSTRUCT ps;
-      HDC dc = BeginPaint(window, &ps);
-      if (preview && preview->window == window) paint(dc);
-      EndPaint(window, &ps);
-      return 0;
+void PreviewWindow::start_drag(int x, int y) {
+  forget_edits_of_another_template();
+  print::Waybill w = shown_waybill();
+  selected_item_ = -1;
+  if (!w.problem.empty()) return;
+  POINT at = form_point(x, y);
+  std::vector<RECT> rects;
+  {
+    // Hit-tested against the rectangles the items are painted in.
+    HDC dc = GetDC(handle());
+    {
+      ui::ScopedSavedDc saved(dc);
+      map_form(dc, form_rect());
+      ScreenSurface surface(dc);
+      rects = item_rects(surface, w.items);
     }
-    case WM_ACTIVATE:
-      // The main window may have changed what is shown.
-      if (LOWORD(wparam) != WA_INACTIVE) InvalidateRect(window, nullptr, TRUE);
-      break;
-    case WM_COMMAND:
-      if (preview && preview->window == window) command(LOWORD(wparam));
-      return 0;
-    case WM_LBUTTONDOWN:
-      if (preview && preview->window == window) {
-        start_drag(int16_t(LOWORD(lparam)), int16_t(HIWORD(lparam)));
-        InvalidateRect(window, nullptr, TRUE);
-      }
-      return 0;
-    case WM_MOUSEMOVE:
-      if (preview && preview->window == window) drag_to(int16_t(LOWORD(lparam)), int16_t(HIWORD(lparam)));
-      return 0;
-    case WM_LBUTTONUP:
-      if (preview && preview->window == window) {
-        drag_to(int16_t(LOWORD(lparam)), int16_t(HIWORD(lparam)));
-        preview->dragging = false;
-        ReleaseCapture();
-      }
-      return 0;
-    case WM_KEYDOWN:
-      if (preview && preview->window == window && arrow_key(int(wparam))) return 0;
-      break;
-    case WM_NCDESTROY:
-      if (preview && preview->window == window) preview.reset();
-      break;
+    ReleaseDC(handle(), dc);
   }
-  return DefWindowProcA(window, message, wparam, lparam);
+  for (size_t i = rects.size(); i-- > 0;)
+    if (PtInRect(&rects[i], at)) {
+      selected_item_ = int(i);
+      break;
+    }
+  if (selected_item_ < 0) return;
+  edited_ = w.values;
+  edited_position_ = template_position();
+  dragging_ = true;
+  drag_from_ = at;
+  drag_values_ = w.values;
+  SetCapture(handle());
+  focus();
 }
 
-void add_button(HWND window, int id, const char* text, int x, int width) {
-  HWND button = CreateWindowExA(0, "BUTTON", text, WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, x, 6,
-                                width, 24, window, reinterpret_cast<HMENU>(intptr_t(id)),
-                                GetModuleHandleA(nullptr), nullptr);
-  SendMessageA(button, WM_SETFONT, WPARAM(GetStockObject(DEFAULT_GUI_FONT)), TRUE);
+void PreviewWindow::move_selected(int dx, int dy, const LayoutValues& from) {
+  if (!edited_ || selected_item_ < 0) return;
+  size_t x = size_t(print::kItemFields[size_t(selected_item_)] - 1);
+  LayoutValues values = *edited_;
+  values[x] = from[x] + dx;
+  values[x + 1] = from[x + 1] + dy;
+  edited_ = values;
+  invalidate();
 }
 
-}  // namespace
-
-std::string form_picture_path(const std::string& settings_path, const std::string& template_name) {
-  if (!is_template_name(template_name)) return {};
-  return std::string(rt::ini_read(settings_path, kPictureSection, template_name).view());
+void PreviewWindow::drag_to(int x, int y) {
+  if (!dragging_) return;
+  POINT at = form_point(x, y);
+  move_selected(at.x - drag_from_.x, at.y - drag_from_.y, drag_values_);
 }
 
-bool set_form_picture_path(const std::string& settings_path, const std::string& template_name,
-                           const std::string& path) {
-  return is_template_name(template_name) &&
-         rt::ini_write(settings_path, kPictureSection, template_name, path);
+void PreviewWindow::end_drag(int x, int y) {
+  drag_to(x, y);
+  dragging_ = false;
+  ReleaseCapture();
 }
 
-void show_preview(const PreviewContext& context) {
-  if (preview) {
-    preview->context = context;
-    ShowWindow(preview->window, SW_SHOWNORMAL);
-    SetForegroundWindow(preview->window);
-    InvalidateRect(preview->window, nullptr, TRUE);
-    return;
-  }
-  if (!ui::register_window_class(kClass, ui::guarded_procedure<handle>)) return;
-  RECT frame{0, 0, kFormWidth + 2 * kMargin,
-             kToolbarHeight + kFormHeight + 2 * kMargin + kNoteHeight};
-  DWORD style = WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
-  AdjustWindowRectEx(&frame, style, FALSE, 0);
-  HWND window = CreateWindowExA(0, kClass, kPreviewTitle, style, CW_USEDEFAULT, CW_USEDEFAULT,
-                                frame.right - frame.left, frame.bottom - frame.top, context.owner,
-                                nullptr, GetModuleHandleA(nullptr), nullptr);
-  if (!window) return;
-  preview = std::make_unique<Preview>();
-  preview->context = context;
-  preview->window = window;
-  preview->picture_path = "-";  // nothing loaded yet
-  add_button(window, kPrint, "打印", kMargin, 70);
-  add_button(window, kChoosePicture, "选择底图…", kMargin + 80, 90);
-  add_button(window, kRemovePicture, "去掉底图", kMargin + 180, 80);
-  add_button(window, kSaveTemplate, "保存模板", kMargin + 270, 80);
-  add_button(window, kClose, "关闭", kMargin + kFormWidth - 70, 70);
-  ShowWindow(window, SW_SHOWNORMAL);
-  UpdateWindow(window);
+bool PreviewWindow::arrow_key(int key) {
+  int dx = key == VK_LEFT ? -kArrowStep : key == VK_RIGHT ? kArrowStep : 0;
+  int dy = key == VK_UP ? -kArrowStep : key == VK_DOWN ? kArrowStep : 0;
+  if ((dx == 0 && dy == 0) || !edited_) return false;
+  move_selected(dx, dy, *edited_);
+  return true;
 }
 
 }  // namespace app

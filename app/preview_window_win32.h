@@ -6,9 +6,15 @@
 
 #include <windows.h>
 
+#include <array>
+#include <functional>
+#include <optional>
 #include <string>
+#include <vector>
 
+#include "app/form_picture_win32.h"
 #include "print/print_job.h"
+#include "ui/button_control.h"
 #include "view/main_view.h"
 
 namespace app {
@@ -21,12 +27,67 @@ struct PreviewContext {
   print::PrintJob* job = nullptr;
   view::MainView* view = nullptr;
   std::string settings_path;
-  void (*print)(HWND asking) = nullptr;  // the main window's "打印", asking in `asking`
+  std::function<void(HWND asking)> print;  // the main window's "打印", asking in `asking`
 };
 
-// Opens the preview (or brings the open one forward); it shows the main
-// window's current waybill whenever it is painted.
-void show_preview(const PreviewContext& context);
+// One object for the program's run; its window comes and goes. It shows
+// the main window's current waybill whenever it is painted.
+class PreviewWindow : public ui::WindowBase {
+ public:
+  // Opens the window, or brings the open one forward.
+  void show(const PreviewContext& context);
+  LRESULT message_method(HWND window, UINT message, WPARAM wparam, LPARAM lparam) override;
+
+ private:
+  using LayoutValues = std::array<int, print::kLayoutValues>;
+
+  bool open();
+  void add_button(ui::ButtonControl& button, int id, const char* text, int x, int width,
+                  void (PreviewWindow::*action)());
+  void attach_mouse_and_keys();
+  // Whether the window that asked a question (a nested message loop, in
+  // which it may have been closed) is still this object's window.
+  bool still_open(HWND asking) const { return asking && handle() == asking; }
+
+  int template_position() const;
+  std::string template_name() const;
+  void forget_edits_of_another_template();
+  print::Waybill shown_waybill() const;
+  void update_picture();
+
+  void paint(HDC dc);
+  void paint_note_and_form(HDC dc, const RECT& form);
+  void paint_waybill(HDC dc, const RECT& form, const print::Waybill& waybill);
+  std::vector<RECT> item_rects(print::PrintSurface& surface,
+                               const std::vector<print::PrintItem>& items) const;
+
+  void print();
+  void choose_picture();
+  void remove_picture();
+  void save_template();
+  void close();
+
+  void start_drag(int x, int y);
+  void drag_to(int x, int y);
+  void end_drag(int x, int y);
+  void move_selected(int dx, int dy, const LayoutValues& from);
+  bool arrow_key(int key);
+
+  PreviewContext context_;
+  FormPicture picture_;
+  std::string picture_path_;  // the one loaded; "-" for none yet
+  // Items moved on the form, not yet saved: the template's values as moved,
+  // for the template at `edited_position_`.
+  std::optional<LayoutValues> edited_;
+  int edited_position_ = -1;
+  int selected_item_ = -1;
+  std::vector<RECT> item_rects_;  // where each item was last drawn, tenths of a mm
+  bool dragging_ = false;
+  POINT drag_from_{};             // tenths of a mm
+  LayoutValues drag_values_{};
+  ui::ButtonControl print_button_, choose_picture_button_, remove_picture_button_,
+      save_template_button_, close_button_;
+};
 
 // The form picture's path of the template of that name, "" for none; kept
 // in section "ditu" of the settings file under the template's name (a name

@@ -6,7 +6,6 @@ namespace app {
 
 ScreenSurface::~ScreenSurface() {
   if (original_font_) SelectObject(dc_, original_font_);
-  if (font_) DeleteObject(font_);
 }
 
 void ScreenSurface::set_font(std::string_view face, int height, bool bold) {
@@ -14,8 +13,7 @@ void ScreenSurface::set_font(std::string_view face, int height, bool bold) {
   if (!font) return;
   HGDIOBJ previous = SelectObject(dc_, font);
   if (!original_font_) original_font_ = previous;
-  if (font_) DeleteObject(font_);
-  font_ = font;
+  font_.reset(font);
 }
 
 void ScreenSurface::write_text(int x, int y, std::string_view text) {

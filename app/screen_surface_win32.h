@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include "print/print_surface.h"
+#include "ui/gdi_guards.h"
 
 namespace app {
 
@@ -37,7 +38,7 @@ class ScreenSurface : public print::PrintSurface {
 
  private:
   HDC dc_;
-  HFONT font_ = nullptr;
+  ui::OwnedGdiObject<HFONT> font_;  // deselected by the destructor first
   HGDIOBJ original_font_ = nullptr;
 };
 

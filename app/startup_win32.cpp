@@ -18,6 +18,7 @@
 #include "app/templates.h"
 #include "app/update_check.h"
 #include "net/http.h"
+#include "print/batch_print.h"
 #include "print/print_job.h"
 #include "recognize/recognizer.h"
 #include "regex/support_libraries.h"
@@ -37,170 +38,161 @@ constexpr uint32_t kBannerDeadlineMs = 5000;
 // The banner browser, in pixels of the client area.
 constexpr int kBannerX = 0, kBannerY = 246, kBannerWidth = 295, kBannerHeight = 80;
 
-// The application state, held from start-up to the exit routine.
-struct Application {
-  MainWindowControls controls;
-  Win32MainView view{controls};
-  // Made once the settings path is known.
-  std::optional<Settings> settings;
-  std::optional<recognize::Recognizer> recognizer;
-  ui::Canvas canvas;
-  CanvasSurface print_surface{canvas};
-  std::optional<print::PrintJob> print_job;  // made with the main window
-  std::string settings_path;
-  HWND main_window = nullptr;
-  std::string banner_page;
-};
-
-std::unique_ptr<Application> application;
-ExitObserver exit_observer = nullptr;
-
-intptr_t on_recognise() {
-  application->recognizer->recognise_clipboard();
-  return 0;
-}
-intptr_t on_settings_button() {
-  application->settings->toggle_settings(application->view,
-                                         reinterpret_cast<uintptr_t>(application->main_window));
-  return 0;
-}
-intptr_t on_help() {
-  show_tutorial(application->main_window);
-  return 0;
-}
-intptr_t on_print() {
-  application->print_job->print_waybill(application->settings->current_printer());
-  return 0;
-}
 // Commands of the main window's system menu: there is no room for more
 // buttons without moving the ones sellers know.
 constexpr int kPreviewCommand = 0x0100;
 constexpr int kCalibrationCommand = 0x0110;
 constexpr int kHistoryCommand = 0x0120;
+constexpr UINT_PTR kOfferTimer = 1;
+
+// The program's state, held from start-up to the exit routine; the main
+// window's handlers are its member functions.
+class Application {
+ public:
+  Application();
+  // Runs the main window until it closes.
+  void run() { controls_.form.run_modal(nullptr, kMainWindowTemplate, [this](HWND window) {
+    return initialise_main_window(window);
+  }); }
+
+ private:
+  intptr_t initialise_main_window(HWND window);
+  void attach_event_handlers();
+  void add_system_menu_commands();
+  void system_command(int command);
+  void print_shown_waybill(HWND asking);
+  UpdateContext update_context();
+  void offer_update_once(UINT_PTR timer);
+
+  MainWindowControls controls_;
+  Win32MainView view_{controls_};
+  std::string settings_path_;
+  Settings settings_;
+  recognize::Recognizer recognizer_;
+  ui::Canvas canvas_;
+  CanvasSurface print_surface_{canvas_};
+  std::optional<print::PrintJob> print_job_;  // made with the main window
+  HWND main_window_ = nullptr;
+  std::string banner_page_;
+  PreviewWindow preview_;
+  HistoryWindow history_;
+  UpdateProgressWindow update_progress_;
+};
+
+Application::Application()
+    : settings_path_(working_settings_path()),
+      settings_(settings_path_),
+      recognizer_(view_, settings_path_) {
+  hide_settings_file(settings_path_);
+}
 
 // "打印" pressed in another window (the preview, the history): that window
 // asks the questions.
-void print_shown_waybill(HWND asking) {
-  print::PrintJob& job = *application->print_job;
+void Application::print_shown_waybill(HWND asking) {
+  print::PrintJob& job = *print_job_;
   uintptr_t main_window = job.owner();
   job.set_owner(reinterpret_cast<uintptr_t>(asking));
-  job.print_waybill(application->settings->current_printer());
+  job.print_waybill(settings_.current_printer());
   job.set_owner(main_window);
 }
 
-intptr_t on_system_command(int command) {
+void Application::system_command(int command) {
+  auto print_here = [this](HWND asking) { print_shown_waybill(asking); };
   if (command == kPreviewCommand)
-    show_preview({application->main_window, &*application->print_job, &application->view,
-                  application->settings_path, print_shown_waybill});
+    preview_.show({main_window_, &*print_job_, &view_, settings_path_, print_here});
   if (command == kCalibrationCommand &&
-      application->print_job->print_calibration_sheet(application->settings->current_printer()) ==
+      print_job_->print_calibration_sheet(settings_.current_printer()) ==
           print::PrintOutcome::printed)
-    application->print_job->correct_offsets();
-  if (command == kHistoryCommand)
-    show_history({application->main_window, &application->view, print_shown_waybill});
-  return 0;
+    print_job_->correct_offsets();
+  if (command == kHistoryCommand) history_.show({main_window_, &view_, print_here});
 }
 
-void add_system_menu_commands(HWND window) {
-  HMENU menu = GetSystemMenu(window, FALSE);
+void Application::add_system_menu_commands() {
+  HMENU menu = GetSystemMenu(main_window_, FALSE);
   AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
   AppendMenuA(menu, MF_STRING, kPreviewCommand, "预览快递单(&V)…");
   AppendMenuA(menu, MF_STRING, kCalibrationCommand, "打印校准页(&C)…");
   AppendMenuA(menu, MF_STRING, kHistoryCommand, "打印记录(&H)…");
 }
 
-intptr_t on_print_all() {
-  application->print_job->print_all(*application->recognizer,
-                                    application->settings->current_printer());
-  return 0;
-}
-intptr_t on_name_chosen() {
-  application->recognizer->show_record();
-  return 0;
-}
-intptr_t on_default_link(int) {
-  set_default_template(application->view, application->settings_path);
-  return 0;
-}
-
-void attach_event_handlers(MainWindowControls& c) {
-  c.recognise_button.on_click(on_recognise);
-  c.settings_button.on_click(on_settings_button);
-  c.help_button.on_click(on_help);
-  c.print_button.on_click(on_print);
-  c.batch_print_button.on_click(on_print_all);
-  c.name_box.on_selection_change(on_name_chosen);
-  c.default_link.on_link_click(on_default_link);
-  c.form.on_system_command(on_system_command);
-}
-
-// Asks the message loop to end (after an update started the new version).
-void post_quit() { PostQuitMessage(0); }
-
-void show_download(bool shown) {
-  if (shown)
-    show_update_progress(application->main_window);
-  else
-    close_update_progress();
+void Application::attach_event_handlers() {
+  MainWindowControls& c = controls_;
+  // Every handler passes its event on (0) after doing its work.
+  auto then_pass = [](auto work) {
+    return [work](auto...) -> intptr_t {
+      work();
+      return 0;
+    };
+  };
+  c.recognise_button.on_click(then_pass([this] { recognizer_.recognise_clipboard(); }));
+  c.settings_button.on_click(then_pass(
+      [this] { settings_.toggle_settings(view_, reinterpret_cast<uintptr_t>(main_window_)); }));
+  c.help_button.on_click(then_pass([this] { show_tutorial(main_window_); }));
+  c.print_button.on_click(
+      then_pass([this] { print_job_->print_waybill(settings_.current_printer()); }));
+  c.batch_print_button.on_click(
+      then_pass([this] { print::print_batch(*print_job_, recognizer_, settings_.current_printer()); }));
+  c.name_box.on_selection_change(then_pass([this] { recognizer_.show_record(); }));
+  c.default_link.on_link_click(
+      [this](int) -> intptr_t { return set_default_template(view_, settings_path_), 0; });
+  c.form.on_system_command([this](int command) -> intptr_t { return system_command(command), 0; });
+  c.form.on_timer([this](UINT_PTR timer) -> intptr_t { return offer_update_once(timer), 1; });
 }
 
-UpdateContext update_context() {
-  Application& app = *application;
-  return {app.view,    app.banner_page, release_url(), reinterpret_cast<uintptr_t>(app.main_window),
-          post_quit, show_download,   update_cancelled};
+UpdateContext Application::update_context() {
+  return {view_,
+          banner_page_,
+          release_url(),
+          reinterpret_cast<uintptr_t>(main_window_),
+          [] { PostQuitMessage(0); },  // the new version has started
+          [this](bool shown) {
+            if (shown)
+              update_progress_.show(main_window_);
+            else
+              update_progress_.close();
+          },
+          [this] { return update_progress_.cancelled(); }};
 }
 
-constexpr UINT_PTR kOfferTimer = 1;
-
-void CALLBACK offer_update_now(HWND window, UINT, UINT_PTR timer, DWORD) {
-  KillTimer(window, timer);
-  try {
-    if (application) offer_update(update_context());
-  } catch (...) {
-    // Nothing may unwind into the system's timer dispatch; the program
-    // carries on as it was.
-  }
+void Application::offer_update_once(UINT_PTR timer) {
+  KillTimer(main_window_, timer);
+  if (timer == kOfferTimer) offer_update(update_context());
 }
 
 // Runs once, when the main window exists and before it is first shown.
-intptr_t initialise_main_window(HWND window) {
-  Application& app = *application;
-  app.main_window = window;
+intptr_t Application::initialise_main_window(HWND window) {
+  main_window_ = window;
   SendMessageA(
       window, WM_SETICON, ICON_BIG,
       reinterpret_cast<LPARAM>(LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(kIcon))));
-  app.view.set_width(kCollapsedWidth);
+  view_.set_width(kCollapsedWidth);
   SetWindowTextA(window, kCaption);
-  app.controls.bind(window);
-  attach_event_handlers(app.controls);
-  add_system_menu_commands(window);
-  app.print_job.emplace(app.view, app.print_surface, app.settings_path,
-                        reinterpret_cast<uintptr_t>(window), template_row);
+  controls_.bind(window);
+  attach_event_handlers();
+  add_system_menu_commands();
+  print_job_.emplace(view_, print_surface_, settings_path_, reinterpret_cast<uintptr_t>(window),
+                     template_row);
   std::vector<std::string> printers;
   ui::Canvas::list_printers(printers);
-  app.settings->load_settings(app.view, printers);
+  settings_.load_settings(view_, printers);
   net::HttpRequest banner_request;
   banner_request.url = banner_page_url();
   // The window waits for the page: whatever the server does, not long.
   banner_request.deadline_ms = kBannerDeadlineMs;
-  app.banner_page = net::http_request_text(banner_request);
+  banner_page_ = net::http_request_text(banner_request);
   // Without a browser engine the banner stays empty; the program carries on.
-  app.controls.banner.create(window, banner_page_url(), kBannerX, kBannerY, kBannerWidth,
-                             kBannerHeight, WS_CHILD | WS_VISIBLE, 0);
+  controls_.banner.create(window, banner_page_url(), kBannerX, kBannerY, kBannerWidth,
+                          kBannerHeight, WS_CHILD | WS_VISIBLE, 0);
   // An offer is asked about once the window is shown: its downloads take
   // time, and the seller sees the window meanwhile.
-  if (check_for_update(update_context())) SetTimer(window, kOfferTimer, 0, offer_update_now);
-  if (!seed_templates(app.settings_path, app.banner_page))
-    app.view.set_status("快递模板无法写入 " + app.settings_path + "，下次启动不会保留");
-  fill_template_list(app.view, app.settings_path);
+  if (check_for_update(update_context())) SetTimer(window, kOfferTimer, 0, nullptr);
+  if (!seed_templates(settings_path_, banner_page_))
+    view_.set_status("快递模板无法写入 " + settings_path_ + "，下次启动不会保留");
+  fill_template_list(view_, settings_path_);
   return 0;
 }
 
-// Releases the application state and every control object.
-void exit_routine() {
-  application.reset();
-  if (exit_observer) exit_observer();
-}
+ExitObserver exit_observer = nullptr;
 
 }  // namespace
 
@@ -226,14 +218,14 @@ void start() {
   ui::BrowserControl::initialise_host();
   rt_start_libraries(support_libraries);
   rx::set_regex_service_factory(rx::create_system_or_builtin_regex_service);
-  application = std::make_unique<Application>();
-  rt_set_exit_step(RtExitStep::program_handler, exit_routine);
-  Application& app = *application;
-  app.settings_path = working_settings_path();
-  app.settings.emplace(app.settings_path);
-  app.recognizer.emplace(app.view, app.settings_path);
-  hide_settings_file(app.settings_path);
-  application->controls.form.run_modal(nullptr, kMainWindowTemplate, initialise_main_window);
+  // The exit sequence never returns here, so the state lives until its
+  // first step releases it, wherever the program ends.
+  auto application = std::make_unique<Application>();
+  rt_set_exit_step(RtExitStep::program_handler, [&application] {
+    application.reset();
+    if (exit_observer) exit_observer();
+  });
+  application->run();
   rt_exit(0);
 }
 

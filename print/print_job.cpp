@@ -6,7 +6,6 @@
 #include <map>
 
 #include "print/calibration_sheet.h"
-#include "print/history.h"
 #include "print/layout_check.h"
 #include "runtime/convert.h"
 #include "runtime/input_box.h"
@@ -52,43 +51,15 @@ std::string PrintJob::template_problem(int selected, const std::string& row) con
   return {};
 }
 
-int PrintJob::guard_days() const {
-  std::string days(rt::ini_read(settings_path_, "dayinji", "chongfutianshu", "3").view());
-  return int(std::clamp<int64_t>(rt::leading_integer(days), 0, 3650));
-}
-
-// The history is there only while the log is: a seller who deleted it has
-// no history and no guard, as before.
-History* PrintJob::history() {
-  if (!rt::file_exists(log_path())) {
-    history_.reset();
-    return nullptr;
-  }
-  if (!history_) history_.emplace(log_path());
-  history_->refresh();
-  return &*history_;
-}
-
-const HistoryEntry* PrintJob::earlier_print(const WaybillTexts& texts, int since) {
-  History* h = history();
-  return h ? h->find(texts, since) : nullptr;
-}
-
-int PrintJob::today() const {
-  double now = rt::now();
-  return day_number(rt::year(now), rt::month(now), rt::day(now));
-}
-
 // The template, duplicate (or repeat) and mobile-number questions.
 bool PrintJob::confirmed(const WaybillTexts& texts) {
   int selected = view_.list_selection(template_list);
   std::string entry = view_.list_item(template_list, selected);
   if (rt::find(entry, "默认") == -1 && !ask(" 打印模板非默认，现为 【" + entry + "】请确认"))
     return false;
-  int days = guard_days();
-  const HistoryEntry* earlier = days > 0 ? earlier_print(texts, today() - days) : nullptr;
+  const HistoryEntry* earlier = guard_.earlier_print(texts);
   // The batch's question decided for today's prints, not for other days'.
-  if (earlier && reprint_today_ && earlier->day >= today()) earlier = nullptr;
+  if (earlier && reprint_today_ && earlier->day >= DuplicateGuard::today()) earlier = nullptr;
   if (earlier) {
     std::string question = "这个快递单已在 " + std::string(earlier->date()) + " 打印过：\r\n【" +
                            std::string(earlier->name()) + "】" + std::string(earlier->mobile()) +
@@ -150,19 +121,6 @@ WaybillTexts PrintJob::shown_texts(double now) const {
                       waybill_date(rt::year(now), rt::month(now), rt::day(now))};
 }
 
-// Appends to 地址.txt beside the program, only when that file exists; why
-// it could not, empty when it did. A print the file would not take is
-// still known to the guard and to a resumed batch for this run.
-std::string PrintJob::append_log_line(const WaybillTexts& t) {
-  std::string path = log_path();
-  if (!rt::file_exists(path)) return {};
-  rt::AppendOutcome outcome = rt::append_line(path, log_line(t));
-  if (outcome == rt::AppendOutcome::appended) return {};
-  if (!history_) history_.emplace(path);
-  history_->remember_unlogged(t);
-  return outcome == rt::AppendOutcome::cannot_open ? "文件只读或正被其他程序使用" : "写入失败";
-}
-
 Waybill PrintJob::prepare(double now) const {
   Waybill w;
   int selected = view_.list_selection(template_list);
@@ -202,7 +160,7 @@ PrintOutcome PrintJob::print_waybill(const std::string& printer) {
       [&] { draw_items(surface_, items); });
   if (outcome != PrintOutcome::printed) return outcome;
   last_printed_name_ = texts.name;
-  std::string unlogged = append_log_line(texts);
+  std::string unlogged = guard_.record(texts);
   view_.set_status("[" + texts.name + "] 已打印完毕" +
                    (unlogged.empty() ? "" : "，但打印记录无法写入 地址.txt：" + unlogged));
   return PrintOutcome::printed;
@@ -280,71 +238,6 @@ std::optional<double> PrintJob::asked_millimetres(const std::string& question) {
     rt_message_box("请输入毫米数，例如 1.5 或 -2（不超过 50）。", "注意", RT_MB_OK | RT_MB_ICONWARNING,
                    owner_);
   }
-}
-
-// Records of the batch already printed today: the seller decides once for
-// all of them, so a batch stopped half-way goes on with the rest. Counted
-// per record: of two identical orders, as many as were printed today.
-std::set<int> PrintJob::printed_today(const recognize::Recognizer& recognizer) {
-  std::set<int> printed;
-  History* h = guard_days() > 0 ? history() : nullptr;
-  if (!h) return printed;
-  std::map<std::string, int> earlier_copies;
-  WaybillTexts texts = shown_texts(rt::now());  // the sender and the date
-  int n = int(recognizer.records().size());
-  for (int i = 0; i < n; ++i) {
-    recognize::FormTexts record = recognizer.record_texts(size_t(i));
-    texts.name = record.name;
-    texts.fixed = record.fixed;
-    texts.mobile = record.mobile;
-    texts.address = record.address;
-    texts.goods = record.goods;
-    if (++earlier_copies[log_line(texts)] <= h->count(texts, today())) printed.insert(i);
-  }
-  return printed;
-}
-
-void PrintJob::print_all(recognize::Recognizer& recognizer, const std::string& printer) {
-  view_.set_enabled(batch_print_button, false);
-  int n = int(recognizer.records().size());
-  std::set<int> skipped = printed_today(recognizer);
-  if (!skipped.empty()) {
-    std::string question = "其中 " + std::to_string(skipped.size()) + " 条今天已打印，跳过这些？";
-    // "否" prints them again without asking about each.
-    if (rt_message_box(question.c_str(), "注意", RT_MB_YESNO | RT_MB_ICONQUESTION, owner_) !=
-        RT_IDYES)
-      skipped.clear(), reprint_today_ = true;
-  }
-  int printed = 0;
-  auto counts = [&](int remaining) {
-    return "已打印 " + std::to_string(printed) + " 条，跳过 " + std::to_string(skipped.size()) +
-           " 条，剩余 " + std::to_string(remaining) + " 条";
-  };
-  bool stopped = false;
-  for (int i = 1; i <= n && !stopped; ++i) {
-    if (skipped.contains(i - 1)) continue;
-    view_.list_select(name_box, i - 1);
-    rt::do_events();
-    recognizer.show_record();
-    rt::do_events();
-    PrintOutcome outcome = print_waybill(printer);
-    if (outcome == PrintOutcome::printed) ++printed;
-    if (outcome == PrintOutcome::failed) {
-      // Named, so the seller can go on from this record once the cause is mended.
-      int remaining = n - i + 1 - int(std::count_if(skipped.begin(), skipped.end(),
-                                                     [&](int k) { return k >= i; }));
-      view_.set_status("连打停在第 " + std::to_string(i) + " 条（共 " + std::to_string(n) +
-                       " 条）【" + view_.text(name_box) + "】：" + last_failure_ + "（" +
-                       counts(remaining) + "）");
-      stopped = true;
-      break;
-    }
-    rt::do_events();
-    rt::wait(100);
-  }
-  reprint_today_ = false;
-  if (!stopped) view_.set_status("连打完毕：" + counts(0));
-  view_.set_enabled(batch_print_button, true);
 }
 
 }  // namespace print

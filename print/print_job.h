@@ -7,10 +7,9 @@
 #include <set>
 #include <string>
 
-#include "print/history.h"
+#include "print/duplicate_guard.h"
 #include "print/print_surface.h"
 #include "print/waybill_layout.h"
-#include "recognize/recognizer.h"
 #include "view/main_view.h"
 
 namespace print {
@@ -45,7 +44,8 @@ class PrintJob {
         surface_(surface),
         settings_path_(std::move(settings_path)),
         owner_(owner),
-        rows_(rows) {}
+        rows_(rows),
+        guard_(settings_path_) {}
 
   // The "打印" button: checks the template, asks up to three questions (and
   // the paper question on a printer without the form), then prints one
@@ -59,28 +59,24 @@ class PrintJob {
   // Asks where the sheet's centre cross landed, corrects the offsets, shows
   // and saves them; false when the seller cancelled.
   bool correct_offsets();
-  // The "连打" button: every record of the last batch page in turn, until
-  // one cannot be printed.
-  void print_all(recognize::Recognizer& recognizer, const std::string& printer);
-
   const std::string& last_printed_name() const { return last_printed_name_; }
+  // Why the last print failed, as the status line said.
+  const std::string& last_failure() const { return last_failure_; }
+  // The texts the window shows, dated `now`.
+  WaybillTexts shown_texts(double now) const;
+  DuplicateGuard& guard() { return guard_; }
+  // While on, a duplicate printed today is printed again without asking
+  // (the batch asked once for all of them); other days' still ask.
+  void set_reprint_today(bool on) { reprint_today_ = on; }
   // The window whose questions the next prints ask (the one they were
   // started from, disabled while a question is open).
   void set_owner(uintptr_t owner) { owner_ = owner; }
   uintptr_t owner() const { return owner_; }
+  view::MainView& view() const { return view_; }
 
  private:
   std::string template_problem(int selected, const std::string& row) const;
   bool confirmed(const WaybillTexts& texts);
-  // Days the duplicate guard looks back ([dayinji] chongfutianshu, 3 when
-  // not set; 0 turns it off).
-  int guard_days() const;
-  int today() const;
-  // The latest print of the same recipient and goods on day `since` or
-  // later, from the log (none without one).
-  const HistoryEntry* earlier_print(const WaybillTexts& texts, int since);
-  History* history();  // up to date; none without the log
-  std::set<int> printed_today(const recognize::Recognizer& recognizer);
   bool ask(const std::string& question);
   bool paper_accepted(const OpenedPrinter& opened);
   PrintOutcome fail(const std::string& name, const std::string& reason);
@@ -89,8 +85,6 @@ class PrintJob {
   PrintOutcome print_page(const std::string& printer, const std::string& name,
                           const std::function<bool()>& checked, const std::function<void()>& draw);
   std::optional<double> asked_millimetres(const std::string& question);
-  WaybillTexts shown_texts(double now) const;
-  std::string append_log_line(const WaybillTexts& texts);
 
   view::MainView& view_;
   PrintSurface& surface_;
@@ -101,8 +95,8 @@ class PrintJob {
   std::string last_failure_;
   // Printers whose other paper the seller accepted in this run.
   std::set<std::string> paper_accepted_;
-  std::optional<History> history_;
-  bool reprint_today_ = false;  // the batch's records printed today print again, unasked
+  DuplicateGuard guard_;
+  bool reprint_today_ = false;
 };
 
 // "A4 210 × 297 毫米": the paper's name (when the driver has one) and size

@@ -147,8 +147,11 @@ void AppDriver::click(int id) const {
   SendMessageA(window_, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(item(id)));
 }
 
-void AppDriver::click_async(int id) const {
-  PostMessageA(window_, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(item(id)));
+void AppDriver::click_async(int id) const { press(window_, id); }
+
+void AppDriver::press(HWND window, int id) {
+  PostMessageA(window, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+               reinterpret_cast<LPARAM>(GetDlgItem(window, id)));
 }
 
 void AppDriver::mouse_click(int id) const {

@@ -50,6 +50,8 @@ class AppDriver {
   void click(int id) const;
   // A click whose handler opens a dialog: returns at once.
   void click_async(int id) const;
+  // What a click on another window's button posts: returns at once.
+  static void press(HWND window, int id);
   // A real mouse click in the middle of a control.
   void mouse_click(int id) const;
   // A real mouse click at a point of the screen, `window` brought forward.

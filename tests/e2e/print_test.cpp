@@ -301,7 +301,7 @@ TEST_F(Printing, ThePreviewShowsTheWaybillOverTheFormsPicture) {
   EXPECT_TRUE(screen.any(px(118 + 5) - 6, py(40 + 3) - 6, px(118 + 5), py(40 + 3) + 30, is_red));
 
   // "打印" in the preview prints through the same path, questions included.
-  PostMessageA(preview, WM_COMMAND, 1, 0);
+  AppDriver::press(preview, 1);
   std::string question = answer_question(IDYES);
   EXPECT_NE(question.find("【收件人地址】第 1 行超出"), std::string::npos) << question;
   ASSERT_TRUE(app.wait_for_text(status_line, "[张三] 已打印完毕", 20000));
@@ -309,7 +309,7 @@ TEST_F(Printing, ThePreviewShowsTheWaybillOverTheFormsPicture) {
   PrintedPage page = read_pdf(printed_pdfs().at(0));
   expect_at(page, "张三", {120, 25});
   EXPECT_TRUE(IsWindow(preview));
-  PostMessageA(preview, WM_COMMAND, 4, 0);  // 关闭
+  AppDriver::press(preview, 4);  // 关闭
 }
 
 // A template of the seller's own: the name dragged 10 mm right on the
@@ -332,7 +332,7 @@ TEST_F(Printing, ANameDraggedTenMillimetresAndSavedPrintsTenMillimetresRight) {
   // The arrow keys move the chosen item 0.5 mm a press.
   SendMessageA(preview, WM_KEYDOWN, VK_DOWN, 0);
   SendMessageA(preview, WM_KEYDOWN, VK_DOWN, 0);
-  PostMessageA(preview, WM_COMMAND, 5, 0);  // 保存模板
+  AppDriver::press(preview, 5);  // 保存模板
   HWND box = AppDriver::wait_for_window("保存模板", 10000);
   ASSERT_TRUE(box);
   AppDriver::answer(box, kInputEdit, "我的申通");
@@ -345,7 +345,7 @@ TEST_F(Printing, ANameDraggedTenMillimetresAndSavedPrintsTenMillimetresRight) {
   ASSERT_EQ(names.size(), 10u);
   EXPECT_EQ(names.back(), "我的申通");
   EXPECT_EQ(app.selection(template_list), 9);
-  PostMessageA(preview, WM_COMMAND, 4, 0);  // 关闭
+  AppDriver::press(preview, 4);  // 关闭
 
   print_answering(IDYES);  // the template is not the default
   PrintedPage page = printed_page("[张三] 已打印完毕");
@@ -496,7 +496,7 @@ TEST_F(Printing, AHistoryOfAHundredThousandLinesOpensFiltersAndReprints) {
   // Reprinted: the line goes back into the boxes and prints after the
   // duplicate question.
   choose_first_row(list, history);
-  PostMessageA(history, WM_COMMAND, 3, 0);
+  AppDriver::press(history, 3);
   std::string question = answer_question(IDYES);
   EXPECT_NE(question.find("这个快递单已在 " + today + " 打印过：\r\n【客户99999】13910099999"),
             std::string::npos)
@@ -536,13 +536,13 @@ TEST_F(Printing, AWindowClosedDuringItsQuestionTakesTheQuestionWithIt) {
 
   HWND preview = open_preview();
   ASSERT_TRUE(preview);
-  PostMessageA(preview, WM_COMMAND, 1, 0);  // 打印
+  AppDriver::press(preview, 1);  // 打印
   close_during(preview, "注意");
   EXPECT_EQ(app.text(status_line), "已取消打印");
 
   preview = open_preview();
   ASSERT_TRUE(preview);
-  PostMessageA(preview, WM_COMMAND, 5, 0);  // 保存模板
+  AppDriver::press(preview, 5);  // 保存模板
   close_during(preview, "保存模板");
   EXPECT_EQ(app.read_file("cfg.ini").find("[wodemoban]"), std::string::npos);
 
@@ -553,7 +553,7 @@ TEST_F(Printing, AWindowClosedDuringItsQuestionTakesTheQuestionWithIt) {
   HWND history = AppDriver::wait_for_window("打印记录（1 / 1 条）", 10000);
   ASSERT_TRUE(history);
   choose_first_row(GetDlgItem(history, 2), history);
-  PostMessageA(history, WM_COMMAND, 3, 0);  // 补打所选
+  AppDriver::press(history, 3);  // 补打所选
   close_during(history, "注意");
   EXPECT_EQ(app.text(status_line), "已取消打印");
   ASSERT_TRUE(wait_for_pdfs(1));
@@ -562,12 +562,12 @@ TEST_F(Printing, AWindowClosedDuringItsQuestionTakesTheQuestionWithIt) {
   // The main window still works.
   preview = open_preview();
   ASSERT_TRUE(preview);
-  PostMessageA(preview, WM_COMMAND, 5, 0);
+  AppDriver::press(preview, 5);
   HWND box = AppDriver::wait_for_window("保存模板", 10000);
   ASSERT_TRUE(box);
   AppDriver::answer(box, kInputEdit, "我的申通");
   EXPECT_TRUE(app.wait_for_text(status_line, "已保存模板【我的申通】", 10000)) << app.text(status_line);
-  PostMessageA(preview, WM_COMMAND, 4, 0);  // 关闭
+  AppDriver::press(preview, 4);  // 关闭
 }
 
 // The forms were laid out for 180-dpi printers: every printer gives the

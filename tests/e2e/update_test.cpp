@@ -258,7 +258,7 @@ TEST_F(Update, TheDownloadCanBeCancelled) {
   HWND progress = AppDriver::wait_for_window(app::kUpdateProgressTitle);
   ASSERT_TRUE(progress);
   EXPECT_FALSE(IsWindowEnabled(app.window()));
-  PostMessageA(progress, WM_COMMAND, 1, 0);  // 取消
+  AppDriver::press(progress, 1);  // 取消
   EXPECT_TRUE(app.wait_for_text(status_line, "已取消更新，当前版本保持不变", 5000))
       << app.text(status_line);
   EXPECT_TRUE(IsWindowEnabled(app.window()));

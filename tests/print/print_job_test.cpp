@@ -9,6 +9,7 @@
 #include <fstream>
 #include <optional>
 
+#include "print/batch_print.h"
 #include "print/calibration_sheet.h"
 #include "regex/support_libraries.h"
 #include "runtime/files.h"
@@ -422,7 +423,7 @@ class PrintAll : public PrintJob {
 };
 
 TEST_F(PrintAll, PrintsEveryRecordInOrder) {
-  job->print_all(*recognizer, "p");
+  print::print_batch(*job, *recognizer, "p");
   EXPECT_EQ(printed_names(), (std::vector<std::string>{"收件人1", "收件人2", "收件人3"}));
   EXPECT_EQ(view.status, "连打完毕：已打印 3 条，跳过 0 条，剩余 0 条");
   EXPECT_TRUE(view.enabled(batch_print_button));
@@ -431,14 +432,14 @@ TEST_F(PrintAll, PrintsEveryRecordInOrder) {
 TEST_F(PrintAll, NonDefaultTemplateAsksForEachRecordAndNoSkipsOnlyThatOne) {
   view.list_select(template_list, 1);
   answers = {RT_IDYES, RT_IDNO, RT_IDYES};
-  job->print_all(*recognizer, "p");
+  print::print_batch(*job, *recognizer, "p");
   EXPECT_EQ(questions, std::vector<std::string>(3, " 打印模板非默认，现为 【圆通】请确认"));
   EXPECT_EQ(printed_names(), (std::vector<std::string>{"收件人1", "收件人3"}));
 }
 
 TEST_F(PrintAll, APrinterFailureStopsTheBatchAtThatRecord) {
   surface.failing_open = 2;
-  job->print_all(*recognizer, "p");
+  print::print_batch(*job, *recognizer, "p");
   EXPECT_EQ(printed_names(), std::vector<std::string>{"收件人1"});
   EXPECT_EQ(view.status,
             "连打停在第 2 条（共 3 条）【收件人2】：打印机【p】无法打开"
@@ -452,13 +453,13 @@ TEST_F(PrintAll, AStoppedBatchResumesWithTheRecordsNotPrinted) {
   std::string log = std::string(rt::exe_dir().view()) + "/地址.txt";
   std::ofstream(log, std::ios::binary) << "";
   surface.failing_open = 3;  // the printer goes away at the third record
-  job->print_all(*recognizer, "p");
+  print::print_batch(*job, *recognizer, "p");
   EXPECT_EQ(printed_names(), (std::vector<std::string>{"收件人1", "收件人2"}));
 
   print::PrintJob restarted(view, surface, path_);  // the program started again
   surface.calls.clear();
   surface.failing_open = 0;
-  restarted.print_all(*recognizer, "p");
+  print::print_batch(restarted, *recognizer, "p");
   EXPECT_EQ(questions, (std::vector<std::string>{"其中 2 条今天已打印，跳过这些？"}));
   EXPECT_EQ(printed_names(), std::vector<std::string>{"收件人3"});
   EXPECT_EQ(view.status, "连打完毕：已打印 1 条，跳过 2 条，剩余 0 条");
@@ -467,7 +468,7 @@ TEST_F(PrintAll, AStoppedBatchResumesWithTheRecordsNotPrinted) {
   surface.calls.clear();
   questions.clear();
   answers = {RT_IDNO};
-  restarted.print_all(*recognizer, "p");
+  print::print_batch(restarted, *recognizer, "p");
   EXPECT_EQ(questions, (std::vector<std::string>{"其中 3 条今天已打印，跳过这些？"}));
   EXPECT_EQ(printed_names().size(), 3u);
   rt::delete_file(log);  // an ANSI path (std::filesystem reads it as UTF-8 on Windows)
@@ -483,14 +484,14 @@ TEST_F(PrintAll, IdenticalOrdersAreCountedPerRecord) {
   recognizer->recognise(pages::batch_page_of({pages::numbered_order(1), again}));
   ASSERT_EQ(recognizer->records().size(), 2u);
   surface.failing_open = 2;
-  job->print_all(*recognizer, "p");
+  print::print_batch(*job, *recognizer, "p");
   EXPECT_EQ(printed_names(), std::vector<std::string>{"收件人1"});
 
   print::PrintJob restarted(view, surface, path_);
   surface.calls.clear();
   surface.failing_open = 0;
   questions.clear();
-  restarted.print_all(*recognizer, "p");
+  print::print_batch(restarted, *recognizer, "p");
   ASSERT_FALSE(questions.empty());
   EXPECT_EQ(questions[0], "其中 1 条今天已打印，跳过这些？");
   EXPECT_EQ(printed_names(), std::vector<std::string>{"收件人1"});
@@ -511,7 +512,7 @@ TEST_F(PrintAll, NoToTheBatchQuestionKeepsTheGuardForOtherDays) {
   }
   std::ofstream(log, std::ios::binary) << lines;
   answers = {RT_IDNO, RT_IDNO};
-  job->print_all(*recognizer, "p");
+  print::print_batch(*job, *recognizer, "p");
   ASSERT_EQ(questions.size(), 2u);
   EXPECT_EQ(questions[0], "其中 1 条今天已打印，跳过这些？");
   EXPECT_TRUE(questions[1].starts_with("这个快递单已在 ")) << questions[1];
@@ -521,7 +522,7 @@ TEST_F(PrintAll, NoToTheBatchQuestionKeepsTheGuardForOtherDays) {
 
 TEST_F(PrintAll, PaperQuestionIsAskedOnceAndNoStopsTheBatch) {
   surface.paper = {true, {}, false, "A4", 2100, 2970};
-  job->print_all(*recognizer, "p");
+  print::print_batch(*job, *recognizer, "p");
   EXPECT_EQ(questions.size(), 1u);
   EXPECT_EQ(printed_names().size(), 3u);
 
@@ -529,7 +530,7 @@ TEST_F(PrintAll, PaperQuestionIsAskedOnceAndNoStopsTheBatch) {
   surface.calls.clear();
   questions.clear();
   answers = {RT_IDNO};
-  fresh.print_all(*recognizer, "p");
+  print::print_batch(fresh, *recognizer, "p");
   EXPECT_EQ(questions.size(), 1u);
   EXPECT_TRUE(printed_names().empty());
   EXPECT_EQ(view.status,

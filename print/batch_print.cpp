@@ -1,0 +1,87 @@
+#include "print/batch_print.h"
+
+#include <algorithm>
+#include <map>
+#include <set>
+
+#include "runtime/message_box.h"
+#include "runtime/system.h"
+
+namespace print {
+
+namespace {
+
+using namespace view::control;
+
+// Records of the batch already printed today: the seller decides once for
+// all of them, so a batch stopped half-way goes on with the rest. Counted
+// per record: of two identical orders, as many as were printed today.
+std::set<int> printed_today(PrintJob& job, const recognize::Recognizer& recognizer) {
+  std::set<int> printed;
+  if (job.guard().days() <= 0) return printed;
+  std::map<std::string, int> earlier_copies;
+  WaybillTexts texts = job.shown_texts(rt::now());  // the sender and the date
+  int n = int(recognizer.records().size());
+  for (int i = 0; i < n; ++i) {
+    recognize::FormTexts record = recognizer.record_texts(size_t(i));
+    texts.name = record.name;
+    texts.fixed = record.fixed;
+    texts.mobile = record.mobile;
+    texts.address = record.address;
+    texts.goods = record.goods;
+    if (++earlier_copies[log_line(texts)] <= job.guard().printed_today(texts)) printed.insert(i);
+  }
+  return printed;
+}
+
+// "否" prints today's again, without asking about each.
+bool skip_printed(PrintJob& job, size_t count) {
+  std::string question = "其中 " + std::to_string(count) + " 条今天已打印，跳过这些？";
+  return rt_message_box(question.c_str(), "注意", RT_MB_YESNO | RT_MB_ICONQUESTION, job.owner()) ==
+         RT_IDYES;
+}
+
+}  // namespace
+
+void print_batch(PrintJob& job, recognize::Recognizer& recognizer, const std::string& printer) {
+  view::MainView& view = job.view();
+  view.set_enabled(batch_print_button, false);
+  int n = int(recognizer.records().size());
+  std::set<int> skipped = printed_today(job, recognizer);
+  if (!skipped.empty() && !skip_printed(job, skipped.size())) {
+    skipped.clear();
+    job.set_reprint_today(true);
+  }
+  int printed = 0;
+  auto counts = [&](int remaining) {
+    return "已打印 " + std::to_string(printed) + " 条，跳过 " + std::to_string(skipped.size()) +
+           " 条，剩余 " + std::to_string(remaining) + " 条";
+  };
+  bool stopped = false;
+  for (int i = 1; i <= n && !stopped; ++i) {
+    if (skipped.contains(i - 1)) continue;
+    view.list_select(name_box, i - 1);
+    rt::do_events();
+    recognizer.show_record();
+    rt::do_events();
+    PrintOutcome outcome = job.print_waybill(printer);
+    if (outcome == PrintOutcome::printed) ++printed;
+    if (outcome == PrintOutcome::failed) {
+      // Named, so the seller can go on from this record once the cause is mended.
+      int remaining = n - i + 1 - int(std::count_if(skipped.begin(), skipped.end(),
+                                                     [&](int k) { return k >= i; }));
+      view.set_status("连打停在第 " + std::to_string(i) + " 条（共 " + std::to_string(n) +
+                      " 条）【" + view.text(name_box) + "】：" + job.last_failure() + "（" +
+                      counts(remaining) + "）");
+      stopped = true;
+      break;
+    }
+    rt::do_events();
+    rt::wait(100);
+  }
+  job.set_reprint_today(false);
+  if (!stopped) view.set_status("连打完毕：" + counts(0));
+  view.set_enabled(batch_print_button, true);
+}
+
+}  // namespace print
