@@ -19,6 +19,7 @@
 #include "app/update_check.h"
 #include "net/http.h"
 #include "print/batch_print.h"
+#include "print/offset_correction.h"
 #include "print/print_job.h"
 #include "recognize/recognizer.h"
 #include "regex/support_libraries.h"
@@ -103,7 +104,7 @@ void Application::system_command(int command) {
   if (command == kCalibrationCommand &&
       print_job_->print_calibration_sheet(settings_.current_printer()) ==
           print::PrintOutcome::printed)
-    print_job_->correct_offsets();
+    print::correct_offsets(view_, settings_path_, print_job_->owner());
   if (command == kHistoryCommand) history_.show({main_window_, &view_, print_here});
 }
 

@@ -1,14 +1,10 @@
 #include "print/print_job.h"
 
 #include <algorithm>
-#include <cmath>
-#include <cstdlib>
 #include <map>
 
 #include "print/calibration_sheet.h"
 #include "print/layout_check.h"
-#include "runtime/convert.h"
-#include "runtime/input_box.h"
 #include "runtime/files.h"
 #include "runtime/message_box.h"
 #include "runtime/platform.h"
@@ -203,41 +199,6 @@ PrintOutcome PrintJob::print_calibration_sheet(const std::string& printer) {
       [&] { draw_calibration_sheet(surface_, left, top); });
   if (outcome == PrintOutcome::printed) view_.set_status(std::string("[") + kCalibrationName + "] 已打印完毕");
   return outcome;
-}
-
-bool PrintJob::correct_offsets() {
-  std::optional<double> right = asked_millimetres(
-      "把校准页放在快递单上（或量一量）：中心十字比快递单上 110,60 毫米处\r\n"
-      "偏右多少毫米？（偏左填负数，对准填 0）");
-  if (!right) return false;
-  std::optional<double> down = asked_millimetres("中心十字偏下多少毫米？（偏上填负数，对准填 0）");
-  if (!down) return false;
-  Offsets current{offset_tenths(view_.text(left_offset)) / 10.0,
-                  offset_tenths(view_.text(top_offset)) / 10.0};
-  Offsets corrected = corrected_offsets(current, *right, *down);
-  std::string left = millimetres_text(corrected.left), top = millimetres_text(corrected.top);
-  view_.set_text(left_offset, left);
-  view_.set_text(top_offset, top);
-  bool saved = rt::ini_write(settings_path_, "dayinji", "left", left) &&
-               rt::ini_write(settings_path_, "dayinji", "top", top);
-  view_.set_status("已校准：左偏移 " + left + " 毫米，顶偏移 " + top + " 毫米" +
-                   (saved ? "" : "（无法写入 " + settings_path_ + "，下次启动不会保留）"));
-  return true;
-}
-
-std::optional<double> PrintJob::asked_millimetres(const std::string& question) {
-  for (;;) {
-    std::optional<std::string> typed = rt::ask_text({question, "校准", "0", 1, owner_});
-    if (!typed) return std::nullopt;
-    // The whole answer is the number (full-width digits too); no printer
-    // is 50 mm off.
-    std::string text(rt::halfwidth(rt::trim(*typed).view()).view());
-    char* end = nullptr;
-    double mm = std::strtod(text.c_str(), &end);
-    if (end != text.c_str() && *end == '\0' && std::isfinite(mm) && std::fabs(mm) <= 50) return mm;
-    rt_message_box("请输入毫米数，例如 1.5 或 -2（不超过 50）。", "注意", RT_MB_OK | RT_MB_ICONWARNING,
-                   owner_);
-  }
 }
 
 }  // namespace print

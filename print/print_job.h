@@ -56,9 +56,6 @@ class PrintJob {
   // "打印校准页": the calibration sheet at the current offsets, on the
   // form's paper (asking about the paper as any print does).
   PrintOutcome print_calibration_sheet(const std::string& printer);
-  // Asks where the sheet's centre cross landed, corrects the offsets, shows
-  // and saves them; false when the seller cancelled.
-  bool correct_offsets();
   const std::string& last_printed_name() const { return last_printed_name_; }
   // Why the last print failed, as the status line said.
   const std::string& last_failure() const { return last_failure_; }
@@ -84,7 +81,6 @@ class PrintJob {
   // the printer open and mapped, draws one page and finishes it.
   PrintOutcome print_page(const std::string& printer, const std::string& name,
                           const std::function<bool()>& checked, const std::function<void()>& draw);
-  std::optional<double> asked_millimetres(const std::string& question);
 
   view::MainView& view_;
   PrintSurface& surface_;

@@ -11,6 +11,7 @@
 
 #include "print/batch_print.h"
 #include "print/calibration_sheet.h"
+#include "print/offset_correction.h"
 #include "regex/support_libraries.h"
 #include "runtime/files.h"
 #include "runtime/input_box.h"
@@ -619,7 +620,7 @@ TEST_F(PrintJob, CalibrationCorrectsAndSavesTheOffsets) {
 
   rt_set_input_box_hook(type_answer);
   typed = {"1.5", "abc", "-2"};  // a wrong answer is asked again
-  EXPECT_TRUE(job->correct_offsets());
+  EXPECT_TRUE(print::correct_offsets(view, path_, job->owner()));
   EXPECT_EQ(view.text(left_offset), "3.5");
   EXPECT_EQ(view.text(top_offset), "5");
   EXPECT_EQ(std::string(rt::ini_read(path_, "dayinji", "left").view()), "3.5");
@@ -628,7 +629,7 @@ TEST_F(PrintJob, CalibrationCorrectsAndSavesTheOffsets) {
   EXPECT_EQ(questions.size(), 1u);  // the wrong answer's note
 
   typed = {"1", std::nullopt};  // cancelled: nothing changes
-  EXPECT_FALSE(job->correct_offsets());
+  EXPECT_FALSE(print::correct_offsets(view, path_, job->owner()));
   EXPECT_EQ(view.text(left_offset), "3.5");
   rt_set_input_box_hook(nullptr);
 }
