@@ -307,7 +307,7 @@ void PreviewWindow::save_template() {
   for (;;) {
     std::string prompt = own ? "模板名称：" : "服务器和内置的模板不会被改动，另存为你自己的模板，名称：";
     std::optional<std::string> typed =
-        rt::ask_text({prompt, "保存模板", name, 1, reinterpret_cast<uintptr_t>(window)});
+        rt::ask_text({prompt, "保存模板", name, rt::kFreeText, reinterpret_cast<uintptr_t>(window)});
     if (!typed || !still_open(window)) return;
     name = std::string(rt::trim(*typed).view());
     if (is_template_name(name)) break;

@@ -21,7 +21,7 @@ using namespace view::control;
 // when cancelled.
 std::optional<double> asked_millimetres(const std::string& question, uintptr_t owner) {
   for (;;) {
-    std::optional<std::string> typed = rt::ask_text({question, "校准", "0", 1, owner});
+    std::optional<std::string> typed = rt::ask_text({question, "校准", "0", rt::kFreeText, owner});
     if (!typed) return std::nullopt;
     // The whole answer is the number (full-width digits too); no printer
     // is 50 mm off.

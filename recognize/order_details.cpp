@@ -76,7 +76,7 @@ std::string GoodsReader::item_code(std::string_view title) {
 }
 
 std::string GoodsReader::asked_code(std::string_view title, const std::string& key) {
-  std::optional<std::string> typed = rt::ask_text({title, "请输入宝贝代号", std::nullopt, 1});
+  std::optional<std::string> typed = rt::ask_text({title, "请输入宝贝代号", std::nullopt, rt::kFreeText});
   if (!typed || typed->empty()) return {};
   if (!rt::ini_write(settings_path_, item_code_section, key, *typed) && code_not_saved_)
     *code_not_saved_ = true;

@@ -34,21 +34,21 @@ struct OpenMode {
 };
 
 OpenMode open_mode(std::optional<int> mode) {
-  switch (mode.value_or(3)) {
-    case 1: return {1, PlatformCreate::open_existing};
-    case 2: return {2, PlatformCreate::open_existing};
-    case 4: return {2, PlatformCreate::create_always};
-    case 5: return {2, PlatformCreate::open_always};
-    case 6: return {3, PlatformCreate::open_always};
+  switch (mode.value_or(kOpenReadWrite)) {
+    case kOpenRead: return {1, PlatformCreate::open_existing};
+    case kOpenWrite: return {2, PlatformCreate::open_existing};
+    case kOpenTruncateOrCreate: return {2, PlatformCreate::create_always};
+    case kOpenWriteCreate: return {2, PlatformCreate::open_always};
+    case kOpenReadWriteCreate: return {3, PlatformCreate::open_always};
     default: return {3, PlatformCreate::open_existing};
   }
 }
 
 PlatformShare share_mode(std::optional<int> share) {
-  switch (share.value_or(1)) {
-    case 2: return PlatformShare::write;
-    case 3: return PlatformShare::read;
-    case 4: return PlatformShare::none;
+  switch (share.value_or(kShareBoth)) {
+    case kShareWrite: return PlatformShare::write;
+    case kShareRead: return PlatformShare::read;
+    case kShareNone: return PlatformShare::none;
     default: return PlatformShare::read_write;
   }
 }

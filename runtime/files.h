@@ -47,11 +47,20 @@ struct OpenFile {
   OpenFile* next;
 };
 
-// Null when the file cannot be opened. Mode: 1 read, 2 write, 4 write
-// (truncate or create), 5 write (create if missing), 6 read and write
-// (create if missing), anything else read and write of an existing file.
-// Share: 2 others may write, 3 others may read, 4 no sharing, anything
-// else both.
+// How open_file opens, as the language numbers it; any other number reads
+// and writes an existing file.
+enum FileOpenMode : int {
+  kOpenRead = 1,
+  kOpenWrite = 2,
+  kOpenReadWrite = 3,
+  kOpenTruncateOrCreate = 4,  // write
+  kOpenWriteCreate = 5,       // write, made when missing
+  kOpenReadWriteCreate = 6,   // read and write, made when missing
+};
+// What others may do with the file meanwhile; any other number: both.
+enum FileShareMode : int { kShareBoth = 1, kShareWrite = 2, kShareRead = 3, kShareNone = 4 };
+
+// Null when the file cannot be opened.
 OpenFile* open_file(std::string_view path, std::optional<int> mode = std::nullopt,
                     std::optional<int> share = std::nullopt);
 // Each operation refuses (false, or nothing) an object not on the list.

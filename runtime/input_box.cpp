@@ -55,7 +55,7 @@ namespace rt {
 
 std::optional<std::string> ask_text(const InputBoxRequest& request) {
   InputBoxRequest asked = request;
-  if (asked.kind < 1 || asked.kind > 4) asked.kind = 1;
+  if (asked.kind < kFreeText || asked.kind > kHiddenText) asked.kind = kFreeText;
   return input_box_hook ? input_box_hook(asked) : platform_input_box(asked);
 }
 

@@ -10,12 +10,17 @@
 
 namespace rt {
 
-// Input kinds: 1 free text, 2 integer, 3 decimal number, 4 hidden text.
+// Input kinds, as the language's input box numbers them.
+enum InputKind : int { kFreeText = 1, kInteger = 2, kDecimal = 3, kHiddenText = 4 };
+
+// The box's edit field (tests type into it).
+inline constexpr int kInputBoxTextEdit = 1001;
+
 struct InputBoxRequest {
   std::optional<std::string_view> prompt;
   std::optional<std::string_view> caption;
   std::optional<std::string_view> default_text;
-  int kind = 1;
+  int kind = kFreeText;
   // The window that asks (an HWND on Windows): disabled while the box is
   // open. 0: the active window.
   uintptr_t owner = 0;

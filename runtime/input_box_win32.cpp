@@ -11,7 +11,7 @@ namespace {
 
 constexpr int prompt_id = 0xFFFF;  // -1 as a dialog item id
 constexpr int hidden_static_id = 1128;
-constexpr int text_edit_id = 1001;
+constexpr int text_edit_id = rt::kInputBoxTextEdit;
 constexpr int password_edit_id = 1002;
 constexpr int no_prompt_shift = 57;  // pixels
 

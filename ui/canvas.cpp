@@ -347,7 +347,7 @@ void Canvas::replace_font(HFONT font) {
 }
 
 int Canvas::set_mapping(int mode) {
-  if (mode == 0) return mapping_;
+  if (mode == kReadMapping) return mapping_;
   mapping_ = mode;
   FontSpec described = font_spec_of(font_);
   replace_font(make_font(described, convert_units(described.height, pixels_to_units_down)));

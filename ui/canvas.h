@@ -72,8 +72,10 @@ class Canvas : public WindowBase {
   void set_text_colour(COLORREF colour);
   void set_background_colour(int colour);  // -1: transparent
 
-  // Mapping mode 1..6; 0 for "read the stored mode".
-  int set_mapping(int mode = 0);
+  // Mapping mode 1..6 (the platform's MM_ values); kReadMapping (0), as the
+  // toolkit has it, changes nothing and gives the stored mode.
+  static constexpr int kReadMapping = 0;
+  int set_mapping(int mode = kReadMapping);
   int mapping() const { return mapping_; }
   // What convert_units converts, by the toolkit's numbers 1 to 4 (others
   // leave the value as it is); logical units are the mapping's.

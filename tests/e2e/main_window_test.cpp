@@ -3,6 +3,7 @@
 
 #include <cstdio>
 
+#include "runtime/input_box.h"
 #include "tests/e2e/app_driver.h"
 #include "tests/recognize/pages.h"
 #include "view/main_view.h"
@@ -10,7 +11,6 @@
 namespace {
 
 using namespace view::control;
-constexpr int kInputEdit = 1001;  // the item-code dialog's edit box
 
 class MainWindow : public testing::Test {
  protected:
@@ -54,7 +54,7 @@ TEST_F(MainWindow, BatchPageWithTwoRecordsAsksForTheItemCodeOnce) {
   // seconds before it falls back to its own engine.
   HWND dialog = AppDriver::wait_for_window("请输入宝贝代号", 30000);
   ASSERT_TRUE(dialog);
-  AppDriver::answer(dialog, kInputEdit, "R1");
+  AppDriver::answer(dialog, rt::kInputBoxTextEdit, "R1");
   ASSERT_TRUE(app.wait_for_text(status_line, "获取成功 2 条！ [批量页]"));
   EXPECT_EQ(AppDriver::wait_for_window("请输入宝贝代号", 300), nullptr);  // asked once
 

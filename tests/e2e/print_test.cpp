@@ -16,6 +16,7 @@
 
 #include "app/history_window_win32.h"
 #include "app/preview_window_win32.h"
+#include "runtime/input_box.h"
 #include "tests/e2e/app_driver.h"
 #include "tests/e2e/printed_pdf.h"
 #include "tests/recognize/pages.h"
@@ -316,7 +317,6 @@ TEST_F(Printing, ThePreviewShowsTheWaybillOverTheFormsPicture) {
 // preview and moved 1 mm down with the arrow keys, saved as a copy of 申通
 // (which stays as it was), then printed there.
 TEST_F(Printing, ANameDraggedTenMillimetresAndSavedPrintsTenMillimetresRight) {
-  constexpr int kInputEdit = 1001;
   start();
   recognise(kAddress);
   PostMessageA(app.window(), WM_SYSCOMMAND, 0x0100, 0);
@@ -335,7 +335,7 @@ TEST_F(Printing, ANameDraggedTenMillimetresAndSavedPrintsTenMillimetresRight) {
   AppDriver::press(preview, 5);  // 保存模板
   HWND box = AppDriver::wait_for_window("保存模板", 10000);
   ASSERT_TRUE(box);
-  AppDriver::answer(box, kInputEdit, "我的申通");
+  AppDriver::answer(box, rt::kInputBoxTextEdit, "我的申通");
   ASSERT_TRUE(app.wait_for_text(status_line, "已保存模板【我的申通】", 10000)) << app.text(status_line);
   std::string cfg = app.read_file("cfg.ini");
   EXPECT_NE(cfg.find("[wodemoban]\r\n1=我的申通,260,250,690,600,360,600,260,400,1300,260,"),
@@ -356,16 +356,15 @@ TEST_F(Printing, ANameDraggedTenMillimetresAndSavedPrintsTenMillimetresRight) {
 // The calibration sheet from the system menu: its crosses land where their
 // labels say plus the offsets; the measured error corrects the offsets.
 TEST_F(Printing, TheCalibrationSheetsCrossesLandWhereTheirLabelsSay) {
-  constexpr int kInputEdit = 1001;  // the input box's edit field
   start();
   PostMessageA(app.window(), WM_SYSCOMMAND, 0x0110, 0);
   HWND box = AppDriver::wait_for_window("校准", 20000);
   ASSERT_TRUE(box);
-  AppDriver::answer(box, kInputEdit, "1.5");
+  AppDriver::answer(box, rt::kInputBoxTextEdit, "1.5");
   for (int waited = 0; IsWindow(box) && waited < 5000; waited += 50) Sleep(50);
   box = AppDriver::wait_for_window("校准", 10000);
   ASSERT_TRUE(box);
-  AppDriver::answer(box, kInputEdit, "-2");
+  AppDriver::answer(box, rt::kInputBoxTextEdit, "-2");
   ASSERT_TRUE(app.wait_for_text(status_line, "已校准：左偏移 3.5 毫米，顶偏移 5 毫米", 10000))
       << app.text(status_line);
   EXPECT_EQ(app.text(left_offset), "3.5");
@@ -513,7 +512,6 @@ TEST_F(Printing, AHistoryOfAHundredThousandLinesOpensFiltersAndReprints) {
 // question with it, unanswered. The program lives on, nothing printed and
 // nothing half-saved.
 TEST_F(Printing, AWindowClosedDuringItsQuestionTakesTheQuestionWithIt) {
-  constexpr int kInputEdit = 1001;
   std::ofstream(log_path(), std::ios::binary) << "";
   start();  // 申通 is not the default: each print asks
   recognise(kAddress);
@@ -565,7 +563,7 @@ TEST_F(Printing, AWindowClosedDuringItsQuestionTakesTheQuestionWithIt) {
   AppDriver::press(preview, 5);
   HWND box = AppDriver::wait_for_window("保存模板", 10000);
   ASSERT_TRUE(box);
-  AppDriver::answer(box, kInputEdit, "我的申通");
+  AppDriver::answer(box, rt::kInputBoxTextEdit, "我的申通");
   EXPECT_TRUE(app.wait_for_text(status_line, "已保存模板【我的申通】", 10000)) << app.text(status_line);
   AppDriver::press(preview, 4);  // 关闭
 }

@@ -39,11 +39,11 @@ class Files : public testing::Test {
 TEST_F(Files, OpenModesCreateOnlyWhenAsked) {
   std::string missing = path("missing.txt");
   EXPECT_EQ(rt::open_file(missing), nullptr);
-  EXPECT_EQ(rt::open_file(missing, 1), nullptr);
-  EXPECT_EQ(rt::open_file(missing, 2), nullptr);
+  EXPECT_EQ(rt::open_file(missing, rt::kOpenRead), nullptr);
+  EXPECT_EQ(rt::open_file(missing, rt::kOpenWrite), nullptr);
   EXPECT_FALSE(rt::file_exists(missing));
-  for (int mode : {4, 5, 6}) {
-    rt::OpenFile* file = rt::open_file(missing, mode, 4);
+  for (int mode : {rt::kOpenTruncateOrCreate, rt::kOpenWriteCreate, rt::kOpenReadWriteCreate}) {
+    rt::OpenFile* file = rt::open_file(missing, mode, rt::kShareNone);
     ASSERT_NE(file, nullptr) << "mode " << mode;
     EXPECT_EQ(file->kind, 1);
     rt::close_file(file);
@@ -53,14 +53,14 @@ TEST_F(Files, OpenModesCreateOnlyWhenAsked) {
 
 TEST_F(Files, WriteLinesWritesTextsAndValuesEachOnALine) {
   std::string p = path("log.txt");
-  rt::OpenFile* file = rt::open_file(p, 4);
+  rt::OpenFile* file = rt::open_file(p, rt::kOpenTruncateOrCreate);
   ASSERT_NE(file, nullptr);
   const RtArg abc_and_empty[] = {rt_text_arg("abc"), rt_text_arg(nullptr)};
   EXPECT_TRUE(rt::write_lines(file, abc_and_empty));
   rt::close_file(file);
   EXPECT_EQ(contents(p), "abc\r\n");
 
-  file = rt::open_file(p, 5);
+  file = rt::open_file(p, rt::kOpenWriteCreate);
   ASSERT_NE(file, nullptr);
   EXPECT_TRUE(rt::seek_end(file));
   rt::Bytes set = rt::Bytes::copy_of("zz");
@@ -72,7 +72,7 @@ TEST_F(Files, WriteLinesWritesTextsAndValuesEachOnALine) {
 }
 
 TEST_F(Files, AClosedFileIsRefusedEverywhere) {
-  rt::OpenFile* file = rt::open_file(path("a.txt"), 6);
+  rt::OpenFile* file = rt::open_file(path("a.txt"), rt::kOpenReadWriteCreate);
   ASSERT_NE(file, nullptr);
   EXPECT_TRUE(rt::is_open(file));
   rt::close_file(file);
