@@ -9,80 +9,21 @@
 #include <fstream>
 #include <optional>
 
-#include "print/batch_print.h"
 #include "print/calibration_sheet.h"
 #include "print/offset_correction.h"
-#include "regex/support_libraries.h"
 #include "runtime/files.h"
 #include "runtime/input_box.h"
 #include "runtime/message_box.h"
 #include "runtime/settings_file.h"
 #include "runtime/system.h"
 #include "tests/app/settings_file_fixture.h"
+#include "tests/print/print_job_fixture.h"
 #include "tests/print/recording_surface.h"
-#include "tests/recognize/pages.h"
 #include "view/memory_view.h"
 
 namespace {
 
 using namespace view::control;
-
-constexpr std::string_view kYuantong =
-    "圆通,260,230,690,500,360,500,260,350,1200,230,1600,500,1280,500,1180,350,200,0,200,50,,,";
-
-std::deque<int> answers;
-std::vector<std::string> questions;
-
-int answer_box(const char* text, const char* caption, unsigned) {
-  EXPECT_STREQ(caption, "注意");
-  questions.emplace_back(text);
-  if (answers.empty()) return RT_IDYES;
-  int a = answers.front();
-  answers.pop_front();
-  return a;
-}
-
-class PrintJob : public SettingsFolder {
- protected:
-  void SetUp() override {
-    SettingsFolder::SetUp();
-    answers.clear();
-    questions.clear();
-    rt_set_message_box_hook(answer_box);
-    rt::ini_write(path_, "dayin", "1",
-                  "申通,10,20,30,40,50,60,70,80,90,100,110,120,130,140,150,160,170,180,190,200,");
-    rt::ini_write(path_, "dayin", "2", std::string(kYuantong));
-    rt::ini_write(path_, "dayin", "3", "短行,1,2,x3");
-    view.list_add(template_list, "申通[默认]");
-    view.list_add(template_list, "圆通");
-    view.list_add(template_list, "短行");
-    view.list_add(template_list, "无此行");
-    view.list_select(template_list, 0);
-    view.set_text(name_box, "张三");
-    view.set_text(mobile_phone, "13812345678");
-    view.set_text(fixed_phone, "0571-88886666");
-    view.set_text(address, "浙江省杭州市\r\n西湖区");
-    view.set_text(goods, "A1_黑色_40×2▅");
-    view.set_text(sender_name, "王老板");
-    view.set_text(sender_fixed_phone, "021-1");
-    view.set_text(sender_mobile, "13700001111");
-    view.set_text(sender_address, "上海市");
-    job.emplace(view, surface, path_);
-  }
-  void TearDown() override {
-    rt_set_message_box_hook(nullptr);
-    SettingsFolder::TearDown();
-  }
-
-  std::string date() const {
-    double now = rt::now();
-    return print::waybill_date(rt::year(now), rt::month(now), rt::day(now));
-  }
-
-  view::MemoryView view;
-  RecordingSurface surface;
-  std::optional<print::PrintJob> job;
-};
 
 TEST_F(PrintJob, PrintsTheTenItemsInOrderWithTheirFonts) {
   view.set_text(left_offset, "5");
@@ -398,145 +339,6 @@ TEST_F(PrintJob, TheSameRecipientAndGoodsAskWhenAndWhatAcrossRestarts) {
   restarted.print_waybill("p");
   EXPECT_EQ(questions, (std::vector<std::string>{" 刚才【张三】已发送打印，是否再次发送"}));
   rt::delete_file(log);  // an ANSI path (std::filesystem reads it as UTF-8 on Windows)
-}
-
-class PrintAll : public PrintJob {
- protected:
-  void SetUp() override {
-    PrintJob::SetUp();
-    rt_start_libraries(support_libraries);
-    recognizer.emplace(view, path_);
-    std::vector<pages::Order> orders;
-    for (int i = 1; i <= 3; ++i) orders.push_back(pages::numbered_order(i));
-    recognizer->recognise(pages::batch_page_of(orders));
-    ASSERT_EQ(recognizer->records().size(), 3u);
-  }
-  // The recipients' names in the order they were printed.
-  std::vector<std::string> printed_names() const {
-    std::vector<std::string> names;
-    for (const std::string& call : surface.calls)
-      if (size_t at = call.find(" 收件人"); call.starts_with("text ") && at != std::string::npos)
-        names.push_back(call.substr(at + 1));
-    return names;
-  }
-
-  std::optional<recognize::Recognizer> recognizer;
-};
-
-TEST_F(PrintAll, PrintsEveryRecordInOrder) {
-  print::print_batch(*job, *recognizer, "p");
-  EXPECT_EQ(printed_names(), (std::vector<std::string>{"收件人1", "收件人2", "收件人3"}));
-  EXPECT_EQ(view.status, "连打完毕：已打印 3 条，跳过 0 条，剩余 0 条");
-  EXPECT_TRUE(view.enabled(batch_print_button));
-}
-
-TEST_F(PrintAll, NonDefaultTemplateAsksForEachRecordAndNoSkipsOnlyThatOne) {
-  view.list_select(template_list, 1);
-  answers = {RT_IDYES, RT_IDNO, RT_IDYES};
-  print::print_batch(*job, *recognizer, "p");
-  EXPECT_EQ(questions, std::vector<std::string>(3, " 打印模板非默认，现为 【圆通】请确认"));
-  EXPECT_EQ(printed_names(), (std::vector<std::string>{"收件人1", "收件人3"}));
-}
-
-TEST_F(PrintAll, APrinterFailureStopsTheBatchAtThatRecord) {
-  surface.failing_open = 2;
-  print::print_batch(*job, *recognizer, "p");
-  EXPECT_EQ(printed_names(), std::vector<std::string>{"收件人1"});
-  EXPECT_EQ(view.status,
-            "连打停在第 2 条（共 3 条）【收件人2】：打印机【p】无法打开"
-            "（已打印 1 条，跳过 0 条，剩余 2 条）");
-  EXPECT_TRUE(view.enabled(batch_print_button));
-}
-
-// A batch stopped half-way goes on with the rest: the records printed
-// today are skipped after one question, and the status line counts.
-TEST_F(PrintAll, AStoppedBatchResumesWithTheRecordsNotPrinted) {
-  std::string log = std::string(rt::exe_dir().view()) + "/地址.txt";
-  std::ofstream(log, std::ios::binary) << "";
-  surface.failing_open = 3;  // the printer goes away at the third record
-  print::print_batch(*job, *recognizer, "p");
-  EXPECT_EQ(printed_names(), (std::vector<std::string>{"收件人1", "收件人2"}));
-
-  print::PrintJob restarted(view, surface, path_);  // the program started again
-  surface.calls.clear();
-  surface.failing_open = 0;
-  print::print_batch(restarted, *recognizer, "p");
-  EXPECT_EQ(questions, (std::vector<std::string>{"其中 2 条今天已打印，跳过这些？"}));
-  EXPECT_EQ(printed_names(), std::vector<std::string>{"收件人3"});
-  EXPECT_EQ(view.status, "连打完毕：已打印 1 条，跳过 2 条，剩余 0 条");
-
-  // "否" prints them all again, without a question for each.
-  surface.calls.clear();
-  questions.clear();
-  answers = {RT_IDNO};
-  print::print_batch(restarted, *recognizer, "p");
-  EXPECT_EQ(questions, (std::vector<std::string>{"其中 3 条今天已打印，跳过这些？"}));
-  EXPECT_EQ(printed_names().size(), 3u);
-  rt::delete_file(log);  // an ANSI path (std::filesystem reads it as UTF-8 on Windows)
-}
-
-// Two identical orders (same recipient and goods) are two parcels: a
-// resumed batch prints the one not yet printed.
-TEST_F(PrintAll, IdenticalOrdersAreCountedPerRecord) {
-  std::string log = std::string(rt::exe_dir().view()) + "/地址.txt";
-  std::ofstream(log, std::ios::binary) << "";
-  pages::Order again = pages::numbered_order(1);
-  again.number = "200000001";
-  recognizer->recognise(pages::batch_page_of({pages::numbered_order(1), again}));
-  ASSERT_EQ(recognizer->records().size(), 2u);
-  surface.failing_open = 2;
-  print::print_batch(*job, *recognizer, "p");
-  EXPECT_EQ(printed_names(), std::vector<std::string>{"收件人1"});
-
-  print::PrintJob restarted(view, surface, path_);
-  surface.calls.clear();
-  surface.failing_open = 0;
-  questions.clear();
-  print::print_batch(restarted, *recognizer, "p");
-  ASSERT_FALSE(questions.empty());
-  EXPECT_EQ(questions[0], "其中 1 条今天已打印，跳过这些？");
-  EXPECT_EQ(printed_names(), std::vector<std::string>{"收件人1"});
-  EXPECT_EQ(view.status, "连打完毕：已打印 1 条，跳过 1 条，剩余 0 条");
-  rt::delete_file(log);
-}
-
-// "否" to the batch's question prints today's prints again unasked; a
-// parcel printed on another day is still asked about.
-TEST_F(PrintAll, NoToTheBatchQuestionKeepsTheGuardForOtherDays) {
-  std::string log = std::string(rt::exe_dir().view()) + "/地址.txt";
-  double now = rt::now();
-  std::string lines;
-  for (auto [record, days_ago] : {std::pair{0, 0}, std::pair{2, 2}}) {
-    view.list_select(name_box, record);
-    recognizer->show_record();
-    lines += print::log_line(job->prepare(now - days_ago).texts) + "\r\n";
-  }
-  std::ofstream(log, std::ios::binary) << lines;
-  answers = {RT_IDNO, RT_IDNO};
-  print::print_batch(*job, *recognizer, "p");
-  ASSERT_EQ(questions.size(), 2u);
-  EXPECT_EQ(questions[0], "其中 1 条今天已打印，跳过这些？");
-  EXPECT_TRUE(questions[1].starts_with("这个快递单已在 ")) << questions[1];
-  EXPECT_EQ(printed_names(), (std::vector<std::string>{"收件人1", "收件人2"}));
-  rt::delete_file(log);
-}
-
-TEST_F(PrintAll, PaperQuestionIsAskedOnceAndNoStopsTheBatch) {
-  surface.paper = {true, {}, false, "A4", 2100, 2970};
-  print::print_batch(*job, *recognizer, "p");
-  EXPECT_EQ(questions.size(), 1u);
-  EXPECT_EQ(printed_names().size(), 3u);
-
-  print::PrintJob fresh(view, surface, path_);
-  surface.calls.clear();
-  questions.clear();
-  answers = {RT_IDNO};
-  print::print_batch(fresh, *recognizer, "p");
-  EXPECT_EQ(questions.size(), 1u);
-  EXPECT_TRUE(printed_names().empty());
-  EXPECT_EQ(view.status,
-            "连打停在第 1 条（共 3 条）【收件人1】：打印机【p】没有快递单纸张"
-            "（已打印 0 条，跳过 0 条，剩余 3 条）");
 }
 
 TEST(WaybillLayout, CompleteValuesAndCharacterHeights) {
