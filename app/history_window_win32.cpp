@@ -53,6 +53,7 @@ bool HistoryWindow::open() {
   if (!create(0, kClass, kHistoryTitle, style, CW_USEDEFAULT, CW_USEDEFAULT,
               frame.right - frame.left, frame.bottom - frame.top, context_.owner, nullptr))
     return false;
+  ui::place_beside(handle(), context_.owner);
   make_controls();
   return true;
 }

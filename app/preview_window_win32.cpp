@@ -110,6 +110,7 @@ bool PreviewWindow::open() {
   if (!create(0, kClass, kPreviewTitle, style, CW_USEDEFAULT, CW_USEDEFAULT,
               outer.right - outer.left, outer.bottom - outer.top, context_.owner, nullptr))
     return false;
+  ui::place_beside(handle(), context_.owner);
   // A new window starts from the template as saved.
   picture_.clear();
   picture_path_ = kNoPictureYet;

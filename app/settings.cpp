@@ -49,8 +49,13 @@ void Settings::load_settings(view::MainView& view,
   auto read = [&](const char* section, const char* key) {
     return std::string(rt::ini_read(path_, section, key).view());
   };
-  view.set_text(view::control::top_offset, read("dayinji", "top"));
-  view.set_text(view::control::left_offset, read("dayinji", "left"));
+  // Offsets never set print where the template says: 0, shown as such.
+  auto offset = [&](const char* key) {
+    std::string mm = read("dayinji", key);
+    return mm.empty() ? std::string("0") : mm;
+  };
+  view.set_text(view::control::top_offset, offset("top"));
+  view.set_text(view::control::left_offset, offset("left"));
   view.set_text(view::control::sender_name, read("ji", "jiname"));
   view.set_text(view::control::sender_fixed_phone, read("ji", "jitel"));
   view.set_text(view::control::sender_mobile, read("ji", "jiphone"));

@@ -2,6 +2,7 @@
 
 #include <shellapi.h>
 
+#include <algorithm>
 #include <new>
 #include <vector>
 
@@ -91,6 +92,21 @@ bool register_window_class(const char* name, WNDPROC procedure) {
   cls.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
   cls.lpszClassName = name;
   return RegisterClassA(&cls) != 0;
+}
+
+void place_beside(HWND window, HWND anchor) {
+  RECT own{}, next_to{}, area{};
+  if (!GetWindowRect(window, &own) || !GetWindowRect(anchor, &next_to)) return;
+  MONITORINFO monitor{sizeof monitor};
+  if (!GetMonitorInfoA(MonitorFromWindow(anchor, MONITOR_DEFAULTTONEAREST), &monitor)) return;
+  area = monitor.rcWork;
+  int width = own.right - own.left, height = own.bottom - own.top;
+  constexpr int kGap = 8;
+  int x = next_to.right + kGap;
+  if (x + width > area.right) x = next_to.left - kGap - width;
+  if (x < area.left) x = std::max(LONG(area.left), area.right - width);
+  int y = std::clamp(int(next_to.top), int(area.top), std::max(int(area.top), int(area.bottom) - height));
+  SetWindowPos(window, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void handle_escaped_exception(HWND window) {

@@ -172,6 +172,11 @@ LRESULT CALLBACK shared_window_procedure(HWND window, UINT message, WPARAM wpara
 // the caller passes the message on as unhandled.
 void handle_escaped_exception(HWND window);
 
+// Moves a top-level window beside `anchor` (to its right, else to its
+// left, else as far right as the screen's work area allows), its top at
+// the anchor's, inside the work area.
+void place_beside(HWND window, HWND anchor);
+
 // Registers (once) a window class of the program's own windows: the arrow
 // cursor, the dialog colour; false when it cannot be registered.
 bool register_window_class(const char* name, WNDPROC procedure);

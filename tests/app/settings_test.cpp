@@ -60,6 +60,8 @@ TEST_F(SettingsStore, FirstClickOpensThePaneAndWritesNothing) {
   view::MemoryView view;
   Settings settings(path_);
   settings.load_settings(view, {});
+  EXPECT_EQ(view.text(view::control::left_offset), "0");  // shown, not left empty
+  EXPECT_EQ(view.text(view::control::top_offset), "0");
   settings.toggle_settings(view);
   EXPECT_EQ(view.width(), 600);
   EXPECT_EQ(view.text(view::control::settings_button), "保存");
@@ -82,7 +84,7 @@ TEST_F(SettingsStore, SavingWritesTheSevenKeysAndReloads) {
   EXPECT_EQ(view.status, "已保存设置");
   EXPECT_EQ(settings.current_printer(), "PDF");
   EXPECT_EQ(file(),
-            "[dayinji]\r\nleft=5\r\ntop=\r\nmoren=PDF\r\n[ji]\r\njiname=张三\r\njitel=\r\n"
+            "[dayinji]\r\nleft=5\r\ntop=0\r\nmoren=PDF\r\n[ji]\r\njiname=张三\r\njitel=\r\n"
             "jiphone=\r\njiqita=" +
                 two_lines_encoded + "\r\n");
 
