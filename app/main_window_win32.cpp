@@ -90,6 +90,11 @@ std::string Win32MainView::list_item(int id, int position) const {
   return c ? c->item_text(position) : std::string();
 }
 
+int Win32MainView::list_count(int id) const {
+  ui::ComboControl* c = c_.combo(id);
+  return c ? c->item_count() : 0;
+}
+
 bool Win32MainView::enabled(int id) const {
   ui::WindowBase* w = c_.control(id);
   return w && !w->disabled();

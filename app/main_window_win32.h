@@ -58,6 +58,7 @@ class Win32MainView : public view::MainView {
   int list_selection(int id) const override;
   void list_select(int id, int position) override;
   std::string list_item(int id, int position) const override;
+  int list_count(int id) const override;
   bool enabled(int id) const override;
   void set_enabled(int id, bool on) override;
   int width() const override;

@@ -61,7 +61,7 @@ class Application {
   void attach_event_handlers();
   void add_system_menu_commands();
   void system_command(int command);
-  void print_shown_waybill(HWND asking);
+  void print_shown_waybill(HWND asking, bool chosen_reprint);
   UpdateContext update_context();
   void offer_update_once(UINT_PTR timer);
 
@@ -88,31 +88,35 @@ Application::Application()
 }
 
 // "打印" pressed in another window (the preview, the history): that window
-// asks the questions.
-void Application::print_shown_waybill(HWND asking) {
+// asks the questions. A reprint the seller chose in the history is not
+// asked about as a duplicate.
+void Application::print_shown_waybill(HWND asking, bool chosen_reprint) {
   print::PrintJob& job = *print_job_;
   uintptr_t main_window = job.owner();
   job.set_owner(reinterpret_cast<uintptr_t>(asking));
+  job.set_chosen_reprint(chosen_reprint);
   job.print_waybill(settings_.current_printer());
+  job.set_chosen_reprint(false);
   job.set_owner(main_window);
 }
 
 void Application::system_command(int command) {
-  auto print_here = [this](HWND asking) { print_shown_waybill(asking); };
+  auto print_here = [this](HWND asking) { print_shown_waybill(asking, false); };
+  auto reprint_here = [this](HWND asking) { print_shown_waybill(asking, true); };
   if (command == kPreviewCommand)
     preview_.show({main_window_, &*print_job_, &view_, settings_path_, print_here});
   if (command == kCalibrationCommand &&
       print_job_->print_calibration_sheet(settings_.current_printer()) ==
           print::PrintOutcome::printed)
     print::correct_offsets(view_, settings_path_, print_job_->owner());
-  if (command == kHistoryCommand) history_.show({main_window_, &view_, print_here});
+  if (command == kHistoryCommand) history_.show({main_window_, &view_, reprint_here});
 }
 
 void Application::add_system_menu_commands() {
   HMENU menu = GetSystemMenu(main_window_, FALSE);
   AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
   AppendMenuA(menu, MF_STRING, kPreviewCommand, "预览快递单(&V)…");
-  AppendMenuA(menu, MF_STRING, kCalibrationCommand, "打印校准页(&C)…");
+  AppendMenuA(menu, MF_STRING, kCalibrationCommand, "打印校准页(&J)…");
   AppendMenuA(menu, MF_STRING, kHistoryCommand, "打印记录(&H)…");
 }
 

@@ -45,13 +45,16 @@ bool skip_printed(PrintJob& job, size_t count) {
 
 void print_batch(PrintJob& job, recognize::Recognizer& recognizer, const std::string& printer) {
   view::MainView& view = job.view();
-  view.set_enabled(batch_print_button, false);
   int n = int(recognizer.records().size());
+  // One question about the template for the whole batch.
+  if (n > 0 && !job.confirm_template()) return;
+  view.set_enabled(batch_print_button, false);
   std::set<int> skipped = printed_today(job, recognizer);
   if (!skipped.empty() && !skip_printed(job, skipped.size())) {
     skipped.clear();
     job.set_reprint_today(true);
   }
+  job.set_template_confirmed(true);
   int printed = 0;
   auto counts = [&](int remaining) {
     return "已打印 " + std::to_string(printed) + " 条，跳过 " + std::to_string(skipped.size()) +
@@ -80,6 +83,7 @@ void print_batch(PrintJob& job, recognize::Recognizer& recognizer, const std::st
     rt::wait(100);
   }
   job.set_reprint_today(false);
+  job.set_template_confirmed(false);
   if (!stopped) view.set_status("连打完毕：" + counts(0));
   view.set_enabled(batch_print_button, true);
 }

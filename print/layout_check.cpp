@@ -18,6 +18,28 @@ std::vector<std::string_view> lines_of(std::string_view text) {
 
 std::string named(std::string_view label) { return "【" + std::string(label) + "】"; }
 
+bool blank(std::string_view text) { return text.find_first_not_of(" \r\n") == std::string_view::npos; }
+
+// Items a waybill cannot go without: whom it goes to and who sends it.
+bool required(std::string_view label) {
+  return label == "收件人姓名" || label == "收件人地址" || label == "寄件人姓名" ||
+         label == "寄件人地址";
+}
+
+// The sender needs one number, either of the two.
+void check_sender_phones(const std::vector<PrintItem>& items,
+                         std::vector<LayoutProblem>& problems) {
+  size_t fixed = items.size(), mobile = items.size();
+  for (size_t i = 0; i < items.size(); ++i) {
+    if (items[i].label == "寄件人电话") fixed = i;
+    if (items[i].label == "寄件人手机") mobile = i;
+  }
+  if (fixed < items.size() && mobile < items.size() && blank(items[fixed].text) &&
+      blank(items[mobile].text))
+    problems.push_back({mobile, named(items[mobile].label) + "和" + named(items[fixed].label) +
+                                    "都为空"});
+}
+
 TextSize measured(PrintSurface& surface, const PrintItem& item, std::string_view text) {
   return surface.measure_text(text, kPrintFace, character_height(item.font_size), true);
 }
@@ -45,8 +67,7 @@ std::vector<LayoutProblem> layout_problems(PrintSurface& surface,
   std::vector<LayoutProblem> problems;
   for (size_t i = 0; i < items.size(); ++i) {
     const PrintItem& item = items[i];
-    bool recipient = item.label == "收件人姓名" || item.label == "收件人地址";
-    if (recipient && item.text.find_first_not_of(" \r\n") == std::string::npos)
+    if (required(item.label) && blank(item.text))
       problems.push_back({i, named(item.label) + "为空"});
     if (item.text.empty()) continue;
     if (item.in_box)
@@ -54,6 +75,7 @@ std::vector<LayoutProblem> layout_problems(PrintSurface& surface,
     else if (item.x + measured(surface, item, item.text).width > kFormWidth)
       problems.push_back({i, named(item.label) + "超出快递单右边（220 毫米），超出的字会被截掉"});
   }
+  check_sender_phones(items, problems);
   return problems;
 }
 

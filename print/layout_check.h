@@ -18,7 +18,7 @@ struct LayoutProblem {
 };
 
 // The problems of the items on the surface (its mapping set): an empty
-// recipient name or address; a box text with a line wider than the box or
+// recipient or sender name or address, a sender without either number; a box text with a line wider than the box or
 // more lines than it holds (the rest is cut); a one-line text running past
 // the form's right edge.
 std::vector<LayoutProblem> layout_problems(PrintSurface& surface,

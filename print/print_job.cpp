@@ -47,12 +47,41 @@ std::string PrintJob::template_problem(int selected, const std::string& row) con
   return {};
 }
 
-// The template, duplicate (or repeat) and mobile-number questions.
-bool PrintJob::confirmed(const WaybillTexts& texts) {
+// Asked before printing on a template that is not the default; empty for
+// the default. With no default at all (a first start), it says how to set
+// one instead of calling the chosen one "not the default".
+std::string PrintJob::template_question() const {
   int selected = view_.list_selection(template_list);
   std::string entry = view_.list_item(template_list, selected);
-  if (rt::find(entry, "默认") == -1 && !ask(" 打印模板非默认，现为 【" + entry + "】请确认"))
+  if (rt::find(entry, "默认") != -1) return {};
+  int count = view_.list_count(template_list);
+  bool any_default = false;
+  for (int i = 0; i < count && !any_default; ++i)
+    any_default = rt::find(view_.list_item(template_list, i), "默认") != -1;
+  if (!any_default)
+    return " 还没有默认模板，现为 【" + entry +
+           "】。常用的模板选好后点旁边的“默认”，以后就不再问。用这个模板打印吗？";
+  return " 打印模板非默认，现为 【" + entry + "】请确认";
+}
+
+bool PrintJob::confirm_template() {
+  std::string question = template_question();
+  return question.empty() || ask(question);
+}
+
+// The template, duplicate (or repeat) and mobile-number questions.
+bool PrintJob::confirmed(const WaybillTexts& texts) {
+  if (!template_confirmed_ && !confirm_template()) return false;
+  if (!chosen_reprint_ && !duplicate_confirmed(texts)) return false;
+  std::string mobile = view_.text(mobile_phone);
+  if (rt::strip_spaces(mobile).size() != 11 &&
+      !ask(" 手机号位数不对：" + mobile + " ! 是否继续打印 "))
     return false;
+  return true;
+}
+
+// The parcel printed before (the log) or just now (this run): asked again.
+bool PrintJob::duplicate_confirmed(const WaybillTexts& texts) {
   const HistoryEntry* earlier = guard_.earlier_print(texts);
   // The batch's question decided for today's prints, not for other days'.
   if (earlier && reprint_today_ && earlier->day >= DuplicateGuard::today()) earlier = nullptr;
@@ -62,17 +91,10 @@ bool PrintJob::confirmed(const WaybillTexts& texts) {
                            " " + std::string(earlier->fixed()) + "\r\n" +
                            std::string(earlier->address()) + "\r\n商品：" +
                            std::string(earlier->goods()) + "\r\n\r\n是否再次打印？";
-    if (!ask(question))
-      return false;
-  } else if (texts.name == last_printed_name_ &&
-             !ask(" 刚才【" + last_printed_name_ + "】已发送打印，是否再次发送")) {
-    return false;
+    return ask(question);
   }
-  std::string mobile = view_.text(mobile_phone);
-  if (rt::strip_spaces(mobile).size() != 11 &&
-      !ask(" 手机号位数不对：" + mobile + " ! 是否继续打印 "))
-    return false;
-  return true;
+  return texts.name != last_printed_name_ ||
+         ask(" 刚才【" + last_printed_name_ + "】已发送打印，是否再次发送");
 }
 
 std::string paper_text(const std::string& name, int width, int length) {

@@ -65,6 +65,14 @@ class PrintJob {
   // While on, a duplicate printed today is printed again without asking
   // (the batch asked once for all of them); other days' still ask.
   void set_reprint_today(bool on) { reprint_today_ = on; }
+  // The question about a template that is not the default: true when it
+  // is the default or the seller said yes. While `set_template_confirmed`
+  // is on (a batch asked once for all its records), prints do not ask it.
+  bool confirm_template();
+  void set_template_confirmed(bool on) { template_confirmed_ = on; }
+  // While on, the seller chose to print this parcel again (the history's
+  // "补打所选"): the duplicate and repeat questions are not asked.
+  void set_chosen_reprint(bool on) { chosen_reprint_ = on; }
   // The window whose questions the next prints ask (the one they were
   // started from, disabled while a question is open).
   void set_owner(uintptr_t owner) { owner_ = owner; }
@@ -73,7 +81,9 @@ class PrintJob {
 
  private:
   std::string template_problem(int selected, const std::string& row) const;
+  std::string template_question() const;
   bool confirmed(const WaybillTexts& texts);
+  bool duplicate_confirmed(const WaybillTexts& texts);
   bool ask(const std::string& question);
   bool paper_accepted(const OpenedPrinter& opened);
   PrintOutcome fail(const std::string& name, const std::string& reason);
@@ -93,6 +103,8 @@ class PrintJob {
   std::set<std::string> paper_accepted_;
   DuplicateGuard guard_;
   bool reprint_today_ = false;
+  bool template_confirmed_ = false;
+  bool chosen_reprint_ = false;
 };
 
 // "A4 210 × 297 毫米": the paper's name (when the driver has one) and size

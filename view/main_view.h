@@ -46,6 +46,7 @@ class MainView {
   virtual int list_selection(int id) const = 0;
   virtual void list_select(int id, int position) = 0;
   virtual std::string list_item(int id, int position) const = 0;
+  virtual int list_count(int id) const = 0;
 
   // Whether a control takes input (buttons are greyed out when not).
   virtual bool enabled(int id) const = 0;

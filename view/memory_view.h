@@ -37,6 +37,10 @@ class MemoryView : public MainView {
     if (found == lists.end() || position < 0 || position >= int(found->second.size())) return "";
     return found->second[size_t(position)];
   }
+  int list_count(int id) const override {
+    auto found = lists.find(id);
+    return found == lists.end() ? 0 : int(found->second.size());
+  }
   int width() const override { return window_width; }
   void set_width(int pixels) override { window_width = pixels; }
   void set_status(std::string_view gbk) override { status = gbk; }

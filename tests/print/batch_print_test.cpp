@@ -41,12 +41,42 @@ TEST_F(PrintAll, PrintsEveryRecordInOrder) {
   EXPECT_TRUE(view.enabled(batch_print_button));
 }
 
-TEST_F(PrintAll, NonDefaultTemplateAsksForEachRecordAndNoSkipsOnlyThatOne) {
+// A batch on a template that is not the default asks once for all its
+// records; "否" prints none of them.
+TEST_F(PrintAll, NonDefaultTemplateIsAskedAboutOnceForTheWholeBatch) {
   view.list_select(template_list, 1);
-  answers = {RT_IDYES, RT_IDNO, RT_IDYES};
+  answers = {RT_IDYES};
   print::print_batch(*job, *recognizer, "p");
-  EXPECT_EQ(questions, std::vector<std::string>(3, " 打印模板非默认，现为 【圆通】请确认"));
-  EXPECT_EQ(printed_names(), (std::vector<std::string>{"收件人1", "收件人3"}));
+  EXPECT_EQ(questions, std::vector<std::string>(1, " 打印模板非默认，现为 【圆通】请确认"));
+  EXPECT_EQ(printed_names(), (std::vector<std::string>{"收件人1", "收件人2", "收件人3"}));
+
+  // A single print afterwards asks again.
+  questions.clear();
+  answers = {RT_IDNO};
+  EXPECT_EQ(job->print_waybill("p"), print::PrintOutcome::cancelled);
+  EXPECT_EQ(questions.size(), 1u);
+
+  surface.calls.clear();
+  questions.clear();
+  answers = {RT_IDNO};
+  print::print_batch(*job, *recognizer, "p");
+  EXPECT_EQ(questions.size(), 1u);
+  EXPECT_TRUE(printed_names().empty());
+  EXPECT_EQ(view.status, "已取消打印");
+  EXPECT_TRUE(view.enabled(batch_print_button));
+}
+
+// A first start: no template is the default yet, and the question says how
+// to make one so instead of calling the chosen one "not the default".
+TEST_F(PrintJob, WithNoDefaultTemplateTheQuestionSaysHowToSetOne) {
+  view.list_clear(template_list);
+  view.list_add(template_list, "申通");
+  view.list_add(template_list, "圆通");
+  view.list_select(template_list, 0);
+  answers = {RT_IDNO};
+  EXPECT_EQ(job->print_waybill("p"), print::PrintOutcome::cancelled);
+  ASSERT_EQ(questions.size(), 1u);
+  EXPECT_EQ(questions[0], " 还没有默认模板，现为 【申通】。常用的模板选好后点旁边的“默认”，以后就不再问。用这个模板打印吗？");
 }
 
 TEST_F(PrintAll, APrinterFailureStopsTheBatchAtThatRecord) {

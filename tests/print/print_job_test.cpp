@@ -89,6 +89,24 @@ TEST_F(PrintJob, RepeatQuestionForTheSameNameAndForAFirstEmptyName) {
                            "打印前检查发现：\r\n  · 【收件人姓名】为空\r\n\r\n仍然打印吗？"}));
 }
 
+// A first start with the settings never filled: the waybill would go out
+// without a sender, and the check says so; one number of the two is enough.
+TEST_F(PrintJob, AWaybillWithoutASenderIsAskedAbout) {
+  for (int field : {sender_name, sender_fixed_phone, sender_mobile, sender_address})
+    view.set_text(field, " ");
+  answers = {RT_IDNO};
+  EXPECT_EQ(job->print_waybill("p"), print::PrintOutcome::cancelled);
+  EXPECT_EQ(questions, (std::vector<std::string>{
+                           "打印前检查发现：\r\n  · 【寄件人姓名】为空\r\n  · 【寄件人地址】为空\r\n"
+                           "  · 【寄件人手机】和【寄件人电话】都为空\r\n\r\n仍然打印吗？"}));
+  view.set_text(sender_name, "王老板");
+  view.set_text(sender_address, "上海市");
+  view.set_text(sender_fixed_phone, "021-1");
+  questions.clear();
+  EXPECT_EQ(job->print_waybill("p"), print::PrintOutcome::printed);
+  EXPECT_TRUE(questions.empty());
+}
+
 // What would be cut is found in the printer's fonts before anything is
 // printed: one question lists it all, "否" wastes no form.
 TEST_F(PrintJob, TextsThatWouldBeCutAreAskedAboutBeforePrinting) {
@@ -338,6 +356,12 @@ TEST_F(PrintJob, TheSameRecipientAndGoodsAskWhenAndWhatAcrossRestarts) {
   answers = {RT_IDNO};
   restarted.print_waybill("p");
   EXPECT_EQ(questions, (std::vector<std::string>{" 刚才【张三】已发送打印，是否再次发送"}));
+  // The history's "补打所选" is the seller's own choice: neither question.
+  rt::ini_write(path_, "dayinji", "chongfutianshu", "3");
+  questions.clear();
+  restarted.set_chosen_reprint(true);
+  EXPECT_EQ(restarted.print_waybill("p"), print::PrintOutcome::printed);
+  EXPECT_TRUE(questions.empty());
   rt::delete_file(log);  // an ANSI path (std::filesystem reads it as UTF-8 on Windows)
 }
 
