@@ -44,36 +44,73 @@ TextSize measured(PrintSurface& surface, const PrintItem& item, std::string_view
   return surface.measure_text(text, kPrintFace, character_height(item.font_size), true);
 }
 
-void check_box(PrintSurface& surface, const PrintItem& item, size_t index,
-               std::vector<LayoutProblem>& problems) {
+// How far down a box's lines may go: to the box's bottom, or to the top of
+// the first other item printed inside the box below its first line (the
+// phones below an address), which longer text would print over. An item
+// beside the first line is where the template put it, whatever the text.
+struct Room {
+  int height = kBoxHeight;
+  const PrintItem* below = nullptr;
+};
+
+Room room_of(const std::vector<PrintItem>& items, size_t index, int line_height) {
+  const PrintItem& box = items[index];
+  Room room;
+  for (size_t i = 0; i < items.size(); ++i) {
+    const PrintItem& other = items[i];
+    if (i == index || blank(other.text) || other.x < box.x || other.x >= box.x + kBoxWidth ||
+        other.y - box.y < line_height || other.y - box.y >= room.height)
+      continue;
+    room = {other.y - box.y, &other};
+  }
+  return room;
+}
+
+}  // namespace
+
+std::vector<LayoutProblem> fit_problems(PrintSurface& surface, const std::vector<PrintItem>& items,
+                                        size_t index) {
+  const PrintItem& item = items[index];
+  std::vector<LayoutProblem> problems;
+  if (item.text.empty()) return problems;
+  if (!item.in_box) {
+    if (item.x + measured(surface, item, item.text).width > kFormWidth)
+      problems.push_back({index, named(item.label) + "超出快递单右边（220 毫米），超出的字会被截掉"});
+    return problems;
+  }
   std::vector<std::string_view> lines = lines_of(item.text);
+  std::vector<TextSize> sizes;
+  for (std::string_view line : lines) sizes.push_back(measured(surface, item, line));
+  Room room = room_of(items, index, sizes[0].height);
   int height = 0;
+  size_t first_past = 0;
   for (size_t i = 0; i < lines.size(); ++i) {
-    TextSize size = measured(surface, item, lines[i]);
+    const TextSize& size = sizes[i];
     height += size.height;
+    if (height > room.height && first_past == 0) first_past = i + 1;
     if (size.width > kBoxWidth)
       problems.push_back({index, named(item.label) + "第 " + std::to_string(i + 1) +
                                      " 行超出 80 毫米宽的地址框，超出的字会被截掉"});
   }
-  if (height > kBoxHeight)
-    problems.push_back({index, named(item.label) + "有 " + std::to_string(lines.size()) +
-                                   " 行，超出 30 毫米高的地址框，下面的行会被截掉"});
+  std::string lines_count = std::to_string(lines.size()) + " 行，";
+  if (first_past && room.below)
+    problems.push_back({index, named(item.label) + "在快递单上要 " + lines_count + "第 " +
+                                   std::to_string(first_past) + " 行起会压在" +
+                                   named(room.below->label) + "上"});
+  else if (first_past)
+    problems.push_back({index, named(item.label) + "有 " + lines_count +
+                                   "超出 30 毫米高的地址框，下面的行会被截掉"});
+  return problems;
 }
-
-}  // namespace
 
 std::vector<LayoutProblem> layout_problems(PrintSurface& surface,
                                            const std::vector<PrintItem>& items) {
   std::vector<LayoutProblem> problems;
   for (size_t i = 0; i < items.size(); ++i) {
-    const PrintItem& item = items[i];
-    if (required(item.label) && blank(item.text))
-      problems.push_back({i, named(item.label) + "为空"});
-    if (item.text.empty()) continue;
-    if (item.in_box)
-      check_box(surface, item, i, problems);
-    else if (item.x + measured(surface, item, item.text).width > kFormWidth)
-      problems.push_back({i, named(item.label) + "超出快递单右边（220 毫米），超出的字会被截掉"});
+    if (required(items[i].label) && blank(items[i].text))
+      problems.push_back({i, named(items[i].label) + "为空"});
+    std::vector<LayoutProblem> fit = fit_problems(surface, items, i);
+    problems.insert(problems.end(), fit.begin(), fit.end());
   }
   check_sender_phones(items, problems);
   return problems;

@@ -18,11 +18,17 @@ struct LayoutProblem {
 };
 
 // The problems of the items on the surface (its mapping set): an empty
-// recipient or sender name or address, a sender without either number; a box text with a line wider than the box or
-// more lines than it holds (the rest is cut); a one-line text running past
-// the form's right edge.
+// recipient or sender name or address, a sender without either number, and
+// every item's fit problems.
 std::vector<LayoutProblem> layout_problems(PrintSurface& surface,
                                            const std::vector<PrintItem>& items);
+
+// What of the item would not come out whole (nothing about its being
+// empty): a box text's line wider than the box, or lines reaching below the
+// box or onto another item printed inside it; a one-line text past the
+// form's right edge.
+std::vector<LayoutProblem> fit_problems(PrintSurface& surface, const std::vector<PrintItem>& items,
+                                        size_t index);
 
 // The question that lists them.
 std::string layout_question(const std::vector<LayoutProblem>& problems);

@@ -4,6 +4,7 @@
 #include <climits>
 #include <cmath>
 
+#include "recognize/address.h"
 #include "runtime/convert.h"
 #include "runtime/text_ops.h"
 
@@ -14,6 +15,11 @@ int character_height(int points) {
   constexpr int kTenthsPerFourThirdsInch = 339;  // 0.1 mm units per inch, times 4/3
   int pixels = (points * kScreenDpi + 36) / 72;
   return (pixels * kTenthsPerFourThirdsInch + kPrinterDpi / 2) / kPrinterDpi;
+}
+
+std::string box_lines(std::string_view text) {
+  std::string wrapped = recognize::wrap_text(text, recognize::kAddressLineBytes);
+  return wrapped.empty() ? std::string(text) : wrapped;
 }
 
 std::vector<PrintItem> waybill_items(const std::array<int, kLayoutValues>& f, int left, int top,
@@ -30,7 +36,8 @@ std::vector<PrintItem> waybill_items(const std::array<int, kLayoutValues>& f, in
     size_t x = size_t(kItemFields[i] - 1);
     bool box = labels[i].ends_with("地址");
     int size = box || labels[i] == "日期" ? kBoxFontSize : kLineFontSize;
-    items.push_back(PrintItem{f[x] + left, f[x + 1] + top, box, size, *texts[i], labels[i]});
+    items.push_back(PrintItem{f[x] + left, f[x + 1] + top, box, size,
+                              box ? box_lines(*texts[i]) : *texts[i], labels[i]});
   }
   return items;
 }

@@ -49,7 +49,12 @@ void draw_items(PrintSurface& surface, const std::vector<PrintItem>& items);
 // its y is the next value.
 inline constexpr std::array<int, 10> kItemFields = {9, 11, 13, 17, 1, 3, 5, 7, 15, 19};
 
-// The ten items in drawing order.
+// A box text as it prints: every line longer than the box is wrapped by
+// character (never cutting one), as recognition wraps the recipient's
+// address; lines the seller broke stay as they are.
+std::string box_lines(std::string_view text);
+
+// The ten items in drawing order; the box texts wrapped.
 std::vector<PrintItem> waybill_items(const std::array<int, kLayoutValues>& f, int left, int top,
                                      const WaybillTexts& texts);
 

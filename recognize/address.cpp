@@ -105,7 +105,8 @@ std::string wrap_text(std::string_view s, int width) {
   while (true) {
     if (width >= int(s.size())) return result + std::string(s);
     if (width <= 0) return {};
-    int n = line_length(s, width);
+    size_t line_end = s.find("\r\n");
+    int n = line_end <= size_t(width) ? int(line_end) + 2 : line_length(s, width);
     if (n <= 0) return {};
     std::string_view line = s.substr(0, size_t(n));
     result += line;

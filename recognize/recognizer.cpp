@@ -83,7 +83,7 @@ FormTexts form_texts(std::string_view name, std::string_view fixed, std::string_
   a = rt::strip_spaces(a).view();
   return {std::string(rt::strip_spaces(name).view()), std::string(rt::strip_spaces(fixed).view()),
           std::string(rt::strip_spaces(mobile).view()),
-          std::string(rt::trim(wrap_text(a, 32)).view()), std::string(goods)};
+          std::string(rt::trim(wrap_text(a, kAddressLineBytes)).view()), std::string(goods)};
 }
 
 namespace {

@@ -22,7 +22,7 @@ struct ShippingRecord {
 };
 
 // What the recipient boxes hold for a recipient: spaces removed, the
-// address joined into one line and wrapped at 32 bytes; goods unchanged.
+// address joined into one line and wrapped to the address box's lines; goods unchanged.
 struct FormTexts {
   std::string name, fixed, mobile, address, goods;
 };

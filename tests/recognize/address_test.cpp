@@ -54,6 +54,10 @@ void expect_wrapped(std::string_view in, const std::string& out) {
 TEST(WrapText, ShortTextsStayWhole) {
   EXPECT_EQ(wrap_text("", 32), "");
   EXPECT_EQ(wrap_text(std::string(32, 'a'), 32), std::string(32, 'a'));
+  // Wrapping what is wrapped changes nothing: a full line ending in a run
+  // keeps its run.
+  std::string wrapped = "浙江省杭州市西湖区文三路门牌1234\r\n号楼";
+  EXPECT_EQ(wrap_text(wrapped, 32), wrapped);
 }
 
 TEST(WrapText, NeverBreaksInsideADoubleByteCharacter) {
