@@ -15,13 +15,16 @@ namespace {
 constexpr char kClass[] = "SlipjetHistory";
 enum ControlId { kFilter = 1, kList, kReprint };
 constexpr int kWidth = 760, kHeight = 460;
-constexpr std::array<const char*, 6> kColumns = {"日期", "姓名", "手机", "电话", "地址", "商品"};
-constexpr std::array<int, 6> kColumnWidths = {80, 70, 100, 100, 260, 130};
+constexpr std::array<const char*, 7> kColumns = {"日期", "模板", "姓名", "手机",
+                                                 "电话", "地址", "商品"};
+constexpr std::array<int, 7> kColumnWidths = {76, 60, 64, 96, 96, 230, 116};
+constexpr int kTemplateColumn = 1;
 
-// The list's columns: date, name, mobile, fixed line, address, goods.
+// The log's field of the other columns: date, name, mobile, fixed line,
+// address, goods.
 std::string_view field(const print::HistoryEntry& e, int column) {
-  constexpr std::array<size_t, 6> kFieldOfColumn = {0, 1, 3, 4, 2, 5};
-  return e.field(kFieldOfColumn[size_t(std::clamp(column, 0, 5))]);
+  constexpr std::array<size_t, 7> kFieldOfColumn = {0, 0, 1, 3, 4, 2, 5};
+  return e.field(kFieldOfColumn[size_t(std::clamp(column, 0, 6))]);
 }
 
 }  // namespace
@@ -46,14 +49,7 @@ void HistoryWindow::show(const HistoryContext& context) {
 }
 
 bool HistoryWindow::open() {
-  if (!ui::register_window_class(kClass, DefWindowProcA)) return false;
-  RECT frame{0, 0, kWidth, kHeight};
-  DWORD style = WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
-  AdjustWindowRectEx(&frame, style, FALSE, 0);
-  if (!create(0, kClass, kHistoryTitle, style, CW_USEDEFAULT, CW_USEDEFAULT,
-              frame.right - frame.left, frame.bottom - frame.top, context_.owner, nullptr))
-    return false;
-  ui::place_beside(handle(), context_.owner);
+  if (!create_beside(context_.owner, kClass, kHistoryTitle, kWidth, kHeight)) return false;
   make_controls();
   return true;
 }
@@ -82,6 +78,8 @@ void HistoryWindow::make_controls() {
     return 0;
   });
   list_.on_cell_text([this](int row, int column) { return cell_text(row, column); });
+  for (ui::WindowBase* control : std::initializer_list<ui::WindowBase*>{&filter_, &list_, &reprint_button_})
+    ui::close_on_escape(*control);
 }
 
 // The entries holding the filter's text, newest first; the list is
@@ -99,7 +97,9 @@ void HistoryWindow::apply_filter() {
 
 std::string HistoryWindow::cell_text(int row, int column) const {
   if (row < 0 || size_t(row) >= shown_.size()) return {};
-  return std::string(field(history_.entries()[shown_[size_t(row)]], column));
+  const print::HistoryEntry& entry = history_.entries()[shown_[size_t(row)]];
+  if (column == kTemplateColumn) return context_.template_of ? context_.template_of(entry) : "";
+  return std::string(field(entry, column));
 }
 
 // The chosen line back in the main window's boxes, printed as any waybill.

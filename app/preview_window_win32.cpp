@@ -2,14 +2,18 @@
 
 #include <commdlg.h>
 
+#include <climits>
+
 #include "app/screen_surface_win32.h"
 #include "app/templates.h"
+#include "print/calibration_sheet.h"
 #include "print/layout_check.h"
 #include "runtime/input_box.h"
 #include "runtime/message_box.h"
 #include "runtime/settings_file.h"
 #include "runtime/system.h"
 #include "runtime/text_ops.h"
+#include "ui/canvas.h"
 #include "ui/gdi_guards.h"
 
 namespace app {
@@ -23,8 +27,8 @@ constexpr char kNoPictureYet[] = "-";
 constexpr int kScale = 3;
 constexpr int kMargin = 12, kToolbarHeight = 36, kNoteHeight = 40;
 constexpr char kNote[] =
-    "拖动各项（或选中后按方向键，每次 0.5 毫米）到底图上的位置，再点“保存模板”。底图不会打印。"
-    "整体偏移时，在标题栏菜单中选“打印校准页”：放在快递单上量出中心十字偏离 110,60 毫米处多少，"
+    "拖动各项（或选中后按方向键，每次 0.5 毫米；Ctrl+Z 撤销）到底图上的位置，再点“保存模板”。"
+    "底图不会打印。整体偏移时，点主窗口的“打印校准页”：量出中心十字偏离 110,60 毫米处多少，"
     "按提示输入，程序会改正并保存偏移。";
 constexpr int kFormWidth = 220 * kScale, kFormHeight = 127 * kScale;
 enum ButtonId { kPrint = 1, kChoosePicture, kRemovePicture, kClose, kSaveTemplate };
@@ -102,19 +106,14 @@ void PreviewWindow::show(const PreviewContext& context) {
 }
 
 bool PreviewWindow::open() {
-  if (!ui::register_window_class(kClass, DefWindowProcA)) return false;
-  RECT outer{0, 0, kFormWidth + 2 * kMargin,
-             kToolbarHeight + kFormHeight + 2 * kMargin + kNoteHeight};
-  DWORD style = WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
-  AdjustWindowRectEx(&outer, style, FALSE, 0);
-  if (!create(0, kClass, kPreviewTitle, style, CW_USEDEFAULT, CW_USEDEFAULT,
-              outer.right - outer.left, outer.bottom - outer.top, context_.owner, nullptr))
+  if (!create_beside(context_.owner, kClass, kPreviewTitle, kFormWidth + 2 * kMargin,
+                     kToolbarHeight + kFormHeight + 2 * kMargin + kNoteHeight))
     return false;
-  ui::place_beside(handle(), context_.owner);
   // A new window starts from the template as saved.
   picture_.clear();
   picture_path_ = kNoPictureYet;
   edited_.reset();
+  undo_.clear();
   edited_position_ = selected_item_ = -1;
   dragging_ = false;
   add_button(print_button_, kPrint, "打印", kMargin, 70, &PreviewWindow::print);
@@ -136,6 +135,7 @@ void PreviewWindow::add_button(ui::ButtonControl& button, int id, const char* te
                                int width, void (PreviewWindow::*action)()) {
   button.create(0, "BUTTON", text, WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, x, 6, width, 24,
                 handle(), reinterpret_cast<HMENU>(intptr_t(id)));
+  ui::close_on_escape(button);
   button.on_click([this, action] {
     HWND window = handle();
     (this->*action)();
@@ -160,7 +160,11 @@ void PreviewWindow::attach_mouse_and_keys() {
     end_drag(signed_coordinate(x), signed_coordinate(y));
     return 1;
   });
-  on_key_down([this](int key, int) { return arrow_key(key) ? 1 : 0; });
+  on_key_down([this](int key, int keys) -> intptr_t {
+    if (key == VK_ESCAPE) return post(WM_CLOSE), 1;
+    if (key == 'Z' && (keys & ui::kKeyCtrl)) return undo(), 1;
+    return arrow_key(key) ? 1 : 0;
+  });
 }
 
 LRESULT PreviewWindow::message_method(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
@@ -181,6 +185,7 @@ std::string PreviewWindow::template_name() const {
 void PreviewWindow::forget_edits_of_another_template() {
   if (!edited_ || edited_position_ == template_position()) return;
   edited_.reset();
+  undo_.clear();
   selected_item_ = -1;
 }
 
@@ -214,7 +219,24 @@ void PreviewWindow::paint(HDC dc) {
   forget_edits_of_another_template();
   RECT form = form_rect();
   paint_note_and_form(dc, form);
-  paint_waybill(dc, form, shown_waybill());
+  print::Waybill waybill = shown_waybill();
+  paint_waybill(dc, form, waybill);
+  paint_selected_position(dc, waybill);
+}
+
+// The chosen item's name and its place on the template, in millimetres,
+// right of the buttons: what a drag or an arrow key changes.
+void PreviewWindow::paint_selected_position(HDC dc, const print::Waybill& waybill) {
+  if (!edited_ || selected_item_ < 0 || size_t(selected_item_) >= waybill.items.size()) return;
+  size_t x = size_t(print::kItemFields[size_t(selected_item_)] - 1);
+  auto mm = [](int tenths) { return print::millimetres_text(tenths / 10.0); };
+  std::string text = "【" + std::string(waybill.items[size_t(selected_item_)].label) + "】 左 " +
+                     mm((*edited_)[x]) + " 毫米，上 " + mm((*edited_)[x + 1]) + " 毫米";
+  RECT place{kMargin + 360, 6, kMargin + kFormWidth - 80, 30};
+  SetBkMode(dc, TRANSPARENT);
+  SetTextColor(dc, RGB(0, 90, 220));
+  ui::ScopedSelect font(dc, GetStockObject(DEFAULT_GUI_FONT));
+  DrawTextA(dc, text.c_str(), int(text.size()), &place, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
 }
 
 void PreviewWindow::paint_note_and_form(HDC dc, const RECT& form) {
@@ -242,7 +264,9 @@ void PreviewWindow::paint_waybill(HDC dc, const RECT& form, const print::Waybill
   ui::ScopedSavedDc saved(dc);
   map_form(dc, form);
   SetTextColor(dc, RGB(0, 0, 0));
-  ScreenSurface surface(dc);
+  // The paper's edge cuts as it does on the form.
+  IntersectClipRect(dc, 0, 0, print::kFormWidth, 1270);
+  ScreenSurface surface(dc, printer_measure());
   print::draw_items(surface, waybill.items);
   std::vector<RECT> rects = item_rects(surface, waybill.items);
   for (const print::LayoutProblem& p : print::layout_problems(surface, waybill.items))
@@ -325,6 +349,16 @@ void PreviewWindow::save_template() {
   view.set_status("已保存模板【" + name + "】");
 }
 
+HDC PreviewWindow::printer_measure() {
+  std::string name = context_.printer ? context_.printer() : "";
+  if (name.empty()) name = ui::Canvas::default_printer_name();
+  if (printer_ic_ && name == printer_ic_name_) return printer_ic_.get();
+  printer_ic_.reset(name.empty() ? nullptr : CreateICA("WINSPOOL", name.c_str(), nullptr, nullptr));
+  printer_ic_name_ = name;
+  if (printer_ic_) SetMapMode(printer_ic_.get(), MM_LOMETRIC);
+  return printer_ic_.get();
+}
+
 void PreviewWindow::start_drag(int x, int y) {
   forget_edits_of_another_template();
   print::Waybill w = shown_waybill();
@@ -338,16 +372,21 @@ void PreviewWindow::start_drag(int x, int y) {
     {
       ui::ScopedSavedDc saved(dc);
       map_form(dc, form_rect());
-      ScreenSurface surface(dc);
+      ScreenSurface surface(dc, printer_measure());
       rects = item_rects(surface, w.items);
     }
     ReleaseDC(handle(), dc);
   }
-  for (size_t i = rects.size(); i-- > 0;)
-    if (PtInRect(&rects[i], at)) {
+  // The smallest item under the pointer: the phones inside an address box
+  // are taken, not the box. Of equal ones, the one drawn last (on top).
+  long smallest = LONG_MAX;
+  for (size_t i = 0; i < rects.size(); ++i) {
+    long area = long(rects[i].right - rects[i].left) * (rects[i].bottom - rects[i].top);
+    if (PtInRect(&rects[i], at) && area <= smallest) {
+      smallest = area;
       selected_item_ = int(i);
-      break;
     }
+  }
   if (selected_item_ < 0) return;
   edited_ = w.values;
   edited_position_ = template_position();
@@ -375,15 +414,26 @@ void PreviewWindow::drag_to(int x, int y) {
 }
 
 void PreviewWindow::end_drag(int x, int y) {
+  if (!dragging_) return;
   drag_to(x, y);
   dragging_ = false;
   ReleaseCapture();
+  if (edited_ && *edited_ != drag_values_) undo_.push_back(drag_values_);
+}
+
+bool PreviewWindow::undo() {
+  if (undo_.empty() || !edited_) return false;
+  edited_ = undo_.back();
+  undo_.pop_back();
+  invalidate();
+  return true;
 }
 
 bool PreviewWindow::arrow_key(int key) {
   int dx = key == VK_LEFT ? -kArrowStep : key == VK_RIGHT ? kArrowStep : 0;
   int dy = key == VK_UP ? -kArrowStep : key == VK_DOWN ? kArrowStep : 0;
   if ((dx == 0 && dy == 0) || !edited_) return false;
+  undo_.push_back(*edited_);
   move_selected(dx, dy, *edited_);
   return true;
 }

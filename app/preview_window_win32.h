@@ -15,6 +15,7 @@
 #include "app/form_picture_win32.h"
 #include "print/print_job.h"
 #include "ui/button_control.h"
+#include "ui/gdi_guards.h"
 #include "view/main_view.h"
 
 namespace app {
@@ -28,6 +29,7 @@ struct PreviewContext {
   view::MainView* view = nullptr;
   std::string settings_path;
   std::function<void(HWND asking)> print;  // the main window's "打印", asking in `asking`
+  std::function<std::string()> printer;     // the printer that prints ("": the default)
 };
 
 // One object for the program's run; its window comes and goes. It shows
@@ -58,6 +60,7 @@ class PreviewWindow : public ui::WindowBase {
   void paint(HDC dc);
   void paint_note_and_form(HDC dc, const RECT& form);
   void paint_waybill(HDC dc, const RECT& form, const print::Waybill& waybill);
+  void paint_selected_position(HDC dc, const print::Waybill& waybill);
   std::vector<RECT> item_rects(print::PrintSurface& surface,
                                const std::vector<print::PrintItem>& items) const;
 
@@ -67,18 +70,28 @@ class PreviewWindow : public ui::WindowBase {
   void save_template();
   void close();
 
+  // The printer's information context, mapped to tenths of a millimetre,
+  // kept while the printer stays the same; null when it cannot be made
+  // (the screen's fonts measure then).
+  HDC printer_measure();
+
   void start_drag(int x, int y);
   void drag_to(int x, int y);
   void end_drag(int x, int y);
   void move_selected(int dx, int dy, const LayoutValues& from);
   bool arrow_key(int key);
+  // Ctrl+Z: the positions before the last move.
+  bool undo();
 
   PreviewContext context_;
+  ui::OwnedDc printer_ic_;
+  std::string printer_ic_name_;
   FormPicture picture_;
   std::string picture_path_;  // the one loaded; "-" for none yet
   // Items moved on the form, not yet saved: the template's values as moved,
   // for the template at `edited_position_`.
   std::optional<LayoutValues> edited_;
+  std::vector<LayoutValues> undo_;  // the values before each move, oldest first
   int edited_position_ = -1;
   int selected_item_ = -1;
   std::vector<RECT> item_rects_;  // where each item was last drawn, tenths of a mm

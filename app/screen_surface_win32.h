@@ -1,6 +1,11 @@
 // The print job's drawing interface on a screen device context: the
 // preview draws the waybill through it with the calls the printer gets.
 // The caller maps tenths of a millimetre to pixels (y growing downwards).
+// Given the printer's information context (mapped to tenths of a
+// millimetre), every text is measured in the printer's fonts and each
+// character is put where the printer puts it, so what is spaced, wrapped or
+// cut in the preview is what is on paper; without one, the screen's fonts
+// measure.
 #pragma once
 
 #include <windows.h>
@@ -12,7 +17,7 @@ namespace app {
 
 class ScreenSurface : public print::PrintSurface {
  public:
-  explicit ScreenSurface(HDC dc) : dc_(dc) {}
+  explicit ScreenSurface(HDC dc, HDC printer = nullptr) : dc_(dc), printer_(printer) {}
   ~ScreenSurface() override;
   ScreenSurface(const ScreenSurface&) = delete;
   ScreenSurface& operator=(const ScreenSurface&) = delete;
@@ -37,9 +42,13 @@ class ScreenSurface : public print::PrintSurface {
   void release_printer_dc() override {}
 
  private:
+  // One line at the printer's character positions.
+  void write_line(int x, int y, std::string_view line);
+
   HDC dc_;
-  ui::OwnedGdiObject<HFONT> font_;  // deselected by the destructor first
-  HGDIOBJ original_font_ = nullptr;
+  HDC printer_;
+  ui::OwnedGdiObject<HFONT> font_, printer_font_;  // deselected by the destructor first
+  HGDIOBJ original_font_ = nullptr, printer_original_font_ = nullptr;
 };
 
 }  // namespace app

@@ -43,10 +43,17 @@ int DuplicateGuard::printed_today(const WaybillTexts& texts) {
   return h ? h->count(texts, today()) : 0;
 }
 
-std::string DuplicateGuard::record(const WaybillTexts& texts) {
+std::string DuplicateGuard::template_of(const HistoryEntry& entry) const {
+  auto found = templates_.find(entry.line);
+  return found == templates_.end() ? std::string() : found->second;
+}
+
+std::string DuplicateGuard::record(const WaybillTexts& texts, const std::string& template_name) {
   std::string path = log_path();
   if (!rt::file_exists(path)) return {};
-  rt::AppendOutcome outcome = rt::append_line(path, log_line(texts));
+  std::string line = log_line(texts);
+  templates_[line] = template_name;
+  rt::AppendOutcome outcome = rt::append_line(path, line);
   if (outcome == rt::AppendOutcome::appended) return {};
   if (!history_) history_.emplace(path);
   history_->remember_unlogged(texts);

@@ -44,6 +44,25 @@ class OwnedGdiObject {
   Handle object_;
 };
 
+// A device or information context this code made (CreateDC, CreateIC):
+// deleted at the end, never released.
+class OwnedDc {
+ public:
+  explicit OwnedDc(HDC dc = nullptr) : dc_(dc) {}
+  ~OwnedDc() { reset(nullptr); }
+  OwnedDc(const OwnedDc&) = delete;
+  OwnedDc& operator=(const OwnedDc&) = delete;
+  void reset(HDC dc) {
+    if (dc_ && dc_ != dc) DeleteDC(dc_);
+    dc_ = dc;
+  }
+  HDC get() const { return dc_; }
+  explicit operator bool() const { return dc_ != nullptr; }
+
+ private:
+  HDC dc_;
+};
+
 // The saved state of a device context (mapping, origins, colours), restored
 // at the end of the scope.
 class ScopedSavedDc {

@@ -47,7 +47,22 @@ LRESULT ListViewControl::child_notify(HWND, HWND, int code, int, NMHDR* header) 
     }
   }
   if (code == int(NM_DBLCLK) && on_double_click_) on_double_click_();
+  if (code == int(NM_CUSTOMDRAW) && header) return highlighted_selection(header);
   return 0;
+}
+
+// The chosen row in the highlight colours whether or not the list has the
+// focus: a seller who chose a row and moved to a button still sees which.
+LRESULT ListViewControl::highlighted_selection(NMHDR* header) const {
+  auto* draw = reinterpret_cast<NMLVCUSTOMDRAW*>(header);
+  if (draw->nmcd.dwDrawStage == CDDS_PREPAINT) return CDRF_NOTIFYITEMDRAW;
+  if (draw->nmcd.dwDrawStage != CDDS_ITEMPREPAINT) return 0;
+  int row = int(draw->nmcd.dwItemSpec);
+  if (!(ListView_GetItemState(handle(), row, LVIS_SELECTED) & LVIS_SELECTED)) return 0;
+  draw->nmcd.uItemState &= ~UINT(CDIS_SELECTED | CDIS_FOCUS);
+  draw->clrText = GetSysColor(COLOR_HIGHLIGHTTEXT);
+  draw->clrTextBk = GetSysColor(COLOR_HIGHLIGHT);
+  return CDRF_NEWFONT;
 }
 
 }  // namespace ui

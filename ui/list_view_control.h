@@ -31,6 +31,7 @@ class ListViewControl : public Control {
   void on_double_click(NoArgHandler h) { on_double_click_ = std::move(h); }
 
  private:
+  LRESULT highlighted_selection(NMHDR* header) const;
   CellText on_cell_text_;
   NoArgHandler on_double_click_;
 };

@@ -109,6 +109,27 @@ void place_beside(HWND window, HWND anchor) {
   SetWindowPos(window, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+HWND WindowBase::create_beside(HWND owner, const char* class_name, const char* title,
+                               int client_width, int client_height) {
+  if (!register_window_class(class_name, DefWindowProcA)) return nullptr;
+  RECT frame{0, 0, client_width, client_height};
+  DWORD style = WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
+  AdjustWindowRectEx(&frame, style, FALSE, 0);
+  HWND window = create(0, class_name, title, style, CW_USEDEFAULT, CW_USEDEFAULT,
+                       frame.right - frame.left, frame.bottom - frame.top, owner, nullptr);
+  if (window) place_beside(window, owner);
+  return window;
+}
+
+void close_on_escape(WindowBase& control) {
+  control.on_key_down([&control](int key, int) -> intptr_t {
+    if (key != VK_ESCAPE) return 0;
+    // Posted: the control must not be destroyed inside its own message.
+    PostMessageA(GetAncestor(control.handle(), GA_ROOT), WM_CLOSE, 0, 0);
+    return 1;
+  });
+}
+
 void handle_escaped_exception(HWND window) {
   try {
     throw;

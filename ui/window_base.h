@@ -78,6 +78,10 @@ class WindowBase {
   // Operations every window offers.
   HWND create(DWORD ex_style, const char* class_name, const char* title, DWORD style, int x, int y,
               int width, int height, HWND parent, HMENU menu_or_id, void* parameter = nullptr);
+  // A captioned window of the program's own class, owned by `owner`, whose
+  // client area is the size given, placed beside the owner.
+  HWND create_beside(HWND owner, const char* class_name, const char* title, int client_width,
+                     int client_height);
   bool attach(HWND parent, int id, bool set_font = true);
   bool attach_window(HWND window);
   HWND handle() const { return handle_; }
@@ -176,6 +180,11 @@ void handle_escaped_exception(HWND window);
 // left, else as far right as the screen's work area allows), its top at
 // the anchor's, inside the work area.
 void place_beside(HWND window, HWND anchor);
+
+// Esc pressed in `control` (a control of a window without a dialog
+// manager, which gives it no Esc of its own) closes the top-level window it
+// is in, as Esc closes a dialog.
+void close_on_escape(WindowBase& control);
 
 // Registers (once) a window class of the program's own windows: the arrow
 // cursor, the dialog colour; false when it cannot be registered.
