@@ -15,14 +15,15 @@ auto find_control(const Entries& entries, int id) -> decltype(entries[0].control
 
 namespace id = view::control;
 
-std::array<MainWindowControls::Entry<ui::WindowBase>, 7> MainWindowControls::plain_controls() {
+std::array<MainWindowControls::Entry<ui::WindowBase>, 8> MainWindowControls::plain_controls() {
   return {{{id::recognise_button, &recognise_button},
            {id::settings_button, &settings_button},
            {id::print_button, &print_button},
            {id::batch_print_button, &batch_print_button},
            {id::help_button, &help_button},
            {id::status_line, &status},
-           {id::default_link, &default_link}}};
+           {id::default_link, &default_link},
+           {id::tool_links, &tool_links}}};
 }
 
 std::array<MainWindowControls::Entry<ui::ComboControl>, 3> MainWindowControls::combos() {
@@ -112,6 +113,6 @@ int Win32MainView::width() const {
 
 void Win32MainView::set_width(int pixels) { c_.form.move(nullptr, nullptr, &pixels, nullptr); }
 
-void Win32MainView::set_status(std::string_view gbk) { c_.status.set_text(gbk); }
+void Win32MainView::set_status(std::string_view gbk) { c_.status.set_status_text(gbk); }
 
 }  // namespace app

@@ -24,6 +24,9 @@ struct MainWindowControls {
       sender_fixed_phone, sender_address, left_offset, top_offset;
   ui::StatusBarControl status;
   ui::LinkControl default_link;
+  // The preview, the calibration sheet and the history, in sight below the
+  // template row (the title-bar menu has them too).
+  ui::LinkControl tool_links;
   // The banner page at the foot of the order pane; made at run time.
   ui::BrowserControl banner;
 
@@ -42,7 +45,7 @@ struct MainWindowControls {
     int id;
     Control* control;
   };
-  std::array<Entry<ui::WindowBase>, 7> plain_controls();
+  std::array<Entry<ui::WindowBase>, 8> plain_controls();
   std::array<Entry<ui::ComboControl>, 3> combos();
   std::array<Entry<ui::EditControl>, 10> edits();
 };

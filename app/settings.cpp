@@ -45,7 +45,8 @@ std::string working_settings_path() {
 bool hide_settings_file(const std::string& path) { return platform_hide_file(path.c_str()); }
 
 void Settings::load_settings(view::MainView& view,
-                             std::span<const std::string> installed_printers) {
+                             std::span<const std::string> installed_printers,
+                             const std::string& system_default) {
   auto read = [&](const char* section, const char* key) {
     return std::string(rt::ini_read(path_, section, key).view());
   };
@@ -61,17 +62,29 @@ void Settings::load_settings(view::MainView& view,
   view.set_text(view::control::sender_mobile, read("ji", "jiphone"));
   view.set_text(view::control::sender_address, rt::decode_setting_text(read("ji", "jiqita")));
   current_printer_ = read("dayinji", "moren");
+  shown_default_ = -1;
   for (size_t i = 0; i < installed_printers.size(); ++i) {
     view.list_add(view::control::printer_list, installed_printers[i]);
     if (installed_printers[i] == current_printer_)
       view.list_select(view::control::printer_list, int(i));
+    else if (current_printer_.empty() && installed_printers[i] == system_default)
+      shown_default_ = int(i);
   }
+  if (shown_default_ >= 0) view.list_select(view::control::printer_list, shown_default_);
 }
 
-void Settings::toggle_settings(view::MainView& view, uintptr_t owner) {
+void Settings::toggle_settings(view::MainView& view, uintptr_t owner, const SaveCheck& check) {
   if (view.width() < pane_open_from) {
     view.set_width(expanded_width);
     view.set_text(view::control::settings_button, "保存");
+    return;
+  }
+  int selected = view.list_selection(view::control::printer_list);
+  std::string printer = selected >= 0 && selected != shown_default_
+                            ? view.list_item(view::control::printer_list, selected)
+                            : "";
+  if (check && !check(printer, printer != current_printer_)) {
+    view.set_status("设置未保存，改好后再点“保存”");
     return;
   }
   bool saved = true;
@@ -80,8 +93,6 @@ void Settings::toggle_settings(view::MainView& view, uintptr_t owner) {
   saved = rt::ini_write(path_, "ji", "jiqita",
                         rt::encode_setting_text(view.text(view::control::sender_address))) &&
           saved;
-  int selected = view.list_selection(view::control::printer_list);
-  std::string printer = selected >= 0 ? view.list_item(view::control::printer_list, selected) : "";
   saved = rt::ini_write(path_, "dayinji", "moren", printer) && saved;
   if (!saved) {
     // The pane stays open with the seller's edits, to try again elsewhere.
@@ -94,6 +105,7 @@ void Settings::toggle_settings(view::MainView& view, uintptr_t owner) {
   view.set_text(view::control::settings_button, "设置");
   view.set_width(collapsed_width);
   current_printer_ = printer;
+  if (!printer.empty()) shown_default_ = -1;
   view.set_status("已保存设置");
 }
 

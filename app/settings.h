@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -31,15 +32,24 @@ class Settings {
   const std::string& current_printer() const { return current_printer_; }
 
   // Fills the fields and the printer list and sets the current printer.
-  void load_settings(view::MainView& view, std::span<const std::string> installed_printers);
+  // With none saved, the list shows the system's default printer, which
+  // prints; saved unchanged, it stays "the default", whichever that is then.
+  void load_settings(view::MainView& view, std::span<const std::string> installed_printers,
+                     const std::string& system_default = {});
+  // What a save asks first, on the printer chosen: false keeps the pane
+  // open with the edits, unsaved.
+  using SaveCheck = std::function<bool(const std::string& printer, bool printer_changed)>;
   // The settings button: opens the settings pane, or saves and closes it.
   // A save that cannot be written says so (a box owned by `owner`, and the
   // status line) and leaves the pane open.
-  void toggle_settings(view::MainView& view, uintptr_t owner = 0);
+  void toggle_settings(view::MainView& view, uintptr_t owner = 0, const SaveCheck& check = {});
 
  private:
   std::string path_;
   std::string current_printer_;
+  // The list position of the system's default printer shown for a saved
+  // "default" (-1: none shown).
+  int shown_default_ = -1;
 };
 
 }  // namespace app

@@ -25,6 +25,7 @@
 #include "regex/support_libraries.h"
 #include "regex/system_service.h"
 #include "runtime/errors.h"
+#include "runtime/files.h"
 #include "runtime/message_box.h"
 #include "ui/canvas.h"
 
@@ -37,11 +38,14 @@ constexpr int kIcon = 129;
 constexpr int kCollapsedWidth = 300;
 constexpr uint32_t kBannerDeadlineMs = 5000;
 // The banner browser, in pixels of the client area.
-constexpr int kBannerX = 0, kBannerY = 246, kBannerWidth = 295, kBannerHeight = 80;
+constexpr int kBannerX = 0, kBannerY = 260, kBannerWidth = 295, kBannerHeight = 66;
 
 // Commands of the main window's system menu: there is no room for more
 // buttons without moving the ones sellers know.
 constexpr int kPreviewCommand = 0x0100;
+// Where a new seller starts, and where the tools are.
+constexpr char kFirstStartNote[] =
+    "首次使用：先点“设置”填写寄件人。模板下面可预览快递单、打印校准页、查看打印记录。";
 constexpr int kCalibrationCommand = 0x0110;
 constexpr int kHistoryCommand = 0x0120;
 constexpr UINT_PTR kOfferTimer = 1;
@@ -104,12 +108,17 @@ void Application::system_command(int command) {
   auto print_here = [this](HWND asking) { print_shown_waybill(asking, false); };
   auto reprint_here = [this](HWND asking) { print_shown_waybill(asking, true); };
   if (command == kPreviewCommand)
-    preview_.show({main_window_, &*print_job_, &view_, settings_path_, print_here});
+    preview_.show({main_window_, &*print_job_, &view_, settings_path_, print_here,
+                   [this] { return settings_.current_printer(); }});
   if (command == kCalibrationCommand &&
       print_job_->print_calibration_sheet(settings_.current_printer()) ==
           print::PrintOutcome::printed)
     print::correct_offsets(view_, settings_path_, print_job_->owner());
-  if (command == kHistoryCommand) history_.show({main_window_, &view_, reprint_here});
+  auto template_of = [this](const print::HistoryEntry& e) {
+    return print_job_->guard().template_of(e);
+  };
+  if (command == kHistoryCommand)
+    history_.show({main_window_, &view_, reprint_here, template_of});
 }
 
 void Application::add_system_menu_commands() {
@@ -131,7 +140,12 @@ void Application::attach_event_handlers() {
   };
   c.recognise_button.on_click(then_pass([this] { recognizer_.recognise_clipboard(); }));
   c.settings_button.on_click(then_pass(
-      [this] { settings_.toggle_settings(view_, reinterpret_cast<uintptr_t>(main_window_)); }));
+      [this] {
+        settings_.toggle_settings(view_, reinterpret_cast<uintptr_t>(main_window_),
+                                  [this](const std::string& printer, bool changed) {
+                                    return print_job_->settings_accepted(printer, changed);
+                                  });
+      }));
   c.help_button.on_click(then_pass([this] { show_tutorial(main_window_); }));
   c.print_button.on_click(
       then_pass([this] { print_job_->print_waybill(settings_.current_printer()); }));
@@ -140,6 +154,11 @@ void Application::attach_event_handlers() {
   c.name_box.on_selection_change(then_pass([this] { recognizer_.show_record(); }));
   c.default_link.on_link_click(
       [this](int) -> intptr_t { return set_default_template(view_, settings_path_), 0; });
+  c.tool_links.on_link_click([this](int link) -> intptr_t {
+    static constexpr int kCommands[] = {kPreviewCommand, kCalibrationCommand, kHistoryCommand};
+    if (link >= 0 && link < int(std::size(kCommands))) system_command(kCommands[link]);
+    return 0;
+  });
   c.form.on_system_command([this](int command) -> intptr_t { return system_command(command), 0; });
   c.form.on_timer([this](UINT_PTR timer) -> intptr_t { return offer_update_once(timer), 1; });
 }
@@ -166,6 +185,7 @@ void Application::offer_update_once(UINT_PTR timer) {
 
 // Runs once, when the main window exists and before it is first shown.
 intptr_t Application::initialise_main_window(HWND window) {
+  bool first_start = !rt::file_exists(settings_path_);
   main_window_ = window;
   SendMessageA(
       window, WM_SETICON, ICON_BIG,
@@ -179,7 +199,7 @@ intptr_t Application::initialise_main_window(HWND window) {
                      template_row);
   std::vector<std::string> printers;
   ui::Canvas::list_printers(printers);
-  settings_.load_settings(view_, printers);
+  settings_.load_settings(view_, printers, ui::Canvas::default_printer_name());
   net::HttpRequest banner_request;
   banner_request.url = banner_page_url();
   // The window waits for the page: whatever the server does, not long.
@@ -191,6 +211,11 @@ intptr_t Application::initialise_main_window(HWND window) {
   // An offer is asked about once the window is shown: its downloads take
   // time, and the seller sees the window meanwhile.
   if (check_for_update(update_context())) SetTimer(window, kOfferTimer, 0, nullptr);
+  // What the server says stays; without a word from it, a first start tells
+  // where to begin.
+  UpdateState update = read_banner(banner_page_).state;
+  if (first_start && (update == UpdateState::no_page || update == UpdateState::silent))
+    view_.set_status(kFirstStartNote);
   if (!seed_templates(settings_path_, banner_page_))
     view_.set_status("快递模板无法写入 " + settings_path_ + "，下次启动不会保留");
   fill_template_list(view_, settings_path_);

@@ -46,7 +46,13 @@ bool skip_printed(PrintJob& job, size_t count) {
 void print_batch(PrintJob& job, recognize::Recognizer& recognizer, const std::string& printer) {
   view::MainView& view = job.view();
   int n = int(recognizer.records().size());
-  // One question about the template for the whole batch.
+  // The paper first, then one question about the template for the whole
+  // batch.
+  if (n > 0 && !job.paper_ready(printer)) {
+    view.set_status("连打未开始：打印机【" + (printer.empty() ? std::string("默认打印机") : printer) +
+                    "】没有快递单纸张");
+    return;
+  }
   if (n > 0 && !job.confirm_template()) return;
   view.set_enabled(batch_print_button, false);
   std::set<int> skipped = printed_today(job, recognizer);
@@ -54,7 +60,7 @@ void print_batch(PrintJob& job, recognize::Recognizer& recognizer, const std::st
     skipped.clear();
     job.set_reprint_today(true);
   }
-  job.set_template_confirmed(true);
+  job.set_in_batch(true);
   int printed = 0;
   auto counts = [&](int remaining) {
     return "已打印 " + std::to_string(printed) + " 条，跳过 " + std::to_string(skipped.size()) +
@@ -73,9 +79,12 @@ void print_batch(PrintJob& job, recognize::Recognizer& recognizer, const std::st
       // Named, so the seller can go on from this record once the cause is mended.
       int remaining = n - i + 1 - int(std::count_if(skipped.begin(), skipped.end(),
                                                      [&](int k) { return k >= i; }));
-      view.set_status("连打停在第 " + std::to_string(i) + " 条（共 " + std::to_string(n) +
-                      " 条）【" + view.text(name_box) + "】：" + job.last_failure() + "（" +
-                      counts(remaining) + "）");
+      std::string stop = "连打停在第 " + std::to_string(i) + " 条（共 " + std::to_string(n) +
+                         " 条）【" + view.text(name_box) + "】：" + job.last_failure() + "（" +
+                         counts(remaining) + "）";
+      view.set_status(stop);
+      // The status line is narrow: the whole reason in a box as well.
+      rt_message_box(stop.c_str(), "注意", RT_MB_OK | RT_MB_ICONWARNING, job.owner());
       stopped = true;
       break;
     }
@@ -83,7 +92,7 @@ void print_batch(PrintJob& job, recognize::Recognizer& recognizer, const std::st
     rt::wait(100);
   }
   job.set_reprint_today(false);
-  job.set_template_confirmed(false);
+  job.set_in_batch(false);
   if (!stopped) view.set_status("连打完毕：" + counts(0));
   view.set_enabled(batch_print_button, true);
 }

@@ -30,7 +30,8 @@ void draw_calibration_sheet(PrintSurface& s, int left, int top) {
                    std::to_string(x / 10) + "," + std::to_string(y / 10));
     }
   cross(s, kCentreX + left, kCentreY + top, kCentreArm);
-  s.write_text(kCentreX + left + 20, kCentreY + top + 20, "中心 110,60");
+  // Above the right arm, clear of the neighbouring cross and its label.
+  s.write_text(kCentreX + left + 20, kCentreY + top - 60, "中心 110,60");
   s.write_text(200 + left, 1120 + top,
                "校准页  左偏移 " + millimetres_text(left / 10.0) + " 毫米  顶偏移 " +
                    millimetres_text(top / 10.0) + " 毫米");

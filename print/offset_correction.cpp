@@ -38,12 +38,14 @@ std::optional<double> asked_millimetres(const std::string& question, uintptr_t o
 
 bool correct_offsets(view::MainView& view, const std::string& settings_path, uintptr_t owner) {
   std::optional<double> right = asked_millimetres(
-      "把校准页放在快递单上（或量一量）：中心十字比快递单上 110,60 毫米处\r\n"
-      "偏右多少毫米？（偏左填负数，对准填 0）",
+      "用尺子从纸的左上角量中心十字：离左边的毫米数减去 110，就是偏右的毫米数"
+      "（偏左填负数，对准填 0）。\r\n偏右多少毫米？",
       owner);
   if (!right) return false;
   std::optional<double> down =
-      asked_millimetres("中心十字偏下多少毫米？（偏上填负数，对准填 0）", owner);
+      asked_millimetres("再量中心十字离上边的毫米数，减去 60，就是偏下的毫米数"
+                        "（偏上填负数，对准填 0）。\r\n偏下多少毫米？",
+                        owner);
   if (!down) return false;
   Offsets current{offset_tenths(view.text(left_offset)) / 10.0,
                   offset_tenths(view.text(top_offset)) / 10.0};

@@ -71,7 +71,7 @@ bool PrintJob::confirm_template() {
 
 // The template, duplicate (or repeat) and mobile-number questions.
 bool PrintJob::confirmed(const WaybillTexts& texts) {
-  if (!template_confirmed_ && !confirm_template()) return false;
+  if (!in_batch_ && !confirm_template()) return false;
   if (!chosen_reprint_ && !duplicate_confirmed(texts)) return false;
   std::string mobile = view_.text(mobile_phone);
   if (rt::strip_spaces(mobile).size() != 11 &&
@@ -120,9 +120,12 @@ bool PrintJob::paper_accepted(const OpenedPrinter& opened) {
   return true;
 }
 
-PrintOutcome PrintJob::fail(const std::string& name, const std::string& reason) {
+PrintOutcome PrintJob::fail(const std::string& name, const std::string& reason, bool told) {
   last_failure_ = reason;
-  view_.set_status("[" + name + "] 未打印：" + reason);
+  std::string status = "[" + name + "] 未打印：" + reason;
+  view_.set_status(status);
+  if (!told && !in_batch_)
+    rt_message_box(status.c_str(), "注意", RT_MB_OK | RT_MB_ICONWARNING, owner_);
   return PrintOutcome::failed;
 }
 
@@ -162,15 +165,16 @@ Waybill PrintJob::prepare(double now) const {
 PrintOutcome PrintJob::print_waybill(const std::string& printer) {
   Waybill waybill = prepare(rt::now());
   if (!waybill.problem.empty()) {
-    rt_message_box(waybill.problem.c_str(), "注意", RT_MB_OK | RT_MB_ICONWARNING, owner_);
-    return fail(waybill.texts.name, waybill.problem);
+    if (!in_batch_)
+      rt_message_box(waybill.problem.c_str(), "注意", RT_MB_OK | RT_MB_ICONWARNING, owner_);
+    return fail(waybill.texts.name, waybill.problem, true);
   }
-  if (!confirmed(waybill.texts)) return PrintOutcome::cancelled;
   const WaybillTexts& texts = waybill.texts;
   const std::vector<PrintItem>& items = waybill.items;
   PrintOutcome outcome = print_page(
       printer, texts.name,
       [&] {
+        if (!confirmed(texts)) return false;
         // Measured in the printer's own fonts; "否" wastes no form.
         std::vector<LayoutProblem> problems = layout_problems(surface_, items);
         return problems.empty() || ask(layout_question(problems));
@@ -178,21 +182,58 @@ PrintOutcome PrintJob::print_waybill(const std::string& printer) {
       [&] { draw_items(surface_, items); });
   if (outcome != PrintOutcome::printed) return outcome;
   last_printed_name_ = texts.name;
-  std::string unlogged = guard_.record(texts);
+  std::string unlogged = guard_.record(texts, waybill.template_name);
   view_.set_status("[" + texts.name + "] 已打印完毕" +
                    (unlogged.empty() ? "" : "，但打印记录无法写入 地址.txt：" + unlogged));
   return PrintOutcome::printed;
 }
 
+OpenedPrinter PrintJob::open_printer(const std::string& printer) {
+  OpenedPrinter opened = surface_.open_on_printer(printer, kPortrait, kPaperWidth, kPaperLength);
+  if (opened.name.empty()) opened.name = printer;
+  return opened;
+}
+
+bool PrintJob::paper_ready(const std::string& printer) {
+  OpenedPrinter opened = open_printer(printer);
+  if (!opened.opened) return true;
+  bool ready = paper_accepted(opened);
+  surface_.release_printer_dc();
+  return ready;
+}
+
+bool PrintJob::settings_accepted(const std::string& printer, bool printer_changed) {
+  OpenedPrinter opened = open_printer(printer);
+  if (!opened.opened) return true;
+  bool accepted = !printer_changed || paper_accepted(opened);
+  if (accepted) {
+    surface_.set_mapping(kTenthsOfAMillimetre);
+    std::vector<PrintItem> items = prepare(rt::now()).items;
+    for (size_t i = 0; i < items.size() && accepted; ++i) {
+      if (items[i].label != "寄件人地址") continue;
+      std::vector<LayoutProblem> problems = fit_problems(surface_, items, i);
+      if (problems.empty()) continue;
+      std::string question = "保存前检查发现（模板【" + view_.list_item(template_list,
+                                 view_.list_selection(template_list)) + "】）：\r\n";
+      for (const LayoutProblem& p : problems) question += "  · " + p.text + "\r\n";
+      question += "\r\n可以缩短地址，或在地址中自己换行。仍然保存吗？";
+      accepted = rt_message_box(question.c_str(), "注意", RT_MB_YESNO | RT_MB_ICONQUESTION,
+                                owner_) == RT_IDYES;
+    }
+  }
+  surface_.release_printer_dc();
+  return accepted;
+}
+
 PrintOutcome PrintJob::print_page(const std::string& printer, const std::string& name,
                                   const std::function<bool()>& checked,
                                   const std::function<void()>& draw) {
-  OpenedPrinter opened = surface_.open_on_printer(printer, kPortrait, kPaperWidth, kPaperLength);
-  std::string shown_printer = opened.name.empty() ? printer : opened.name;
+  OpenedPrinter opened = open_printer(printer);
+  const std::string& shown_printer = opened.name;
   if (!opened.opened) return fail(name, "打印机【" + shown_printer + "】无法打开");
   if (!paper_accepted(opened)) {
     surface_.release_printer_dc();
-    return fail(name, "打印机【" + shown_printer + "】没有快递单纸张");
+    return fail(name, "打印机【" + shown_printer + "】没有快递单纸张", true);
   }
   surface_.set_mapping(kTenthsOfAMillimetre);
   if (!checked()) {
@@ -214,6 +255,11 @@ PrintOutcome PrintJob::print_page(const std::string& printer, const std::string&
 }
 
 PrintOutcome PrintJob::print_calibration_sheet(const std::string& printer) {
+  if (rt_message_box("校准页要印在一张快递单上：请先在打印机里放好一张快递单，再点“确定”。",
+                     "注意", RT_MB_OKCANCEL | RT_MB_ICONINFORMATION, owner_) == RT_IDCANCEL) {
+    view_.set_status(kCancelled);
+    return PrintOutcome::cancelled;
+  }
   int left = offset_tenths(view_.text(left_offset));
   int top = offset_tenths(view_.text(top_offset));
   PrintOutcome outcome = print_page(

@@ -53,6 +53,16 @@ class PrintJob {
   PrintOutcome print_waybill(const std::string& printer);
   // The waybill the window shows, on the selected template, dated `now`.
   Waybill prepare(double now) const;
+  // Asks about the printer's paper before any other question of a batch:
+  // false when the seller refused it; a printer that has the form, whose
+  // paper was accepted in this run or that cannot be opened (the print
+  // says so) gives true.
+  bool paper_ready(const std::string& printer);
+  // The settings pane's save, on the printer chosen: its paper question
+  // (when the choice changed) and whether the sender's address fits its
+  // box, measured in the printer's fonts on the selected template; false
+  // when the seller wants to edit first.
+  bool settings_accepted(const std::string& printer, bool printer_changed);
   // "打印校准页": the calibration sheet at the current offsets, on the
   // form's paper (asking about the paper as any print does).
   PrintOutcome print_calibration_sheet(const std::string& printer);
@@ -66,10 +76,12 @@ class PrintJob {
   // (the batch asked once for all of them); other days' still ask.
   void set_reprint_today(bool on) { reprint_today_ = on; }
   // The question about a template that is not the default: true when it
-  // is the default or the seller said yes. While `set_template_confirmed`
-  // is on (a batch asked once for all its records), prints do not ask it.
+  // is the default or the seller said yes.
   bool confirm_template();
-  void set_template_confirmed(bool on) { template_confirmed_ = on; }
+  // While on, the prints are a batch's: the batch asked the template
+  // question once for all its records, and it tells a failure that stops
+  // it (a single print tells its own in a box).
+  void set_in_batch(bool on) { in_batch_ = on; }
   // While on, the seller chose to print this parcel again (the history's
   // "补打所选"): the duplicate and repeat questions are not asked.
   void set_chosen_reprint(bool on) { chosen_reprint_ = on; }
@@ -86,9 +98,14 @@ class PrintJob {
   bool duplicate_confirmed(const WaybillTexts& texts);
   bool ask(const std::string& question);
   bool paper_accepted(const OpenedPrinter& opened);
-  PrintOutcome fail(const std::string& name, const std::string& reason);
-  // Opens the printer (asking about its paper), lets `checked` cancel with
-  // the printer open and mapped, draws one page and finishes it.
+  // A print that did not happen: the status line says why, and a failure
+  // the seller did not choose is told in a box as well, unless a batch
+  // tells it.
+  PrintOutcome fail(const std::string& name, const std::string& reason, bool told = false);
+  OpenedPrinter open_printer(const std::string& printer);
+  // Opens the printer (asking about its paper first), lets `checked` ask
+  // the other questions with the printer open and mapped, draws one page
+  // and finishes it.
   PrintOutcome print_page(const std::string& printer, const std::string& name,
                           const std::function<bool()>& checked, const std::function<void()>& draw);
 
@@ -103,7 +120,7 @@ class PrintJob {
   std::set<std::string> paper_accepted_;
   DuplicateGuard guard_;
   bool reprint_today_ = false;
-  bool template_confirmed_ = false;
+  bool in_batch_ = false;
   bool chosen_reprint_ = false;
 };
 

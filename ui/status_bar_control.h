@@ -1,6 +1,9 @@
 // The status bar (common control); its text is the first part's text.
 #pragma once
 
+#include <string>
+#include <string_view>
+
 #include "ui/control.h"
 
 namespace ui {
@@ -12,6 +15,13 @@ class StatusBarControl : public Control {
     InitCommonControlsEx(&icc);
   }
   WindowBase* copy() const override { return new StatusBarControl(*this); }
+  // The text, and the same text as the tool tip shown when the bar is too
+  // narrow for it (made with SBT_TOOLTIPS).
+  void set_status_text(std::string_view gbk) const {
+    set_text(gbk);
+    std::string tip(gbk);
+    send(SB_SETTIPTEXTA, 0, reinterpret_cast<LPARAM>(tip.c_str()));
+  }
 };
 
 }  // namespace ui

@@ -112,6 +112,44 @@ TEST_F(SettingsStore, AStalePrinterStaysCurrentUntilSaved) {
   EXPECT_EQ(rt::ini_read(path_, "dayinji", "moren", "unset"), "");
 }
 
+// With no printer saved the list shows the system's default, which is the
+// one that prints; saved as it is, the setting stays "the default", so a
+// new default printer later is followed.
+TEST_F(SettingsStore, TheDefaultPrinterIsShownAndStaysTheDefault) {
+  view::MemoryView view;
+  Settings settings(path_);
+  const std::string printers[] = {"A", "B"};
+  settings.load_settings(view, printers, "B");
+  EXPECT_EQ(view.list_selection(view::control::printer_list), 1);
+  view.window_width = 600;
+  std::vector<std::pair<std::string, bool>> checked;
+  auto check = [&](const std::string& printer, bool changed) {
+    checked.emplace_back(printer, changed);
+    return true;
+  };
+  settings.toggle_settings(view, 0, check);
+  EXPECT_EQ(rt::ini_read(path_, "dayinji", "moren", "unset"), "");
+  view.list_select(view::control::printer_list, 0);
+  view.window_width = 600;
+  settings.toggle_settings(view, 0, check);
+  EXPECT_EQ(rt::ini_read(path_, "dayinji", "moren"), "A");
+  EXPECT_EQ(checked, (std::vector<std::pair<std::string, bool>>{{"", false}, {"A", true}}));
+}
+
+// A save whose check the seller answers "否" writes nothing and keeps the
+// pane open with the edits.
+TEST_F(SettingsStore, ASaveTheSellerStopsWritesNothing) {
+  view::MemoryView view;
+  Settings settings(path_);
+  settings.load_settings(view, {});
+  view.set_text(view::control::sender_name, "张三");
+  view.window_width = 600;
+  settings.toggle_settings(view, 0, [](const std::string&, bool) { return false; });
+  EXPECT_FALSE(std::filesystem::exists(path_));
+  EXPECT_EQ(view.width(), 600);
+  EXPECT_EQ(view.status, "设置未保存，改好后再点“保存”");
+}
+
 std::vector<std::string> boxes;
 int record_box(const char* text, const char*, unsigned) {
   boxes.emplace_back(text);

@@ -1,6 +1,10 @@
 // The real slipjet.exe under Wine, driven as a user would.
 #include <gtest/gtest.h>
 
+#include <windows.h>
+// After windows.h.
+#include <winspool.h>
+
 #include <cstdio>
 
 #include "runtime/input_box.h"
@@ -30,12 +34,21 @@ TEST_F(MainWindow, FirstStart) {
   GetWindowTextA(app.window(), caption, sizeof caption);
   EXPECT_STREQ(caption, "青禾快递单打印系统 2.1");
   EXPECT_EQ(app.window_width(), 300);
-  EXPECT_EQ(app.text(status_line), "网络访问失败，无法检测新版本");
+  // A first start says where to begin and where the tools are.
+  EXPECT_EQ(app.text(status_line),
+            "首次使用：先点“设置”填写寄件人。模板下面可预览快递单、打印校准页、查看打印记录。");
   std::vector<std::string> templates = app.items(template_list);
   ASSERT_EQ(templates.size(), 9u);
   EXPECT_EQ(templates[0], "申通");
   EXPECT_EQ(app.text(sender_name), "");
-  EXPECT_EQ(app.selection(printer_list), -1);
+  // No printer saved: the list shows the system's default, which prints.
+  char printer[256] = {};
+  DWORD size = sizeof printer;
+  ASSERT_TRUE(GetDefaultPrinterA(printer, &size));
+  std::vector<std::string> printers = app.items(printer_list);
+  int shown = app.selection(printer_list);
+  ASSERT_TRUE(shown >= 0 && shown < int(printers.size()));
+  EXPECT_EQ(printers[size_t(shown)], printer);
   EXPECT_EQ(app.text(settings_button), "设置");
   EXPECT_FALSE(app.enabled(batch_print_button));
 }
@@ -212,7 +225,7 @@ TEST_F(MainWindow, HelpShowsTheTutorial) {
   EXPECT_EQ(std::string(text).find("1.第一次使用请设置好发件人和打印机"), 0u) << text;
   EXPECT_NE(std::string(text).find("4.不懂别问我"), std::string::npos);
   PostMessageA(box, WM_COMMAND, IDOK, 0);
-  EXPECT_TRUE(app.wait_for_text(status_line, "网络访问失败，无法检测新版本"));
+  EXPECT_TRUE(app.wait_for_text(status_line, "首次使用：先点“设置”填写寄件人。模板下面可预览快递单、打印校准页、查看打印记录。"));
 }
 
 }  // namespace

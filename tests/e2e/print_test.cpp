@@ -167,7 +167,7 @@ TEST_F(Printing, OnAnA4QueueTheFormsPaperAndEveryItemAtTheTemplatePlusTheOffsets
                      "13511112222；0755-26661234；A1_黑色_40×2\r\n");
 }
 
-TEST_F(Printing, AnAddressLongerThanItsBoxIsAskedAboutThenCutAtTheBox) {
+TEST_F(Printing, ALongAddressWrapsInItsBoxAndLinesOverThePhonesAreAskedAbout) {
   start();
   make_default_template();
   recognise(kAddress);
@@ -176,12 +176,11 @@ TEST_F(Printing, AnAddressLongerThanItsBoxIsAskedAboutThenCutAtTheBox) {
   // Asked first, on the printer's own fonts: "否" prints nothing.
   app.click_async(print_button);
   std::string question = answer_question(IDNO);
-  EXPECT_NE(question.find("【收件人地址】第 1 行超出 80 毫米宽的地址框"), std::string::npos)
+  EXPECT_NE(question.find("【收件人地址】在快递单上要 6 行，第 5 行起会压在"), std::string::npos)
       << question;
-  EXPECT_NE(question.find("第 3 行"), std::string::npos);
   ASSERT_TRUE(app.wait_for_text(status_line, "已取消打印", 20000));
   EXPECT_FALSE(wait_for_pdfs(1, 1500));
-  // "是" prints, and the box cuts what does not fit.
+  // "是" prints: every line wrapped inside the box, none past its right edge.
   app.click_async(print_button);
   answer_question(IDYES);
   ASSERT_TRUE(app.wait_for_text(status_line, "[张三] 已打印完毕", 20000));
@@ -277,7 +276,9 @@ TEST_F(Printing, ThePreviewShowsTheWaybillOverTheFormsPicture) {
   app.write_file("cfg.ini", cfg + "[ditu]\r\n申通=" + app.folder() + "\\form.bmp\r\n");
   make_default_template();
   recognise(kAddress);
-  std::string line = "长长长长长长长长长长长长长长长长长长长长长长长长长长长长长长";  // 135 mm
+  // Wrapped to five lines: the fifth would print over the phones 20 mm below.
+  std::string line;
+  for (int i = 0; i < 72; ++i) line += "长";
   app.set_text(address, line);
   PostMessageA(app.window(), WM_SYSCOMMAND, 0x0100, 0);
   HWND preview = AppDriver::wait_for_window(app::kPreviewTitle, 10000);
@@ -298,13 +299,14 @@ TEST_F(Printing, ThePreviewShowsTheWaybillOverTheFormsPicture) {
   // The name at 申通's 120,25 plus the offsets 5,3; nothing dark above it.
   EXPECT_TRUE(screen.any(px(125), py(28), px(136), py(34), is_dark));
   EXPECT_FALSE(screen.any(px(125), py(20), px(136), py(26), is_dark));
-  // The address line runs past its 80 mm box: framed in red around the box.
+  // The address runs onto the phones: framed in red around the box.
   EXPECT_TRUE(screen.any(px(118 + 5) - 6, py(40 + 3) - 6, px(118 + 5), py(40 + 3) + 30, is_red));
 
   // "打印" in the preview prints through the same path, questions included.
   AppDriver::press(preview, 1);
   std::string question = answer_question(IDYES);
-  EXPECT_NE(question.find("【收件人地址】第 1 行超出"), std::string::npos) << question;
+  EXPECT_NE(question.find("【收件人地址】在快递单上要 5 行，第 5 行起会压在"), std::string::npos)
+      << question;
   ASSERT_TRUE(app.wait_for_text(status_line, "[张三] 已打印完毕", 20000));
   ASSERT_TRUE(wait_for_pdfs(1));
   PrintedPage page = read_pdf(printed_pdfs().at(0));
@@ -358,6 +360,7 @@ TEST_F(Printing, ANameDraggedTenMillimetresAndSavedPrintsTenMillimetresRight) {
 TEST_F(Printing, TheCalibrationSheetsCrossesLandWhereTheirLabelsSay) {
   start();
   PostMessageA(app.window(), WM_SYSCOMMAND, 0x0110, 0);
+  EXPECT_NE(answer_question(IDOK).find("请先在打印机里放好一张快递单"), std::string::npos);
   HWND box = AppDriver::wait_for_window("校准", 20000);
   ASSERT_TRUE(box);
   AppDriver::answer(box, rt::kInputBoxTextEdit, "1.5");
@@ -437,6 +440,10 @@ TEST_F(Printing, ABatchStoppedByThePrinterResumesWithTheRest) {
     Sleep(100);
   EXPECT_TRUE(app.text(status_line).starts_with("连打停在第 3 条（共 5 条）【收件人3】"))
       << app.text(status_line);
+  // The whole reason, which the narrow status line cuts, in a box too.
+  std::string stop = answer_question(IDOK);
+  EXPECT_EQ(stop, app.text(status_line));
+  EXPECT_TRUE(stop.ends_with("（已打印 2 条，跳过 0 条，剩余 3 条）")) << stop;
   ASSERT_TRUE(run_host("cupsaccept slipjet-pdf"));
   Sleep(1500);
 
@@ -699,7 +706,8 @@ TEST_F(Printing, UninstalledPrinterPrintsNothingAndSaysSo) {
   start("没有这台打印机");
   make_default_template();
   recognise(kAddress);
-  app.click(print_button);
+  app.click_async(print_button);
+  EXPECT_EQ(answer_question(IDOK), "[张三] 未打印：打印机【没有这台打印机】无法打开");
   EXPECT_TRUE(app.wait_for_text(status_line, "[张三] 未打印：打印机【没有这台打印机】无法打开"));
   Sleep(2000);
   EXPECT_TRUE(printed_pdfs().empty());

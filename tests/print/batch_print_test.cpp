@@ -66,26 +66,18 @@ TEST_F(PrintAll, NonDefaultTemplateIsAskedAboutOnceForTheWholeBatch) {
   EXPECT_TRUE(view.enabled(batch_print_button));
 }
 
-// A first start: no template is the default yet, and the question says how
-// to make one so instead of calling the chosen one "not the default".
-TEST_F(PrintJob, WithNoDefaultTemplateTheQuestionSaysHowToSetOne) {
-  view.list_clear(template_list);
-  view.list_add(template_list, "申通");
-  view.list_add(template_list, "圆通");
-  view.list_select(template_list, 0);
-  answers = {RT_IDNO};
-  EXPECT_EQ(job->print_waybill("p"), print::PrintOutcome::cancelled);
-  ASSERT_EQ(questions.size(), 1u);
-  EXPECT_EQ(questions[0], " 还没有默认模板，现为 【申通】。常用的模板选好后点旁边的“默认”，以后就不再问。用这个模板打印吗？");
-}
+// The batch opens the printer once for its paper before the first record.
+constexpr int kPaperCheck = 1;
 
+// The narrow status line and a box both give the whole reason.
 TEST_F(PrintAll, APrinterFailureStopsTheBatchAtThatRecord) {
-  surface.failing_open = 2;
+  surface.failing_open = kPaperCheck + 2;
   print::print_batch(*job, *recognizer, "p");
   EXPECT_EQ(printed_names(), std::vector<std::string>{"收件人1"});
-  EXPECT_EQ(view.status,
-            "连打停在第 2 条（共 3 条）【收件人2】：打印机【p】无法打开"
-            "（已打印 1 条，跳过 0 条，剩余 2 条）");
+  std::string stop = "连打停在第 2 条（共 3 条）【收件人2】：打印机【p】无法打开"
+                     "（已打印 1 条，跳过 0 条，剩余 2 条）";
+  EXPECT_EQ(view.status, stop);
+  EXPECT_EQ(questions, std::vector<std::string>{stop});
   EXPECT_TRUE(view.enabled(batch_print_button));
 }
 
@@ -94,12 +86,13 @@ TEST_F(PrintAll, APrinterFailureStopsTheBatchAtThatRecord) {
 TEST_F(PrintAll, AStoppedBatchResumesWithTheRecordsNotPrinted) {
   std::string log = std::string(rt::exe_dir().view()) + "/地址.txt";
   std::ofstream(log, std::ios::binary) << "";
-  surface.failing_open = 3;  // the printer goes away at the third record
+  surface.failing_open = kPaperCheck + 3;  // the printer goes away at the third record
   print::print_batch(*job, *recognizer, "p");
   EXPECT_EQ(printed_names(), (std::vector<std::string>{"收件人1", "收件人2"}));
 
   print::PrintJob restarted(view, surface, path_);  // the program started again
   surface.calls.clear();
+  questions.clear();
   surface.failing_open = 0;
   print::print_batch(restarted, *recognizer, "p");
   EXPECT_EQ(questions, (std::vector<std::string>{"其中 2 条今天已打印，跳过这些？"}));
@@ -125,7 +118,7 @@ TEST_F(PrintAll, IdenticalOrdersAreCountedPerRecord) {
   again.number = "200000001";
   recognizer->recognise(pages::batch_page_of({pages::numbered_order(1), again}));
   ASSERT_EQ(recognizer->records().size(), 2u);
-  surface.failing_open = 2;
+  surface.failing_open = kPaperCheck + 2;
   print::print_batch(*job, *recognizer, "p");
   EXPECT_EQ(printed_names(), std::vector<std::string>{"收件人1"});
 
@@ -175,9 +168,8 @@ TEST_F(PrintAll, PaperQuestionIsAskedOnceAndNoStopsTheBatch) {
   print::print_batch(fresh, *recognizer, "p");
   EXPECT_EQ(questions.size(), 1u);
   EXPECT_TRUE(printed_names().empty());
-  EXPECT_EQ(view.status,
-            "连打停在第 1 条（共 3 条）【收件人1】：打印机【p】没有快递单纸张"
-            "（已打印 0 条，跳过 0 条，剩余 3 条）");
+  // Asked before anything else; "否" starts nothing.
+  EXPECT_EQ(view.status, "连打未开始：打印机【p】没有快递单纸张");
 }
 
 }  // namespace
