@@ -311,6 +311,17 @@ TEST_F(Printing, ThePreviewShowsTheWaybillOverTheFormsPicture) {
   ASSERT_TRUE(wait_for_pdfs(1));
   PrintedPage page = read_pdf(printed_pdfs().at(0));
   expect_at(page, "张三", {120, 25});
+  // The preview spaces as the paper does: the sender's mobile (at 41,63 mm)
+  // ends where it ends on paper, to a pixel, leaving the same gap before the
+  // fixed line at 74 mm.
+  PrintedImage paper = render_pdf(printed_pdfs().at(0), 300);
+  double on_paper = 0, on_screen = 0;
+  for (double x = 41; x < 73.5; x += 0.1)
+    if (paper.inked(x, 63.5, x + 0.1, 67.5)) on_paper = x + 0.1;
+  for (int x = px(41); x < px(73.5); ++x)
+    if (screen.any(x, py(63.5), x + 1, py(67.5), is_dark)) on_screen = (x + 1 - 12) / 3.0;
+  EXPECT_GT(on_paper, 60);
+  EXPECT_NEAR(on_screen, on_paper, 0.7);
   EXPECT_TRUE(IsWindow(preview));
   AppDriver::press(preview, 4);  // 关闭
 }
