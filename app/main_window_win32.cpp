@@ -15,7 +15,7 @@ auto find_control(const Entries& entries, int id) -> decltype(entries[0].control
 
 namespace id = view::control;
 
-std::array<MainWindowControls::Entry<ui::WindowBase>, 8> MainWindowControls::plain_controls() {
+std::array<MainWindowControls::Entry<ui::WindowBase>, 10> MainWindowControls::plain_controls() {
   return {{{id::recognise_button, &recognise_button},
            {id::settings_button, &settings_button},
            {id::print_button, &print_button},
@@ -23,7 +23,9 @@ std::array<MainWindowControls::Entry<ui::WindowBase>, 8> MainWindowControls::pla
            {id::help_button, &help_button},
            {id::status_line, &status},
            {id::default_link, &default_link},
-           {id::tool_links, &tool_links}}};
+           {id::preview_link, &preview_link},
+           {id::calibration_link, &calibration_link},
+           {id::history_link, &history_link}}};
 }
 
 std::array<MainWindowControls::Entry<ui::ComboControl>, 3> MainWindowControls::combos() {

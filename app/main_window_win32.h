@@ -26,7 +26,7 @@ struct MainWindowControls {
   ui::LinkControl default_link;
   // The preview, the calibration sheet and the history, in sight below the
   // template row (the title-bar menu has them too).
-  ui::LinkControl tool_links;
+  ui::LinkControl preview_link, calibration_link, history_link;
   // The banner page at the foot of the order pane; made at run time.
   ui::BrowserControl banner;
 
@@ -45,7 +45,7 @@ struct MainWindowControls {
     int id;
     Control* control;
   };
-  std::array<Entry<ui::WindowBase>, 8> plain_controls();
+  std::array<Entry<ui::WindowBase>, 10> plain_controls();
   std::array<Entry<ui::ComboControl>, 3> combos();
   std::array<Entry<ui::EditControl>, 10> edits();
 };

@@ -154,11 +154,10 @@ void Application::attach_event_handlers() {
   c.name_box.on_selection_change(then_pass([this] { recognizer_.show_record(); }));
   c.default_link.on_link_click(
       [this](int) -> intptr_t { return set_default_template(view_, settings_path_), 0; });
-  c.tool_links.on_link_click([this](int link) -> intptr_t {
-    static constexpr int kCommands[] = {kPreviewCommand, kCalibrationCommand, kHistoryCommand};
-    if (link >= 0 && link < int(std::size(kCommands))) system_command(kCommands[link]);
-    return 0;
-  });
+  for (auto [link, command] : {std::pair{&c.preview_link, kPreviewCommand},
+                                {&c.calibration_link, kCalibrationCommand},
+                                {&c.history_link, kHistoryCommand}})
+    link->on_link_click([this, command](int) -> intptr_t { return system_command(command), 0; });
   c.form.on_system_command([this](int command) -> intptr_t { return system_command(command), 0; });
   c.form.on_timer([this](UINT_PTR timer) -> intptr_t { return offer_update_once(timer), 1; });
 }

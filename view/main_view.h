@@ -13,7 +13,9 @@ namespace control {
 inline constexpr int recognise_button = 1001;
 inline constexpr int print_button = 1016;
 inline constexpr int default_link = 1035;
-inline constexpr int tool_links = 1041;
+inline constexpr int preview_link = 1041;
+inline constexpr int calibration_link = 1042;
+inline constexpr int history_link = 1043;
 inline constexpr int help_button = 1037;
 inline constexpr int status_line = 1002;
 inline constexpr int name_box = 1004;

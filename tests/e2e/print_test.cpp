@@ -194,6 +194,22 @@ TEST_F(Printing, ALongAddressWrapsInItsBoxAndLinesOverThePhonesAreAskedAbout) {
   EXPECT_FALSE(image.inked(left + 80.5, top, 220, top + 30));
 }
 
+// A sender's address of 23 characters prints whole, wrapped by character
+// in its box: the second line starts at the box's left, a line below.
+TEST_F(Printing, ASendersAddressOfTwentyThreeCharactersPrintsWholeInItsBox) {
+  start();
+  make_default_template();
+  recognise(kAddress);
+  app.set_text(sender_address, "浙江省杭州市余杭区五常街道文一西路998号3幢");
+  app.click_async(print_button);
+  PrintedPage page = printed_page("[张三] 已打印完毕");
+  const PrintedWord* second = page.find("路998号3幢");
+  ASSERT_TRUE(second) << "the address was cut";
+  // 申通's sender address at 26,40 mm plus the offsets; 18-point lines.
+  EXPECT_NEAR(second->x_mm, 26 + kLeft, kTolerance);
+  EXPECT_NEAR(second->y_mm, 40 + kTop + 4.5, 1.5);
+}
+
 // A form picture of the test's own: white, a blue band over the top 20 mm
 // and a red square from 100,60 to 120,80 mm; 2 pixels a millimetre.
 std::string form_picture_bmp() {
@@ -476,6 +492,36 @@ double milliseconds_since(const LARGE_INTEGER& start) {
   QueryPerformanceCounter(&now);
   QueryPerformanceFrequency(&frequency);
   return double(now.QuadPart - start.QuadPart) * 1000.0 / double(frequency.QuadPart);
+}
+
+// The tools are a click away in the main window: the preview, the
+// calibration sheet (which first says to load a form) and the history;
+// Esc closes the history as it closes a dialog.
+TEST_F(Printing, TheToolsAreOneClickAwayInTheMainWindow) {
+  std::ofstream(log_path(), std::ios::binary) << "";
+  start();
+  recognise(kAddress);
+  // A click can be lost while the display settles: tried again.
+  auto click_link = [&](int link, const char* opens) {
+    for (int tries = 0; tries < 5; ++tries) {
+      app.mouse_click(link);
+      if (HWND window = AppDriver::wait_for_window(opens, 2000)) return window;
+    }
+    return HWND(nullptr);
+  };
+  HWND preview = click_link(view::control::preview_link, app::kPreviewTitle);
+  ASSERT_TRUE(preview);
+  AppDriver::press(preview, 4);  // 关闭
+  for (int waited = 0; IsWindow(preview) && waited < 5000; waited += 50) Sleep(50);
+  ASSERT_TRUE(click_link(view::control::calibration_link, "注意"));
+  EXPECT_NE(answer_question(IDCANCEL).find("请先在打印机里放好一张快递单"), std::string::npos);
+  ASSERT_TRUE(app.wait_for_text(status_line, "已取消打印"));
+  HWND history = click_link(view::control::history_link, "打印记录（0 / 0 条）");
+  ASSERT_TRUE(history);
+  PostMessageA(GetDlgItem(history, 2), WM_KEYDOWN, VK_ESCAPE, 0);
+  for (int waited = 0; IsWindow(history) && waited < 5000; waited += 50) Sleep(50);
+  EXPECT_FALSE(IsWindow(history));
+  EXPECT_FALSE(printed_pdfs().size());
 }
 
 // A busy seller's history of 100,000 lines opens and filters quickly (the
