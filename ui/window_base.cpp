@@ -350,9 +350,11 @@ LRESULT WindowBase::message_method(HWND window, UINT message, WPARAM wparam, LPA
         HWND target_window = header.hwndFrom;
         if (int(header.code) == -520)  // TTN_NEEDTEXTA: the tool tip's owner
           target_window = reinterpret_cast<HWND>(tool_tip_owners().value(header.idFrom));
+        // A non-zero answer is the notification's result (custom draw).
         if (WindowBase* target = object_for(target_window))
-          target->child_notify(window, header.hwndFrom, int(header.code), int(header.idFrom),
-                               reinterpret_cast<NMHDR*>(lparam));
+          if (LRESULT r = target->child_notify(window, header.hwndFrom, int(header.code),
+                                               int(header.idFrom), reinterpret_cast<NMHDR*>(lparam)))
+            return r;
       }
       break;
     case WM_DRAWITEM:
