@@ -6,6 +6,8 @@
 // After objidl.h (WIN32_LEAN_AND_MEAN leaves it out).
 #include <gdiplus.h>
 
+#include "runtime/text_encoding.h"
+
 namespace app {
 
 namespace {
@@ -20,12 +22,6 @@ bool imaging_started() {
   return started;
 }
 
-std::wstring wide_path(const std::string& gbk) {
-  int n = MultiByteToWideChar(936, 0, gbk.c_str(), int(gbk.size()), nullptr, 0);
-  std::wstring wide(size_t(n), L'\0');
-  MultiByteToWideChar(936, 0, gbk.c_str(), int(gbk.size()), wide.data(), n);
-  return wide;
-}
 
 }  // namespace
 
@@ -40,7 +36,7 @@ bool FormPicture::load(const std::string& path) {
   clear();
   if (path.empty() || !imaging_started()) return false;
   Gdiplus::GpBitmap* bitmap = nullptr;
-  if (Gdiplus::DllExports::GdipCreateBitmapFromFile(wide_path(path).c_str(), &bitmap) !=
+  if (Gdiplus::DllExports::GdipCreateBitmapFromFile(rt::widen(path).c_str(), &bitmap) !=
           Gdiplus::Ok ||
       !bitmap)
     return false;

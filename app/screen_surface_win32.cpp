@@ -1,7 +1,7 @@
 #include "app/screen_surface_win32.h"
 
 #include "app/canvas_surface_win32.h"
-#include "runtime/text_ops.h"
+#include "runtime/text_encoding.h"
 
 namespace app {
 
@@ -26,7 +26,7 @@ void ScreenSurface::set_font(std::string_view face, int height, bool bold) {
 
 void ScreenSurface::write_line(int x, int y, std::string_view line) {
   for (size_t at = 0; at < line.size();) {
-    size_t size = rt::is_lead_byte(line[at]) && at + 1 < line.size() ? 2 : 1;
+    size_t size = rt::character_size(line, at);
     SIZE before{};
     GetTextExtentPoint32A(printer_, line.data(), int(at), &before);
     TextOutA(dc_, x + before.cx, y, line.data() + at, int(size));

@@ -6,6 +6,7 @@
 #include "runtime/convert.h"
 #include "runtime/files.h"
 #include "runtime/platform.h"
+#include "runtime/text_encoding.h"
 
 namespace print {
 
@@ -17,30 +18,11 @@ constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
 // "1900.1.1" and five separators.
 constexpr size_t kShortestEntry = 8 + 5 * kSeparator.size();
 
-bool is_lead(unsigned char c) { return c >= 0x81 && c <= 0xFE; }
-bool is_trail(unsigned char c) { return c >= 0x40 && c <= 0xFE && c != 0x7F; }
-
-// Every byte is ASCII or a whole GBK character.
-bool whole_characters(std::string_view s) {
-  for (size_t i = 0; i < s.size(); ++i) {
-    auto c = static_cast<unsigned char>(s[i]);
-    if (c < 0x80) continue;
-    if (!is_lead(c) || i + 1 >= s.size() || !is_trail(static_cast<unsigned char>(s[i + 1])))
-      return false;
-    ++i;
-  }
-  return true;
-}
-
-size_t char_size(std::string_view s, size_t at) {
-  return is_lead(static_cast<unsigned char>(s[at])) && at + 1 < s.size() ? 2 : 1;
-}
-
 // Blanks, tabs and line breaks (the full-width blank too) left out.
 std::string without_blanks(std::string_view s) {
   std::string out;
-  for (size_t at = 0; at < s.size(); at += char_size(s, at)) {
-    size_t n = char_size(s, at);
+  for (size_t at = 0; at < s.size(); at += rt::character_size(s, at)) {
+    size_t n = rt::character_size(s, at);
     std::string_view c = s.substr(at, n);
     if (c == " " || c == "\t" || c == "\r" || c == "\n" || c == "\xA1\xA1") continue;
     out += c;
@@ -54,8 +36,8 @@ uint64_t recipient_key(std::string_view name, std::string_view mobile, std::stri
                        std::string_view goods) {
   uint64_t hash = 14695981039346656037ull;  // FNV-1a
   for (std::string_view part : {name, mobile, address, goods}) {
-    for (size_t at = 0; at < part.size(); at += char_size(part, at)) {
-      std::string_view c = part.substr(at, char_size(part, at));
+    for (size_t at = 0; at < part.size(); at += rt::character_size(part, at)) {
+      std::string_view c = part.substr(at, rt::character_size(part, at));
       if (c == " " || c == "\t" || c == "\r" || c == "\n" || c == "\xA1\xA1") continue;
       for (char b : c) hash = (hash ^ static_cast<unsigned char>(b)) * 1099511628211ull;
     }
@@ -79,8 +61,8 @@ bool same_recipient(const HistoryEntry& a, const HistoryEntry& b) {
 // last field.
 std::string log_field(std::string_view text, bool last) {
   std::string out;
-  for (size_t at = 0; at < text.size(); at += char_size(text, at)) {
-    std::string_view c = text.substr(at, char_size(text, at));
+  for (size_t at = 0; at < text.size(); at += rt::character_size(text, at)) {
+    std::string_view c = text.substr(at, rt::character_size(text, at));
     if (c == "\r" || c == "\n") continue;
     out += !last && c == kSeparator ? "，" : c;
   }
@@ -91,19 +73,19 @@ std::string log_field(std::string_view text, bool last) {
 std::string_view readable_part(std::string_view line) {
   if (line.size() <= kMaxLine) return line;
   size_t end = 0;
-  while (end < line.size() && end + char_size(line, end) <= kMaxLine) end += char_size(line, end);
+  while (end < line.size() && end + rt::character_size(line, end) <= kMaxLine) end += rt::character_size(line, end);
   return line.substr(0, end);
 }
 
 // The six fields of a line, its date not yet read.
 std::optional<HistoryEntry> fields_of(std::string_view line) {
   line = readable_part(line);
-  if (!whole_characters(line)) return std::nullopt;
+  if (!rt::is_whole_text(line)) return std::nullopt;
   // One walk by characters: a separator counts only where a character
   // starts; the goods keep any "；" of their own.
   HistoryEntry entry;
   size_t count = 0;
-  for (size_t at = 0; at < line.size() && count < 5; at += char_size(line, at))
+  for (size_t at = 0; at < line.size() && count < 5; at += rt::character_size(line, at))
     if (line.compare(at, kSeparator.size(), kSeparator) == 0)
       entry.bounds[++count] = uint16_t(at + kSeparator.size());
   if (count < 5) return std::nullopt;
@@ -163,7 +145,7 @@ std::string_view HistoryEntry::field(size_t k) const {
 
 bool contains_text(std::string_view text, std::string_view sought) {
   if (sought.empty()) return true;
-  for (size_t at = 0; at + sought.size() <= text.size(); at += char_size(text, at))
+  for (size_t at = 0; at + sought.size() <= text.size(); at += rt::character_size(text, at))
     if (text.compare(at, sought.size(), sought) == 0) return true;
   return false;
 }

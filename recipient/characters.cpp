@@ -4,12 +4,11 @@
 #include <memory>
 
 #include "recipient/tables.h"
+#include "runtime/text_encoding.h"
 
 namespace recipient {
 
 namespace {
-
-bool is_lead(char c) { return static_cast<unsigned char>(c) >= 0x81 && c != '\xFF'; }
 
 // Simplified form of every two-byte code, 0 where there is none.
 using SimplifiedTable = std::array<uint16_t, 65536>;
@@ -28,13 +27,9 @@ const SimplifiedTable& simplified_table() {
 
 }  // namespace
 
-size_t char_size(std::string_view s, size_t at) {
-  return is_lead(s[at]) && at + 1 < s.size() ? 2 : 1;
-}
-
 uint16_t char_code(std::string_view s, size_t at) {
   auto byte = [&](size_t i) { return uint16_t(static_cast<unsigned char>(s[i])); };
-  return char_size(s, at) == 2 ? uint16_t(byte(at) << 8 | byte(at + 1)) : byte(at);
+  return rt::character_size(s, at) == 2 ? uint16_t(byte(at) << 8 | byte(at + 1)) : byte(at);
 }
 
 bool is_digit(char c) { return c >= '0' && c <= '9'; }
@@ -42,9 +37,9 @@ bool is_digit(char c) { return c >= '0' && c <= '9'; }
 std::string half_width(std::string_view gbk) {
   std::string out;
   out.reserve(gbk.size());
-  for (size_t at = 0; at < gbk.size(); at += char_size(gbk, at)) {
+  for (size_t at = 0; at < gbk.size(); at += rt::character_size(gbk, at)) {
     if (gbk[at] != '\xA1' && gbk[at] != '\xA3') {  // nothing to change
-      out.append(gbk.substr(at, char_size(gbk, at)));
+      out.append(gbk.substr(at, rt::character_size(gbk, at)));
       continue;
     }
     uint16_t code = char_code(gbk, at);
@@ -55,7 +50,7 @@ std::string half_width(std::string_view gbk) {
     else if (code == 0xA1AA)
       out += '-';
     else
-      out.append(gbk.substr(at, char_size(gbk, at)));
+      out.append(gbk.substr(at, rt::character_size(gbk, at)));
   }
   return out;
 }
@@ -63,8 +58,8 @@ std::string half_width(std::string_view gbk) {
 std::string simplified(std::string_view gbk) {
   const SimplifiedTable& table = simplified_table();
   std::string out(gbk);
-  for (size_t at = 0; at < out.size(); at += char_size(out, at)) {
-    if (char_size(out, at) != 2) continue;
+  for (size_t at = 0; at < out.size(); at += rt::character_size(out, at)) {
+    if (rt::character_size(out, at) != 2) continue;
     if (uint16_t to = table[char_code(out, at)]) {
       out[at] = char(to >> 8);
       out[at + 1] = char(to & 0xFF);

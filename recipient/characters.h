@@ -8,9 +8,6 @@
 
 namespace recipient {
 
-// Bytes of the character starting at `at`: 2 for a GBK lead byte with a
-// byte after it, else 1.
-size_t char_size(std::string_view s, size_t at);
 // The character at `at` as a number: the byte, or lead * 256 + trail.
 uint16_t char_code(std::string_view s, size_t at);
 bool is_digit(char c);

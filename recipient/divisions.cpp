@@ -6,6 +6,7 @@
 
 #include "recipient/characters.h"
 #include "recipient/tables.h"
+#include "runtime/text_encoding.h"
 
 namespace recipient {
 
@@ -65,7 +66,7 @@ bool is_one_of(std::string_view text, std::span<const std::string_view> list) {
 
 size_t char_count(std::string_view s) {
   size_t n = 0;
-  for (size_t at = 0; at < s.size(); at += char_size(s, at)) ++n;
+  for (size_t at = 0; at < s.size(); at += rt::character_size(s, at)) ++n;
   return n;
 }
 
@@ -82,7 +83,7 @@ std::span<const std::string_view> suffixes_of(const Division& d) {
 std::string stem(std::string_view name, std::span<const std::string_view> suffixes) {
   std::string_view s = name;
   if (s.ends_with("自治州") || s.ends_with("自治县") || s.ends_with("自治旗")) {
-    for (size_t at = 0; at < s.size(); at += char_size(s, at)) {
+    for (size_t at = 0; at < s.size(); at += rt::character_size(s, at)) {
       bool people = std::any_of(kPeoples.begin(), kPeoples.end(),
                                 [&](std::string_view p) { return s.substr(at).starts_with(p); });
       if (people) {
@@ -199,7 +200,7 @@ void Divisions::add_key(const std::string& name, NameForm form) {
   std::vector<Key>& bucket = keys_[char_code(text, 0)];
   auto key = std::find_if(bucket.begin(), bucket.end(), [&](const Key& k) { return k.text == text; });
   if (key == bucket.end()) {
-    uint16_t second = text.size() > 2 ? char_code(text, char_size(text, 0)) : 0;
+    uint16_t second = text.size() > 2 ? char_code(text, rt::character_size(text, 0)) : 0;
     bucket.push_back(Key{text, second, {}});
     key = bucket.end() - 1;
   }
@@ -243,8 +244,8 @@ void Divisions::add_names_with_a_character_missing() {
   for (size_t i = 0; i < divisions_.size(); ++i) {
     const std::string& name = divisions_[i].name;
     if (divisions_[i].level != Level::district || name.size() < 8) continue;
-    for (size_t k = 0; k + 2 < name.size(); k += char_size(name, k))
-      found.emplace_back(name.substr(0, k) + name.substr(k + char_size(name, k)), int(i));
+    for (size_t k = 0; k + 2 < name.size(); k += rt::character_size(name, k))
+      found.emplace_back(name.substr(0, k) + name.substr(k + rt::character_size(name, k)), int(i));
   }
   for (const auto& [text, division] : found)
     if (!has_key(text)) add_key(text, NameForm{division, true, true});
@@ -303,7 +304,7 @@ template <size_t N, typename SlotOf>
 void Divisions::scan(std::string_view s, size_t at, const SlotOf& slot_of, std::array<NameMatch, N>& found) const {
   if (at >= s.size()) return;
   const std::vector<Key>& bucket = keys_[char_code(s, at)];
-  size_t next = at + char_size(s, at);
+  size_t next = at + rt::character_size(s, at);
   uint16_t second = next < s.size() ? char_code(s, next) : 0;
   size_t open = N;
   for (const Key& key : bucket) {

@@ -6,6 +6,7 @@
 #include <unordered_map>
 
 #include "recipient/characters.h"
+#include "runtime/text_encoding.h"
 
 namespace recipient {
 
@@ -100,7 +101,7 @@ std::vector<Label> take_labels(std::string& t, std::string& s) {
     for (const auto& [first, words] : by_first) out.set(first);
     return out;
   }();
-  for (size_t at = 0; at < s.size(); at += char_size(s, at)) {
+  for (size_t at = 0; at < s.size(); at += rt::character_size(s, at)) {
     uint16_t first = char_code(s, at);
     if (!starts_a_word.test(first)) continue;
     for (uint8_t word : by_first.at(first)) {

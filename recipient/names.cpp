@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "recipient/characters.h"
+#include "runtime/text_encoding.h"
 
 namespace recipient {
 
@@ -57,7 +58,7 @@ constexpr std::array<std::string_view, 24> kSpeechWords = {
 class CharacterSet {
  public:
   explicit CharacterSet(std::string_view characters) {
-    for (size_t i = 0; i < characters.size(); i += char_size(characters, i))
+    for (size_t i = 0; i < characters.size(); i += rt::character_size(characters, i))
       codes_.set(char_code(characters, i));
   }
   bool has(std::string_view s, size_t at) const { return codes_.test(char_code(s, at)); }
@@ -87,26 +88,26 @@ const CharacterSet& speech_characters() {
 size_t surname_length(std::string_view s) {
   for (std::string_view compound : kCompoundSurnames)
     if (s.starts_with(compound)) return compound.size();
-  if (!s.empty() && char_size(s, 0) == 2 && surnames().has(s, 0)) return 2;
+  if (!s.empty() && rt::character_size(s, 0) == 2 && surnames().has(s, 0)) return 2;
   return 0;
 }
 
 // Two-byte characters outside GBK's rows of marks and symbols (A1–A9);
 // a middle dot may join the parts of a transcribed name (热依拉·阿不都).
 bool all_chinese(std::string_view s) {
-  for (size_t at = 0; at < s.size(); at += char_size(s, at)) {
+  for (size_t at = 0; at < s.size(); at += rt::character_size(s, at)) {
     uint16_t code = char_code(s, at);
-    bool dot = (code == 0xA1A4 || s[at] == '.') && at > 0 && at + char_size(s, at) < s.size();
+    bool dot = (code == 0xA1A4 || s[at] == '.') && at > 0 && at + rt::character_size(s, at) < s.size();
     if (dot) continue;
-    if (char_size(s, at) != 2 || (code >= 0xA1A1 && code <= 0xA9FE)) return false;
+    if (rt::character_size(s, at) != 2 || (code >= 0xA1A1 && code <= 0xA9FE)) return false;
   }
   return !s.empty();
 }
 
 size_t chinese_characters(std::string_view s) {
   size_t n = 0;
-  for (size_t at = 0; at < s.size(); at += char_size(s, at))
-    n += char_size(s, at) == 2 && !(char_code(s, at) >= 0xA1A1 && char_code(s, at) <= 0xA9FE);
+  for (size_t at = 0; at < s.size(); at += rt::character_size(s, at))
+    n += rt::character_size(s, at) == 2 && !(char_code(s, at) >= 0xA1A1 && char_code(s, at) <= 0xA9FE);
   return n;
 }
 
@@ -126,7 +127,7 @@ bool masked_name(std::string_view s) {
   size_t surname = surname_length(s);
   if (surname == 0 || s.size() <= surname) return false;
   size_t stars = 0, rest = 0;
-  for (size_t at = surname; at < s.size(); at += char_size(s, at))
+  for (size_t at = surname; at < s.size(); at += rt::character_size(s, at))
     (s[at] == '*' || s[at] == 'x' || s[at] == 'X' ? stars : rest) += 1;
   return stars >= 1 && stars + rest <= 3 && chinese_characters(s) == surname / 2 + rest;
 }
@@ -134,8 +135,8 @@ bool masked_name(std::string_view s) {
 }  // namespace
 
 bool has_address_word(std::string_view s) {
-  for (size_t at = 0; at < s.size(); at += char_size(s, at))
-    if (char_size(s, at) == 2 && address_characters().has(s, at)) return true;
+  for (size_t at = 0; at < s.size(); at += rt::character_size(s, at))
+    if (rt::character_size(s, at) == 2 && address_characters().has(s, at)) return true;
   for (std::string_view w : kAddressWords)
     if (s.find(w) != std::string_view::npos) return true;
   return false;
@@ -150,8 +151,8 @@ std::string_view without_remark(std::string_view s) {
 bool ordinary_words(std::string_view s) {
   for (std::string_view w : kSpeechWords)
     if (s.find(w) != std::string_view::npos) return true;
-  for (size_t at = 0; at < s.size(); at += char_size(s, at))
-    if (char_size(s, at) == 2 && speech_characters().has(s, at)) return true;
+  for (size_t at = 0; at < s.size(); at += rt::character_size(s, at))
+    if (rt::character_size(s, at) == 2 && speech_characters().has(s, at)) return true;
   return false;
 }
 
@@ -190,7 +191,7 @@ NameLikeness name_likeness(std::string_view s) {
 
 size_t glued_name_start(std::string_view a) {
   std::vector<size_t> starts;  // of every character
-  for (size_t at = 0; at < a.size(); at += char_size(a, at)) starts.push_back(at);
+  for (size_t at = 0; at < a.size(); at += rt::character_size(a, at)) starts.push_back(at);
   // Try a three-character name before a two-character one; four only with
   // a compound surname.
   for (size_t characters : {3, 2, 4}) {
@@ -207,11 +208,11 @@ size_t glued_name_start(std::string_view a) {
     // or an address's closing character.
     size_t before = starts[starts.size() - characters - 1];
     char b = a[before];
-    bool ascii_end = char_size(a, before) == 1 &&
+    bool ascii_end = rt::character_size(a, before) == 1 &&
                      ((b >= '0' && b <= '9') || (b >= 'A' && b <= 'Z') ||
                       (b >= 'a' && b <= 'z') || b == ')');
     bool character_end =
-        char_size(a, before) == 2 && address_endings().has(a, before);
+        rt::character_size(a, before) == 2 && address_endings().has(a, before);
     if (ascii_end || character_end) return start;
   }
   return a.size();

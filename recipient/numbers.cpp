@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "recipient/characters.h"
+#include "runtime/text_encoding.h"
 
 namespace recipient {
 
@@ -272,7 +273,7 @@ Numbers take_numbers(std::string& t, std::string& s, const std::vector<Label>& l
   std::string second_mobile;
   size_t shop_begin = 0, shop_end = 0;
   std::string* last = nullptr;  // the number read last, while it has no extension
-  for (size_t at = 0; at < t.size(); at += char_size(t, at)) {
+  for (size_t at = 0; at < t.size(); at += rt::character_size(t, at)) {
     if (size_t end = shop_word_end(s, at)) shop_begin = at, shop_end = end;
     if (Found ext = last ? apart_extension(t, at) : Found{}) {
       *last += "-" + ext.text;

@@ -10,6 +10,7 @@
 #include "recipient/numbers.h"
 #include "recipient/places.h"
 #include "recipient/towns.h"
+#include "runtime/text_encoding.h"
 
 namespace recipient {
 
@@ -90,7 +91,7 @@ std::vector<Piece> pieces_of(std::string_view s, const std::vector<Label>& label
       at += n;
       begin = at;
     } else {
-      at += char_size(s, at);
+      at += rt::character_size(s, at);
     }
   }
   close(s.size());
@@ -252,8 +253,8 @@ class Arrangement {
   // character ("张三浙江省…"); nothing when none does.
   std::optional<size_t> place_inside(size_t i) const {
     const Piece& p = pieces_[i];
-    for (size_t at = p.begin + char_size(simplified_, p.begin); at < p.end;
-         at += char_size(simplified_, at)) {
+    for (size_t at = p.begin + rt::character_size(simplified_, p.begin); at < p.end;
+         at += rt::character_size(simplified_, at)) {
       Place place = read_place(simplified_, at);
       if (place.found() && place.certain) return at;
     }
@@ -432,7 +433,7 @@ class Arrangement {
     auto mark = [](char c) { return c == '-' || c == '.' || c == '_' || c == '/' || c == '~'; };
     while (!s.empty() && (s.front() == ' ' || mark(s.front()))) s.remove_prefix(1);
     while (!s.empty() && (s.back() == ' ' || mark(s.back())) &&
-           (s.size() < 2 || char_size(s, s.size() - 2) != 2))
+           (s.size() < 2 || rt::character_size(s, s.size() - 2) != 2))
       s.remove_suffix(1);
     return std::string(s);
   }
@@ -451,7 +452,7 @@ class Arrangement {
 };
 
 bool blank_line(std::string_view line) {
-  for (size_t at = 0; at < line.size(); at += char_size(line, at)) {
+  for (size_t at = 0; at < line.size(); at += rt::character_size(line, at)) {
     char c = line[at];
     if (c != ' ' && c != '\t' && c != '\r' && line.compare(at, 2, "\xA1\xA1") != 0) return false;
   }
@@ -520,7 +521,7 @@ std::vector<std::string_view> parts_of(std::string_view text) {
   for (std::string_view line : lines_of(text)) {
     if (blank_line(line)) continue;
     size_t begin = 0;
-    for (size_t at = 0; at < line.size(); at += char_size(line, at)) {
+    for (size_t at = 0; at < line.size(); at += rt::character_size(line, at)) {
       size_t n = line[at] == ';' ? 1 : line.compare(at, 2, "；") == 0 ? 2 : 0;
       if (n == 0) continue;
       if (at > begin) parts.push_back(line.substr(begin, at - begin));
@@ -637,8 +638,8 @@ bool chat_header(std::string_view line) {
   std::string_view rest = line.substr(0, time);
   std::string words;
   size_t digits = 0;
-  for (size_t i = 0; i < rest.size(); i += char_size(rest, i)) {
-    std::string_view c = rest.substr(i, char_size(rest, i));
+  for (size_t i = 0; i < rest.size(); i += rt::character_size(rest, i)) {
+    std::string_view c = rest.substr(i, rt::character_size(rest, i));
     bool date_mark = c == "-" || c == "/" || c == "." || c == " " || c == "年" || c == "月" || c == "日";
     if (is_digit(c[0]))
       ++digits;

@@ -4,6 +4,7 @@
 
 #include "recipient/characters.h"
 #include "recipient/divisions.h"
+#include "runtime/text_encoding.h"
 
 namespace recipient {
 
@@ -13,7 +14,7 @@ constexpr std::string_view kStreetContinuations =
     "路街道巷弄大桥广中东西南北里村新花小公宾酒饭商银国医学湾港口门站";
 
 bool continues_street(std::string_view s, size_t at) {
-  if (at >= s.size() || char_size(s, at) != 2) return false;
+  if (at >= s.size() || rt::character_size(s, at) != 2) return false;
   std::string_view c = s.substr(at, 2);
   for (size_t i = 0; i < kStreetContinuations.size(); i += 2)
     if (kStreetContinuations.substr(i, 2) == c) return true;

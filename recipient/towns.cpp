@@ -7,6 +7,7 @@
 #include "recipient/characters.h"
 #include "recipient/divisions.h"
 #include "recipient/tables.h"
+#include "runtime/text_encoding.h"
 
 namespace recipient {
 
@@ -52,8 +53,8 @@ TownMatch town_at(std::string_view s, size_t at, int city, int province) {
   const Divisions& d = divisions();
   const auto& table = towns();
   std::vector<size_t> ends;  // after each character, up to the longest name
-  for (size_t i = at; i < s.size() && i - at < kLongestTown; i += char_size(s, i))
-    ends.push_back(i + char_size(s, i));
+  for (size_t i = at; i < s.size() && i - at < kLongestTown; i += rt::character_size(s, i))
+    ends.push_back(i + rt::character_size(s, i));
   for (auto end = ends.rbegin(); end != ends.rend(); ++end) {
     auto found = table.find(std::string(s.substr(at, *end - at)));
     if (found == table.end()) continue;

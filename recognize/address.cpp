@@ -26,8 +26,6 @@ constexpr std::array<std::string_view, 5> opening_marks = {"《", "（", "“", 
 constexpr std::array<std::string_view, 11> closing_marks = {"》", "）", "”", "〉", "，", "。",
                                                             "？", "：", "’", "；", "、"};
 
-bool starts_double_byte(char c) { return static_cast<unsigned char>(c) >= 127; }
-
 template <size_t N>
 bool is_one_of(std::string_view two_bytes, const std::array<std::string_view, N>& marks) {
   for (std::string_view m : marks)
@@ -35,23 +33,11 @@ bool is_one_of(std::string_view two_bytes, const std::array<std::string_view, N>
   return false;
 }
 
-// Where the character before `end` starts, found by walking from the start:
-// a GBK character's second byte can be below 0x80 (區 is 85 5E), so the
-// byte before `end` does not tell.
-size_t previous_character(std::string_view s, size_t end) {
-  size_t at = 0, last = 0;
-  while (at < end) {
-    last = at;
-    at += starts_double_byte(s[at]) ? 2 : 1;
-  }
-  return last;
-}
-
 // The most whole characters of `s` in `width` bytes, at least one.
 int cut_at_width(std::string_view s, int width) {
   size_t at = 0;
   while (at < s.size()) {
-    size_t next = at + (starts_double_byte(s[at]) ? 2 : 1);
+    size_t next = rt::next_character(s, at);
     if (next > size_t(width) && at > 0) break;
     at = next;
   }
@@ -67,7 +53,7 @@ int line_length(std::string_view s, int width) {
   bool in_run = false;
   while (n < width) {
     char b = s[size_t(n)];
-    if (starts_double_byte(b)) {
+    if (rt::is_lead_byte(b)) {
       in_run = false;
       run = 0;
       if (n == width - 1) break;  // the character would cross the limit
@@ -87,13 +73,13 @@ int line_length(std::string_view s, int width) {
   }
   if (n >= width) {
     n = width;
-    if (run > 0 && !starts_double_byte(s[size_t(width)])) n = run;
+    if (run > 0 && !rt::is_lead_byte(s[size_t(width)])) n = run;
   }
   if (n >= 2 && is_one_of(s.substr(size_t(n) - 2, 2), opening_marks)) {
     n -= 2;
   } else if (n >= 1 && size_t(n) + 2 <= s.size() &&
              is_one_of(s.substr(size_t(n), 2), closing_marks)) {
-    n = int(previous_character(s, size_t(n)));
+    n = int(rt::previous_character(s, size_t(n)));
   }
   return n > 0 ? n : cut_at_width(s, width);
 }

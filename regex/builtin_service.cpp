@@ -5,6 +5,7 @@
 
 #include "regex/pattern.h"
 #include "regex/regex_service.h"
+#include "runtime/text_encoding.h"
 #include "runtime/unicode.h"
 
 namespace rx {
@@ -137,7 +138,7 @@ class BuiltinService : public RegexService {
     for (size_t i = 0; i < replacement.size();) {
       char c = replacement[i];
       if (c != '$' || i + 1 >= replacement.size()) {
-        size_t n = (static_cast<unsigned char>(c) & 0x80) && i + 1 < replacement.size() ? 2 : 1;
+        size_t n = rt::character_size(replacement, i);
         out.append(replacement.substr(i, n));
         i += n;
         continue;

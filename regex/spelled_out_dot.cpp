@@ -1,19 +1,8 @@
 #include "regex/spelled_out_dot.h"
 
-#include "runtime/text_ops.h"
+#include "runtime/text_encoding.h"
 
 namespace rx {
-
-namespace {
-
-// The length of the character at `i`: a GBK lead byte takes its trail byte
-// with it, so a trail byte that looks like "\", "[" or "]" is never read as
-// pattern syntax.
-size_t character_length(std::string_view s, size_t i) {
-  return rt::is_lead_byte(s[i]) && i + 1 < s.size() ? 2 : 1;
-}
-
-}  // namespace
 
 std::string spelled_out_dot(std::string_view gbk_pattern) {
   std::string out;
@@ -23,8 +12,8 @@ std::string spelled_out_dot(std::string_view gbk_pattern) {
   bool in_class = false;
   for (size_t i = 0; i < gbk_pattern.size();) {
     char c = gbk_pattern[i];
-    size_t length = character_length(gbk_pattern, i);
-    if (c == '\\' && i + 1 < gbk_pattern.size()) length = 1 + character_length(gbk_pattern, i + 1);
+    size_t length = rt::character_size(gbk_pattern, i);
+    if (c == '\\' && i + 1 < gbk_pattern.size()) length = 1 + rt::character_size(gbk_pattern, i + 1);
     if (in_class) {
       if (c == ']') in_class = false;
     } else if (c == '[') {

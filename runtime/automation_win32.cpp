@@ -10,27 +10,16 @@
 #include "runtime/automation.h"
 #include "runtime/blocks.h"
 #include "runtime/heap.h"
+#include "runtime/text_encoding.h"
 
 namespace {
 
-std::wstring wide(std::string_view gbk) {
-  int n = MultiByteToWideChar(936, 0, gbk.data(), int(gbk.size()), nullptr, 0);
-  std::wstring out(size_t(n), L'\0');
-  MultiByteToWideChar(936, 0, gbk.data(), int(gbk.size()), out.data(), n);
-  return out;
+std::string gbk_of(BSTR text) {
+  return text ? rt::narrow(std::wstring_view(text, SysStringLen(text))) : std::string();
 }
-
-std::string gbk(const wchar_t* text, size_t n) {
-  int m = WideCharToMultiByte(936, 0, text, int(n), nullptr, 0, nullptr, nullptr);
-  std::string out(size_t(m), '\0');
-  WideCharToMultiByte(936, 0, text, int(n), out.data(), m, nullptr, nullptr);
-  return out;
-}
-
-std::string gbk_of(BSTR text) { return text ? gbk(text, SysStringLen(text)) : std::string(); }
 
 BSTR new_bstr(std::string_view text) {
-  std::wstring w = wide(text);
+  std::wstring w = rt::widen(text);
   return SysAllocStringLen(w.data(), UINT(w.size()));
 }
 
@@ -298,7 +287,7 @@ void invoke(RtComObject& target, std::string_view name, WORD kind, std::span<con
     target.status = hr;
     return;
   }
-  std::wstring member = wide(name);
+  std::wstring member = rt::widen(name);
   LPOLESTR names[] = {member.data()};
   DISPID id = 0;
   hr = dispatch->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id);
@@ -396,10 +385,10 @@ bool com_create(RtComObject& target, std::string_view name,
                 std::optional<std::string_view> type_library) {
   com_release(target);
   IUnknown* unknown = nullptr;
-  std::wstring wide_name = wide(name);
+  std::wstring wide_name = rt::widen(name);
   if (type_library) {
     ITypeLib* library = nullptr;
-    std::wstring path = wide(*type_library);
+    std::wstring path = rt::widen(*type_library);
     if (SUCCEEDED(LoadTypeLib(path.c_str(), &library))) {
       ITypeInfo* info = nullptr;
       MEMBERID member = 0;

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "runtime/input_box.h"
+#include "runtime/text_encoding.h"
 
 namespace {
 
@@ -14,14 +15,6 @@ constexpr int hidden_static_id = 1128;
 constexpr int text_edit_id = rt::kInputBoxTextEdit;
 constexpr int password_edit_id = 1002;
 constexpr int no_prompt_shift = 57;  // pixels
-
-std::wstring wide(std::string_view gbk) {
-  if (gbk.empty()) return {};
-  int n = MultiByteToWideChar(936, 0, gbk.data(), int(gbk.size()), nullptr, 0);
-  std::wstring out(size_t(n), L'\0');
-  MultiByteToWideChar(936, 0, gbk.data(), int(gbk.size()), out.data(), n);
-  return out;
-}
 
 // A dialog template in memory: WORD-sized fields, items DWORD-aligned.
 class DialogTemplate {
@@ -66,7 +59,7 @@ class DialogTemplate {
     add_word(HIWORD(d));
   }
   void add_text(std::string_view gbk) {
-    for (wchar_t c : wide(gbk)) add_word(WORD(c));
+    for (wchar_t c : rt::widen(gbk)) add_word(WORD(c));
     add_word(0);
   }
 

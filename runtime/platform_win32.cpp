@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "runtime/platform.h"
+#include "runtime/text_encoding.h"
 
 int platform_message_box(const char* text, const char* caption, unsigned type, uintptr_t owner) {
   return MessageBoxA(reinterpret_cast<HWND>(owner), text, caption, type);
@@ -37,21 +38,29 @@ std::string platform_from_terminal(std::string_view text) { return std::string(t
 
 namespace {
 
-std::string recode(std::string_view in, UINT from, UINT to) {
-  if (in.empty()) return {};
-  int wide_n = MultiByteToWideChar(from, 0, in.data(), int(in.size()), nullptr, 0);
-  std::wstring wide(size_t(wide_n), L'\0');
-  MultiByteToWideChar(from, 0, in.data(), int(in.size()), wide.data(), wide_n);
-  int out_n = WideCharToMultiByte(to, 0, wide.data(), wide_n, nullptr, 0, nullptr, nullptr);
-  std::string out(size_t(out_n), '\0');
-  WideCharToMultiByte(to, 0, wide.data(), wide_n, out.data(), out_n, nullptr, nullptr);
-  return out;
+std::wstring from_utf8(std::string_view utf8) {
+  if (utf8.empty()) return {};
+  int n = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), int(utf8.size()), nullptr, 0);
+  std::wstring wide(size_t(n > 0 ? n : 0), L'\0');
+  if (n > 0) MultiByteToWideChar(CP_UTF8, 0, utf8.data(), int(utf8.size()), wide.data(), n);
+  return wide;
+}
+
+std::string to_utf8(std::wstring_view wide) {
+  if (wide.empty()) return {};
+  int n = WideCharToMultiByte(CP_UTF8, 0, wide.data(), int(wide.size()), nullptr, 0, nullptr,
+                              nullptr);
+  std::string utf8(size_t(n > 0 ? n : 0), '\0');
+  if (n > 0)
+    WideCharToMultiByte(CP_UTF8, 0, wide.data(), int(wide.size()), utf8.data(), n, nullptr,
+                        nullptr);
+  return utf8;
 }
 
 }  // namespace
 
-std::string platform_utf8_to_gbk(std::string_view utf8) { return recode(utf8, CP_UTF8, 936); }
-std::string platform_gbk_to_utf8(std::string_view gbk) { return recode(gbk, 936, CP_UTF8); }
+std::string platform_utf8_to_gbk(std::string_view utf8) { return rt::narrow(from_utf8(utf8)); }
+std::string platform_gbk_to_utf8(std::string_view gbk) { return to_utf8(rt::widen(gbk)); }
 
 bool platform_stdin_is_terminal() {
   DWORD mode = 0;

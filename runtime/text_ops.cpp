@@ -22,8 +22,6 @@ bool same_bytes(const char* a, std::string_view b, bool ignore_case) {
   return std::equal(b.begin(), b.end(), a, [](char x, char y) { return fold(x) == fold(y); });
 }
 
-size_t char_width(std::string_view text, size_t at) { return is_lead_byte(text[at]) ? 2 : 1; }
-
 // Width of the space starting at `at`, or 0 when there is none.
 size_t space_at(std::string_view text, size_t at) {
   if (text[at] == ' ') return 1;
@@ -44,7 +42,7 @@ void append_or_die(ByteBuffer& buffer, std::string_view bytes) {
 template <typename Change>
 Text change_ascii(std::string_view text, Change change) {
   std::string out(text);
-  for (size_t at = 0; at < out.size(); at += char_width(out, at))
+  for (size_t at = 0; at < out.size(); at += character_size(out, at))
     if (!is_lead_byte(out[at])) out[at] = change(out[at]);
   return Text(out);
 }
@@ -78,7 +76,7 @@ int find(std::string_view text, std::string_view sought, int start, bool ignore_
   if (L == 0 || M == 0 || L < M) return -1;
   if (start <= 0) start = 1;
   if (size_t(start) > L - M + 1) return -1;
-  for (size_t cursor = size_t(start - 1); cursor <= L - M; cursor += char_width(text, cursor))
+  for (size_t cursor = size_t(start - 1); cursor <= L - M; cursor += character_size(text, cursor))
     if (same_bytes(text.data() + cursor, sought, ignore_case)) return int(cursor + 1);
   return -1;
 }
@@ -118,7 +116,7 @@ Text replace_sub(std::string_view text, std::string_view sought, std::string_vie
   int replaced = 0;
   for (size_t cursor = size_t(start - 1); cursor < L - M + 1;) {
     if (!same_bytes(text.data() + cursor, sought, !case_sensitive)) {
-      cursor += char_width(text, cursor);
+      cursor += character_size(text, cursor);
       continue;
     }
     append_or_die(out, text.substr(copied_to, cursor - copied_to));
@@ -152,7 +150,7 @@ TextArray split(std::string_view text, std::string_view separator, std::optional
           cursor += separator.size();
           piece_start = cursor;
         } else {
-          cursor += char_width(text, cursor);
+          cursor += character_size(text, cursor);
         }
       }
       if (made < limit && piece_start < text.size()) add_piece(text.substr(piece_start));
@@ -182,7 +180,7 @@ Text trim(std::string_view text) {
   for (size_t at = 0; at < text.size();) {
     size_t width = space_at(text, at);
     if (width == 0) {
-      width = std::min(char_width(text, at), text.size() - at);
+      width = std::min(character_size(text, at), text.size() - at);
       if (first == text.size()) first = at;
       end = at + width;
     }
@@ -198,7 +196,7 @@ Text strip_spaces(std::string_view text) {
   for (size_t at = 0; at < text.size();) {
     size_t width = space_at(text, at);
     if (width == 0) {
-      width = std::min(char_width(text, at), text.size() - at);
+      width = std::min(character_size(text, at), text.size() - at);
       out.append(text.substr(at, width));
     }
     at += width;

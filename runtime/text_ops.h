@@ -1,6 +1,6 @@
 // Text operations on GBK bytes. Positions and lengths count bytes and
-// positions are 1-based; a byte with the high bit set starts a two-byte
-// character. Every result is a new block; empty results are the empty text.
+// positions are 1-based; characters are walked as runtime/text_encoding.h
+// says. Every result is a new block; empty results are the empty text.
 #pragma once
 
 #include <climits>
@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "runtime/text.h"
+#include "runtime/text_encoding.h"
 
 namespace rt {
 
@@ -49,7 +50,5 @@ int code_at(std::string_view text, std::optional<int> position = std::nullopt);
 Text char_of(int code);
 Text hex(int32_t value);
 
-// True when the byte starts a two-byte character.
-inline bool is_lead_byte(char c) { return (static_cast<unsigned char>(c) & 0x80) != 0; }
 
 }  // namespace rt

@@ -2,10 +2,10 @@
 
 #include <cstdint>
 
+#include "runtime/text_encoding.h"
+
 namespace {
 
-bool is_lead(uint8_t b) { return b >= 0x81 && b <= 0xFE; }
-bool is_trail(uint8_t b) { return b >= 0x40 && b <= 0xFE && b != 0x7F; }
 
 // Full width of one ASCII byte.
 void append_full(std::string& out, uint8_t c) {
@@ -85,7 +85,7 @@ std::string gbk_map_width(std::string_view gbk, bool full) {
   out.reserve(full ? gbk.size() * 2 : gbk.size());
   for (size_t i = 0; i < gbk.size();) {
     uint8_t b = uint8_t(gbk[i]);
-    if (!is_lead(b)) {
+    if (!rt::is_lead_byte(char(b))) {
       if (full && b < 0x80) {
         append_full(out, b);
       } else {
@@ -94,7 +94,7 @@ std::string gbk_map_width(std::string_view gbk, bool full) {
       ++i;
       continue;
     }
-    if (i + 1 >= gbk.size() || !is_trail(uint8_t(gbk[i + 1]))) {
+    if (i + 1 >= gbk.size() || !rt::is_trail_byte(gbk[i + 1])) {
       // An incomplete or invalid unit is read as "?".
       if (full) {
         append_full(out, '?');

@@ -2,6 +2,7 @@
 
 #include <ole2.h>
 
+#include "runtime/text_encoding.h"
 #include "ui/handle_table.h"
 
 namespace ui {
@@ -48,10 +49,9 @@ int last_control_id = 500;
 constexpr const char* kEventsInterface = "{34A715A0-6587-11D0-924A-0020AFC7AC4D}";
 
 IID interface_id(const char* text) {
-  wchar_t wide[64] = {};
+  std::wstring wide = rt::widen(text);
   IID id{};
-  if (MultiByteToWideChar(936, 0, text, -1, wide, 64) == 0 || FAILED(CLSIDFromString(wide, &id)))
-    return IID{};
+  if (wide.empty() || FAILED(CLSIDFromString(wide.c_str(), &id))) return IID{};
   return id;
 }
 
@@ -98,14 +98,7 @@ const void* const sink_operations[] = {
     reinterpret_cast<const void*>(sink_invoke),
 };
 
-std::string gbk_of(const wchar_t* text) {
-  if (!text || !*text) return {};
-  int n = WideCharToMultiByte(936, 0, text, -1, nullptr, 0, nullptr, nullptr);
-  std::string out(size_t(n > 0 ? n : 1), '\0');
-  WideCharToMultiByte(936, 0, text, -1, out.data(), n, nullptr, nullptr);
-  out.resize(out.find('\0'));
-  return out;
-}
+std::string gbk_of(const wchar_t* text) { return text ? rt::narrow(text) : std::string(); }
 
 // A text argument: a string, or a variant or string passed by reference.
 std::string text_of(const VARIANT& v) {

@@ -193,7 +193,10 @@ TEST_F(MainWindow, ReadOnlySettingsFileSaysTheSaveFailedAndKeepsThePaneOpen) {
   EXPECT_TRUE(app.wait_for_text(settings_button, "保存"));
   EXPECT_EQ(app.window_width(), 600);
   EXPECT_EQ(app.text(sender_name), "王老板");
-  EXPECT_EQ(app.text(status_line).rfind("保存设置失败", 0), 0u);
+  // The status line is written once the box is answered: waited for.
+  for (int waited = 0; !app.text(status_line).starts_with("保存设置失败") && waited < 5000; waited += 50)
+    Sleep(50);
+  EXPECT_EQ(app.text(status_line).rfind("保存设置失败", 0), 0u) << app.text(status_line);
   EXPECT_EQ(app.read_file("cfg.ini"), before);
   CloseHandle(held);
   SetFileAttributesA(cfg.c_str(), FILE_ATTRIBUTE_NORMAL);

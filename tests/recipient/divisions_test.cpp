@@ -8,6 +8,7 @@
 #include "recipient/divisions.h"
 #include "recipient/parser.h"
 #include "recipient/places.h"
+#include "runtime/text_encoding.h"
 
 namespace {
 
@@ -90,9 +91,9 @@ TEST(Characters, TraditionalFormsBecomeSimplifiedInPlace) {
   EXPECT_EQ(simple, "广东省东莞市 abc 区");
   EXPECT_EQ(simple.size(), text.size());
   // 區 is 85 5E: its second byte looks like '^' and must not be read alone.
-  EXPECT_EQ(recipient::char_size("\x85\x5E", 0), 2u);
+  EXPECT_EQ(rt::character_size("\x85\x5E", 0), 2u);
   EXPECT_EQ(recipient::half_width("１３８　ＡＢ，－"), "138 AB,-");
-  EXPECT_EQ(recipient::char_size("\x85", 0), 1u);  // a lead byte at the end
+  EXPECT_EQ(rt::character_size("\x85", 0), 1u);  // a lead byte at the end
 }
 
 }  // namespace

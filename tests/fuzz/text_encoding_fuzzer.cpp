@@ -1,0 +1,42 @@
+// Walks arbitrary bytes as the program's text and checks that every walk
+// agrees: forwards and backwards meet at the same character starts, each
+// character is one or two bytes, and a whole text's two-byte characters
+// all end in a second byte.
+#include <cstdint>
+#include <cstdlib>
+#include <string_view>
+
+#include "runtime/text_encoding.h"
+
+namespace {
+
+void check(bool ok) {
+  if (!ok) std::abort();
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  // The backward checks walk from the start each time: 4 KB is plenty.
+  std::string_view text(reinterpret_cast<const char*>(data), size < 4096 ? size : 4096);
+  size_t at = 0, previous = 0;
+  bool trails_valid = true;
+  while (at < text.size()) {
+    size_t n = rt::character_size(text, at);
+    check(n == 1 || n == 2);
+    check(rt::is_character_start(text, at));
+    if (at > 0) check(rt::previous_character(text, at) == previous);
+    if (n == 2) {
+      check(rt::is_lead_byte(text[at]));
+      if (!rt::is_trail_byte(text[at + 1])) trails_valid = false;
+      check(!rt::is_character_start(text, at + 1));
+    } else if (static_cast<unsigned char>(text[at]) >= 0x80) {
+      trails_valid = false;  // a stray byte or a cut character
+    }
+    previous = at;
+    at = rt::next_character(text, at);
+  }
+  check(at == text.size());
+  check(rt::is_whole_text(text) == trails_valid);
+  return 0;
+}
