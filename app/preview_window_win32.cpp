@@ -160,11 +160,13 @@ void PreviewWindow::attach_mouse_and_keys() {
     end_drag(signed_coordinate(x), signed_coordinate(y));
     return 1;
   });
-  on_key_down([this](int key, int keys) -> intptr_t {
+  on_key_down([this](int key, int) -> intptr_t {
     if (key == VK_ESCAPE) return post(WM_CLOSE), 1;
-    if (key == 'Z' && (keys & ui::kKeyCtrl)) return undo(), 1;
     return arrow_key(key) ? 1 : 0;
   });
+  // Ctrl+Z arrives as its control character, as an edit box gets it.
+  constexpr int kCtrlZ = 0x1A;
+  on_character([this](int code) -> intptr_t { return code == kCtrlZ ? (undo(), 1) : 0; });
 }
 
 LRESULT PreviewWindow::message_method(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {

@@ -342,6 +342,39 @@ TEST_F(Printing, ThePreviewShowsTheWaybillOverTheFormsPicture) {
   AppDriver::press(preview, 4);  // 关闭
 }
 
+// The sender's mobile lies inside the sender-address box: a click on it
+// takes the mobile (the smaller item), a drag moves it, and Ctrl+Z puts it
+// back.
+TEST_F(Printing, APhoneInsideTheAddressBoxIsDraggedAndCtrlZPutsItBack) {
+  start();
+  recognise(kAddress);
+  PostMessageA(app.window(), WM_SYSCOMMAND, 0x0100, 0);
+  HWND preview = AppDriver::wait_for_window(app::kPreviewTitle, 10000);
+  ASSERT_TRUE(preview);
+  Sleep(500);
+  auto px = [](double mm) { return 12 + int(mm * 3); };
+  auto py = [](double mm) { return 48 + int(mm * 3); };
+  // Where the mobile's ink starts on its row (申通's 36,60 plus the offsets).
+  auto mobile_starts = [&](const char* shot) {
+    Screen screen = capture(preview, app.folder() + "\\..\\" + shot);
+    for (int x = px(30); x < px(70); ++x)
+      if (screen.any(x, py(63.5), x + 1, py(67.5), is_dark)) return (x - 12) / 3.0;
+    return 0.0;
+  };
+  double before = mobile_starts("slipjet-drag-before.bmp");
+  EXPECT_NEAR(before, 41, 1.5);
+  int x = px(43), y = py(65);
+  SendMessageA(preview, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
+  SendMessageA(preview, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(x + 30, y));
+  SendMessageA(preview, WM_LBUTTONUP, 0, MAKELPARAM(x + 30, y));
+  Sleep(300);
+  EXPECT_NEAR(mobile_starts("slipjet-drag-moved.bmp"), before + 10, 0.7);
+  SendMessageA(preview, WM_CHAR, 0x1A, 0);  // Ctrl+Z as the keyboard translates it
+  Sleep(300);
+  EXPECT_NEAR(mobile_starts("slipjet-drag-undone.bmp"), before, 0.4);
+  AppDriver::press(preview, 4);  // 关闭
+}
+
 // A template of the seller's own: the name dragged 10 mm right on the
 // preview and moved 1 mm down with the arrow keys, saved as a copy of 申通
 // (which stays as it was), then printed there.
