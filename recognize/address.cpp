@@ -56,8 +56,9 @@ int line_length(std::string_view s, int width) {
     if (rt::is_lead_byte(b)) {
       in_run = false;
       run = 0;
-      if (n == width - 1) break;  // the character would cross the limit
-      n += 2;
+      size_t size = rt::character_size(s, size_t(n));
+      if (size_t(n) + size > size_t(width)) break;  // the character would cross the limit
+      n += int(size);
     } else if (b == ' ') {
       in_run = false;
       run = 0;

@@ -18,12 +18,10 @@ bool is_character_start(std::string_view text, size_t at) {
 }
 
 bool is_whole_text(std::string_view text) {
-  for (size_t at = 0; at < text.size(); ++at) {
-    auto b = static_cast<unsigned char>(text[at]);
-    if (b < 0x80) continue;
-    if (!is_lead_byte(text[at]) || at + 1 >= text.size() || !is_trail_byte(text[at + 1]))
-      return false;
-    ++at;
+  for (size_t at = 0; at < text.size(); at = next_character(text, at)) {
+    if (static_cast<unsigned char>(text[at]) < 0x80) continue;
+    size_t size = character_size(text, at);
+    if (size == 1 || (size == 2 && !is_trail_byte(text[at + 1]))) return false;
   }
   return true;
 }

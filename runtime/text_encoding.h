@@ -1,8 +1,11 @@
 // The program's text encoding, in one place: texts are GBK bytes inside
 // (ASCII bytes, and two-byte characters whose first byte is 0x81..0xFE and
-// whose second byte may be below 0x80, as 區 is 85 5E). Every walk over a
-// text's characters and every conversion to and from the platform's UTF-16
-// go through here.
+// whose second byte may be below 0x80, as 區 is 85 5E). The walk also knows
+// GB18030's four-byte characters (first and third byte 0x81..0xFE, second
+// and fourth an ASCII digit, as U+48BA is 82 34 88 38), which GBK has not: a
+// walk never stops inside one, so no digit search reads their digit bytes.
+// Every walk over a text's characters and every conversion to and from the
+// platform's UTF-16 go through here.
 #pragma once
 
 #include <cstddef>
@@ -23,10 +26,17 @@ inline bool is_trail_byte(char c) {
   return b >= 0x40 && b <= 0xFE && b != 0x7F;
 }
 
-// Bytes of the character that starts at `at`: 2 for a lead byte with a byte
-// after it, else 1 (ASCII, a stray byte, a lead byte cut off at the end).
+inline bool is_digit_byte(char c) { return c >= '0' && c <= '9'; }
+
+// Bytes of the character that starts at `at`: 4 for a four-byte character,
+// 2 for a lead byte with another byte after it, else 1 (ASCII, a stray
+// byte, a lead byte cut off at the end).
 inline size_t character_size(std::string_view text, size_t at) {
-  return is_lead_byte(text[at]) && at + 1 < text.size() ? 2 : 1;
+  if (!is_lead_byte(text[at]) || at + 1 >= text.size()) return 1;
+  if (is_digit_byte(text[at + 1]) && at + 3 < text.size() && is_lead_byte(text[at + 2]) &&
+      is_digit_byte(text[at + 3]))
+    return 4;
+  return 2;
 }
 
 // Where the character after the one at `at` starts.
@@ -43,8 +53,9 @@ size_t previous_character(std::string_view text, size_t end);
 // one.
 bool is_character_start(std::string_view text, size_t at);
 
-// Whether every byte is ASCII or part of a whole two-byte character (a
-// second byte of 0x40..0xFE, not 0x7F): no character was cut.
+// Whether every byte is ASCII or part of a whole character (a two-byte one
+// with a second byte of 0x40..0xFE, not 0x7F, or a four-byte one): no
+// character was cut.
 bool is_whole_text(std::string_view text);
 
 // The text as the platform's wide characters (UTF-16 on Windows) for its

@@ -94,6 +94,11 @@ std::string gbk_map_width(std::string_view gbk, bool full) {
       ++i;
       continue;
     }
+    if (rt::character_size(gbk, i) == 4) {  // no other width: kept whole
+      out.append(gbk.substr(i, 4));
+      i += 4;
+      continue;
+    }
     if (i + 1 >= gbk.size() || !rt::is_trail_byte(gbk[i + 1])) {
       // An incomplete or invalid unit is read as "?".
       if (full) {

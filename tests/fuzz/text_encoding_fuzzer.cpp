@@ -1,7 +1,8 @@
 // Walks arbitrary bytes as the program's text and checks that every walk
 // agrees: forwards and backwards meet at the same character starts, each
-// character is one or two bytes, and a whole text's two-byte characters
-// all end in a second byte.
+// character is one, two or four bytes (never stopping inside a four-byte
+// one's digits), and a whole text's two-byte characters all end in a
+// second byte.
 #include <cstdint>
 #include <cstdlib>
 #include <string_view>
@@ -23,10 +24,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   bool trails_valid = true;
   while (at < text.size()) {
     size_t n = rt::character_size(text, at);
-    check(n == 1 || n == 2);
+    check(n == 1 || n == 2 || n == 4);
     check(rt::is_character_start(text, at));
     if (at > 0) check(rt::previous_character(text, at) == previous);
-    if (n == 2) {
+    if (n == 4) {
+      check(rt::is_digit_byte(text[at + 1]) && rt::is_digit_byte(text[at + 3]));
+      for (size_t inside = at + 1; inside < at + 4; ++inside)
+        check(!rt::is_character_start(text, inside));
+    } else if (n == 2) {
       check(rt::is_lead_byte(text[at]));
       if (!rt::is_trail_byte(text[at + 1])) trails_valid = false;
       check(!rt::is_character_start(text, at + 1));

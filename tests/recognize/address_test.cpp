@@ -67,6 +67,13 @@ TEST(WrapText, NeverBreaksInsideADoubleByteCharacter) {
   expect_wrapped(s, out);
 }
 
+// A four-byte character (U+48BA 82 34 88 38) that would cross the width goes
+// whole to the next line; its digit bytes are no run of digits.
+TEST(WrapText, NeverBreaksInsideAFourByteCharacter) {
+  std::string s = "重庆市巫溪县重庆市巫溪县重庆市\x82\x34\x88\x38" "江镇";
+  EXPECT_EQ(wrap_text(s, 32), "重庆市巫溪县重庆市巫溪县重庆市\r\n\x82\x34\x88\x38" "江镇");
+}
+
 TEST(WrapText, AsciiRunsMoveWholeToTheNextLine) {
   std::string s = "浙江省杭州市西湖区文三路门牌号ab12345678";
   EXPECT_EQ(wrap_text(s, 32), "浙江省杭州市西湖区文三路门牌号\r\nab12345678");

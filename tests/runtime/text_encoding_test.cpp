@@ -39,6 +39,22 @@ TEST(TextEncoding, EveryWalkAgreesOnWhereCharactersStart) {
   EXPECT_EQ(rt::character_size("\x81", 0), 1u);
 }
 
+// GB18030's four-byte characters (U+48BA 82 34 88 38, U+3BBE 82 31 B7 39) are one
+// character each, so their digit bytes are never walked onto; a lead byte
+// before a digit without the rest is two bytes, as before.
+TEST(TextEncoding, FourByteCharactersAreWalkedWhole) {
+  const std::string text = "刘\x82\x34\x88\x38" "13800138000\x82\x31\xB7\x39";
+  EXPECT_EQ(starts(text).size(), 1u + 1u + 11u + 1u);
+  EXPECT_EQ(rt::character_size(text, 2), 4u);
+  for (size_t inside : {3u, 4u, 5u}) EXPECT_FALSE(rt::is_character_start(text, inside));
+  EXPECT_EQ(rt::previous_character(text, 6), 2u);
+  EXPECT_EQ(rt::previous_character(text, text.size()), text.size() - 4);
+  EXPECT_TRUE(rt::is_whole_text(text));
+  EXPECT_EQ(rt::character_size("\x82\x34", 0), 2u);
+  EXPECT_FALSE(rt::is_whole_text("\x82\x34"));        // cut after two of four bytes
+  EXPECT_EQ(rt::character_size("\x82\x34\x88", 0), 2u);
+}
+
 TEST(TextEncoding, WholeTextsHaveNoCutOrStrayBytes) {
   EXPECT_TRUE(rt::is_whole_text(""));
   EXPECT_TRUE(rt::is_whole_text("张三 13800138000 區\x81\x40"));
