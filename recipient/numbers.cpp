@@ -273,7 +273,11 @@ Numbers take_numbers(std::string& t, std::string& s, const std::vector<Label>& l
   std::string second_mobile;
   size_t shop_begin = 0, shop_end = 0;
   std::string* last = nullptr;  // the number read last, while it has no extension
-  for (size_t at = 0; at < t.size(); at += rt::character_size(t, at)) {
+  // Whether the character before `at` is an ASCII digit: the byte before a
+  // character may be the last digit byte of a four-byte character.
+  bool after_digit = false;
+  for (size_t at = 0; at < t.size(); after_digit = rt::character_size(t, at) == 1 && is_digit(t[at]),
+              at += rt::character_size(t, at)) {
     if (size_t end = shop_word_end(s, at)) shop_begin = at, shop_end = end;
     if (Found ext = last ? apart_extension(t, at) : Found{}) {
       *last += "-" + ext.text;
@@ -282,8 +286,7 @@ Numbers take_numbers(std::string& t, std::string& s, const std::vector<Label>& l
       at = ext.end - 1;
       continue;
     }
-    bool starts = (is_digit(t[at]) || t[at] == '+' || t[at] == '(') &&
-                  (at == 0 || !is_digit(t[at - 1]));
+    bool starts = (is_digit(t[at]) || t[at] == '+' || t[at] == '(') && !after_digit;
     if (!starts) continue;
     size_t from = after_country_code(t, at);
     if (shop_number(s, shop_end, at)) {

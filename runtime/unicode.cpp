@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "runtime/platform.h"
+#include "runtime/text_encoding.h"
 
 namespace {
 
@@ -41,7 +42,12 @@ DecodedText decode_gbk(std::string_view gbk) {
     unsigned b = static_cast<unsigned char>(gbk[i]);
     char16_t c = 0;
     size_t n = 1;
-    if (b >= 0x80 && i + 1 < gbk.size()) {
+    if (rt::character_size(gbk, i) == 4) {
+      // A four-byte character is one character, none of its digit bytes a
+      // digit; code page 936 has no code for it.
+      c = u'\uFFFD';
+      n = 4;
+    } else if (b >= 0x80 && i + 1 < gbk.size()) {
       c = table[b * 256 + static_cast<unsigned char>(gbk[i + 1])];
       if (c) n = 2;
     }

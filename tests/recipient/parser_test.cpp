@@ -78,6 +78,19 @@ TEST(Numbers, LongerDigitRunsAreNoPhones) {
   EXPECT_EQ(r.fixed, "13912345678");
 }
 
+// A GB18030 four-byte character (U+48BA, 82 34 88 38) carries ASCII digits
+// as its second and fourth bytes: a number right after it is still read
+// whole, and the character stays whole in the name and the address.
+TEST(Numbers, DigitBytesOfAFourByteCharacterAreNoDigits) {
+  const std::string jiang = "\x82\x34\x88\x38";
+  recipient::Recipient r =
+      parse_recipient("收货人：刘" + jiang + "13800138000，重庆市巫溪县" + jiang + "江镇1号");
+  EXPECT_EQ(r.mobile, "13800138000");
+  EXPECT_EQ(r.name, "刘" + jiang);
+  EXPECT_EQ(r.district, "巫溪县");
+  EXPECT_EQ(r.detail, jiang + "江镇1号");
+}
+
 TEST(FullAddress, AMunicipalityIsWrittenOnce) {
   recipient::Recipient r = parse_recipient("北京市朝阳区建国路88号");
   EXPECT_EQ(recipient::full_address(r), "北京市朝阳区建国路88号");

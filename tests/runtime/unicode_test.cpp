@@ -46,6 +46,10 @@ TEST(DecodeGbk, CharactersAndTheirByteOffsets) {
   EXPECT_EQ(d.starts, (std::vector<uint32_t>{0, 1, 2, 3, 4}));
   EXPECT_EQ(rt::decode_gbk("").starts, (std::vector<uint32_t>{0}));
   EXPECT_EQ(rt::decode_gbk("\x81").chars, u"\uFFFD");
+  // A four-byte character is one character: its digit bytes are no digits.
+  d = rt::decode_gbk("1\x82\x34\x88\x38" "2");
+  EXPECT_EQ(d.chars, u"1\uFFFD2");
+  EXPECT_EQ(d.starts, (std::vector<uint32_t>{0, 1, 5, 6}));
 }
 
 }  // namespace
