@@ -92,13 +92,15 @@ size_t surname_length(std::string_view s) {
   return 0;
 }
 
-// Two-byte characters outside GBK's rows of marks and symbols (A1–A9);
+// Two-byte characters outside GBK's rows of marks and symbols (A1–A9), and
+// four-byte ideographs;
 // a middle dot may join the parts of a transcribed name (热依拉·阿不都).
 bool all_chinese(std::string_view s) {
   for (size_t at = 0; at < s.size(); at += rt::character_size(s, at)) {
     uint16_t code = char_code(s, at);
     bool dot = (code == 0xA1A4 || s[at] == '.') && at > 0 && at + rt::character_size(s, at) < s.size();
     if (dot) continue;
+    if (rt::is_four_byte_ideograph(s, at)) continue;
     if (rt::character_size(s, at) != 2 || (code >= 0xA1A1 && code <= 0xA9FE)) return false;
   }
   return !s.empty();
@@ -107,7 +109,8 @@ bool all_chinese(std::string_view s) {
 size_t chinese_characters(std::string_view s) {
   size_t n = 0;
   for (size_t at = 0; at < s.size(); at += rt::character_size(s, at))
-    n += rt::character_size(s, at) == 2 && !(char_code(s, at) >= 0xA1A1 && char_code(s, at) <= 0xA9FE);
+    n += rt::is_four_byte_ideograph(s, at) ||
+         (rt::character_size(s, at) == 2 && !(char_code(s, at) >= 0xA1A1 && char_code(s, at) <= 0xA9FE));
   return n;
 }
 
@@ -179,8 +182,9 @@ NameLikeness name_likeness(std::string_view s) {
   }
   if (masked_name(s)) return NameLikeness::strong;
   if (!all_chinese(s) || has_address_word(s)) return NameLikeness::none;
-  size_t characters = chinese_characters(s);
-  bool transcribed = characters != s.size() / 2;  // with a middle dot
+  size_t characters = chinese_characters(s), all = 0;
+  for (size_t at = 0; at < s.size(); at = rt::next_character(s, at)) ++all;
+  bool transcribed = characters != all;  // with a middle dot
   if (transcribed) return characters >= 3 && characters <= 12 ? NameLikeness::strong : NameLikeness::none;
   if (characters < 2 || characters > 5) return NameLikeness::none;
   bool polite = s.ends_with("先生") || s.ends_with("女士") || s.ends_with("小姐");

@@ -207,9 +207,10 @@ size_t after_country_code(std::string_view t, size_t at) {
 // A postcode stands alone, after its label or glued to the end of the
 // address ("文三路100号310012"): six digits, not glued to other text on
 // its right.
-bool postcode_at(std::string_view t, size_t at, size_t end) {
+// `after_character`: the character before `at` is no ASCII one (its last
+// byte may look like ASCII).
+bool postcode_at(std::string_view t, size_t at, size_t end, bool after_character) {
   if (end - at != 6 || t[at] == '9') return false;
-  bool after_character = at > 0 && static_cast<unsigned char>(t[at - 1]) >= 0x80;
   bool left = at == 0 || t[at - 1] == ' ' || t[at - 1] == ',' || t[at - 1] == ':' || t[at - 1] == '\t' ||
               t[at - 1] == '(' || t[at - 1] == ';' || t[at - 1] == '\n' ||
               after_character;
@@ -273,11 +274,17 @@ Numbers take_numbers(std::string& t, std::string& s, const std::vector<Label>& l
   std::string second_mobile;
   size_t shop_begin = 0, shop_end = 0;
   std::string* last = nullptr;  // the number read last, while it has no extension
-  // Whether the character before `at` is an ASCII digit: the byte before a
-  // character may be the last digit byte of a four-byte character.
-  bool after_digit = false;
-  for (size_t at = 0; at < t.size(); after_digit = rt::character_size(t, at) == 1 && is_digit(t[at]),
-              at += rt::character_size(t, at)) {
+  // What the character before `at` is, kept as the walk steps (a jump past
+  // a number lands on its last byte, an ASCII one): the byte before `at`
+  // may be the last of a longer character, a digit byte of a four-byte one.
+  bool after_digit = false, after_character = false;
+  auto step = [&](size_t& at) {
+    size_t size = rt::character_size(t, at);
+    after_digit = size == 1 && is_digit(t[at]);
+    after_character = size > 1;
+    at += size;
+  };
+  for (size_t at = 0; at < t.size(); step(at)) {
     if (size_t end = shop_word_end(s, at)) shop_begin = at, shop_end = end;
     if (Found ext = last ? apart_extension(t, at) : Found{}) {
       *last += "-" + ext.text;
@@ -340,7 +347,7 @@ Numbers take_numbers(std::string& t, std::string& s, const std::vector<Label>& l
       blank(t, s, at, local);
       at = local - 1;
     } else if (size_t end = digits_end(t, at, 6, 6); end && n.postcode.empty() &&
-                                                     postcode_at(t, at, end)) {
+                                                     postcode_at(t, at, end, after_character)) {
       n.postcode = t.substr(at, 6);
       blank(t, s, at, end);
       at = end - 1;

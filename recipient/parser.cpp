@@ -28,15 +28,15 @@ constexpr std::string_view kWideSeparators[] = {"、", "。", "【", "】", "“
 
 bool is_letter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
 
-// The bytes of a separator at `at`, or 0. A blank between two Latin words
-// is part of a name (Mike Wang).
-size_t separator_at(std::string_view s, size_t at) {
+// The bytes of a separator at `at`, or 0; `before` is the character before
+// it when that is ASCII, else 0 (the byte before `at` may be the last of a
+// longer character: a Latin letter in GBK, a digit in a four-byte one). A
+// blank between two Latin words is part of a name (Mike Wang).
+size_t separator_at(std::string_view s, size_t at, char before) {
   char c = s[at];
-  if (c == ' ' && at > 0 && at + 1 < s.size() && is_letter(s[at - 1]) && is_letter(s[at + 1]))
-    return 0;
+  if (c == ' ' && at + 1 < s.size() && is_letter(before) && is_letter(s[at + 1])) return 0;
   // "张三/138…/浙江省…" parts, but "3/201" a building and its room.
-  if (c == '/')
-    return at > 0 && at + 1 < s.size() && is_digit(s[at - 1]) && is_digit(s[at + 1]) ? 0 : 1;
+  if (c == '/') return at + 1 < s.size() && is_digit(before) && is_digit(s[at + 1]) ? 0 : 1;
   if (c == ' ' || c == ',' || c == ';' || c == ':' || c == '\t' || c == '\r' || c == '\n' ||
       c == '|' || c == '"' || c == '[' || c == ']' || c == '!' || c == '?')
     return 1;
@@ -83,15 +83,19 @@ std::vector<Piece> pieces_of(std::string_view s, const std::vector<Label>& label
     }
     if (!only_marks(s.substr(begin, end - begin))) pieces.push_back(p);
   };
+  char before = 0;  // the character before `at` when it is ASCII
   for (size_t at = 0; at < s.size();) {
-    if (size_t n = separator_at(s, at)) {
+    if (size_t n = separator_at(s, at, before)) {
       close(at);
       if (s[at] == '\n') ++line, cell = 0;
       if (s[at] == '\t') ++cell;
+      before = s[at + n - 1];
       at += n;
       begin = at;
     } else {
-      at += rt::character_size(s, at);
+      size_t size = rt::character_size(s, at);
+      before = size == 1 ? s[at] : 0;
+      at += size;
     }
   }
   close(s.size());
@@ -623,7 +627,10 @@ size_t trailing_time(std::string_view line) {
   size_t at = line.size();
   for (int group = 0; group < 3; ++group) {
     size_t end = at;
-    while (at > 0 && end - at < 2 && is_digit(line[at - 1])) --at;
+    // A digit byte that ends a four-byte character is no digit of the time.
+    while (at > 0 && end - at < 2 && is_digit(line[at - 1]) &&
+           rt::previous_character(line, at) == at - 1)
+      --at;
     if (at == end || (group < 2 && end - at != 2 && group == 0)) return std::string_view::npos;
     if (at == 0 || line[at - 1] != ':') return group >= 1 ? at : std::string_view::npos;
     --at;

@@ -39,6 +39,21 @@ inline size_t character_size(std::string_view text, size_t at) {
   return 2;
 }
 
+// Whether the four-byte character at `at` is a CJK ideograph: extension A
+// (U+3400–U+4DBF) or the supplementary ideographic planes (U+20000–
+// U+3FFFF), where the rare characters of names and places are. The
+// four-byte sequence numbers them in order: 0x81 30 81 30 is 0, each
+// byte counts in its range (10, 126, 10).
+inline bool is_four_byte_ideograph(std::string_view text, size_t at) {
+  if (character_size(text, at) != 4) return false;
+  auto b = [&](size_t k) { return unsigned(static_cast<unsigned char>(text[at + k])); };
+  unsigned index = (b(0) - 0x81) * 12600 + (b(1) - 0x30) * 1260 + (b(2) - 0x81) * 10 + (b(3) - 0x30);
+  constexpr unsigned kExtensionA = 12439, kExtensionAEnd = 18978;      // U+3400, U+4DBF
+  constexpr unsigned kPlaneTwo = 254536, kPlaneThreeEnd = 385607;      // U+20000, U+3FFFF
+  return (index >= kExtensionA && index <= kExtensionAEnd) ||
+         (index >= kPlaneTwo && index <= kPlaneThreeEnd);
+}
+
 // Where the character after the one at `at` starts.
 inline size_t next_character(std::string_view text, size_t at) {
   return at + character_size(text, at);
@@ -46,12 +61,24 @@ inline size_t next_character(std::string_view text, size_t at) {
 
 // Where the character before `end` starts (0 for `end` 0), found by walking
 // from the start: a second byte can look like ASCII, so the byte before
-// `end` does not tell.
-size_t previous_character(std::string_view text, size_t end);
+// `end` does not tell. (Inline, as the whole walk is, so that the address
+// parser needs nothing else of the runtime.)
+inline size_t previous_character(std::string_view text, size_t end) {
+  size_t at = 0, last = 0;
+  while (at < end && at < text.size()) {
+    last = at;
+    at = next_character(text, at);
+  }
+  return last;
+}
 
 // Whether `at` is where a character starts (or the text's end), not inside
 // one.
-bool is_character_start(std::string_view text, size_t at);
+inline bool is_character_start(std::string_view text, size_t at) {
+  size_t walked = 0;
+  while (walked < at && walked < text.size()) walked = next_character(text, walked);
+  return walked == at;
+}
 
 // Whether every byte is ASCII or part of a whole character (a two-byte one
 // with a second byte of 0x40..0xFE, not 0x7F, or a four-byte one): no

@@ -89,6 +89,11 @@ TEST(Numbers, DigitBytesOfAFourByteCharacterAreNoDigits) {
   EXPECT_EQ(r.name, "刘" + jiang);
   EXPECT_EQ(r.district, "巫溪县");
   EXPECT_EQ(r.detail, jiang + "江镇1号");
+  // A postcode glued to it, and "/" parts after it.
+  r = parse_recipient("刘" + jiang + "/13800138000/重庆市巫溪县" + jiang + "江镇1号" + jiang + "405800");
+  EXPECT_EQ(r.name, "刘" + jiang);
+  EXPECT_EQ(r.mobile, "13800138000");
+  EXPECT_EQ(r.postcode, "405800");
 }
 
 TEST(FullAddress, AMunicipalityIsWrittenOnce) {

@@ -53,6 +53,13 @@ TEST(TextEncoding, FourByteCharactersAreWalkedWhole) {
   EXPECT_EQ(rt::character_size("\x82\x34", 0), 2u);
   EXPECT_FALSE(rt::is_whole_text("\x82\x34"));        // cut after two of four bytes
   EXPECT_EQ(rt::character_size("\x82\x34\x88", 0), 2u);
+  // Ideographs (U+3400, U+48BA, U+4DBF, U+20000) and not (U+4DC0, a
+  // hexagram; U+10000).
+  for (const char* ideograph : {"\x81\x39\xEE\x39", "\x82\x34\x88\x38", "\x82\x35\x88\x38",
+                                "\x95\x32\x82\x36"})
+    EXPECT_TRUE(rt::is_four_byte_ideograph(ideograph, 0)) << ideograph;
+  for (const char* other : {"\x82\x35\x88\x39", "\x90\x30\x81\x30", "刘"})
+    EXPECT_FALSE(rt::is_four_byte_ideograph(other, 0));
 }
 
 TEST(TextEncoding, WholeTextsHaveNoCutOrStrayBytes) {
