@@ -97,14 +97,6 @@ struct PlatformLocalTime {
 };
 PlatformLocalTime platform_local_time();
 
-// The Unicode character of one code page 936 character of `n` (1 or 2)
-// bytes; 0 when the bytes are not exactly one character.
-char16_t platform_gbk_to_unicode(const char* bytes, int n);
-
-// Conversions at the edges of the command-line tool; undecodable bytes are
-// left out.
-std::string platform_utf8_to_gbk(std::string_view utf8);
-std::string platform_gbk_to_utf8(std::string_view gbk);
 bool platform_stdin_is_terminal();
 
 // The terminal's encoding at the edges of the command-line tool.

@@ -1,11 +1,13 @@
-// The program's text encoding, in one place: texts are GBK bytes inside
-// (ASCII bytes, and two-byte characters whose first byte is 0x81..0xFE and
-// whose second byte may be below 0x80, as 區 is 85 5E). The walk also knows
-// GB18030's four-byte characters (first and third byte 0x81..0xFE, second
-// and fourth an ASCII digit, as U+48BA is 82 34 88 38), which GBK has not: a
-// walk never stops inside one, so no digit search reads their digit bytes.
-// Every walk over a text's characters and every conversion to and from the
-// platform's UTF-16 go through here.
+// The program's text encoding, in one place: texts are GB 18030 bytes
+// inside. Every GBK text is one byte for byte: ASCII bytes, and two-byte
+// characters whose first byte is 0x81..0xFE and whose second byte may be
+// below 0x80, as 區 is 85 5E. The characters GBK has not are four-byte
+// sequences (first and third byte 0x81..0xFE, second and fourth an ASCII
+// digit, as U+48BA is 82 34 88 38): a walk never stops inside one, so no
+// digit search reads their digit bytes. Every walk over a text's characters
+// and every conversion to and from the platform's wide characters go
+// through here; the conversion is the module's own, the same on every
+// platform (Wine has no GB 18030 code page).
 #pragma once
 
 #include <cstddef>
@@ -85,10 +87,27 @@ inline bool is_character_start(std::string_view text, size_t at) {
 // character was cut.
 bool is_whole_text(std::string_view text);
 
+// The Unicode character at `at`, `character_size` bytes long; U+FFFD when
+// those bytes are no character.
+char32_t character_at(std::string_view text, size_t at);
+
+// The character's bytes, appended to `out` (a lone surrogate as "?").
+void append_character(char32_t character, std::string& out);
+
+// Where the first character that code page 936 (GBK, what older versions
+// and other programs read) has not, or reads as another, starts; npos when
+// there is none.
+size_t first_outside_gbk(std::string_view text);
+
 // The text as the platform's wide characters (UTF-16 on Windows) for its
-// wide calls, and back. Bytes that are no character and characters the
-// encoding has not are replaced, never dropped silently into another text.
+// wide calls, and back. Every character survives the round trip; bytes that
+// are no character become U+FFFD, one per byte (a whole four-byte sequence
+// outside the code space is one).
 std::wstring widen(std::string_view text);
 std::string narrow(std::wstring_view wide);
+
+// The text as UTF-8, for the command line, and back; the same round trip.
+std::string to_utf8(std::string_view text);
+std::string from_utf8(std::string_view utf8);
 
 }  // namespace rt

@@ -16,13 +16,8 @@ struct DecodedText {
   std::vector<uint32_t> starts;
 };
 
-// A byte with the high bit set and a following byte that together form a
-// code page 936 character are one character; any other byte is one
-// character on its own (an undecodable one reads as U+FFFD).
+// Characters as the text's walk finds them; a byte that is no character
+// is one on its own, read as U+FFFD.
 DecodedText decode_gbk(std::string_view gbk);
-
-// The Unicode character of a one- or two-byte code (lead byte in the high
-// half for two bytes); 0 when the code is not a character.
-char16_t gbk_code_to_unicode(unsigned code);
 
 }  // namespace rt

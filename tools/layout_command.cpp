@@ -8,7 +8,7 @@
 
 #include "app/templates.h"
 #include "print/waybill_layout.h"
-#include "runtime/platform.h"
+#include "runtime/text_encoding.h"
 #include "runtime/settings_file.h"
 #include "runtime/text_between.h"
 
@@ -73,9 +73,9 @@ int layout_command(const std::vector<std::string>& args) {
     std::string value = o->count(option) ? o->at(option) : std::string();
     for (size_t at = 0; (at = value.find("\\n", at)) != std::string::npos;)
       value.replace(at, 2, "\r\n");
-    return utf8 ? platform_utf8_to_gbk(value) : value;
+    return utf8 ? rt::from_utf8(value) : value;
   };
-  auto out = [&](const std::string& gbk) { return utf8 ? platform_gbk_to_utf8(gbk) : gbk; };
+  auto out = [&](const std::string& gbk) { return utf8 ? rt::to_utf8(gbk) : gbk; };
   print::WaybillTexts texts{text("--name"),           text("--fixed"),
                             text("--mobile"),         text("--goods"),
                             text("--address"),        text("--sender-name"),
@@ -95,7 +95,7 @@ int layout_command(const std::vector<std::string>& args) {
                           {"y", item.y},
                           {"font_size", item.font_size},
                           {"char_height", print::character_height(item.font_size)},
-                          {"text", platform_gbk_to_utf8(item.text)}};
+                          {"text", rt::to_utf8(item.text)}};
       if (item.in_box) {
         j["width"] = print::kBoxWidth;
         j["height"] = print::kBoxHeight;

@@ -6,7 +6,7 @@
 #include <sstream>
 
 #include "recipient/parser.h"
-#include "runtime/platform.h"
+#include "runtime/text_encoding.h"
 #include "tools/command_input.h"
 
 namespace {
@@ -60,7 +60,7 @@ std::vector<std::string> checked(const recipient::Recipient& r) {
 void print_json(const std::vector<recipient::Recipient>& list) {
   auto object = [](const recipient::Recipient& r) {
     nlohmann::ordered_json j;
-    for (auto [key, value] : fields_of(r)) j[key] = platform_gbk_to_utf8(*value);
+    for (auto [key, value] : fields_of(r)) j[key] = rt::to_utf8(*value);
     j["check"] = checked(r);
     return j;
   };
@@ -77,7 +77,7 @@ void print_json(const std::vector<recipient::Recipient>& list) {
 
 void print_text(const std::vector<recipient::Recipient>& list, bool utf8) {
   auto out = [&](std::string_view gbk) {
-    return utf8 ? platform_gbk_to_utf8(gbk) : std::string(gbk);
+    return utf8 ? rt::to_utf8(gbk) : std::string(gbk);
   };
   std::ostringstream s;
   for (size_t i = 0; i < list.size(); ++i) {
@@ -108,7 +108,7 @@ int parse_address_command(const std::vector<std::string>& args) {
     std::fprintf(stderr, "slipjet-cli: cannot read %s\n", o->file ? o->file->c_str() : "input");
     return 2;
   }
-  std::string text = o->utf8 ? platform_utf8_to_gbk(*input) : *input;
+  std::string text = o->utf8 ? rt::from_utf8(*input) : *input;
   std::vector<recipient::Recipient> list = recipient::parse_recipients(text);
   if (o->json)
     print_json(list.empty() ? std::vector<recipient::Recipient>{recipient::Recipient{}} : list);

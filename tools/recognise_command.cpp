@@ -11,6 +11,7 @@
 #include "regex/support_libraries.h"
 #include "runtime/input_box.h"
 #include "runtime/platform.h"
+#include "runtime/text_encoding.h"
 #include "tools/command_input.h"
 #include "view/memory_view.h"
 
@@ -84,7 +85,7 @@ struct Outcome {
 
 void print_text(const Outcome& r, bool utf8) {
   auto out = [&](std::string_view gbk) {
-    return utf8 ? platform_gbk_to_utf8(gbk) : std::string(gbk);
+    return utf8 ? rt::to_utf8(gbk) : std::string(gbk);
   };
   std::string address = r.address;
   for (size_t at = 0; (at = address.find("\r\n", at)) != std::string::npos;)
@@ -104,7 +105,7 @@ void print_text(const Outcome& r, bool utf8) {
 }
 
 void print_json(const Outcome& r) {
-  auto u = [](std::string_view gbk) { return platform_gbk_to_utf8(gbk); };
+  auto u = [](std::string_view gbk) { return rt::to_utf8(gbk); };
   nlohmann::json records = nlohmann::json::array();
   for (const auto& record : r.records)
     records.push_back({{"line", u(line_of(record))},
@@ -131,7 +132,7 @@ int recognise_command(const std::vector<std::string>& args) {
     std::fprintf(stderr, "slipjet-cli: cannot read %s\n", o->file ? o->file->c_str() : "input");
     return 2;
   }
-  std::string text = o->utf8 ? platform_utf8_to_gbk(*input) : *input;
+  std::string text = o->utf8 ? rt::from_utf8(*input) : *input;
   rt_start_libraries(support_libraries);
   prompting = o->prompt && o->file && platform_stdin_is_terminal();
   rt_set_input_box_hook(terminal_input_box);

@@ -2,9 +2,11 @@
 // agrees: forwards and backwards meet at the same character starts, each
 // character is one, two or four bytes (never stopping inside a four-byte
 // one's digits), and a whole text's two-byte characters all end in a
-// second byte.
+// second byte. A text whose every byte belongs to a character comes back
+// whole from the wide characters and from UTF-8.
 #include <cstdint>
 #include <cstdlib>
+#include <string>
 #include <string_view>
 
 #include "runtime/text_encoding.h"
@@ -43,5 +45,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   }
   check(at == text.size());
   check(rt::is_whole_text(text) == trails_valid);
+  std::wstring wide = rt::widen(text);
+  bool all_characters = wide.find(wchar_t(0xFFFD)) == std::wstring::npos &&
+                        text.find('\x80') == std::string_view::npos;  // 0x80 comes back as A2 E3
+  if (all_characters) {
+    check(rt::narrow(wide) == text);
+    check(rt::from_utf8(rt::to_utf8(text)) == text);
+  }
+  check(rt::narrow(rt::widen(rt::narrow(wide))) == rt::narrow(wide));
   return 0;
 }

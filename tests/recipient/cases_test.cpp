@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "recipient/parser.h"
-#include "runtime/platform.h"
+#include "runtime/text_encoding.h"
 
 namespace {
 
@@ -40,7 +40,7 @@ std::vector<Case> read_cases() {
     std::vector<std::string> columns;
     for (size_t start = 0;;) {
       size_t tab = line.find('\t', start);
-      columns.push_back(platform_utf8_to_gbk(line.substr(start, tab - start)));
+      columns.push_back(rt::from_utf8(line.substr(start, tab - start)));
       if (tab == std::string::npos) break;
       start = tab + 1;
     }
@@ -56,7 +56,7 @@ std::vector<std::string> fields_of(const recipient::Recipient& r) {
 
 std::string shown(const std::vector<std::string>& fields) {
   std::string s;
-  for (const std::string& f : fields) s += platform_gbk_to_utf8(f) + " | ";
+  for (const std::string& f : fields) s += rt::to_utf8(f) + " | ";
   return s;
 }
 
@@ -66,7 +66,7 @@ TEST(CaseTable, EveryTextGivesItsEightFields) {
   for (const Case& c : cases) {
     recipient::Recipient r = recipient::parse_recipient(c.text);
     EXPECT_EQ(shown(fields_of(r)), shown(c.fields))
-        << c.group << ": " << platform_gbk_to_utf8(c.text);
+        << c.group << ": " << rt::to_utf8(c.text);
   }
 }
 
@@ -93,7 +93,7 @@ TEST(CaseTable, TheSameRecipientsInEveryLayout) {
         text.replace(text.find(mark), 3, value);
       recipient::Recipient r = recipient::parse_recipient(text);
       std::vector<std::string> want = {name, f[1], "", "", f[4], f[5], f[6], f[7]};
-      EXPECT_EQ(shown(fields_of(r)), shown(want)) << platform_gbk_to_utf8(text);
+      EXPECT_EQ(shown(fields_of(r)), shown(want)) << rt::to_utf8(text);
       ++checked;
     }
   }

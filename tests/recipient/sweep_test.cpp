@@ -13,7 +13,7 @@
 
 #include "recipient/divisions.h"
 #include "recipient/parser.h"
-#include "runtime/platform.h"
+#include "runtime/text_encoding.h"
 
 namespace {
 
@@ -144,8 +144,8 @@ void sweep(const Sources& sources, int count, unsigned seed, Score& score) {
     if (right) {
       ++score.right;
     } else if (score.wrong.size() < 20) {
-      std::string shown = platform_gbk_to_utf8(text) + "  →  ";
-      for (const auto& r : got) shown += platform_gbk_to_utf8(fields(r)) + " / ";
+      std::string shown = rt::to_utf8(text) + "  →  ";
+      for (const auto& r : got) shown += rt::to_utf8(fields(r)) + " / ";
       score.wrong.push_back(shown);
     }
   }

@@ -73,14 +73,74 @@ TEST(TextEncoding, WholeTextsHaveNoCutOrStrayBytes) {
 
 TEST(TextEncoding, WideningAndNarrowingGiveTheTextBack) {
   for (std::string text : {std::string(), std::string("abc 123"), std::string("张三，區\x81\x40"),
-                           std::string("浙江省杭州市西湖区文三路100号")}) {
-    std::wstring wide = rt::widen(text);
-    EXPECT_EQ(rt::narrow(wide), text);
+                           std::string("浙江省杭州市西湖区文三路100号"),
+                           std::string("刘\xFE\x9F 重庆市巫溪县\x82\x34\x88\x38江镇 \x95\x32\x82\x36")}) {
+    EXPECT_EQ(rt::narrow(rt::widen(text)), text);
+    EXPECT_EQ(rt::from_utf8(rt::to_utf8(text)), text);
   }
   EXPECT_EQ(rt::widen("區"), std::wstring(1, wchar_t(0x5340)));
   EXPECT_EQ(rt::widen("a張"), (std::wstring{L'a', wchar_t(0x5F35)}));
-  // A character the encoding has not is replaced, not dropped.
-  EXPECT_EQ(rt::narrow(std::wstring(1, wchar_t(0x4DAE))), "?");
+  EXPECT_EQ(rt::to_utf8("刘\xFE\x9F"), "\xE5\x88\x98\xE4\xB6\xAE");
+  EXPECT_EQ(rt::to_utf8("\x95\x32\x82\x36"), "\xF0\xA0\x80\x80");
+}
+
+// Codes as glibc's and Windows' GB 18030 converters give them: the
+// characters GBK has not, the ends of the four-byte ranges, and the euro
+// sign code page 936 kept in one byte.
+TEST(TextEncoding, CharactersOutsideGbkHaveTheirGb18030Codes) {
+  const std::pair<char32_t, const char*> codes[] = {
+      {0x4DAE, "\xFE\x9F"},         {0x48BA, "\x82\x34\x88\x38"}, {0x3BBE, "\x82\x31\xB7\x39"},
+      {0x20000, "\x95\x32\x82\x36"}, {0x0080, "\x81\x30\x81\x30"}, {0xFFFF, "\x84\x31\xA4\x39"},
+      {0x10FFFF, "\xE3\x32\x9A\x35"}, {0x20AC, "\xA2\xE3"},        {0x3473, "\xFE\x55"},
+  };
+  for (auto [character, code] : codes) {
+    std::string text;
+    rt::append_character(character, text);
+    EXPECT_EQ(text, code) << std::hex << unsigned(character);
+    EXPECT_EQ(rt::character_at(code, 0), character) << std::hex << unsigned(character);
+  }
+  EXPECT_EQ(rt::character_at("\x80", 0), char32_t(0x20AC));
+}
+
+// Every character there is survives the round trip, and the codes it takes
+// are exactly GB 18030's: 23940 of two bytes and 39420 four-byte ones in the
+// Basic Multilingual Plane, the rest of the planes after them.
+TEST(TextEncoding, EveryCharacterHasOneCodeAndComesBack) {
+  size_t two = 0, four_bmp = 0;
+  for (char32_t c = 1; c <= 0x10FFFF; ++c) {
+    if (c >= 0xD800 && c < 0xE000) continue;
+    std::string text;
+    rt::append_character(c, text);
+    ASSERT_TRUE(rt::is_whole_text(text)) << std::hex << unsigned(c);
+    ASSERT_EQ(rt::character_size(text, 0), text.size()) << std::hex << unsigned(c);
+    ASSERT_EQ(rt::character_at(text, 0), c) << std::hex << unsigned(c);
+    if (text.size() == 2) ++two;
+    if (text.size() == 4 && c < 0x10000) ++four_bmp;
+  }
+  EXPECT_EQ(two, 23940u);
+  EXPECT_EQ(four_bmp, 39420u);
+}
+
+TEST(TextEncoding, BytesThatAreNoCharacterAreReplacedOneByOne) {
+  const std::wstring fffd(1, wchar_t(0xFFFD));
+  EXPECT_EQ(rt::widen("\x81 a"), fffd + L" a");                     // the space survives
+  EXPECT_EQ(rt::widen("\xFF"), fffd);
+  EXPECT_EQ(rt::widen("\x84\x31\xA5\x30"), fffd);                   // between the ranges
+  EXPECT_EQ(rt::widen("\xE3\x32\x9A\x36" "1"), fffd + L"1");        // beyond U+10FFFF
+  std::string replaced;
+  rt::append_character(0xFFFD, replaced);
+  EXPECT_EQ(rt::from_utf8("\xC0\x80z"), replaced + replaced + "z");  // overlong
+  EXPECT_EQ(rt::from_utf8("\xED\xA0\x80"), replaced + replaced + replaced);  // a surrogate
+  EXPECT_EQ(rt::from_utf8("\xE4\xB8"), replaced + replaced);         // cut
+  EXPECT_EQ(rt::from_utf8("\xEF\xBF\xBD"), replaced);               // U+FFFD itself
+}
+
+TEST(TextEncoding, GbkTextsAreToldFromThoseThatNeedGb18030) {
+  EXPECT_EQ(rt::first_outside_gbk("张三 13800138000 區\x81\x40"), std::string_view::npos);
+  EXPECT_EQ(rt::first_outside_gbk("刘\xFE\x9F"), 2u);
+  EXPECT_EQ(rt::first_outside_gbk("a\x82\x34\x88\x38"), 1u);
+  EXPECT_EQ(rt::first_outside_gbk("\xA2\xE3"), 0u);  // GBK has the euro sign as 0x80
+  EXPECT_EQ(rt::first_outside_gbk("\xAA\xA1"), std::string_view::npos);  // user-defined area
 }
 
 }  // namespace
