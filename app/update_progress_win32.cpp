@@ -12,7 +12,7 @@ constexpr int kWidth = 300, kHeight = 96;
 
 void UpdateProgressWindow::show(HWND owner) {
   cancelled_ = false;
-  if (handle() || !ui::register_window_class(kClass, DefWindowProcA)) return;
+  if (handle() || !ui::register_window_class(kClass, DefWindowProcW)) return;
   RECT frame{0, 0, kWidth, kHeight};
   DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU;
   AdjustWindowRectEx(&frame, style, FALSE, WS_EX_DLGMODALFRAME);

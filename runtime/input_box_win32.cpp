@@ -120,14 +120,14 @@ void lay_out_without_prompt(HWND dialog, HWND edit) {
 
 void open_dialog(HWND dialog, InputBoxState& state) {
   const rt::InputBoxRequest& request = *state.request;
-  SetWindowTextA(dialog, request.caption ? std::string(*request.caption).c_str() : "");
+  SetWindowTextW(dialog, request.caption ? rt::widen(*request.caption).c_str() : L"");
   bool hidden = request.kind == 4;
   state.edit = GetDlgItem(dialog, hidden ? password_edit_id : text_edit_id);
   ShowWindow(GetDlgItem(dialog, hidden ? text_edit_id : password_edit_id), SW_HIDE);
-  if (request.default_text) SetWindowTextA(state.edit, std::string(*request.default_text).c_str());
+  if (request.default_text) SetWindowTextW(state.edit, rt::widen(*request.default_text).c_str());
   ShowWindow(GetDlgItem(dialog, hidden_static_id), SW_HIDE);
   if (request.prompt && !request.prompt->empty()) {
-    SetDlgItemTextA(dialog, prompt_id, std::string(*request.prompt).c_str());
+    SetDlgItemTextW(dialog, prompt_id, rt::widen(*request.prompt).c_str());
   } else {
     lay_out_without_prompt(dialog, state.edit);
   }
@@ -135,21 +135,21 @@ void open_dialog(HWND dialog, InputBoxState& state) {
 }
 
 void confirm(HWND dialog, InputBoxState& state) {
-  int n = GetWindowTextLengthA(state.edit);
+  int n = GetWindowTextLengthW(state.edit);
   if (n > 0) {
-    std::string text(size_t(n) + 1, '\0');
-    text.resize(size_t(GetWindowTextA(state.edit, text.data(), n + 1)));
-    state.answer = text;
+    std::wstring text(size_t(n) + 1, L'\0');
+    text.resize(size_t(GetWindowTextW(state.edit, text.data(), n + 1)));
+    state.answer = rt::narrow(text);
   }
   state.confirmed = true;
   close_dialog(dialog, state);
 }
 
 INT_PTR handle_message(HWND dialog, UINT message, WPARAM wparam, LPARAM lparam) {
-  auto* state = reinterpret_cast<InputBoxState*>(GetWindowLongPtrA(dialog, DWLP_USER));
+  auto* state = reinterpret_cast<InputBoxState*>(GetWindowLongPtrW(dialog, DWLP_USER));
   switch (message) {
     case WM_INITDIALOG:
-      SetWindowLongPtrA(dialog, DWLP_USER, lparam);
+      SetWindowLongPtrW(dialog, DWLP_USER, lparam);
       open_dialog(dialog, *reinterpret_cast<InputBoxState*>(lparam));
       return FALSE;  // the focus is set
     case WM_COMMAND:
@@ -176,14 +176,14 @@ INT_PTR CALLBACK input_box_proc(HWND dialog, UINT message, WPARAM wparam, LPARAM
 // "-", the digits and (decimal) "." through. True when it was consumed.
 bool filter_character(HWND dialog, InputBoxState& state, const MSG& msg) {
   if (msg.hwnd != state.edit || msg.message != WM_CHAR) return false;
-  char c = char(msg.wParam);
-  if (c == '\r') {
+  wchar_t c = wchar_t(msg.wParam);
+  if (c == L'\r') {
     confirm(dialog, state);
     return true;
   }
   int kind = state.request->kind;
   if (kind != 2 && kind != 3) return false;
-  bool allowed = c == '-' || (c >= '0' && c <= '9') || (kind == 3 && c == '.');
+  bool allowed = c == L'-' || (c >= L'0' && c <= L'9') || (kind == 3 && c == L'.');
   return !allowed;
 }
 
@@ -195,7 +195,7 @@ std::optional<std::string> platform_input_box(const rt::InputBoxRequest& request
   state.owner = request.owner ? reinterpret_cast<HWND>(request.owner) : GetActiveWindow();
   if (!IsWindow(state.owner)) state.owner = nullptr;
   DialogTemplate t = input_box_template();
-  HWND dialog = CreateDialogIndirectParamA(GetModuleHandleA(nullptr), t.get(), state.owner,
+  HWND dialog = CreateDialogIndirectParamW(GetModuleHandleW(nullptr), t.get(), state.owner,
                                            input_box_proc, reinterpret_cast<LPARAM>(&state));
   if (!dialog) return std::nullopt;
   // Owned and modal: the window that asks cannot be used, or closed by its
@@ -205,16 +205,16 @@ std::optional<std::string> platform_input_box(const rt::InputBoxRequest& request
   ShowWindow(dialog, SW_SHOW);
   MSG msg;
   while (IsWindow(dialog)) {
-    BOOL got = GetMessageA(&msg, nullptr, 0, 0);
+    BOOL got = GetMessageW(&msg, nullptr, 0, 0);
     if (got == 0) {
       PostQuitMessage(int(msg.wParam));  // leave the quit for the main loop
       break;
     }
     if (got < 0) break;
     if (filter_character(dialog, state, msg)) continue;
-    if (IsDialogMessageA(dialog, &msg)) continue;
+    if (IsDialogMessageW(dialog, &msg)) continue;
     TranslateMessage(&msg);
-    DispatchMessageA(&msg);
+    DispatchMessageW(&msg);
   }
   close_dialog(dialog, state);
   if (!state.confirmed) return std::nullopt;

@@ -21,9 +21,6 @@ int platform_message_box(const char* text, const char* caption, unsigned type, u
 // Copies n bytes from src when all of them can be read; false otherwise.
 bool platform_read_memory(const void* src, void* dst, size_t n);
 
-// GBK text mapped to full or half width as the Windows locale 2052 does it.
-std::string platform_map_width(std::string_view gbk, bool full);
-
 // Private-profile (INI) files, with the contract of GetPrivateProfileStringA
 // and WritePrivateProfileStringA: a read copies at most size - 1 bytes and a
 // zero and returns the number of bytes copied; a null default reads as "".

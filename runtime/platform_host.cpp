@@ -5,11 +5,9 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
-#include <map>
 
 #include "runtime/platform.h"
 #include "runtime/text_encoding.h"
-#include "runtime/width.h"
 
 int platform_message_box(const char* text, const char* caption, unsigned, uintptr_t) {
   std::string line = "[" + platform_to_terminal(caption) + "] " + platform_to_terminal(text) + "\n";
@@ -28,8 +26,6 @@ bool platform_read_memory(const void* src, void* dst, size_t n) {
   iovec remote{const_cast<void*>(src), n};
   return process_vm_readv(getpid(), &local, 1, &remote, 1, 0) == ssize_t(n);
 }
-
-std::string platform_map_width(std::string_view gbk, bool full) { return gbk_map_width(gbk, full); }
 
 std::string platform_to_terminal(std::string_view gbk) { return rt::to_utf8(gbk); }
 bool platform_stdin_is_terminal() { return ::isatty(0) == 1; }

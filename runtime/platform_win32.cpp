@@ -22,18 +22,6 @@ bool platform_read_memory(const void* src, void* dst, size_t n) {
   return ReadProcessMemory(GetCurrentProcess(), src, dst, n, &read) && read == n;
 }
 
-std::string platform_map_width(std::string_view gbk, bool full) {
-  std::wstring wide = rt::widen(gbk);
-  if (wide.empty()) return {};
-  // Room for every character to double, as the mapping may widen each one.
-  std::wstring out(wide.size() * 2 + 2, L'\0');
-  const LCID chinese_prc = 2052;
-  int n = LCMapStringW(chinese_prc, full ? LCMAP_FULLWIDTH : LCMAP_HALFWIDTH, wide.data(),
-                       int(wide.size()), out.data(), int(out.size()));
-  out.resize(n > 0 ? size_t(n) : 0);
-  return rt::narrow(out);
-}
-
 // The console shows the ANSI code page, which is GBK on a Chinese system.
 std::string platform_to_terminal(std::string_view gbk) { return std::string(gbk); }
 std::string platform_from_terminal(std::string_view text) { return std::string(text); }

@@ -1,8 +1,10 @@
 #include <windows.h>
 
+#include <algorithm>
 #include <cstring>
 
 #include "runtime/platform.h"
+#include "runtime/text_encoding.h"
 
 bool platform_run(const char* command_line, bool wait, int show) {
   STARTUPINFOA startup{};
@@ -23,43 +25,67 @@ bool platform_run(const char* command_line, bool wait, int show) {
   return true;
 }
 
-std::string platform_clipboard_text() {
-  if (!OpenClipboard(nullptr)) return {};
-  std::string text;
-  if (HANDLE data = GetClipboardData(CF_TEXT)) {
-    if (auto* p = static_cast<const char*>(GlobalLock(data))) {
-      text.assign(p, strnlen(p, GlobalSize(data)));
+namespace {
+
+// The clipboard's text in one format, up to its terminating zero.
+template <class Char>
+std::basic_string<Char> clipboard_data(UINT format) {
+  std::basic_string<Char> text;
+  if (HANDLE data = GetClipboardData(format)) {
+    if (auto* p = static_cast<const Char*>(GlobalLock(data))) {
+      size_t most = GlobalSize(data) / sizeof(Char);
+      text.assign(p, std::find(p, p + most, Char(0)));
       GlobalUnlock(data);
     }
   }
+  return text;
+}
+
+bool put_on_clipboard(UINT format, const void* bytes, size_t size) {
+  HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, size);
+  if (!memory) return false;
+  std::memcpy(GlobalLock(memory), bytes, size);
+  GlobalUnlock(memory);
+  if (SetClipboardData(format, memory)) return true;
+  GlobalFree(memory);
+  return false;
+}
+
+}  // namespace
+
+// The Unicode text first: the ANSI one has lost every character outside
+// the code page before the program sees it.
+std::string platform_clipboard_text() {
+  if (!OpenClipboard(nullptr)) return {};
+  std::string text;
+  if (IsClipboardFormatAvailable(CF_UNICODETEXT))
+    text = rt::narrow(clipboard_data<wchar_t>(CF_UNICODETEXT));
+  else
+    text = clipboard_data<char>(CF_TEXT);
   CloseClipboard();
   return text;
 }
 
+// A GBK text goes as both; one with other characters leaves the ANSI text
+// to Windows, which makes it from the Unicode one for the code page.
 bool platform_set_clipboard_text(std::string_view gbk) {
-  HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, gbk.size() + 1);
-  if (!memory) return false;
-  auto* p = static_cast<char*>(GlobalLock(memory));
-  std::memcpy(p, gbk.data(), gbk.size());
-  p[gbk.size()] = '\0';
-  GlobalUnlock(memory);
-  if (!OpenClipboard(nullptr)) {
-    GlobalFree(memory);
-    return false;
-  }
+  std::wstring wide = rt::widen(gbk);
+  std::string ansi(gbk);
+  if (!OpenClipboard(nullptr)) return false;
   EmptyClipboard();
-  bool set = SetClipboardData(CF_TEXT, memory) != nullptr;
-  if (!set) GlobalFree(memory);
+  bool set = put_on_clipboard(CF_UNICODETEXT, wide.c_str(), (wide.size() + 1) * sizeof(wchar_t));
+  if (set && rt::first_outside_gbk(ansi) == std::string::npos)
+    set = put_on_clipboard(CF_TEXT, ansi.c_str(), ansi.size() + 1);
   CloseClipboard();
   return set;
 }
 
 void platform_do_events() {
   MSG msg;
-  while (PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE) && msg.message != WM_QUIT) {
-    if (!PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) break;
+  while (PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE) && msg.message != WM_QUIT) {
+    if (!PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) break;
     TranslateMessage(&msg);
-    DispatchMessageA(&msg);
+    DispatchMessageW(&msg);
   }
 }
 

@@ -7,7 +7,7 @@
 #include "runtime/blocks.h"
 #include "runtime/byte_buffer.h"
 #include "runtime/heap.h"
-#include "runtime/platform.h"
+#include "runtime/width.h"
 
 namespace rt {
 
@@ -215,12 +215,12 @@ Text lower(std::string_view text) { return change_ascii(text, fold); }
 // backslash alone.
 Text fullwidth(std::string_view text) {
   std::string prepared = replace_all(replace_all(text, "/", "\xA3\xAF"), "\\", "\xA3\xDC");
-  return Text(platform_map_width(prepared, true));
+  return Text(gbk_map_width(prepared, true));
 }
 
 Text halfwidth(std::string_view text) {
   std::string prepared = replace_all(replace_all(text, "\xA3\xAF", "/"), "\xA3\xDC", "\\");
-  return Text(platform_map_width(prepared, false));
+  return Text(gbk_map_width(prepared, false));
 }
 
 int compare(std::string_view a, std::string_view b, bool case_sensitive) {

@@ -1,6 +1,8 @@
 #include "ui/combo_control.h"
 
-#include <vector>
+#include <string>
+
+#include "runtime/text_encoding.h"
 
 namespace ui {
 
@@ -25,18 +27,21 @@ LRESULT ComboControl::child_command(HWND, HWND, int code, int) {
 }
 
 int ComboControl::add_item(std::string_view gbk, LPARAM data) const {
-  std::string text(gbk);
-  int index = int(send(CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str())));
+  std::wstring text = rt::widen(gbk);
+  int index = int(SendMessageW(handle(), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str())));
   if (index != CB_ERR) send(CB_SETITEMDATA, WPARAM(index), data);
   return index;
 }
 
 std::string ComboControl::item_text(int index) const {
-  LRESULT n = send(CB_GETLBTEXTLEN, WPARAM(index));
+  LRESULT n = SendMessageW(handle(), CB_GETLBTEXTLEN, WPARAM(index), 0);
   if (n == CB_ERR || n < 0) return {};
-  std::vector<char> buffer(size_t(n) + 1, '\0');
-  LRESULT got = send(CB_GETLBTEXT, WPARAM(index), reinterpret_cast<LPARAM>(buffer.data()));
-  return got == CB_ERR ? std::string() : std::string(buffer.data(), size_t(got));
+  std::wstring buffer(size_t(n) + 1, L'\0');
+  LRESULT got = SendMessageW(handle(), CB_GETLBTEXT, WPARAM(index),
+                             reinterpret_cast<LPARAM>(buffer.data()));
+  if (got == CB_ERR) return {};
+  buffer.resize(size_t(got));
+  return rt::narrow(buffer);
 }
 
 int ComboControl::item_count() const { return int(send(CB_GETCOUNT)); }

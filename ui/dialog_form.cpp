@@ -3,6 +3,9 @@
 #include <shellapi.h>
 
 #include <cstring>
+#include <string>
+
+#include "runtime/text_encoding.h"
 
 namespace ui {
 
@@ -12,42 +15,43 @@ namespace {
 DialogForm* form_being_created = nullptr;
 int hot_key_counter = 0;
 
-constexpr char kOwnerClass[] = "WTWindow";
+constexpr wchar_t kOwnerClass[] = L"WTWindow";
 
 LRESULT CALLBACK owner_class_procedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
   if (WindowBase* object = registered_object(window))
     return object->class_window_procedure(window, message, wparam, lparam);
-  return DefWindowProcA(window, message, wparam, lparam);
+  return DefWindowProcW(window, message, wparam, lparam);
 }
 
 // An invisible top-level window that owns a dialog, so that the dialog gets
 // no taskbar button of its own.
 HWND make_owner_window() {
-  HINSTANCE instance = GetModuleHandleA(nullptr);
-  WNDCLASSA cls{};
-  if (!GetClassInfoA(instance, kOwnerClass, &cls)) {
+  HINSTANCE instance = GetModuleHandleW(nullptr);
+  WNDCLASSW cls{};
+  if (!GetClassInfoW(instance, kOwnerClass, &cls)) {
     cls.style = CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS;
     cls.lpfnWndProc = owner_class_procedure;
     cls.hInstance = instance;
     cls.hCursor = LoadCursor(nullptr, IDC_ARROW);
     cls.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    cls.lpszMenuName = "";
+    cls.lpszMenuName = L"";
     cls.lpszClassName = kOwnerClass;
-    RegisterClassA(&cls);
+    RegisterClassW(&cls);
   }
-  return CreateWindowExA(0, kOwnerClass, "ShowTaskbar", 0, 0, 0, 250, 110, nullptr, nullptr,
+  return CreateWindowExW(0, kOwnerClass, L"ShowTaskbar", 0, 0, 0, 250, 110, nullptr, nullptr,
                          instance, nullptr);
 }
 
 // Registers a copy of the dialog class under another name.
 void register_dialog_class_copy(const char* class_name) {
   if (!class_name || !*class_name || std::strcmp(class_name, "#32770") == 0) return;
-  WNDCLASSEXA cls{};
+  WNDCLASSEXW cls{};
   cls.cbSize = sizeof cls;
-  if (!GetClassInfoExA(nullptr, "#32770", &cls)) return;
-  cls.hInstance = GetModuleHandleA(nullptr);
-  cls.lpszClassName = class_name;
-  RegisterClassExA(&cls);
+  if (!GetClassInfoExW(nullptr, L"#32770", &cls)) return;
+  std::wstring name = rt::widen(class_name);
+  cls.hInstance = GetModuleHandleW(nullptr);
+  cls.lpszClassName = name.c_str();
+  RegisterClassExW(&cls);
 }
 
 TrayNotifier tray_notifier = nullptr;
@@ -152,14 +156,14 @@ bool DialogForm::start_dialog(HWND parent, int template_id, InitHandler on_init,
   set_background_object(CreateSolidBrush(GetSysColor(COLOR_BTNFACE)));
   modal_ = modal;
   on_init_ = on_init;
-  HINSTANCE instance = GetModuleHandleA(nullptr);
+  HINSTANCE instance = GetModuleHandleW(nullptr);
   bool made;
   if (modal) {
-    *result = DialogBoxParamA(instance, MAKEINTRESOURCEA(template_id), owner,
+    *result = DialogBoxParamW(instance, MAKEINTRESOURCEW(template_id), owner,
                               toolkit_dialog_procedure, 0);
     made = *result != -1;
   } else {
-    made = CreateDialogParamA(instance, MAKEINTRESOURCEA(template_id), owner,
+    made = CreateDialogParamW(instance, MAKEINTRESOURCEW(template_id), owner,
                               toolkit_dialog_procedure, 0) != nullptr;
   }
   if (form_being_created == this) form_being_created = nullptr;

@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include "runtime/text_encoding.h"
+
 namespace ui {
 
 ListViewControl::ListViewControl() {
@@ -20,13 +22,14 @@ bool ListViewControl::create_list(HWND parent, int id, int x, int y, int width, 
 }
 
 void ListViewControl::add_column(std::string_view title, int width) const {
-  std::string text(title);
-  LVCOLUMNA column{};
+  std::wstring text = rt::widen(title);
+  LVCOLUMNW column{};
   column.mask = LVCF_TEXT | LVCF_WIDTH;
   column.pszText = text.data();
   column.cx = width;
   int count = Header_GetItemCount(ListView_GetHeader(handle()));
-  send(LVM_INSERTCOLUMNA, WPARAM(count < 0 ? 0 : count), reinterpret_cast<LPARAM>(&column));
+  SendMessageW(handle(), LVM_INSERTCOLUMNW, WPARAM(count < 0 ? 0 : count),
+               reinterpret_cast<LPARAM>(&column));
 }
 
 void ListViewControl::set_row_count(int rows) const {
@@ -39,11 +42,12 @@ int ListViewControl::selected_row() const {
 }
 
 LRESULT ListViewControl::child_notify(HWND, HWND, int code, int, NMHDR* header) {
-  if (code == int(LVN_GETDISPINFOA) && on_cell_text_ && header) {
-    auto* info = reinterpret_cast<NMLVDISPINFOA*>(header);
+  // The list asks in wide characters, as its parent is a Unicode window.
+  if (code == int(LVN_GETDISPINFOW) && on_cell_text_ && header) {
+    auto* info = reinterpret_cast<NMLVDISPINFOW*>(header);
     if ((info->item.mask & LVIF_TEXT) && info->item.iItem >= 0 && info->item.cchTextMax > 0) {
-      std::string text = on_cell_text_(info->item.iItem, info->item.iSubItem);
-      lstrcpynA(info->item.pszText, text.c_str(), info->item.cchTextMax);
+      std::wstring text = rt::widen(on_cell_text_(info->item.iItem, info->item.iSubItem));
+      lstrcpynW(info->item.pszText, text.c_str(), info->item.cchTextMax);
     }
   }
   if (code == int(NM_DBLCLK) && on_double_click_) on_double_click_();

@@ -4,6 +4,7 @@
 #include <string>
 #include <string_view>
 
+#include "runtime/text_encoding.h"
 #include "ui/control.h"
 
 namespace ui {
@@ -19,8 +20,8 @@ class StatusBarControl : public Control {
   // narrow for it (made with SBT_TOOLTIPS).
   void set_status_text(std::string_view gbk) const {
     set_text(gbk);
-    std::string tip(gbk);
-    send(SB_SETTIPTEXTA, 0, reinterpret_cast<LPARAM>(tip.c_str()));
+    std::wstring tip = rt::widen(gbk);
+    SendMessageW(handle(), SB_SETTIPTEXTW, 0, reinterpret_cast<LPARAM>(tip.c_str()));
   }
 };
 

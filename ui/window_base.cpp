@@ -8,6 +8,7 @@
 
 #include "runtime/heap.h"
 #include "runtime/message_box.h"
+#include "runtime/text_encoding.h"
 #include "ui/handle_table.h"
 
 namespace ui {
@@ -82,23 +83,27 @@ HWND tool_tip_owner_of(uintptr_t tool_tip_id) {
   return reinterpret_cast<HWND>(tool_tip_owners().value(tool_tip_id));
 }
 
+// The program's windows are Unicode windows: a text the seller or a buyer
+// typed reaches them whole, whatever the system's code page.
 bool register_window_class(const char* name, WNDPROC procedure) {
-  WNDCLASSA cls{};
-  HINSTANCE instance = GetModuleHandleA(nullptr);
-  if (GetClassInfoA(instance, name, &cls)) return true;
+  WNDCLASSW cls{};
+  HINSTANCE instance = GetModuleHandleW(nullptr);
+  std::wstring wide_name = rt::widen(name);
+  if (GetClassInfoW(instance, wide_name.c_str(), &cls)) return true;
   cls.lpfnWndProc = procedure;
   cls.hInstance = instance;
   cls.hCursor = LoadCursor(nullptr, IDC_ARROW);
   cls.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-  cls.lpszClassName = name;
-  return RegisterClassA(&cls) != 0;
+  cls.lpszClassName = wide_name.c_str();
+  return RegisterClassW(&cls) != 0;
 }
 
 void place_beside(HWND window, HWND anchor) {
   RECT own{}, next_to{}, area{};
   if (!GetWindowRect(window, &own) || !GetWindowRect(anchor, &next_to)) return;
-  MONITORINFO monitor{sizeof monitor};
-  if (!GetMonitorInfoA(MonitorFromWindow(anchor, MONITOR_DEFAULTTONEAREST), &monitor)) return;
+  MONITORINFO monitor{};
+  monitor.cbSize = sizeof monitor;
+  if (!GetMonitorInfoW(MonitorFromWindow(anchor, MONITOR_DEFAULTTONEAREST), &monitor)) return;
   area = monitor.rcWork;
   int width = own.right - own.left, height = own.bottom - own.top;
   constexpr int kGap = 8;
@@ -111,7 +116,7 @@ void place_beside(HWND window, HWND anchor) {
 
 HWND WindowBase::create_beside(HWND owner, const char* class_name, const char* title,
                                int client_width, int client_height) {
-  if (!register_window_class(class_name, DefWindowProcA)) return nullptr;
+  if (!register_window_class(class_name, DefWindowProcW)) return nullptr;
   RECT frame{0, 0, client_width, client_height};
   DWORD style = WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
   AdjustWindowRectEx(&frame, style, FALSE, 0);
@@ -125,7 +130,7 @@ void close_on_escape(WindowBase& control) {
   control.on_key_down([&control](int key, int) -> intptr_t {
     if (key != VK_ESCAPE) return 0;
     // Posted: the control must not be destroyed inside its own message.
-    PostMessageA(GetAncestor(control.handle(), GA_ROOT), WM_CLOSE, 0, 0);
+    PostMessageW(GetAncestor(control.handle(), GA_ROOT), WM_CLOSE, 0, 0);
     return 1;
   });
 }
@@ -165,7 +170,7 @@ LRESULT dispatch(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
   }
   if (WindowBase* object = object_for(window))
     return object->message_method(window, message, wparam, lparam);
-  return DefWindowProcA(window, message, wparam, lparam);
+  return DefWindowProcW(window, message, wparam, lparam);
 }
 
 // A destroyed window's entries: its handle value may come back for another.
@@ -187,8 +192,8 @@ LRESULT CALLBACK shared_window_procedure(HWND window, UINT message, WPARAM wpara
   } catch (...) {
     // Nothing may unwind through the system's window procedure.
     handle_escaped_exception(window);
-    result = previous ? CallWindowProcA(previous, window, message, wparam, lparam)
-                      : DefWindowProcA(window, message, wparam, lparam);
+    result = previous ? CallWindowProcW(previous, window, message, wparam, lparam)
+                      : DefWindowProcW(window, message, wparam, lparam);
   }
   if (message == WM_NCDESTROY) forget_window(window);
   return result;
@@ -218,7 +223,7 @@ WindowBase::~WindowBase() {
   // freed memory.
   if (handle_ && object_for(handle_) == this) {
     if (IsWindow(handle_) && previous_)
-      SetWindowLongPtrA(handle_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous_));
+      SetWindowLongPtrW(handle_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous_));
     window_registry().remove(key(handle_));
   }
   if (background_) DeleteObject(background_);
@@ -228,16 +233,16 @@ bool WindowBase::bind(HWND window) {
   if (WindowBase* other = object_for(window); other && other != this) return false;
   window_registry().insert(key(window), reinterpret_cast<uintptr_t>(this));
   handle_ = window;
-  auto current = reinterpret_cast<WNDPROC>(GetWindowLongPtrA(window, GWLP_WNDPROC));
+  auto current = reinterpret_cast<WNDPROC>(GetWindowLongPtrW(window, GWLP_WNDPROC));
   if (current == shared_window_procedure) return true;
   previous_ = reinterpret_cast<WNDPROC>(
-      SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(shared_window_procedure)));
+      SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(shared_window_procedure)));
   return true;
 }
 
 LRESULT WindowBase::default_message(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
-  if (previous_) return CallWindowProcA(previous_, window, message, wparam, lparam);
-  return DefWindowProcA(window, message, wparam, lparam);
+  if (previous_) return CallWindowProcW(previous_, window, message, wparam, lparam);
+  return DefWindowProcW(window, message, wparam, lparam);
 }
 
 LRESULT WindowBase::message_method(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
@@ -247,8 +252,8 @@ LRESULT WindowBase::message_method(HWND window, UINT message, WPARAM wparam, LPA
       WNDPROC previous = previous_;
       base_cleanup();
       window_registry().remove(key(window));
-      return previous ? CallWindowProcA(previous, window, message, wparam, lparam)
-                      : DefWindowProcA(window, message, wparam, lparam);
+      return previous ? CallWindowProcW(previous, window, message, wparam, lparam)
+                      : DefWindowProcW(window, message, wparam, lparam);
     }
     case WM_LBUTTONDOWN:
       left_button_down_hook(x, y, key_state());
@@ -348,7 +353,7 @@ LRESULT WindowBase::message_method(HWND window, UINT message, WPARAM wparam, LPA
       if (lparam) {
         NMHDR header = *reinterpret_cast<NMHDR*>(lparam);
         HWND target_window = header.hwndFrom;
-        if (int(header.code) == -520)  // TTN_NEEDTEXTA: the tool tip's owner
+        if (header.code == TTN_NEEDTEXTA || header.code == TTN_NEEDTEXTW)  // the tool tip's owner
           target_window = reinterpret_cast<HWND>(tool_tip_owners().value(header.idFrom));
         // A non-zero answer is the notification's result (custom draw).
         if (WindowBase* target = object_for(target_window))
@@ -383,13 +388,13 @@ LRESULT WindowBase::message_method(HWND window, UINT message, WPARAM wparam, LPA
 }
 
 LRESULT WindowBase::dropped_files(HDROP drop) {
-  UINT count = DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0);
+  UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
   std::string joined;
   for (UINT i = 0; i < count; ++i) {
-    char path[260] = {};
-    DragQueryFileA(drop, i, path, sizeof path);
+    std::wstring path(DragQueryFileW(drop, i, nullptr, 0) + 1, L'\0');
+    path.resize(DragQueryFileW(drop, i, path.data(), UINT(path.size())));
     if (i > 0) joined += "\r\n";
-    joined += path;
+    joined += rt::narrow(path);
   }
   DragFinish(drop);
   return on_files_dropped_(joined.c_str());
@@ -397,14 +402,14 @@ LRESULT WindowBase::dropped_files(HDROP drop) {
 
 LRESULT WindowBase::class_window_procedure(HWND window, UINT message, WPARAM wparam,
                                            LPARAM lparam) {
-  return DefWindowProcA(window, message, wparam, lparam);
+  return DefWindowProcW(window, message, wparam, lparam);
 }
 INT_PTR WindowBase::dialog_method(HWND, UINT, WPARAM, LPARAM) { return 0; }
 LRESULT WindowBase::mdi_child_procedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
-  return DefMDIChildProcA(window, message, wparam, lparam);
+  return DefMDIChildProcW(window, message, wparam, lparam);
 }
 LRESULT WindowBase::plain_procedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
-  return DefWindowProcA(window, message, wparam, lparam);
+  return DefWindowProcW(window, message, wparam, lparam);
 }
 LRESULT WindowBase::child_command(HWND, HWND, int, int) { return 0; }
 LRESULT WindowBase::child_notify(HWND, HWND, int, int, NMHDR*) { return 0; }
@@ -460,7 +465,7 @@ void WindowBase::class_cleanup() {}
 void WindowBase::base_cleanup() {
   class_cleanup();
   if (handle_ && previous_)
-    SetWindowLongPtrA(handle_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous_));
+    SetWindowLongPtrW(handle_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous_));
   if (cursor_) DestroyCursor(cursor_);
   if (background_) DeleteObject(background_);
   handle_ = nullptr;
@@ -484,8 +489,9 @@ HWND WindowBase::create(DWORD ex_style, const char* class_name, const char* titl
                         int x, int y, int width, int height, HWND parent, HMENU menu_or_id,
                         void* parameter) {
   if (handle_) return nullptr;
-  HWND window = CreateWindowExA(ex_style, class_name, title, style | WS_CLIPSIBLINGS, x, y, width,
-                                height, parent, menu_or_id, GetModuleHandleA(nullptr), parameter);
+  HWND window = CreateWindowExW(ex_style, rt::widen(class_name).c_str(), rt::widen(title).c_str(),
+                                style | WS_CLIPSIBLINGS, x, y, width, height, parent, menu_or_id,
+                                GetModuleHandleW(nullptr), parameter);
   if (!window) return nullptr;
   bind(window);
   SendMessageA(window, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), 0);
@@ -503,11 +509,14 @@ bool WindowBase::attach(HWND parent, int id, bool set_font) {
 
 bool WindowBase::attach_window(HWND window) { return !handle_ && IsWindow(window) && bind(window); }
 
+// The ANSI form: a text in a message is the system code page's, converted
+// to the Unicode window's; a text that may hold any character goes through
+// the controls' own wide calls.
 LRESULT WindowBase::send(UINT message, WPARAM wparam, LPARAM lparam) const {
   return SendMessageA(handle_, message, wparam, lparam);
 }
 bool WindowBase::post(UINT message, WPARAM wparam, LPARAM lparam) const {
-  return PostMessageA(handle_, message, wparam, lparam) != FALSE;
+  return PostMessageW(handle_, message, wparam, lparam) != FALSE;
 }
 void WindowBase::focus() const { SetFocus(handle_); }
 void WindowBase::set_redraw(bool on) const { send(WM_SETREDRAW, on ? TRUE : FALSE); }
@@ -519,7 +528,7 @@ bool WindowBase::move(int* x, int* y, int* width, int* height, bool repaint) con
   RECT r;
   if (!GetWindowRect(handle_, &r)) return false;
   POINT origin{r.left, r.top};
-  if (HWND owner = GetParent(handle_); owner && (GetWindowLongA(handle_, GWL_STYLE) & WS_CHILD))
+  if (HWND owner = GetParent(handle_); owner && (GetWindowLongW(handle_, GWL_STYLE) & WS_CHILD))
     ScreenToClient(owner, &origin);
   return MoveWindow(handle_, x ? *x : origin.x, y ? *y : origin.y,
                     width ? *width : r.right - r.left, height ? *height : r.bottom - r.top,
@@ -534,25 +543,25 @@ bool WindowBase::set_disabled(bool on) const { return EnableWindow(handle_, on ?
 
 void WindowBase::set_style_bits(DWORD bits, bool on, bool extended) const {
   int index = extended ? GWL_EXSTYLE : GWL_STYLE;
-  DWORD style = DWORD(GetWindowLongA(handle_, index));
-  SetWindowLongA(handle_, index, LONG(on ? style | bits : style & ~bits));
+  DWORD style = DWORD(GetWindowLongW(handle_, index));
+  SetWindowLongW(handle_, index, LONG(on ? style | bits : style & ~bits));
   SetWindowPos(handle_, nullptr, 0, 0, 0, 0,
                SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
 }
 
 std::string WindowBase::text() const {
-  int n = GetWindowTextLengthA(handle_);
-  std::vector<char> buffer(size_t(n) + 1, '\0');
-  int got = GetWindowTextA(handle_, buffer.data(), n + 1);
-  return std::string(buffer.data(), size_t(got > 0 ? got : 0));
+  std::wstring buffer(size_t(GetWindowTextLengthW(handle_)) + 1, L'\0');
+  int got = GetWindowTextW(handle_, buffer.data(), int(buffer.size()));
+  buffer.resize(size_t(got > 0 ? got : 0));
+  return rt::narrow(buffer);
 }
 
 void WindowBase::set_text(std::string_view gbk) const {
-  SetWindowTextA(handle_, std::string(gbk).c_str());
+  SetWindowTextW(handle_, rt::widen(gbk).c_str());
 }
 
 int WindowBase::message_box(const char* text, const char* caption, unsigned type) const {
-  return MessageBoxA(handle_, text, caption, type);
+  return MessageBoxW(handle_, rt::widen(text).c_str(), rt::widen(caption).c_str(), type);
 }
 
 void WindowBase::set_cursor_handle(HCURSOR cursor) {

@@ -323,10 +323,10 @@ TEST_F(Toolkit, MessageHooksComeFirstAndPassOnWithZero) {
     return message == WM_GETTEXTLENGTH ? 77 : 0;
   });
   edit.set_text("四个字符");
-  EXPECT_EQ(SendMessageA(edit.handle(), WM_GETTEXTLENGTH, 0, 0), 77);
+  EXPECT_EQ(SendMessageW(edit.handle(), WM_GETTEXTLENGTH, 0, 0), 77);
   EXPECT_EQ(edit.text(), "四个字符");  // WM_GETTEXT passed on
   ui::register_message_hook(edit.handle(), nullptr);
-  EXPECT_EQ(SendMessageA(edit.handle(), WM_GETTEXTLENGTH, 0, 0), 8);
+  EXPECT_EQ(SendMessageW(edit.handle(), WM_GETTEXTLENGTH, 0, 0), 4);  // characters: a Unicode window
 }
 
 intptr_t child_answer = 0;
@@ -395,8 +395,8 @@ bool restored_at_end = false;
 LRESULT CALLBACK spy_procedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
   if (message == WM_NCDESTROY)
     restored_at_end =
-        reinterpret_cast<WNDPROC>(GetWindowLongPtrA(window, GWLP_WNDPROC)) == spy_procedure;
-  return CallWindowProcA(edit_procedure, window, message, wparam, lparam);
+        reinterpret_cast<WNDPROC>(GetWindowLongPtrW(window, GWLP_WNDPROC)) == spy_procedure;
+  return CallWindowProcW(edit_procedure, window, message, wparam, lparam);
 }
 
 // At WM_NCDESTROY the window gets its previous procedure back before that
@@ -405,10 +405,10 @@ TEST_F(Toolkit, ThePreviousProcedureIsRestoredAtTheEnd) {
   HWND dialog = open();
   HWND window = GetDlgItem(dialog, 1006);
   edit_procedure = reinterpret_cast<WNDPROC>(
-      SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(spy_procedure)));
+      SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(spy_procedure)));
   ui::EditControl edit;
   ASSERT_TRUE(edit.attach(dialog, 1006));
-  EXPECT_EQ(reinterpret_cast<WNDPROC>(GetWindowLongPtrA(window, GWLP_WNDPROC)),
+  EXPECT_EQ(reinterpret_cast<WNDPROC>(GetWindowLongPtrW(window, GWLP_WNDPROC)),
             ui::shared_window_procedure);
   DestroyWindow(window);
   EXPECT_TRUE(restored_at_end);
