@@ -2,14 +2,16 @@
 
 #include <string>
 
+#include "runtime/text_encoding.h"
 #include "ui/gdi_guards.h"
+#include "ui/text_drawing.h"
 
 namespace app {
 
 HFONT make_print_font(std::string_view face, int height, bool bold) {
   // A negative height asks for the character height, not the cell's.
-  return CreateFontA(-height, 0, 0, 0, bold ? 800 : 0, FALSE, FALSE, FALSE, DEFAULT_CHARSET, 0, 0,
-                     0, 0, std::string(face).c_str());
+  return CreateFontW(-height, 0, 0, 0, bold ? 800 : 0, FALSE, FALSE, FALSE, DEFAULT_CHARSET, 0, 0,
+                     0, 0, rt::widen(face).c_str());
 }
 
 print::TextSize measure_print_text(HDC dc, std::string_view text, std::string_view face, int height,
@@ -17,8 +19,7 @@ print::TextSize measure_print_text(HDC dc, std::string_view text, std::string_vi
   ui::OwnedGdiObject<HFONT> font(dc ? make_print_font(face, height, bold) : nullptr);
   if (!font) return {};
   ui::ScopedSelect selected(dc, font.get());
-  SIZE size{};
-  GetTextExtentPoint32A(dc, text.data(), int(text.size()), &size);
+  SIZE size = ui::text_extent(dc, text);
   return {int(size.cx), int(size.cy)};
 }
 

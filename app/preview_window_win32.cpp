@@ -12,9 +12,11 @@
 #include "runtime/message_box.h"
 #include "runtime/settings_file.h"
 #include "runtime/system.h"
+#include "runtime/text_encoding.h"
 #include "runtime/text_ops.h"
 #include "ui/canvas.h"
 #include "ui/gdi_guards.h"
+#include "ui/text_drawing.h"
 
 namespace app {
 
@@ -238,7 +240,7 @@ void PreviewWindow::paint_selected_position(HDC dc, const print::Waybill& waybil
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, RGB(0, 90, 220));
   ui::ScopedSelect font(dc, GetStockObject(DEFAULT_GUI_FONT));
-  DrawTextA(dc, text.c_str(), int(text.size()), &place, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
+  ui::draw_text_in_rect(dc, text, place, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
 }
 
 void PreviewWindow::paint_note_and_form(HDC dc, const RECT& form) {
@@ -260,7 +262,8 @@ void PreviewWindow::paint_waybill(HDC dc, const RECT& form, const print::Waybill
     SetTextColor(dc, RGB(220, 0, 0));
     RECT text = form;
     InflateRect(&text, -10, -10);
-    DrawTextA(dc, waybill.problem.c_str(), int(waybill.problem.size()), &text, DT_WORDBREAK);
+    std::wstring problem = rt::widen(waybill.problem);
+    DrawTextW(dc, problem.c_str(), int(problem.size()), &text, DT_WORDBREAK);
     return;
   }
   ui::ScopedSavedDc saved(dc);

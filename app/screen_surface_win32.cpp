@@ -2,6 +2,7 @@
 
 #include "app/canvas_surface_win32.h"
 #include "runtime/text_encoding.h"
+#include "ui/text_drawing.h"
 
 namespace app {
 
@@ -27,9 +28,8 @@ void ScreenSurface::set_font(std::string_view face, int height, bool bold) {
 void ScreenSurface::write_line(int x, int y, std::string_view line) {
   for (size_t at = 0; at < line.size();) {
     size_t size = rt::character_size(line, at);
-    SIZE before{};
-    GetTextExtentPoint32A(printer_, line.data(), int(at), &before);
-    TextOutA(dc_, x + before.cx, y, line.data() + at, int(size));
+    int before = ui::text_extent(printer_, line.substr(0, at)).cx;
+    ui::draw_text_at(dc_, x + before, y, line.substr(at, size));
     at += size;
   }
 }
@@ -38,7 +38,7 @@ void ScreenSurface::write_text(int x, int y, std::string_view text) {
   if (printer_)
     write_line(x, y, text);
   else
-    TextOutA(dc_, x, y, text.data(), int(text.size()));
+    ui::draw_text_at(dc_, x, y, text);
 }
 
 // Drawn in the preview's mapping (tenths of a millimetre, y downwards) as
@@ -50,11 +50,11 @@ void ScreenSurface::write_text_in_rect(std::string_view text, print::Rect& rect,
                                        unsigned format) {
   RECT r{rect.left, rect.top, rect.right, rect.bottom};
   if (!printer_) {
-    DrawTextA(dc_, text.data(), int(text.size()), &r, format);
+    ui::draw_text_in_rect(dc_, text, r, format);
     return;
   }
-  TEXTMETRICA metrics{};
-  GetTextMetricsA(printer_, &metrics);
+  TEXTMETRICW metrics{};
+  GetTextMetricsW(printer_, &metrics);
   ui::ScopedSavedDc clipped(dc_);
   IntersectClipRect(dc_, r.left, r.top, r.right, r.bottom);
   int y = r.top;

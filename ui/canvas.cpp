@@ -6,7 +6,9 @@
 #include <algorithm>
 #include <cstring>
 
+#include "runtime/text_encoding.h"
 #include "ui/paper_choice.h"
+#include "ui/text_drawing.h"
 
 namespace ui {
 
@@ -153,10 +155,10 @@ SIZE printed_page(HDC dc, const DEVMODEA& kept, std::span<const Paper> papers) {
 }  // namespace
 
 FontSpec font_spec_of(HFONT font) {
-  LOGFONTA lf{};
+  LOGFONTW lf{};
   FontSpec described;
-  if (!font || !GetObjectA(font, sizeof lf, &lf)) return described;
-  described.face.assign(lf.lfFaceName, strnlen(lf.lfFaceName, sizeof lf.lfFaceName));
+  if (!font || !GetObjectW(font, sizeof lf, &lf)) return described;
+  described.face = rt::narrow(std::wstring_view(lf.lfFaceName, wcsnlen(lf.lfFaceName, LF_FACESIZE)));
   described.height = lf.lfHeight;
   described.underline = lf.lfUnderline != 0;
   described.strike_out = lf.lfStrikeOut != 0;
@@ -167,9 +169,9 @@ FontSpec font_spec_of(HFONT font) {
 }
 
 HFONT make_font(const FontSpec& described, LONG height) {
-  return CreateFontA(height, 0, described.escapement, 0, described.bold ? 800 : 0, described.italic,
+  return CreateFontW(height, 0, described.escapement, 0, described.bold ? 800 : 0, described.italic,
                      described.underline, described.strike_out, DEFAULT_CHARSET, 0, 0, 0, 0,
-                     described.face.c_str());
+                     rt::widen(described.face).c_str());
 }
 
 Canvas::Canvas() : font_(static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT))) {}
@@ -274,10 +276,8 @@ void Canvas::write_at_pen(std::string_view text) {
   on_both([&](HDC dc) {
     POINT p{};
     GetCurrentPositionEx(dc, &p);
-    TextOutA(dc, p.x, p.y, text.data(), int(text.size()));
-    SIZE size{};
-    GetTextExtentPoint32A(dc, text.data(), int(text.size()), &size);
-    return MoveToEx(dc, p.x + size.cx, p.y, nullptr) != FALSE;
+    draw_text_at(dc, p.x, p.y, text);
+    return MoveToEx(dc, p.x + text_extent(dc, text).cx, p.y, nullptr) != FALSE;
   });
 }
 
@@ -286,7 +286,7 @@ void Canvas::write_text(const int* x, const int* y, std::string_view text) {
   if (target_) GetCurrentPositionEx(target_, &p);
   int nx = x ? *x : p.x;
   int ny = y ? logical_y(*y) : p.y;
-  on_both([&](HDC dc) { return TextOutA(dc, nx, ny, text.data(), int(text.size())) != FALSE; });
+  on_both([&](HDC dc) { return draw_text_at(dc, nx, ny, text); });
 }
 
 int Canvas::write_text_in_rect(std::string_view text, RECT& rect, UINT format) {
@@ -294,22 +294,14 @@ int Canvas::write_text_in_rect(std::string_view text, RECT& rect, UINT format) {
     rect.top = -rect.top;
     rect.bottom = -rect.bottom;
   }
-  int height = target_ ? DrawTextA(target_, text.data(), int(text.size()), &rect, format) : 0;
-  if (mirror_) height = DrawTextA(mirror_, text.data(), int(text.size()), &rect, format);
+  int height = target_ ? draw_text_in_rect(target_, text, rect, format) : 0;
+  if (mirror_) height = draw_text_in_rect(mirror_, text, rect, format);
   return height;
 }
 
-int Canvas::text_width(std::string_view text) const {
-  SIZE size{};
-  if (target_) GetTextExtentPoint32A(target_, text.data(), int(text.size()), &size);
-  return size.cx;
-}
+int Canvas::text_width(std::string_view text) const { return target_ ? text_extent(target_, text).cx : 0; }
 
-int Canvas::text_height(std::string_view text) const {
-  SIZE size{};
-  if (target_) GetTextExtentPoint32A(target_, text.data(), int(text.size()), &size);
-  return size.cy;
-}
+int Canvas::text_height(std::string_view text) const { return target_ ? text_extent(target_, text).cy : 0; }
 
 void Canvas::set_text_colour(COLORREF colour) {
   text_colour_ = colour;
