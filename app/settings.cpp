@@ -1,5 +1,8 @@
 #include "app/settings.h"
 
+#include <utility>
+#include <vector>
+
 #include "runtime/message_box.h"
 #include "runtime/platform.h"
 #include "runtime/settings_file.h"
@@ -17,16 +20,32 @@ struct Key {
   const char* section;
   const char* name;
   int field;
+  const char* label;
 };
 
 // The fields in the order a save writes them.
 const Key saved_fields[] = {
-    {"dayinji", "left", view::control::left_offset},
-    {"dayinji", "top", view::control::top_offset},
-    {"ji", "jiname", view::control::sender_name},
-    {"ji", "jitel", view::control::sender_fixed_phone},
-    {"ji", "jiphone", view::control::sender_mobile},
+    {"dayinji", "left", view::control::left_offset, "左偏移"},
+    {"dayinji", "top", view::control::top_offset, "上偏移"},
+    {"ji", "jiname", view::control::sender_name, "寄件人姓名"},
+    {"ji", "jitel", view::control::sender_fixed_phone, "寄件人电话"},
+    {"ji", "jiphone", view::control::sender_mobile, "寄件人手机"},
 };
+
+// What keeps the settings from being saved as typed: a character the file
+// cannot keep, named with its field; empty when there is none.
+std::string unkeepable_character(view::MainView& view) {
+  std::vector<std::pair<const char*, int>> fields;
+  for (const Key& key : saved_fields) fields.emplace_back(key.label, key.field);
+  fields.emplace_back("寄件人地址", view::control::sender_address);
+  for (auto [label, field] : fields) {
+    std::string refused = rt::character_settings_cannot_keep(view.text(field));
+    if (!refused.empty())
+      return "【" + std::string(label) + "】里的“" + refused + "”存不进设置文件 cfg.ini：" +
+             rt::kSettingsKeepGbk + "请换一种写法再保存。";
+  }
+  return {};
+}
 
 }  // namespace
 
@@ -83,6 +102,11 @@ void Settings::toggle_settings(view::MainView& view, uintptr_t owner, const Save
   std::string printer = selected >= 0 && selected != shown_default_
                             ? view.list_item(view::control::printer_list, selected)
                             : "";
+  if (std::string refused = unkeepable_character(view); !refused.empty()) {
+    rt_message_box(refused.c_str(), "注意", RT_MB_OK | RT_MB_ICONWARNING, owner);
+    view.set_status("设置未保存，改好后再点“保存”");
+    return;
+  }
   if (check && !check(printer, printer != current_printer_)) {
     view.set_status("设置未保存，改好后再点“保存”");
     return;

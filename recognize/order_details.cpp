@@ -4,6 +4,7 @@
 
 #include "regex/regex_object.h"
 #include "runtime/input_box.h"
+#include "runtime/message_box.h"
 #include "runtime/settings_file.h"
 #include "runtime/text_between.h"
 #include "runtime/text_ops.h"
@@ -29,7 +30,10 @@ bool is_profile_blank(char c) { return c == ' ' || (c >= '\t' && c <= '\r') || c
 
 std::string item_code_key(std::string_view title) {
   constexpr std::string_view kEscaped = "%%";
+  // A title with a character GBK has not is kept as its escaped bytes, so
+  // the same title finds the same key again in the GBK file.
   bool keeps = !title.empty() && title.find('=') == std::string_view::npos &&
+               rt::character_settings_cannot_keep(title).empty() &&
                title.front() != '[' && title.front() != ';' && !title.starts_with(kEscaped) &&
                !is_profile_blank(title.front()) && !is_profile_blank(title.back()) &&
                std::none_of(title.begin(), title.end(),
@@ -75,12 +79,23 @@ std::string GoodsReader::item_code(std::string_view title) {
   return stored->second;
 }
 
+// A code with a character the settings file cannot keep is asked again,
+// never stored as another character.
 std::string GoodsReader::asked_code(std::string_view title, const std::string& key) {
-  std::optional<std::string> typed = rt::ask_text({title, "请输入宝贝代号", std::nullopt, rt::kFreeText});
-  if (!typed || typed->empty()) return {};
-  if (!rt::ini_write(settings_path_, item_code_section, key, *typed) && code_not_saved_)
-    *code_not_saved_ = true;
-  return *typed;
+  for (;;) {
+    std::optional<std::string> typed =
+        rt::ask_text({title, "请输入宝贝代号", std::nullopt, rt::kFreeText});
+    if (!typed || typed->empty()) return {};
+    std::string refused = rt::character_settings_cannot_keep(*typed);
+    if (refused.empty()) {
+      if (!rt::ini_write(settings_path_, item_code_section, key, *typed) && code_not_saved_)
+        *code_not_saved_ = true;
+      return *typed;
+    }
+    std::string text = "宝贝代号里的“" + refused + "”存不进设置文件 cfg.ini：" + rt::kSettingsKeepGbk +
+                       "请换一种写法。";
+    rt_message_box(text.c_str(), "注意", RT_MB_OK | RT_MB_ICONWARNING, 0);
+  }
 }
 
 std::string order_goods_text(std::string_view text, std::string_view settings_path,

@@ -5,6 +5,7 @@
 
 #include "runtime/command_args.h"
 #include "runtime/platform.h"
+#include "runtime/text_encoding.h"
 
 namespace rt {
 
@@ -51,6 +52,12 @@ std::string decode_setting_text(std::string_view text) {
     out += text[i];
   }
   return out;
+}
+
+std::string character_settings_cannot_keep(std::string_view value) {
+  size_t at = first_outside_gbk(value);
+  if (at == std::string_view::npos) return {};
+  return std::string(value.substr(at, character_size(value, at)));
 }
 
 Text ini_read(std::string_view path, std::string_view section, std::string_view key,

@@ -43,6 +43,14 @@ std::string encode_setting_text(std::string_view text);
 // decoded zero byte is dropped.
 std::string decode_setting_text(std::string_view text);
 
+// The first character of the value that the settings file cannot keep
+// (empty when it can keep them all): the file stays GBK, which older
+// versions and other programs read, so a character GBK has not would come
+// back to them as another.
+std::string character_settings_cannot_keep(std::string_view value);
+// Why, in the words a refusal gives the seller.
+inline constexpr char kSettingsKeepGbk[] = "设置文件用 GBK 编码，旧版本和别的程序读不出这个字。";
+
 }  // namespace rt
 
 char* rt_ini_read(int count, const RtArg* args);
