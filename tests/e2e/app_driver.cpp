@@ -7,6 +7,7 @@
 #include <iterator>
 
 #include "app/startup_win32.h"
+#include "runtime/text_encoding.h"
 
 namespace {
 
@@ -107,10 +108,9 @@ int AppDriver::wait_for_exit(int ms) {
 }
 
 std::string AppDriver::text(int id) const {
-  HWND control = item(id);
-  char buffer[4096] = {};
-  LRESULT n = SendMessageA(control, WM_GETTEXT, sizeof buffer, reinterpret_cast<LPARAM>(buffer));
-  return std::string(buffer, size_t(n > 0 ? n : 0));
+  wchar_t buffer[4096] = {};
+  LRESULT n = SendMessageW(item(id), WM_GETTEXT, std::size(buffer), reinterpret_cast<LPARAM>(buffer));
+  return rt::narrow(std::wstring_view(buffer, size_t(n > 0 ? n : 0)));
 }
 
 std::vector<std::string> AppDriver::items(int id) const {
@@ -120,9 +120,7 @@ std::vector<std::string> AppDriver::items(int id) const {
   for (LRESULT i = 0; i < count; ++i) {
     wchar_t wide[1024] = {};
     SendDlgItemMessageW(window_, id, CB_GETLBTEXT, WPARAM(i), reinterpret_cast<LPARAM>(wide));
-    char gbk[2048] = {};
-    WideCharToMultiByte(936, 0, wide, -1, gbk, sizeof gbk, nullptr, nullptr);
-    result.emplace_back(gbk);
+    result.push_back(rt::narrow(wide));
   }
   return result;
 }
@@ -140,7 +138,7 @@ int AppDriver::window_width() const {
 }
 
 void AppDriver::set_text(int id, const std::string& gbk) const {
-  SendMessageA(item(id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(gbk.c_str()));
+  SendMessageW(item(id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(rt::widen(gbk).c_str()));
 }
 
 void AppDriver::click(int id) const {
@@ -186,6 +184,20 @@ bool AppDriver::set_clipboard(const std::string& gbk) {
   bytes[gbk.size()] = '\0';
   GlobalUnlock(memory);
   bool set = SetClipboardData(CF_TEXT, memory) != nullptr;
+  CloseClipboard();
+  return set;
+}
+
+bool AppDriver::set_unicode_clipboard(const std::string& text) {
+  std::wstring wide = rt::widen(text);
+  for (int tries = 0; tries < 50 && !OpenClipboard(nullptr); ++tries) pump_for(20);
+  EmptyClipboard();
+  HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, (wide.size() + 1) * sizeof(wchar_t));
+  auto* units = static_cast<wchar_t*>(GlobalLock(memory));
+  std::copy(wide.begin(), wide.end(), units);
+  units[wide.size()] = L'\0';
+  GlobalUnlock(memory);
+  bool set = SetClipboardData(CF_UNICODETEXT, memory) != nullptr;
   CloseClipboard();
   return set;
 }
@@ -239,13 +251,13 @@ void AppDriver::end_programs_in(const std::string& folder) {
 }
 
 std::string AppDriver::box_text(HWND box) {
-  char text[2048] = {};
-  GetDlgItemTextA(box, 0xFFFF, text, sizeof text);  // the box's static text
-  return text;
+  wchar_t text[2048] = {};
+  GetDlgItemTextW(box, 0xFFFF, text, int(std::size(text)));  // the box's static text
+  return rt::narrow(text);
 }
 
 void AppDriver::answer(HWND dialog, int edit_id, const std::string& gbk, int ok_id) {
-  SendDlgItemMessageA(dialog, edit_id, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(gbk.c_str()));
+  SendDlgItemMessageW(dialog, edit_id, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(rt::widen(gbk).c_str()));
   PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(ok_id, BN_CLICKED),
                reinterpret_cast<LPARAM>(GetDlgItem(dialog, ok_id)));
 }

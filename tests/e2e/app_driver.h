@@ -1,5 +1,6 @@
 // Drives slipjet.exe from another process as a user would: the clipboard,
-// clicks, list choices, dialogs answered, texts read back. Texts are GBK.
+// clicks, list choices, dialogs answered, texts read back with the wide
+// calls. Texts are the program's own bytes (GB 18030).
 #pragma once
 
 #include <windows.h>
@@ -60,6 +61,8 @@ class AppDriver {
   void choose(int id, int index) const;
 
   static bool set_clipboard(const std::string& gbk);
+  // Puts the text on the clipboard as Unicode only, as a chat program does.
+  static bool set_unicode_clipboard(const std::string& text);
   // The top-level window of this caption, waiting up to `ms`.
   static HWND wait_for_window(const char* caption, int ms = 10000);
   // Waits until the control's text is `expected` (or the time is up).

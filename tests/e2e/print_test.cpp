@@ -477,6 +477,68 @@ TEST_F(Printing, TheSameParcelAfterARestartAsksAndNoPrintsNothing) {
   EXPECT_FALSE(wait_for_pdfs(2, 1500));
 }
 
+// A buyer's name and town with characters GBK has not (U+4DAE in 刘䶮 is
+// FE 9F, U+48BA in 䢺江镇 the four-byte 82 34 88 38), copied from a chat
+// as Unicode text only: recognised whole, printed at the template's places,
+// logged with those bytes, found in the history by the one character, and
+// the same parcel again is asked about.
+TEST_F(Printing, CharactersOutsideGbkAreRecognisedPrintedLoggedAndFound) {
+  const std::string name = "刘\xFE\x9F", town = "\x82\x34\x88\x38" "江镇";
+  std::ofstream(log_path(), std::ios::binary) << "";
+  start();
+  make_default_template();
+  ASSERT_TRUE(AppDriver::set_unicode_clipboard("重庆市 重庆市 巫溪县 " + town + "长安村3组12号 ，405800，" + name +
+                                               "，13800138000"));
+  app.click(recognise_button);
+  EXPECT_EQ(app.text(name_box), name);
+  EXPECT_EQ(app.text(mobile_phone), "13800138000");
+  const std::string address_text = app.text(address);
+  EXPECT_NE(address_text.find("巫溪县" + town + "长安村"), std::string::npos) << address_text;
+  // The screen as the seller sees it, for a person to look at.
+  Sleep(500);
+  run_host("import -window root /tmp/slipjet-outside-gbk.png");
+  Sleep(1500);
+
+  app.set_text(goods, "A1_黑色_40×2");
+  app.click(print_button);
+  PrintedPage page = printed_page("[" + name + "] 已打印完毕");
+  expect_at(page, name, {120, 25});
+  expect_at(page, "13800138000", {126, 60});
+  // The first line of the address box, the town's character in it (in a
+  // fall-back font, which the PDF's text may give as a word of its own).
+  expect_at(page, "重庆市重庆市巫溪县", {118, 40});
+  const PrintedWord* town_word = nullptr;
+  for (const PrintedWord& w : page.words)
+    if (w.gbk.find(town.substr(0, 4)) != std::string::npos) town_word = &w;
+  ASSERT_TRUE(town_word) << "the town's character is not in the PDF's text";
+  EXPECT_NEAR(town_word->y_mm, 40 + kTop, kTolerance);
+  EXPECT_GT(town_word->x_mm, 118 + kLeft + 30);
+  EXPECT_LT(town_word->x_mm, 118 + kLeft + 50);
+
+  std::ifstream in(log_path(), std::ios::binary);
+  std::string log((std::istreambuf_iterator<char>(in)), {});
+  EXPECT_NE(log.find("；" + name + "；重庆市重庆市巫溪县" + town), std::string::npos) << log;
+
+  PostMessageA(app.window(), WM_SYSCOMMAND, 0x0120, 0);
+  HWND history = AppDriver::wait_for_window("打印记录（1 / 1 条）", 20000);
+  ASSERT_TRUE(history);
+  SendMessageW(GetDlgItem(history, 1), WM_SETTEXT, 0, LPARAM(L"\u4DAE"));
+  Sleep(300);
+  wchar_t title[128] = {};
+  GetWindowTextW(history, title, int(std::size(title)));
+  EXPECT_STREQ(title, L"\u6253\u5370\u8BB0\u5F55\uFF081 / 1 \u6761\uFF09");  // 打印记录（1 / 1 条）
+  SendMessageW(GetDlgItem(history, 1), WM_SETTEXT, 0, LPARAM(L"\u4DAF"));
+  Sleep(300);
+  GetWindowTextW(history, title, int(std::size(title)));
+  EXPECT_STREQ(title, L"\u6253\u5370\u8BB0\u5F55\uFF080 / 1 \u6761\uFF09");
+  PostMessageA(history, WM_CLOSE, 0, 0);
+
+  app.click_async(print_button);
+  std::string question = answer_question(IDNO);
+  EXPECT_NE(question.find("【" + name + "】13800138000"), std::string::npos) << question;
+  ASSERT_TRUE(app.wait_for_text(status_line, "已取消打印", 10000));
+}
+
 // A batch of five stopped after two by the printer going away goes on,
 // with the printer back, with the three it had not printed.
 TEST_F(Printing, ABatchStoppedByThePrinterResumesWithTheRest) {

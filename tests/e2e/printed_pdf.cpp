@@ -11,6 +11,8 @@
 #include <iterator>
 #include <regex>
 
+#include "runtime/text_encoding.h"
+
 namespace {
 
 // The folder as Wine sees it (drive Z: is the host's root).
@@ -26,16 +28,6 @@ std::string unix_path(std::string windows_path) {
   return windows_path.substr(2);  // drop "Z:"
 }
 
-
-std::string utf8_to_gbk(const std::string& utf8) {
-  int n = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), int(utf8.size()), nullptr, 0);
-  std::wstring wide(size_t(n), L'\0');
-  MultiByteToWideChar(CP_UTF8, 0, utf8.data(), int(utf8.size()), wide.data(), n);
-  int m = WideCharToMultiByte(936, 0, wide.data(), n, nullptr, 0, nullptr, nullptr);
-  std::string gbk(size_t(m), '\0');
-  WideCharToMultiByte(936, 0, wide.data(), n, gbk.data(), m, nullptr, nullptr);
-  return gbk;
-}
 
 // The job number in cups-pdf's file name ("...-job_12.pdf").
 int job_number(const std::string& path) {
@@ -138,7 +130,7 @@ PrintedPage read_pdf(const std::string& windows_path) {
        ++it) {
     auto mm = [&](int i) { return std::stod((*it)[i]) * kMmPerPoint; };
     page.words.push_back(
-        PrintedWord{mm(1), mm(2), mm(3) - mm(1), mm(4) - mm(2), utf8_to_gbk(unescaped((*it)[5]))});
+        PrintedWord{mm(1), mm(2), mm(3) - mm(1), mm(4) - mm(2), rt::from_utf8(unescaped((*it)[5]))});
   }
   return page;
 }

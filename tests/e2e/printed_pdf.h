@@ -8,7 +8,7 @@
 struct PrintedWord {
   double x_mm, y_mm;  // top-left corner, from the page's top-left
   double width_mm, height_mm;
-  std::string gbk;
+  std::string gbk;  // the program's bytes (GB 18030)
 };
 
 struct PrintedPage {
