@@ -181,6 +181,25 @@ TEST_F(SettingsStore, ASaveThatCannotBeWrittenSaysSoAndKeepsThePaneOpen) {
   EXPECT_EQ(settings.current_printer(), "");
 }
 
+// A setting with a character GBK has not is refused by name before
+// anything is written: the file stays one older versions read.
+TEST_F(SettingsStore, ACharacterGbkHasNotIsRefusedByNameAndNothingIsWritten) {
+  view::MemoryView view;
+  Settings settings(path_);
+  settings.load_settings(view, {});
+  view.set_text(view::control::sender_name, "张三");
+  view.set_text(view::control::sender_address, "重庆市巫溪县\x82\x34\x88\x38江镇");
+  view.window_width = 600;
+  boxes.clear();
+  rt_set_message_box_hook(record_box);
+  settings.toggle_settings(view);
+  rt_set_message_box_hook(nullptr);
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_EQ(boxes[0].rfind("【寄件人地址】里的“\x82\x34\x88\x38”存不进设置文件", 0), 0u) << boxes[0];
+  EXPECT_FALSE(std::filesystem::exists(path_));
+  EXPECT_EQ(view.width(), 600);
+}
+
 // Every template write that fails says so.
 TEST_F(SettingsStore, TemplateWritesThatFailSaySo) {
   std::string unwritable = (dir_ / "missing-folder" / "cfg.ini").string();

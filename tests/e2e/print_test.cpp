@@ -477,8 +477,8 @@ TEST_F(Printing, TheSameParcelAfterARestartAsksAndNoPrintsNothing) {
   EXPECT_FALSE(wait_for_pdfs(2, 1500));
 }
 
-// A buyer's name and town with characters GBK has not (U+4DAE in 刘䶮 is
-// FE 9F, U+48BA in 䢺江镇 the four-byte 82 34 88 38), copied from a chat
+// A buyer's name and town with characters GBK has not (U+4DAE, FE 9F, in
+// the name; U+48BA, the four-byte 82 34 88 38, in the town), copied from a chat
 // as Unicode text only: recognised whole, printed at the template's places,
 // logged with those bytes, found in the history by the one character, and
 // the same parcel again is asked about.

@@ -8,6 +8,7 @@
 #include <iterator>
 
 #include "runtime/settings_file.h"
+#include "runtime/text_encoding.h"
 #include "tests/recognize/pages.h"
 #include "tests/recognize/recognition_fixture.h"
 
@@ -84,7 +85,8 @@ TEST(ItemCodeKey, SafeTitlesKeepTheirKeyOthersAreEscapedAndRoundTrip) {
   EXPECT_EQ(recognize::item_code_key("男鞋 A款"), "男鞋 A款");
   EXPECT_EQ(recognize::item_code_key("区[现货]"), "区[现货]");  // "[" only matters first
   for (std::string title :
-       {"袜子=3双", "[现货]男鞋", ";特价", " 前空格", "后空格 ", "%%x", "a\tb"}) {
+       {"袜子=3双", "[现货]男鞋", ";特价", " 前空格", "后空格 ", "%%x", "a\tb",
+        "\x82\x34\x88\x38" "江土鸡", "刘\xFE\x9F款"}) {  // characters GBK has not
     std::string key = recognize::item_code_key(title);
     ASSERT_TRUE(key.starts_with("%%")) << title;
     EXPECT_EQ(
@@ -92,6 +94,19 @@ TEST(ItemCodeKey, SafeTitlesKeepTheirKeyOthersAreEscapedAndRoundTrip) {
         std::string::npos);
     EXPECT_EQ(rt::decode_setting_text(key.substr(2)), title);
   }
+}
+
+// The settings file stays GBK: a code typed with a character GBK has not
+// is asked again, a title with one is found again under its escaped key.
+TEST_F(Goods, CharactersGbkHasNotAreNeverStoredAsOthers) {
+  ScriptedDialog::answers = {"A\x82\x34\x88\x38", "A1"};
+  std::string block = goods_block("\x82\x34\x88\x38" "江土鸡");
+  EXPECT_EQ(goods(block), "A1_黑色_40×2件▅");
+  EXPECT_EQ(goods(block), "A1_黑色_40×2件▅");
+  EXPECT_EQ(ScriptedDialog::prompts.size(), 2u);
+  std::ifstream in(path_, std::ios::binary);
+  std::string file((std::istreambuf_iterator<char>(in)), {});
+  EXPECT_EQ(rt::first_outside_gbk(file), std::string::npos) << file;
 }
 
 TEST_F(Goods, NoBlockOrBareLineFeedsGiveNoGoods) {
