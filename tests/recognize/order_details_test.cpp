@@ -7,6 +7,7 @@
 #include <fstream>
 #include <iterator>
 
+#include "runtime/message_box.h"
 #include "runtime/settings_file.h"
 #include "runtime/text_encoding.h"
 #include "tests/recognize/pages.h"
@@ -98,10 +99,20 @@ TEST(ItemCodeKey, SafeTitlesKeepTheirKeyOthersAreEscapedAndRoundTrip) {
 
 // The settings file stays GBK: a code typed with a character GBK has not
 // is asked again, a title with one is found again under its escaped key.
+std::vector<std::string> boxes;
+int record_box(const char* text, const char*, unsigned) {
+  boxes.emplace_back(text);
+  return RT_IDOK;
+}
+
 TEST_F(Goods, CharactersGbkHasNotAreNeverStoredAsOthers) {
   ScriptedDialog::answers = {"A\x82\x34\x88\x38", "A1"};
   std::string block = goods_block("\x82\x34\x88\x38" "江土鸡");
+  rt_set_message_box_hook(record_box);
   EXPECT_EQ(goods(block), "A1_黑色_40×2件▅");
+  rt_set_message_box_hook(nullptr);
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_EQ(boxes[0].rfind("宝贝代号里的“\x82\x34\x88\x38”存不进设置文件", 0), 0u) << boxes[0];
   EXPECT_EQ(goods(block), "A1_黑色_40×2件▅");
   EXPECT_EQ(ScriptedDialog::prompts.size(), 2u);
   std::ifstream in(path_, std::ios::binary);
