@@ -6,8 +6,11 @@
 #include <winspool.h>
 
 #include <cstdio>
+#include <string>
+#include <vector>
 
 #include "runtime/input_box.h"
+#include "runtime/text_encoding.h"
 #include "tests/e2e/app_driver.h"
 #include "tests/recognize/pages.h"
 #include "view/main_view.h"
@@ -51,6 +54,40 @@ TEST_F(MainWindow, FirstStart) {
   EXPECT_EQ(printers[size_t(shown)], printer);
   EXPECT_EQ(app.text(settings_button), "设置");
   EXPECT_FALSE(app.enabled(batch_print_button));
+}
+
+// The file's properties (its version resource) name the version the
+// caption shows: both read from the running program and its file.
+TEST_F(MainWindow, TheFilesVersionIsTheCaptionsVersion) {
+  start();
+  wchar_t caption[256] = {};
+  GetWindowTextW(app.window(), caption, int(std::size(caption)));
+  std::wstring shown(caption);
+  shown = shown.substr(shown.rfind(L' ') + 1);
+
+  std::wstring path = rt::widen(AppDriver::program_path());
+  DWORD ignored = 0;
+  std::vector<char> info(GetFileVersionInfoSizeW(path.c_str(), &ignored));
+  ASSERT_FALSE(info.empty()) << "no version resource";
+  ASSERT_TRUE(GetFileVersionInfoW(path.c_str(), 0, DWORD(info.size()), info.data()));
+  auto value = [&](const wchar_t* name) {
+    void* text = nullptr;
+    UINT length = 0;
+    std::wstring key = std::wstring(L"\\StringFileInfo\\080404B0\\") + name;
+    if (!VerQueryValueW(info.data(), key.c_str(), &text, &length) || length == 0) return std::wstring();
+    return std::wstring(static_cast<const wchar_t*>(text));
+  };
+  EXPECT_EQ(value(L"FileVersion"), shown);
+  EXPECT_EQ(value(L"ProductVersion"), shown);
+  EXPECT_EQ(value(L"ProductName") + L" " + shown, std::wstring(caption));
+  EXPECT_FALSE(value(L"CompanyName").empty());
+  EXPECT_NE(value(L"LegalCopyright").find(L"MIT"), std::wstring::npos);
+  VS_FIXEDFILEINFO* fixed = nullptr;
+  UINT size = 0;
+  ASSERT_TRUE(VerQueryValueW(info.data(), L"\\", reinterpret_cast<void**>(&fixed), &size));
+  std::wstring numbers = std::to_wstring(HIWORD(fixed->dwFileVersionMS)) + L"." +
+                         std::to_wstring(LOWORD(fixed->dwFileVersionMS));
+  EXPECT_EQ(shown.rfind(numbers, 0), 0u) << numbers;
 }
 
 TEST_F(MainWindow, BatchPageWithTwoRecordsAsksForTheItemCodeOnce) {
