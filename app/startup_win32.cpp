@@ -3,6 +3,7 @@
 #include <windows.h>
 // After windows.h.
 #include <ole2.h>
+#include <shellapi.h>
 
 #include <memory>
 #include <optional>
@@ -27,6 +28,7 @@
 #include "runtime/errors.h"
 #include "runtime/files.h"
 #include "runtime/message_box.h"
+#include "runtime/text_encoding.h"
 #include "ui/canvas.h"
 
 namespace app {
@@ -48,6 +50,9 @@ constexpr char kFirstStartNote[] =
     "首次使用：先点“设置”填写寄件人。模板下面可预览快递单、打印校准页、查看打印记录。";
 constexpr int kCalibrationCommand = 0x0110;
 constexpr int kHistoryCommand = 0x0120;
+constexpr int kGuideCommand = 0x0130;
+// The seller's guide, which a release puts beside the program.
+constexpr char kGuideFile[] = "使用说明.html";
 constexpr UINT_PTR kOfferTimer = 1;
 
 // The program's state, held from start-up to the exit routine; the main
@@ -65,6 +70,7 @@ class Application {
   void attach_event_handlers();
   void add_system_menu_commands();
   void system_command(int command);
+  void open_guide();
   void print_shown_waybill(HWND asking, bool chosen_reprint);
   UpdateContext update_context();
   void offer_update_once(UINT_PTR timer);
@@ -119,6 +125,24 @@ void Application::system_command(int command) {
   };
   if (command == kHistoryCommand)
     history_.show({main_window_, &view_, reprint_here, template_of});
+  if (command == kGuideCommand) open_guide();
+}
+
+// Opens the guide beside the program in the seller's browser; says where it
+// belongs when it is not there.
+void Application::open_guide() {
+  std::string path = std::string(rt::exe_dir().view()) + "\\" + kGuideFile;
+  std::wstring wide = rt::widen(path);
+  DWORD attributes = GetFileAttributesW(wide.c_str());
+  bool there = attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+  if (there && reinterpret_cast<INT_PTR>(ShellExecuteW(main_window_, L"open", wide.c_str(), nullptr,
+                                                       nullptr, SW_SHOWNORMAL)) > 32)
+    return;
+  std::string text = there ? "打不开“" + path + "”：这台电脑上没有能打开网页文件的程序。"
+                           : std::string("程序所在的文件夹里没有“") + kGuideFile +
+                                 "”。它在下载的压缩包里，和 slipjet.exe 解压到同一个文件夹即可。";
+  rt_message_box(text.c_str(), "使用说明", RT_MB_OK | RT_MB_ICONINFORMATION,
+                 reinterpret_cast<uintptr_t>(main_window_));
 }
 
 void Application::add_system_menu_commands() {
@@ -127,6 +151,7 @@ void Application::add_system_menu_commands() {
   AppendMenuA(menu, MF_STRING, kPreviewCommand, "预览快递单(&V)…");
   AppendMenuA(menu, MF_STRING, kCalibrationCommand, "打印校准页(&J)…");
   AppendMenuA(menu, MF_STRING, kHistoryCommand, "打印记录(&H)…");
+  AppendMenuA(menu, MF_STRING, kGuideCommand, "使用说明(&U)…");
 }
 
 void Application::attach_event_handlers() {

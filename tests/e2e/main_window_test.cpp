@@ -90,6 +90,18 @@ TEST_F(MainWindow, TheFilesVersionIsTheCaptionsVersion) {
   EXPECT_EQ(shown.rfind(numbers, 0), 0u) << numbers;
 }
 
+// The title-bar menu opens the seller's guide from beside the program; a
+// program without it (as here, the build's own) says where it belongs.
+TEST_F(MainWindow, TheGuideWithoutItsFileSaysWhereItBelongs) {
+  start();
+  PostMessageA(app.window(), WM_SYSCOMMAND, 0x0130, 0);
+  HWND box = AppDriver::wait_for_window("使用说明", 10000);
+  ASSERT_TRUE(box);
+  EXPECT_EQ(AppDriver::box_text(box).rfind("程序所在的文件夹里没有“使用说明.html”。", 0), 0u)
+      << AppDriver::box_text(box);
+  PostMessageA(box, WM_COMMAND, IDOK, 0);
+}
+
 TEST_F(MainWindow, BatchPageWithTwoRecordsAsksForTheItemCodeOnce) {
   start();
   pages::Order first, second;
