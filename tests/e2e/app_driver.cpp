@@ -1,6 +1,7 @@
 #include "tests/e2e/app_driver.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -15,13 +16,57 @@ void pump_for(int ms) { Sleep(DWORD(ms)); }
 
 }  // namespace
 
-// The program under test, built beside this test (path given by CMake as a
-// host path, which Wine sees on drive Z:).
-std::string AppDriver::program_path() {
-  std::string path = "Z:" SLIPJET_EXE;
+std::string AppDriver::wine_path(const std::string& host) {
+  std::string path = "Z:" + host;
   for (char& c : path)
     if (c == '/') c = '\\';
   return path;
+}
+
+namespace {
+
+std::string environment(const char* name) {
+  const char* value = std::getenv(name);
+  return value ? value : "";
+}
+
+bool file_exists(const std::string& path) {
+  return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+}  // namespace
+
+std::string AppDriver::program_path() {
+  std::string packaged = environment("SLIPJET_PROGRAM");
+  return wine_path(packaged.empty() ? SLIPJET_EXE : packaged);
+}
+
+bool AppDriver::can_photograph() { return !environment("SLIPJET_PHOTOS").empty(); }
+
+bool AppDriver::photograph(HWND window, const std::string& name) {
+  if (!can_photograph()) return false;
+  std::string folder = wine_path(environment("SLIPJET_PHOTOS")) + "\\";
+  std::string picture = folder + name + ".png", request = folder + name + ".request";
+  DeleteFileA(picture.c_str());
+  SetForegroundWindow(window);
+  // The frame drawn anew: Wine's virtual desktop can keep a frame drawn
+  // before the window's last resize.
+  SetWindowPos(window, nullptr, 0, 0, 0, 0,
+               SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+  RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_ALLCHILDREN);
+  Sleep(1000);  // painted, the caret and focus settled
+  RECT r;
+  GetWindowRect(window, &r);
+  // Written whole before the photographer can see it.
+  std::string part = folder + name + ".part";
+  std::ofstream(part) << r.right - r.left << 'x' << r.bottom - r.top << '+' << r.left << '+'
+                      << r.top;
+  if (!MoveFileExA(part.c_str(), request.c_str(), MOVEFILE_REPLACE_EXISTING)) return false;
+  for (int waited = 0; waited < 20000; waited += 100) {
+    if (file_exists(picture)) return true;
+    Sleep(100);
+  }
+  return false;
 }
 
 std::string AppDriver::program_folder() {

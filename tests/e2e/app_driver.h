@@ -22,9 +22,11 @@ class AppDriver {
   std::string read_file(const std::string& name) const;
   void write_file(const std::string& name, const std::string& bytes) const;
 
-  // The program this driver starts (by default the one built beside the
-  // tests): host path of slipjet.exe as Wine sees it.
+  // The program this driver starts: the one built beside the tests, or the
+  // one SLIPJET_PROGRAM names (a packaged release); its path as Wine sees it.
   static std::string program_path();
+  // A host path (as CMake and the scripts give them) as Wine sees it.
+  static std::string wine_path(const std::string& host);
   // Starts the program in the folder and waits for its main window.
   bool start();
   // Starts `program` (default: program_path()) in `working_folder`
@@ -71,6 +73,13 @@ class AppDriver {
   static std::vector<HWND> main_windows();
   // Ends the programs running from an executable in `folder`.
   static void end_programs_in(const std::string& folder);
+  // Whether the test environment has a photographer (scripts/testenv
+  // --photos).
+  static bool can_photograph();
+  // The window as the seller sees it, frame included, taken by the
+  // photographer as NAME.png once it has painted; false without one or when
+  // no picture came.
+  static bool photograph(HWND window, const std::string& name);
   // The static text of a message box.
   static std::string box_text(HWND box);
   // Types into a dialog's edit box and presses its OK button.
