@@ -211,6 +211,7 @@ void Application::offer_update_once(UINT_PTR timer) {
 intptr_t Application::initialise_main_window(HWND window) {
   bool first_start = !rt::file_exists(settings_path_);
   main_window_ = window;
+  recognizer_.set_owner(reinterpret_cast<uintptr_t>(window));
   SendMessageA(
       window, WM_SETICON, ICON_BIG,
       reinterpret_cast<LPARAM>(LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(kIcon))));

@@ -41,8 +41,8 @@ std::string item_code_key(std::string_view title) {
   return keeps ? std::string(title) : std::string(kEscaped) + rt::encode_setting_text(title);
 }
 
-GoodsReader::GoodsReader(std::string_view settings_path, bool* code_not_saved)
-    : settings_path_(settings_path), code_not_saved_(code_not_saved) {
+GoodsReader::GoodsReader(std::string_view settings_path, bool* code_not_saved, uintptr_t owner)
+    : settings_path_(settings_path), code_not_saved_(code_not_saved), owner_(owner) {
   pattern_.create(goods_pattern);
 }
 
@@ -84,7 +84,7 @@ std::string GoodsReader::item_code(std::string_view title) {
 std::string GoodsReader::asked_code(std::string_view title, const std::string& key) {
   for (;;) {
     std::optional<std::string> typed =
-        rt::ask_text({title, "请输入宝贝代号", std::nullopt, rt::kFreeText});
+        rt::ask_text({title, "请输入宝贝代号", std::nullopt, rt::kFreeText, owner_});
     if (!typed || typed->empty()) return {};
     std::string refused = rt::character_settings_cannot_keep(*typed);
     if (refused.empty()) {
@@ -94,13 +94,13 @@ std::string GoodsReader::asked_code(std::string_view title, const std::string& k
     }
     std::string text = "宝贝代号里的“" + refused + "”存不进设置文件 cfg.ini：" + rt::kSettingsKeepGbk +
                        "请换一种写法。";
-    rt_message_box(text.c_str(), "注意", RT_MB_OK | RT_MB_ICONWARNING, 0);
+    rt_message_box(text.c_str(), "注意", RT_MB_OK | RT_MB_ICONWARNING, owner_);
   }
 }
 
 std::string order_goods_text(std::string_view text, std::string_view settings_path,
-                             bool* code_not_saved) {
-  return GoodsReader(settings_path, code_not_saved).goods_text(text);
+                             bool* code_not_saved, uintptr_t owner) {
+  return GoodsReader(settings_path, code_not_saved, owner).goods_text(text);
 }
 
 std::string order_summary_text(std::string_view text) {

@@ -1,6 +1,7 @@
 // The goods and the order's identity on batch and whole ship pages.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -15,7 +16,9 @@ namespace recognize {
 class GoodsReader {
  public:
   // When writing an item code fails, `code_not_saved` (if given) is set.
-  GoodsReader(std::string_view settings_path, bool* code_not_saved);
+  // `owner` (the window that recognises; 0: the active one) owns the
+  // item-code questions and is disabled while they are open.
+  GoodsReader(std::string_view settings_path, bool* code_not_saved, uintptr_t owner = 0);
 
   // The goods blocks of an order as "code_colour_size×count▅" pieces,
   // spaces removed. An item title seen for the first time is asked for its
@@ -29,12 +32,13 @@ class GoodsReader {
   rx::RegexObject pattern_;
   std::string settings_path_;
   bool* code_not_saved_;
+  uintptr_t owner_;
   std::unordered_map<std::string, std::string> stored_codes_;  // by settings key
 };
 
 // The goods of one order, read on their own.
 std::string order_goods_text(std::string_view text, std::string_view settings_path,
-                             bool* code_not_saved = nullptr);
+                             bool* code_not_saved = nullptr, uintptr_t owner = 0);
 
 // The settings key of an item title. A title the settings file keeps as it
 // is stays its own key, as it always was. One it would break or lose — "="

@@ -166,7 +166,7 @@ void Recognizer::recognise_batch_page(std::string& t) {
     return;
   }
   rt::TextArray blocks = rt::split(t, "关闭订单详情");
-  GoodsReader goods(settings_path_, &code_not_saved_);
+  GoodsReader goods(settings_path_, &code_not_saved_, owner_);
   // The piece before the first "关闭订单详情" belongs to no order.
   for (size_t i = 1; i < blocks.size(); ++i) {
     std::string_view block = blocks[i];
@@ -182,7 +182,7 @@ void Recognizer::recognise_batch_page(std::string& t) {
 
 void Recognizer::recognise_whole_ship_page(const std::string& t) {
   add_record(ShippingRecord{trimmed(rt::text_between(t, "收货信息：", "修改收货信息")),
-                            order_goods_text(t, settings_path_, &code_not_saved_),
+                            order_goods_text(t, settings_path_, &code_not_saved_, owner_),
                             {}});
   rt::do_events();
   view_.list_select(name_box, 0);

@@ -2,6 +2,7 @@
 // shipping records it finds and fills the main window's recipient boxes.
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -31,6 +32,10 @@ class Recognizer {
  public:
   Recognizer(view::MainView& view, std::string settings_path)
       : view_(view), settings_path_(std::move(settings_path)) {}
+
+  // The window that owns the questions a recognition asks (the main
+  // window, once it exists; 0: the active one).
+  void set_owner(uintptr_t owner) { owner_ = owner; }
 
   // The click on "淘宝地址识别".
   void recognise_clipboard();
@@ -62,6 +67,7 @@ class Recognizer {
   std::string status_;
   bool said_ = false;  // this recognition has set the status line
   bool code_not_saved_ = false;  // an item code could not be written this time
+  uintptr_t owner_ = 0;
 };
 
 FormTexts form_texts(std::string_view name, std::string_view fixed, std::string_view mobile,

@@ -9,7 +9,7 @@ RtMessageBoxHook message_box_hook = nullptr;
 int rt_message_box(const char* text, const char* caption, unsigned type, uintptr_t owner) {
   if (!text) text = "";
   if (!caption) caption = "";
-  if (message_box_hook) return message_box_hook(text, caption, type);
+  if (message_box_hook) return message_box_hook(text, caption, type, owner);
   return platform_message_box(text, caption, type, owner);
 }
 

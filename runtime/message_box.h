@@ -23,5 +23,6 @@ inline constexpr int RT_IDNO = 7;
 int rt_message_box(const char* text, const char* caption, unsigned type, uintptr_t owner = 0);
 
 // Tests observe and answer message boxes through this hook (null: none).
-using RtMessageBoxHook = int (*)(const char* text, const char* caption, unsigned type);
+using RtMessageBoxHook = int (*)(const char* text, const char* caption, unsigned type,
+                                 uintptr_t owner);
 void rt_set_message_box_hook(RtMessageBoxHook hook);

@@ -151,8 +151,10 @@ TEST_F(SettingsStore, ASaveTheSellerStopsWritesNothing) {
 }
 
 std::vector<std::string> boxes;
-int record_box(const char* text, const char*, unsigned) {
+std::vector<uintptr_t> box_owners;
+int record_box(const char* text, const char*, unsigned, uintptr_t owner) {
   boxes.emplace_back(text);
+  box_owners.push_back(owner);
   return RT_IDOK;
 }
 
@@ -191,10 +193,12 @@ TEST_F(SettingsStore, ACharacterGbkHasNotIsRefusedByNameAndNothingIsWritten) {
   view.set_text(view::control::sender_address, "重庆市巫溪县\x82\x34\x88\x38江镇");
   view.window_width = 600;
   boxes.clear();
+  box_owners.clear();
   rt_set_message_box_hook(record_box);
-  settings.toggle_settings(view);
+  settings.toggle_settings(view, 0x5E7);
   rt_set_message_box_hook(nullptr);
   ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_EQ(box_owners, (std::vector<uintptr_t>{0x5E7}));  // the settings pane's window
   EXPECT_EQ(boxes[0].rfind("【寄件人地址】里的“\x82\x34\x88\x38”存不进设置文件", 0), 0u) << boxes[0];
   EXPECT_FALSE(std::filesystem::exists(path_));
   EXPECT_EQ(view.width(), 600);

@@ -60,7 +60,7 @@ struct Box {
 };
 std::vector<Box> boxes;
 int answer = RT_IDCANCEL;
-int record_box(const char* text, const char* caption, unsigned type) {
+int record_box(const char* text, const char* caption, unsigned type, uintptr_t) {
   boxes.push_back({text, caption, type});
   return answer;
 }

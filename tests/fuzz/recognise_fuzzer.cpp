@@ -28,7 +28,7 @@ std::optional<std::string> scripted_answer(const rt::InputBoxRequest&) {
 }
 
 // Recognition shows no boxes; a box here would be a fatal runtime error.
-int no_box(const char* text, const char*, unsigned) {
+int no_box(const char* text, const char*, unsigned, uintptr_t) {
   std::fprintf(stderr, "unexpected message box: %s\n", text);
   std::abort();
 }

@@ -27,7 +27,7 @@ constexpr std::string_view kYuantong =
 std::deque<int> answers;
 std::vector<std::string> questions;
 
-int answer_box(const char* text, const char* caption, unsigned) {
+int answer_box(const char* text, const char* caption, unsigned, uintptr_t) {
   EXPECT_STREQ(caption, "注意");
   questions.emplace_back(text);
   if (answers.empty()) return RT_IDYES;

@@ -14,12 +14,14 @@
 #include "view/memory_view.h"
 
 // Answers the item-code dialog from a queue (empty queue: cancel) and
-// records each prompt.
+// records each prompt and the window it was asked for.
 struct ScriptedDialog {
   static inline std::deque<std::optional<std::string>> answers;
   static inline std::vector<std::string> prompts;
+  static inline std::vector<uintptr_t> owners;
   static std::optional<std::string> answer(const rt::InputBoxRequest& request) {
     prompts.emplace_back(request.prompt.value_or(""));
+    owners.push_back(request.owner);
     if (answers.empty()) return std::nullopt;
     auto a = answers.front();
     answers.pop_front();
@@ -36,6 +38,7 @@ class Recognition : public SettingsFolder {
     started = true;
     ScriptedDialog::answers.clear();
     ScriptedDialog::prompts.clear();
+    ScriptedDialog::owners.clear();
     rt_set_input_box_hook(ScriptedDialog::answer);
     recognizer.emplace(view, path_);
   }

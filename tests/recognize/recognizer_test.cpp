@@ -109,9 +109,11 @@ TEST_F(BatchPage, ItemCodesAreAskedOncePerNewTitle) {
   b.goods = pages::goods_block("新款跑鞋", "鞋码： 41") + pages::goods_block("已知宝贝");
   c.goods = pages::goods_block("另一款");
   ScriptedDialog::answers = {"R1"};  // the second title is cancelled
+  recognizer->set_owner(0x51);  // the main window
   recognizer->recognise(pages::batch_page_of({a, b, c}));
 
   EXPECT_EQ(ScriptedDialog::prompts, (std::vector<std::string>{"新款跑鞋", "另一款"}));
+  EXPECT_EQ(ScriptedDialog::owners, (std::vector<uintptr_t>{0x51, 0x51}));
   EXPECT_EQ(recognizer->records()[0].goods, "R1_黑色_40×2件▅");
   EXPECT_EQ(recognizer->records()[1].goods, "R1_黑色_41×2件▅K9_黑色_40×2件▅");
   EXPECT_EQ(recognizer->records()[2].goods, "_黑色_40×2件▅");

@@ -146,7 +146,7 @@ TEST(RuntimeService, Codes) {
 }
 
 int unknown_box_count = 0;
-int count_boxes(const char* text, const char* caption, unsigned type) {
+int count_boxes(const char* text, const char* caption, unsigned type, uintptr_t) {
   EXPECT_STREQ(text, "不支持系统功能函数4242. 请将此信息反馈给作者");
   EXPECT_STREQ(caption, "umbra");
   EXPECT_EQ(type & 0xF0u, RT_MB_ICONERROR);

@@ -11,7 +11,7 @@
 
 inline const char* expected_box_text = nullptr;
 
-inline int box_to_stderr(const char* text, const char* caption, unsigned type) {
+inline int box_to_stderr(const char* text, const char* caption, unsigned type, uintptr_t) {
   std::string line = text;
   for (char& c : line)
     if (c == '\r' || c == '\n') c = ' ';

@@ -186,7 +186,7 @@ TEST_F(BrowserSink, AnExceptionFromAHandlerStaysInsideTheSink) {
     ++seen.calls;
     throw std::runtime_error("handler failed");
   };
-  rt_set_message_box_hook([](const char*, const char*, unsigned) { return RT_IDOK; });
+  rt_set_message_box_hook([](const char*, const char*, unsigned, uintptr_t) { return RT_IDOK; });
   Arguments title({text(L"标题")});
   EXPECT_EQ(invoke(113, title), S_OK);
   EXPECT_EQ(invoke(113, title), S_OK);

@@ -241,7 +241,7 @@ intptr_t throw_other(int, int, int) {
   throw std::runtime_error("handler failed");
 }
 int boxes_shown = 0;
-int count_box(const char*, const char*, unsigned) {
+int count_box(const char*, const char*, unsigned, uintptr_t) {
   ++boxes_shown;
   return RT_IDOK;
 }
