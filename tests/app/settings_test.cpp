@@ -3,10 +3,10 @@
 #include <gtest/gtest.h>
 
 #include "app/templates.h"
-#include "runtime/message_box.h"
 #include "runtime/platform.h"
 #include "runtime/settings_file.h"
 #include "tests/app/settings_file_fixture.h"
+#include "tests/runtime/recorded_boxes.h"
 #include "view/memory_view.h"
 
 namespace {
@@ -150,14 +150,6 @@ TEST_F(SettingsStore, ASaveTheSellerStopsWritesNothing) {
   EXPECT_EQ(view.status, "设置未保存，改好后再点“保存”");
 }
 
-std::vector<std::string> boxes;
-std::vector<uintptr_t> box_owners;
-int record_box(const char* text, const char*, unsigned, uintptr_t owner) {
-  boxes.emplace_back(text);
-  box_owners.push_back(owner);
-  return RT_IDOK;
-}
-
 // A settings file that cannot be written (here: its folder is gone) is
 // never reported as saved: a box and the status line say so, the pane
 // stays open with the edits, and the current printer stays as it was.
@@ -170,12 +162,10 @@ TEST_F(SettingsStore, ASaveThatCannotBeWrittenSaysSoAndKeepsThePaneOpen) {
   view.set_text(view::control::sender_name, "张三");
   view.list_select(view::control::printer_list, 1);
   view.window_width = 600;
-  boxes.clear();
-  rt_set_message_box_hook(record_box);
+  RecordedBoxes boxes;
   settings.toggle_settings(view);
-  rt_set_message_box_hook(nullptr);
-  ASSERT_EQ(boxes.size(), 1u);
-  EXPECT_EQ(boxes[0].rfind("保存设置失败：无法写入 " + unwritable, 0), 0u) << boxes[0];
+  ASSERT_EQ(boxes.texts.size(), 1u);
+  EXPECT_EQ(boxes.texts[0].rfind("保存设置失败：无法写入 " + unwritable, 0), 0u) << boxes.texts[0];
   EXPECT_EQ(view.status, "保存设置失败：无法写入 " + unwritable);
   EXPECT_EQ(view.width(), 600);
   EXPECT_EQ(view.text(view::control::settings_button), "");  // still as the open pane left it
@@ -192,14 +182,12 @@ TEST_F(SettingsStore, ACharacterGbkHasNotIsRefusedByNameAndNothingIsWritten) {
   view.set_text(view::control::sender_name, "张三");
   view.set_text(view::control::sender_address, "重庆市巫溪县\x82\x34\x88\x38江镇");
   view.window_width = 600;
-  boxes.clear();
-  box_owners.clear();
-  rt_set_message_box_hook(record_box);
+  RecordedBoxes boxes;
   settings.toggle_settings(view, 0x5E7);
-  rt_set_message_box_hook(nullptr);
-  ASSERT_EQ(boxes.size(), 1u);
-  EXPECT_EQ(box_owners, (std::vector<uintptr_t>{0x5E7}));  // the settings pane's window
-  EXPECT_EQ(boxes[0].rfind("【寄件人地址】里的“\x82\x34\x88\x38”存不进设置文件", 0), 0u) << boxes[0];
+  ASSERT_EQ(boxes.texts.size(), 1u);
+  EXPECT_EQ(boxes.owners, (std::vector<uintptr_t>{0x5E7}));  // the settings pane's window
+  EXPECT_EQ(boxes.texts[0].rfind("【寄件人地址】里的“\x82\x34\x88\x38”存不进设置文件", 0), 0u)
+      << boxes.texts[0];
   EXPECT_FALSE(std::filesystem::exists(path_));
   EXPECT_EQ(view.width(), 600);
 }

@@ -7,11 +7,11 @@
 #include <fstream>
 #include <iterator>
 
-#include "runtime/message_box.h"
 #include "runtime/settings_file.h"
 #include "runtime/text_encoding.h"
 #include "tests/recognize/pages.h"
 #include "tests/recognize/recognition_fixture.h"
+#include "tests/runtime/recorded_boxes.h"
 
 namespace {
 
@@ -99,25 +99,17 @@ TEST(ItemCodeKey, SafeTitlesKeepTheirKeyOthersAreEscapedAndRoundTrip) {
 
 // The settings file stays GBK: a code typed with a character GBK has not
 // is asked again, a title with one is found again under its escaped key.
-std::vector<std::string> boxes;
-std::vector<uintptr_t> box_owners;
-int record_box(const char* text, const char*, unsigned, uintptr_t owner) {
-  boxes.emplace_back(text);
-  box_owners.push_back(owner);
-  return RT_IDOK;
-}
-
 TEST_F(Goods, CharactersGbkHasNotAreNeverStoredAsOthers) {
   ScriptedDialog::answers = {"A\x82\x34\x88\x38", "A1"};
   std::string block = goods_block("\x82\x34\x88\x38" "江土鸡");
-  rt_set_message_box_hook(record_box);
+  RecordedBoxes boxes;
   EXPECT_EQ(order_goods_text(block, path_, nullptr, 0x51), "A1_黑色_40×2件▅");
-  rt_set_message_box_hook(nullptr);
-  ASSERT_EQ(boxes.size(), 1u);
-  EXPECT_EQ(boxes[0].rfind("宝贝代号里的“\x82\x34\x88\x38”存不进设置文件", 0), 0u) << boxes[0];
+  ASSERT_EQ(boxes.texts.size(), 1u);
+  EXPECT_EQ(boxes.texts[0].rfind("宝贝代号里的“\x82\x34\x88\x38”存不进设置文件", 0), 0u)
+      << boxes.texts[0];
   // The refusal is the asking window's, as the question before it was: no
   // click on that window can start a second recognition under it.
-  EXPECT_EQ(box_owners, (std::vector<uintptr_t>{0x51}));
+  EXPECT_EQ(boxes.owners, (std::vector<uintptr_t>{0x51}));
   EXPECT_EQ(ScriptedDialog::owners, (std::vector<uintptr_t>{0x51, 0x51}));
   EXPECT_EQ(goods(block), "A1_黑色_40×2件▅");
   EXPECT_EQ(ScriptedDialog::prompts.size(), 2u);
