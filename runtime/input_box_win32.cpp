@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "runtime/input_box.h"
+#include "runtime/platform.h"
 #include "runtime/text_encoding.h"
 
 namespace {
@@ -194,6 +195,7 @@ std::optional<std::string> platform_input_box(const rt::InputBoxRequest& request
   state.request = &request;
   state.owner = request.owner ? reinterpret_cast<HWND>(request.owner) : GetActiveWindow();
   if (!IsWindow(state.owner)) state.owner = nullptr;
+  if (platform_is_closing(reinterpret_cast<uintptr_t>(state.owner))) return std::nullopt;
   DialogTemplate t = input_box_template();
   HWND dialog = CreateDialogIndirectParamW(GetModuleHandleW(nullptr), t.get(), state.owner,
                                            input_box_proc, reinterpret_cast<LPARAM>(&state));

@@ -12,8 +12,18 @@ void* platform_heap_alloc_zeroed(size_t size);
 void* platform_heap_realloc(void* block, size_t size);
 void platform_heap_free(void* block);
 
-// MessageBoxA on Windows; standard error on the host (answers OK).
+// MessageBoxA on Windows; standard error on the host (answers OK). A
+// window being closed asks nothing: 0, unanswered.
 int platform_message_box(const char* text, const char* caption, unsigned type, uintptr_t owner);
+
+// A modal window that is closed ends only when its loop regains control,
+// which a question it asked holds back. It is marked as closing, so that
+// the questions still open under it go with it and no handler can ask it
+// another on its way out.
+void platform_mark_closing(uintptr_t window);
+bool platform_is_closing(uintptr_t window);
+// Ends the questions (the owned windows of this thread) `window` has open.
+void platform_end_questions_of(uintptr_t window);
 
 // Ends the process at once with `code`.
 [[noreturn]] void platform_end_process(int code);

@@ -15,6 +15,11 @@ int platform_message_box(const char* text, const char* caption, unsigned, uintpt
   return 1;  // OK
 }
 
+// The host has no windows, so nothing is ever closing.
+void platform_mark_closing(uintptr_t) {}
+bool platform_is_closing(uintptr_t) { return false; }
+void platform_end_questions_of(uintptr_t) {}
+
 void platform_end_process(int code) {
   std::fflush(nullptr);
   std::_Exit(code);

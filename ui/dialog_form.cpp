@@ -5,6 +5,7 @@
 #include <cstring>
 #include <string>
 
+#include "runtime/platform.h"
 #include "runtime/text_encoding.h"
 
 namespace ui {
@@ -182,10 +183,16 @@ INT_PTR DialogForm::dialog_method(HWND window, UINT message, WPARAM wparam, LPAR
       return 0;
     case WM_CLOSE:
       if (!on_close_ || on_close_() == 0) {
-        if (modal_)
+        if (modal_) {
+          // Closed during one of its own questions (as a program can close
+          // it): the questions go with it, unanswered, and none is asked
+          // on the way out of the handler that asked.
+          platform_mark_closing(reinterpret_cast<uintptr_t>(window));
+          platform_end_questions_of(reinterpret_cast<uintptr_t>(window));
           EndDialog(window, dialog_result_);
-        else
+        } else {
           DestroyWindow(window);
+        }
       }
       return 1;
     case WM_NCACTIVATE:

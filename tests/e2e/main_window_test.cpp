@@ -134,6 +134,31 @@ TEST_F(MainWindow, BatchPageWithTwoRecordsAsksForTheItemCodeOnce) {
   EXPECT_NE(app.read_file("cfg.ini").find("新款跑鞋=R1"), std::string::npos);
 }
 
+// The item-code questions are the main window's: it is disabled under the
+// question and under the refusal of a code the settings file cannot keep,
+// and closing it anyway (as a program can) ends the program with no
+// question left behind for the orders still to be read.
+TEST_F(MainWindow, ClosedDuringTheItemCodeQuestionsTheProgramEndsAskingNothingMore) {
+  start();
+  pages::Order first, second;
+  first.goods = pages::goods_block("新款跑鞋");
+  second.goods = pages::goods_block("另一款");
+  ASSERT_TRUE(AppDriver::set_clipboard(pages::batch_page_of({first, second})));
+  app.click_async(recognise_button);
+  HWND question = AppDriver::wait_for_window("请输入宝贝代号", 30000);
+  ASSERT_TRUE(question);
+  EXPECT_EQ(GetWindow(question, GW_OWNER), app.window());
+  AppDriver::answer(question, rt::kInputBoxTextEdit, "A\x82\x34\x88\x38");
+  HWND refusal = AppDriver::wait_for_window("注意", 10000);
+  ASSERT_TRUE(refusal);
+  EXPECT_NE(AppDriver::box_text(refusal).find("存不进设置文件"), std::string::npos);
+  EXPECT_EQ(GetWindow(refusal, GW_OWNER), app.window());
+  EXPECT_FALSE(IsWindowEnabled(app.window()));
+  EXPECT_EQ(app.close(), 0);
+  EXPECT_EQ(AppDriver::wait_for_window("请输入宝贝代号", 1000), nullptr);
+  EXPECT_EQ(app.read_file("cfg.ini").find("新款跑鞋="), std::string::npos);
+}
+
 // A batch page of 1,000 orders whose item codes are stored: the figure is
 // printed (the click returns when the recognition has ended).
 TEST_F(MainWindow, ABatchPageOfAThousandOrders) {
