@@ -7,6 +7,7 @@
 #include "runtime/command_args.h"
 #include "runtime/convert.h"
 #include "runtime/errors.h"
+#include "runtime/file_system.h"
 #include "runtime/heap.h"
 #include "runtime/platform.h"
 #include "runtime/text_ops.h"
@@ -82,18 +83,42 @@ bool move_file(std::string_view from, std::string_view to) {
 std::optional<std::string> read_file(std::string_view path) { return read_file_from(path, 0); }
 
 std::optional<std::string> read_file_from(std::string_view path, uint64_t offset) {
-  intptr_t handle = platform_file_open(std::string(path).c_str(), 1, PlatformCreate::open_existing,
-                                       PlatformShare::read_write);
+  FileSystem& files = file_system();
+  intptr_t handle =
+      files.open(std::string(path), 1, PlatformCreate::open_existing, PlatformShare::read_write);
   if (handle == -1) return std::nullopt;
   if (offset > 0 && !platform_file_seek(handle, offset)) {
-    platform_file_close(handle);
+    files.close(handle);
     return std::nullopt;
   }
   std::string bytes;
   char piece[65536];
-  while (size_t n = platform_file_read(handle, piece, sizeof piece)) bytes.append(piece, n);
-  platform_file_close(handle);
+  int64_t n = 0;
+  while ((n = files.read(handle, piece, sizeof piece)) > 0) bytes.append(piece, size_t(n));
+  files.close(handle);
+  // A read that failed is no end of the file: what came before it is not
+  // the whole file.
+  if (n < 0) return std::nullopt;
   return bytes;
+}
+
+bool replace_file_contents(std::string_view path, std::string_view bytes) {
+  FileSystem& files = file_system();
+  std::string target(path);
+  std::string temporary = target + ".new";
+  std::optional<uint32_t> attributes = files.attributes(target);
+  // A temporary file an interrupted write left behind may be hidden, and a
+  // new file is never created over a hidden one.
+  if (files.attributes(temporary) && !files.remove(temporary)) return false;
+  intptr_t handle =
+      files.open(temporary, 2, PlatformCreate::create_always, PlatformShare::none);
+  if (handle == -1) return false;
+  bool written = files.write(handle, bytes) && files.flush(handle);
+  files.close(handle);
+  bool replaced = written && (!attributes || files.set_attributes(temporary, *attributes)) &&
+                  files.replace(temporary, target);
+  if (!replaced) files.remove(temporary);
+  return replaced;
 }
 
 bool write_file_durably(std::string_view path, std::string_view bytes) {
@@ -108,6 +133,14 @@ bool write_file_durably(std::string_view path, std::string_view bytes) {
 
 bool move_file_durably(std::string_view from, std::string_view to) {
   return platform_move_file_write_through(std::string(from).c_str(), std::string(to).c_str());
+}
+
+bool create_file(std::string_view path) {
+  intptr_t handle = platform_file_open(std::string(path).c_str(), 2, PlatformCreate::open_always,
+                                       PlatformShare::read_write);
+  if (handle == -1) return false;
+  platform_file_close(handle);
+  return true;
 }
 
 bool write_file(std::string_view path, std::span<const std::string_view> pieces) {
@@ -146,14 +179,16 @@ bool is_open(const OpenFile* file) {
 bool seek_end(OpenFile* file) { return is_open(file) && platform_file_seek_end(file->handle) >= 0; }
 
 AppendOutcome append_line(std::string_view path, std::string_view line) {
-  intptr_t handle = platform_file_open(std::string(path).c_str(), 3, PlatformCreate::open_existing,
-                                       PlatformShare::read_write);
+  // One write at the end of the file: a line of another running copy is
+  // never cut by this one.
+  constexpr int kReadAndAppend = 1 | 4;
+  intptr_t handle = platform_file_open(std::string(path).c_str(), kReadAndAppend,
+                                       PlatformCreate::open_existing, PlatformShare::read_write);
   if (handle == -1) return AppendOutcome::cannot_open;
   int64_t size = platform_file_seek_end(handle);
   char last = '\n';
   bool placed = size >= 0 && (size == 0 || (platform_file_seek(handle, uint64_t(size - 1)) &&
-                                            platform_file_read(handle, &last, 1) == 1 &&
-                                            platform_file_seek_end(handle) == size));
+                                            platform_file_read(handle, &last, 1) == 1));
   std::string bytes = (last == '\n' ? "" : "\r\n") + std::string(line) + "\r\n";
   bool written = placed && platform_file_write(handle, bytes.data(), bytes.size());
   platform_file_close(handle);

@@ -23,12 +23,20 @@ bool file_exists(std::string_view path);
 bool delete_file(std::string_view path);
 bool move_file(std::string_view from, std::string_view to);
 
+// Creates the file empty unless it exists (then it is left as it is); true
+// when it exists afterwards.
+bool create_file(std::string_view path);
 // Creates or truncates the file and writes the pieces in order; true when
 // the file opened and every write succeeded.
 bool write_file(std::string_view path, std::span<const std::string_view> pieces);
 
 // The whole file; nothing when it cannot be opened or read.
 std::optional<std::string> read_file(std::string_view path);
+// Replaces the file's bytes whole or not at all: they go to a temporary
+// file beside it, which then takes its place with the file's attributes
+// (a hidden file stays hidden). A full disk or a crash leaves the old file
+// as it was; false then.
+bool replace_file_contents(std::string_view path, std::string_view bytes);
 // The file's bytes from `offset` on (empty past its end); none when it
 // cannot be opened.
 std::optional<std::string> read_file_from(std::string_view path, uint64_t offset);

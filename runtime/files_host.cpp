@@ -13,6 +13,7 @@
 
 intptr_t platform_file_open(const char* path, int access, PlatformCreate create, PlatformShare) {
   int flags = access == 1 ? O_RDONLY : access == 2 ? O_WRONLY : O_RDWR;
+  if (access & 4) flags = (access & 1 ? O_RDWR : O_WRONLY) | O_APPEND;
   if (create == PlatformCreate::create_always) flags |= O_CREAT | O_TRUNC;
   if (create == PlatformCreate::open_always) flags |= O_CREAT;
   int fd = ::open(path, flags | O_CLOEXEC, 0644);
@@ -31,11 +32,11 @@ bool platform_file_write(intptr_t handle, const void* data, size_t n) {
   return true;
 }
 
-size_t platform_file_read(intptr_t handle, void* buffer, size_t n) {
+int64_t platform_file_read(intptr_t handle, void* buffer, size_t n) {
   for (;;) {
     ssize_t read = ::read(int(handle), buffer, n);
     if (read < 0 && errno == EINTR) continue;
-    return read < 0 ? 0 : size_t(read);
+    return read < 0 ? -1 : int64_t(read);
   }
 }
 
@@ -62,18 +63,38 @@ bool platform_move_file(const char* from, const char* to) {
   return std::rename(from, to) == 0;
 }
 
-bool platform_move_file_write_through(const char* from, const char* to) {
-  if (!platform_move_file(from, to)) return false;
-  // The directory holds the names: syncing it makes the move durable.
-  std::string folder(to);
+namespace {
+
+// The directory holds the names: syncing it makes a move durable.
+void sync_folder_of(const char* path) {
+  std::string folder(path);
   size_t slash = folder.rfind('/');
   folder = slash == std::string::npos ? "." : slash == 0 ? "/" : folder.substr(0, slash);
   int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (fd < 0) return true;
+  if (fd < 0) return;
   ::fsync(fd);
   ::close(fd);
+}
+
+}  // namespace
+
+bool platform_move_file_write_through(const char* from, const char* to) {
+  if (!platform_move_file(from, to)) return false;
+  sync_folder_of(to);
   return true;
 }
+
+bool platform_replace_file(const char* from, const char* to) {
+  if (std::rename(from, to) != 0) return false;
+  sync_folder_of(to);
+  return true;
+}
+
+// The host has no attributes: an existing file reads as a plain one (0x80,
+// as Windows reports a file with none), and setting them changes nothing.
+int64_t platform_file_attributes(const char* path) { return platform_path_exists(path) ? 0x80 : -1; }
+
+bool platform_set_file_attributes(const char* path, uint32_t) { return platform_path_exists(path); }
 
 std::string platform_exe_path() {
   char path[4096];

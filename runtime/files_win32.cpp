@@ -9,6 +9,9 @@ DWORD access_rights(int access) {
   DWORD rights = 0;
   if (access & 1) rights |= GENERIC_READ;
   if (access & 2) rights |= GENERIC_WRITE;
+  // Without the right to write anywhere else, every write lands at the end
+  // of the file, whoever else appends meanwhile.
+  if (access & 4) rights |= FILE_APPEND_DATA | SYNCHRONIZE;
   return rights;
 }
 
@@ -46,9 +49,9 @@ bool platform_file_write(intptr_t handle, const void* data, size_t n) {
   return WriteFile(as_handle(handle), data, DWORD(n), &written, nullptr) && written == n;
 }
 
-size_t platform_file_read(intptr_t handle, void* buffer, size_t n) {
+int64_t platform_file_read(intptr_t handle, void* buffer, size_t n) {
   DWORD read = 0;
-  if (!ReadFile(as_handle(handle), buffer, DWORD(n), &read, nullptr)) return 0;
+  if (!ReadFile(as_handle(handle), buffer, DWORD(n), &read, nullptr)) return -1;
   return read;
 }
 
@@ -78,6 +81,22 @@ bool platform_move_file(const char* from, const char* to) { return MoveFileA(fro
 
 bool platform_move_file_write_through(const char* from, const char* to) {
   return MoveFileExA(from, to, MOVEFILE_WRITE_THROUGH) != FALSE;
+}
+
+// A rename over the old file: unlike a new file created over it (which
+// Windows refuses on a hidden file), this takes a hidden target, and the
+// file keeps the attributes given to `from`.
+bool platform_replace_file(const char* from, const char* to) {
+  return MoveFileExA(from, to, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
+}
+
+int64_t platform_file_attributes(const char* path) {
+  DWORD attributes = GetFileAttributesA(path);
+  return attributes == INVALID_FILE_ATTRIBUTES ? -1 : int64_t(attributes);
+}
+
+bool platform_set_file_attributes(const char* path, uint32_t attributes) {
+  return SetFileAttributesA(path, attributes) != FALSE;
 }
 
 std::string platform_exe_path() {

@@ -46,14 +46,16 @@ size_t platform_profile_read_section(const char* path, const char* section, char
                                      size_t size);
 bool platform_profile_write_section(const char* path, const char* section, const char* lines);
 
-// Files. Access: 1 read, 2 write, 3 both. Handles are -1 when invalid.
+// Files. Access: 1 read, 2 write, 3 both; 4 append only (every write at the
+// end, also when another process appends), with 1 for reading too.
+// Handles are -1 when invalid.
 enum class PlatformCreate { open_existing, create_always, open_always };
 enum class PlatformShare { read_write, write, read, none };
 intptr_t platform_file_open(const char* path, int access, PlatformCreate create,
                             PlatformShare share);
 bool platform_file_write(intptr_t handle, const void* data, size_t n);
-// Bytes read into the buffer; 0 at the end of the file or on failure.
-size_t platform_file_read(intptr_t handle, void* buffer, size_t n);
+// Bytes read into the buffer; 0 at the end of the file, -1 on failure.
+int64_t platform_file_read(intptr_t handle, void* buffer, size_t n);
 // Writes what the system holds of the file to the disk.
 bool platform_file_flush(intptr_t handle);
 // Moves to the end; the file's size, or -1 when it cannot.
@@ -66,6 +68,13 @@ bool platform_delete_file(const char* path);
 bool platform_move_file(const char* from, const char* to);  // fails when `to` exists
 // The same, returning only when the move is on the disk.
 bool platform_move_file_write_through(const char* from, const char* to);
+// Puts `from` in the place of `to`, which may exist, returning only when
+// the move is on the disk.
+bool platform_replace_file(const char* from, const char* to);
+// The file's attributes (numbered as Windows numbers them), -1 when it does
+// not exist; and setting them.
+int64_t platform_file_attributes(const char* path);
+bool platform_set_file_attributes(const char* path, uint32_t attributes);
 // The current directory in a buffer of `size` bytes, as GetCurrentDirectoryA
 // fills it: the length written, or the size needed when it does not fit.
 size_t platform_current_directory(char* buffer, size_t size);

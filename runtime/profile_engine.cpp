@@ -18,17 +18,19 @@
 // - a write leaves the file untouched when the value is unchanged, drops the
 //   value's leading blanks, appends a new key at the end of its section and
 //   a new section at the end of the file, and rewrites the whole file with
-//   CR LF line ends;
+//   CR LF line ends, whole or not at all (a temporary file beside it takes
+//   its place, attributes kept: Windows refuses a new file over a hidden
+//   one); a file that exists but cannot be read is not written;
 // - a section read gives its lines as "key=value" (a line without "=" as
 //   it is), values with their quotes; a section write replaces them all.
 #include <algorithm>
 #include <cstring>
-#include <span>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "runtime/file_system.h"
 #include "runtime/files.h"
 #include "runtime/profile_engine.h"
 #include "runtime/unicode.h"
@@ -91,6 +93,16 @@ bool same_name(std::string_view a, std::string_view b) {
 
 std::optional<std::string> read_file(const char* path) { return rt::read_file(path); }
 
+Profile parse(std::string_view bytes);
+
+// The file as a write starts from: empty when it does not exist, nothing
+// when it exists and cannot be read (writing then would lose the rest).
+std::optional<Profile> read_for_write(const char* path) {
+  if (std::optional<std::string> bytes = read_file(path)) return parse(*bytes);
+  if (!rt::file_system().attributes(path)) return parse("");
+  return std::nullopt;
+}
+
 void add_line(Profile& profile, std::string_view line) {
   line = trim(line);
   if (line.empty()) return;
@@ -131,8 +143,7 @@ bool save(const char* path, const Profile& profile) {
       out += "\r\n";
     }
   }
-  std::string_view whole = out;
-  return rt::write_file(path, std::span<const std::string_view>(&whole, 1));
+  return rt::replace_file_contents(path, out);
 }
 
 ProfileSection* find_section(Profile& profile, std::string_view name) {
@@ -180,7 +191,9 @@ size_t engine_profile_read(const char* path, const char* section, const char* ke
 
 bool engine_profile_write(const char* path, const char* section, const char* key,
                             const char* value) {
-  Profile profile = parse(read_file(path).value_or(""));
+  std::optional<Profile> read = read_for_write(path);
+  if (!read) return false;
+  Profile& profile = *read;
   ProfileSection* target = find_section(profile, section);
   if (!target) target = &profile.emplace_back(ProfileSection{std::string(trim_start(section)), {}});
   std::string new_value(trim_start(value));
@@ -215,7 +228,9 @@ size_t engine_profile_read_section(const char* path, const char* section, char* 
 }
 
 bool engine_profile_write_section(const char* path, const char* section, const char* lines) {
-  Profile profile = parse(read_file(path).value_or(""));
+  std::optional<Profile> read = read_for_write(path);
+  if (!read) return false;
+  Profile& profile = *read;
   ProfileSection* target = find_section(profile, section);
   if (!target) target = &profile.emplace_back(ProfileSection{std::string(trim_start(section)), {}});
   target->keys.clear();

@@ -8,10 +8,12 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "runtime/file_system.h"
 #include "tests/support/wine.h"
 
 namespace {
@@ -248,6 +250,87 @@ TEST(SettingsFileSections, ReadAndReplaceWholeSections) {
   EXPECT_LT(row, end);
   EXPECT_LT(end, file.find("[z]"));
   EXPECT_EQ(file.find("; 模板由服务器更新", note + 1), std::string::npos);  // once
+  std::filesystem::remove(path);
+}
+
+// A file system that refuses what Windows refuses and Wine allows (a new
+// file created over a hidden one), keeps the attributes the host has not,
+// and fails a write or a read when told to.
+class WindowsRules : public rt::FileSystem {
+ public:
+  WindowsRules() : before_(rt::use_file_system(this)) {}
+  ~WindowsRules() override { rt::use_file_system(before_); }
+
+  intptr_t open(const std::string& path, int access, PlatformCreate create,
+                PlatformShare share) override {
+    if (create == PlatformCreate::create_always && (attributes_[path] & rt::kAttributeHidden))
+      return -1;  // ERROR_ACCESS_DENIED
+    return FileSystem::open(path, access, create, share);
+  }
+  bool write(intptr_t handle, std::string_view bytes) override {
+    if (write_budget_ && bytes.size() > *write_budget_) {
+      FileSystem::write(handle, bytes.substr(0, *write_budget_));
+      return false;  // the disk is full
+    }
+    return FileSystem::write(handle, bytes);
+  }
+  int64_t read(intptr_t handle, void* buffer, size_t n) override {
+    return fail_reads_ ? -1 : FileSystem::read(handle, buffer, n);
+  }
+  std::optional<uint32_t> attributes(const std::string& path) override {
+    std::optional<uint32_t> found = FileSystem::attributes(path);
+    if (!found) attributes_.erase(path);
+    return found ? std::optional<uint32_t>(attributes_[path]) : std::nullopt;
+  }
+  bool set_attributes(const std::string& path, uint32_t attributes) override {
+    attributes_[path] = attributes;
+    return FileSystem::set_attributes(path, attributes);
+  }
+  bool replace(const std::string& from, const std::string& to) override {
+    if (attributes_[to] & rt::kAttributeReadOnly) return false;
+    attributes_[to] = attributes_[from];
+    attributes_.erase(from);
+    return FileSystem::replace(from, to);
+  }
+
+  std::map<std::string, uint32_t> attributes_;
+  std::optional<size_t> write_budget_;
+  bool fail_reads_ = false;
+
+ private:
+  rt::FileSystem* before_;
+};
+
+// What Windows does to cfg.ini (hidden at every start) and what a full
+// disk or a failing read would: a section is written over a hidden file
+// and it stays hidden; a write that fails midway or starts from a read
+// that failed leaves the old file whole and no temporary file behind.
+TEST(SettingsFileOnWindows, HiddenFilesFullDisksAndReadErrorsLoseNothing) {
+  auto path = (std::filesystem::temp_directory_path() / "slipjet-hidden.ini").string();
+  const std::string old = "[a]\r\nx=1\r\n[dayin]\r\n1=甲,1,2\r\n";
+  std::ofstream(path, std::ios::binary) << old;
+  auto contents = [&] {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+  };
+  WindowsRules windows;
+  windows.set_attributes(path, rt::kAttributeHidden);
+
+  ASSERT_TRUE(rt::ini_write_section(path, "dayin", {"1=乙,3,4"}));
+  EXPECT_EQ(contents(), "[a]\r\nx=1\r\n[dayin]\r\n1=乙,3,4\r\n");
+  EXPECT_EQ(windows.attributes_[path], rt::kAttributeHidden);
+
+  const std::string before = contents();
+  windows.write_budget_ = 9;
+  EXPECT_FALSE(rt::ini_write_section(path, "dayin", {"1=丙,5,6"}));
+  EXPECT_EQ(contents(), before);
+  windows.write_budget_.reset();
+
+  windows.fail_reads_ = true;
+  EXPECT_FALSE(rt::ini_write_section(path, "new", {"k=v"}));
+  windows.fail_reads_ = false;
+  EXPECT_EQ(contents(), before);
+  EXPECT_FALSE(std::filesystem::exists(path + ".new"));
   std::filesystem::remove(path);
 }
 
