@@ -79,7 +79,8 @@ void append_wide(char32_t c, std::wstring& out) {
 
 bool is_whole_text(std::string_view text) {
   for (size_t at = 0; at < text.size(); at = next_character(text, at)) {
-    if (byte_at(text, at) < 0x80) continue;
+    // 0x80 is code page 936's euro sign, which older texts may hold.
+    if (byte_at(text, at) <= 0x80) continue;
     size_t size = character_size(text, at);
     if (size == 1 || (size == 2 && !is_trail_byte(text[at + 1]))) return false;
   }

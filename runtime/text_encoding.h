@@ -82,9 +82,9 @@ inline bool is_character_start(std::string_view text, size_t at) {
   return walked == at;
 }
 
-// Whether every byte is ASCII or part of a whole character (a two-byte one
-// with a second byte of 0x40..0xFE, not 0x7F, or a four-byte one): no
-// character was cut.
+// Whether every byte is ASCII, code page 936's euro sign (0x80) or part of
+// a whole character (a two-byte one with a second byte of 0x40..0xFE, not
+// 0x7F, or a four-byte one): no character was cut.
 bool is_whole_text(std::string_view text);
 
 // The Unicode character at `at`, `character_size` bytes long; U+FFFD when

@@ -37,8 +37,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       check(rt::is_lead_byte(text[at]));
       if (!rt::is_trail_byte(text[at + 1])) trails_valid = false;
       check(!rt::is_character_start(text, at + 1));
-    } else if (static_cast<unsigned char>(text[at]) >= 0x80) {
-      trails_valid = false;  // a stray byte or a cut character
+    } else if (static_cast<unsigned char>(text[at]) > 0x80) {
+      trails_valid = false;  // a stray byte or a cut character (0x80 is the euro sign)
     }
     previous = at;
     at = rt::next_character(text, at);

@@ -21,6 +21,8 @@ TEST(HistoryLine, SixFieldsWithAGoodDateAndWholeCharacters) {
   EXPECT_EQ(e->goods(), "A1_黑色_40×2▅");
   // The goods keep a separator of their own; empty fields are fields.
   EXPECT_EQ(parse_history_line("2026.1.2；甲；；；；a；b")->goods(), "a；b");
+  // An older version's goods with code page 936's euro sign are a line too.
+  EXPECT_EQ(parse_history_line("2026.1.2；甲；乙；1；；单价\x80" "5")->goods(), "单价\x80" "5");
   for (std::string damaged : {std::string("2026.12.8；张三；地址；138"),  // fields missing
                               std::string("昨天；张三；地址；138；；货"),  // no date
                               std::string("2026.13.8；张三；地址；138；；货"),
