@@ -3,6 +3,7 @@
 #include <utility>
 #include <vector>
 
+#include "print/offset_correction.h"
 #include "runtime/message_box.h"
 #include "runtime/platform.h"
 #include "runtime/settings_file.h"
@@ -43,6 +44,20 @@ std::string unkeepable_character(view::MainView& view) {
     if (!refused.empty())
       return "【" + std::string(label) + "】里的“" + refused + "”存不进设置文件 cfg.ini：" +
              rt::kSettingsKeepGbk + "请换一种写法再保存。";
+  }
+  return {};
+}
+
+// What keeps an offset from being saved: a box that holds no number of
+// millimetres a printer can need (a typo would put every waybill 10 mm
+// off); empty when both do. An empty box is 0.
+std::string refused_offset(view::MainView& view) {
+  for (const Key& key : saved_fields) {
+    if (key.field != view::control::left_offset && key.field != view::control::top_offset) continue;
+    std::string typed = view.text(key.field);
+    if (rt::trim(typed).empty() || print::typed_millimetres(typed)) continue;
+    return "【" + std::string(key.label) + "】填的“" + typed +
+           "”不是偏移的毫米数：请填 -50 到 50 之间的数，例如 1.5 或 -2（偏左、偏上填负数）。";
   }
   return {};
 }
@@ -102,7 +117,9 @@ void Settings::toggle_settings(view::MainView& view, uintptr_t owner, const Save
   std::string printer = selected >= 0 && selected != shown_default_
                             ? view.list_item(view::control::printer_list, selected)
                             : "";
-  if (std::string refused = unkeepable_character(view); !refused.empty()) {
+  std::string refused = refused_offset(view);
+  if (refused.empty()) refused = unkeepable_character(view);
+  if (!refused.empty()) {
     rt_message_box(refused.c_str(), "注意", RT_MB_OK | RT_MB_ICONWARNING, owner);
     view.set_status("设置未保存，改好后再点“保存”");
     return;

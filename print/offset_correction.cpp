@@ -23,18 +23,31 @@ std::optional<double> asked_millimetres(const std::string& question, uintptr_t o
   for (;;) {
     std::optional<std::string> typed = rt::ask_text({question, "校准", "0", rt::kFreeText, owner});
     if (!typed) return std::nullopt;
-    // The whole answer is the number (full-width digits too); no printer
-    // is 50 mm off.
-    std::string text(rt::halfwidth(rt::trim(*typed).view()).view());
-    char* end = nullptr;
-    double mm = std::strtod(text.c_str(), &end);
-    if (end != text.c_str() && *end == '\0' && std::isfinite(mm) && std::fabs(mm) <= 50) return mm;
+    if (std::optional<double> mm = typed_millimetres(*typed)) return mm;
     rt_message_box("请输入毫米数，例如 1.5 或 -2（不超过 50）。", "注意", RT_MB_OK | RT_MB_ICONWARNING,
                    owner);
   }
 }
 
 }  // namespace
+
+std::optional<double> typed_millimetres(std::string_view typed) {
+  std::string text(rt::halfwidth(rt::trim(typed).view()).view());
+  size_t at = text.empty() || (text[0] != '-' && text[0] != '+') ? 0 : 1;
+  size_t digits = 0, point = 0;
+  for (size_t i = at; i < text.size(); ++i) {
+    if (text[i] >= '0' && text[i] <= '9')
+      ++digits;
+    else if (text[i] == '.' && ++point == 1)
+      continue;
+    else
+      return std::nullopt;  // a letter, a second sign or point, an exponent
+  }
+  if (digits == 0) return std::nullopt;
+  double mm = std::strtod(text.c_str(), nullptr);
+  if (!(std::fabs(mm) <= kMaxOffsetMillimetres)) return std::nullopt;
+  return mm;
+}
 
 bool correct_offsets(view::MainView& view, const std::string& settings_path, uintptr_t owner) {
   std::optional<double> right = asked_millimetres(

@@ -3,11 +3,21 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
+#include <string_view>
 
 #include "view/main_view.h"
 
 namespace print {
+
+// The largest offset a printer can need, either way.
+inline constexpr double kMaxOffsetMillimetres = 50;
+
+// Millimetres typed by the seller: the whole text a signed decimal number
+// ("-1.5", "2", "＋0.5"; full-width digits count, blanks around it do not),
+// at most kMaxOffsetMillimetres either way; none for anything else.
+std::optional<double> typed_millimetres(std::string_view typed);
 
 // Asks how far the centre cross landed right of and below its place,
 // corrects the offsets, shows them in the window and saves them in the

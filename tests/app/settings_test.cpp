@@ -192,6 +192,41 @@ TEST_F(SettingsStore, ACharacterGbkHasNotIsRefusedByNameAndNothingIsWritten) {
   EXPECT_EQ(view.width(), 600);
 }
 
+// An offset is a signed number of millimetres, as the guide and the
+// calibration write it; anything else is refused by its box at "保存" and
+// nothing is saved (digits only made "-1.5" 15 and "1.0" 10).
+TEST_F(SettingsStore, OffsetsAreSignedMillimetresAndAnythingElseSavesNothing) {
+  for (const char* typed : {"-1.5", "2", " +0.5 ", "\xA3\xAD\xA3\xB1", "-50", ""}) {
+    view::MemoryView view;
+    Settings settings(path_);
+    settings.load_settings(view, {});
+    view.set_text(view::control::left_offset, typed);
+    view.window_width = 600;
+    RecordedBoxes boxes;
+    settings.toggle_settings(view);
+    EXPECT_TRUE(boxes.texts.empty()) << typed;
+    EXPECT_EQ(view.status, "已保存设置") << typed;
+  }
+  EXPECT_EQ(rt::ini_read(path_, "dayinji", "left"), "");
+  for (const char* typed : {"abc", "80", "-50.1", "1.2.3", "--1", "1e1", "0x10", "-", "5mm"}) {
+    std::filesystem::remove(path_);
+    view::MemoryView view;
+    Settings settings(path_);
+    settings.load_settings(view, {});
+    view.set_text(view::control::top_offset, typed);
+    view.window_width = 600;
+    RecordedBoxes boxes;
+    settings.toggle_settings(view, 0x5E7);
+    ASSERT_EQ(boxes.texts.size(), 1u) << typed;
+    EXPECT_EQ(boxes.texts[0].rfind(std::string("【上偏移】填的“") + typed + "”不是偏移的毫米数", 0),
+              0u)
+        << boxes.texts[0];
+    EXPECT_EQ(view.status, "设置未保存，改好后再点“保存”");
+    EXPECT_FALSE(std::filesystem::exists(path_)) << typed;
+    EXPECT_EQ(view.width(), 600);
+  }
+}
+
 // Every template write that fails says so.
 TEST_F(SettingsStore, TemplateWritesThatFailSaySo) {
   std::string unwritable = (dir_ / "missing-folder" / "cfg.ini").string();
