@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """The product preset refuses a release key whose private half is in the
-repository and takes one made outside it; a release is published only as
-the version it was built as. Usage: release_key_test.py SOURCE"""
+repository and takes one made outside it; a build needs a key; a release
+is published only as the version it was built as, and only with the key
+the program trusts. Usage: release_key_test.py SOURCE"""
 import pathlib
 import subprocess
 import sys
@@ -42,6 +43,16 @@ class ProductPreset(unittest.TestCase):
         self.assertEqual(result.returncode, 0, result.stderr)
 
 
+class Build(unittest.TestCase):
+    def test_stops_without_a_release_key(self):
+        with tempfile.TemporaryDirectory() as folder:
+            result = subprocess.run(
+                [str(SOURCE / "tools/release"), "build", str(pathlib.Path(folder) / "missing.pem"),
+                 "update.example.com"], capture_output=True, text=True)
+            self.assertNotEqual(result.returncode, 0)
+            self.assertIn("no release key pair", result.stderr)
+
+
 class Publish(unittest.TestCase):
     """publish signs only a file built as the version it is published as."""
 
@@ -50,7 +61,8 @@ class Publish(unittest.TestCase):
             path = pathlib.Path(folder)
             key = SOURCE / "tests/update/test-release-key.pem"
             program = path / "slipjet.exe"
-            program.write_bytes(b"MZ\0\0 slipjet-version=2.1\0 rest")
+            trusted = (SOURCE / "tests/update/test-release-key.pub").read_bytes().strip()
+            program.write_bytes(b"MZ\0\0 slipjet-version=2.1\0 " + trusted + b"\0 rest")
             release = str(SOURCE / "tools/release")
             refused = subprocess.run([release, "publish", str(key), "2.2", str(program)],
                                      capture_output=True, text=True)
@@ -60,6 +72,12 @@ class Publish(unittest.TestCase):
             subprocess.run([release, "publish", str(key), "2.1", str(program)], check=True)
             self.assertIn(b"version=2.1\r\n", (path / "slipjet.exe.manifest").read_bytes())
             self.assertEqual((path / "slipjet.exe.manifest.sig").stat().st_size, 64)
+            # A program that trusts another key would refuse the update.
+            program.write_bytes(b"MZ\0\0 slipjet-version=2.1\0 " + b"0" * 128 + b"\0 rest")
+            untrusted = subprocess.run([release, "publish", str(key), "2.1", str(program)],
+                                       capture_output=True, text=True)
+            self.assertNotEqual(untrusted.returncode, 0)
+            self.assertIn("does not trust", untrusted.stderr)
             program.write_bytes(b"MZ no mark")
             unmarked = subprocess.run([release, "publish", str(key), "2.1", str(program)],
                                       capture_output=True, text=True)
