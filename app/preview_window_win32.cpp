@@ -309,7 +309,12 @@ void PreviewWindow::choose_picture() {
 }
 
 void PreviewWindow::remove_picture() {
-  set_form_picture_path(context_.settings_path, template_name(), "");
+  std::string settings = context_.settings_path;
+  if (!set_form_picture_path(settings, template_name(), "")) {
+    rt_message_box(("底图没有去掉：底图设置无法写入 " + settings).c_str(), "注意",
+                   RT_MB_OK | RT_MB_ICONWARNING, reinterpret_cast<uintptr_t>(handle()));
+    return;
+  }
   picture_path_ = kNoPictureYet;
 }
 
@@ -340,8 +345,9 @@ void PreviewWindow::save_template() {
         rt::ask_text({prompt, "保存模板", name, rt::kFreeText, reinterpret_cast<uintptr_t>(window)});
     if (!typed || !still_open(window)) return;
     name = std::string(rt::trim(*typed).view());
-    if (is_template_name(name)) break;
-    tell("模板名称不能为空，不能超过 32 个字节，也不能含有 , = [ ] ; 这些符号。");
+    std::string problem = template_name_problem(name);
+    if (problem.empty()) break;
+    tell(problem);
     if (!still_open(window)) return;
   }
   std::string row = print::TemplateRow{name, w.values}.text();

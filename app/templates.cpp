@@ -2,12 +2,14 @@
 
 #include <algorithm>
 #include <climits>
+#include <cstdio>
 #include <map>
 
 #include "print/template_row.h"
 #include "runtime/convert.h"
 #include "runtime/settings_file.h"
 #include "runtime/text_between.h"
+#include "runtime/text_encoding.h"
 #include "runtime/text_ops.h"
 
 namespace app {
@@ -206,6 +208,17 @@ bool is_template_name(std::string_view name) {
       return false;
   }
   return true;
+}
+
+std::string template_name_problem(std::string_view name) {
+  if (!is_template_name(name))
+    return "模板名称不能为空，不能超过 32 个字节，也不能含有 , = [ ] ; 这些符号。";
+  std::string refused = rt::character_settings_cannot_keep(name);
+  if (refused.empty()) return {};
+  char code[16];
+  std::snprintf(code, sizeof code, "U+%04X", unsigned(rt::character_at(refused, 0)));
+  return "模板名称里的“" + refused + "”（" + code + "）存不进设置文件 cfg.ini：" +
+         rt::kSettingsKeepGbk + "请换一种写法再保存。";
 }
 
 int save_own_template(const std::string& settings_path, int position, const std::string& row) {

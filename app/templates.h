@@ -48,6 +48,10 @@ bool is_own_template(const std::string& settings_path, int position);
 // A name the seller may give a template: not empty, at most 32 bytes, no
 // comma (the row's separator), no "=", "[", "]", ";" or control byte.
 bool is_template_name(std::string_view name);
+// Why the seller cannot save a template under `name`, in the words a
+// refusal gives; empty when it can. A character the settings file cannot
+// keep is named with its code, since a rare one may show as a box.
+std::string template_name_problem(std::string_view name);
 // Stores `row` as a template of the seller's own: in place of the own
 // template at `position`, or as a new one when `position` is a server's
 // or built-in template (never changed in place). The list position it

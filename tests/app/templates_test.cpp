@@ -228,6 +228,11 @@ TEST_F(Templates, NamesThatWouldBreakTheRowAreRefused) {
   EXPECT_TRUE(is_template_name("我的申通 2"));
   EXPECT_TRUE(is_template_name("郵政"));  // 郵 is E0 5D: its second byte is no "]"
   EXPECT_FALSE(is_template_name("申\xB0"));  // a character cut in two
+  // cfg.ini is GBK: a character it has not would come back as "??".
+  EXPECT_EQ(template_name_problem("我的\x82\x34\x88\x38圆通"),
+            "模板名称里的“\x82\x34\x88\x38”（U+48BA）存不进设置文件 cfg.ini：" +
+                std::string(rt::kSettingsKeepGbk) + "请换一种写法再保存。");
+  EXPECT_EQ(template_name_problem("我的圆通2"), "");
   for (const std::string& bad :
        std::vector<std::string>{"", "a,b", "a=b", "[x]", "a;b", "a\r\nb", std::string(33, 'x')})
     EXPECT_FALSE(is_template_name(bad)) << bad;
