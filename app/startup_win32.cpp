@@ -28,6 +28,7 @@
 #include "runtime/errors.h"
 #include "runtime/files.h"
 #include "runtime/message_box.h"
+#include "runtime/platform.h"
 #include "runtime/text_encoding.h"
 #include "ui/canvas.h"
 
@@ -54,6 +55,10 @@ constexpr int kGuideCommand = 0x0130;
 // The seller's guide, which a release puts beside the program.
 constexpr char kGuideFile[] = "使用说明.html";
 constexpr UINT_PTR kOfferTimer = 1;
+constexpr char kCreateLogQuestion[] =
+    "程序所在的文件夹里没有打印记录文件 地址.txt，这张快递单没有记下来。\r\n"
+    "现在创建它并记下这一张吗？有了它才能查看打印记录、补打，重复打印前会提醒，连打中断后能接着打。\r\n"
+    "（选“否”，这次运行不再询问。）";
 
 // The program's state, held from start-up to the exit routine; the main
 // window's handlers are its member functions.
@@ -72,6 +77,7 @@ class Application {
   void system_command(int command);
   void open_guide();
   void print_shown_waybill(HWND asking, bool chosen_reprint);
+  void start_or_stop_batch();
   UpdateContext update_context();
   void offer_update_once(UINT_PTR timer);
 
@@ -84,6 +90,8 @@ class Application {
   CanvasSurface print_surface_{canvas_};
   std::optional<print::PrintJob> print_job_;  // made with the main window
   HWND main_window_ = nullptr;
+  bool batch_running_ = false;
+  bool batch_stop_requested_ = false;
   std::string banner_page_;
   PreviewWindow preview_;
   HistoryWindow history_;
@@ -108,6 +116,23 @@ void Application::print_shown_waybill(HWND asking, bool chosen_reprint) {
   job.print_waybill(settings_.current_printer());
   job.set_chosen_reprint(false);
   job.set_owner(main_window);
+}
+
+// The batch button starts "连打", and while it runs reads "停止": a click
+// then (or the window closing) ends it after the waybill in progress.
+void Application::start_or_stop_batch() {
+  if (batch_running_) {
+    batch_stop_requested_ = true;
+    view_.set_enabled(view::control::batch_print_button, false);
+    view_.set_status("连打正在停止：这一张打完就停");
+    return;
+  }
+  batch_running_ = true;
+  batch_stop_requested_ = false;
+  print::print_batch(*print_job_, recognizer_, settings_.current_printer(), [this] {
+    return batch_stop_requested_ || platform_is_closing(reinterpret_cast<uintptr_t>(main_window_));
+  });
+  batch_running_ = false;
 }
 
 void Application::system_command(int command) {
@@ -174,8 +199,7 @@ void Application::attach_event_handlers() {
   c.help_button.on_click(then_pass([this] { show_tutorial(main_window_); }));
   c.print_button.on_click(
       then_pass([this] { print_job_->print_waybill(settings_.current_printer()); }));
-  c.batch_print_button.on_click(
-      then_pass([this] { print::print_batch(*print_job_, recognizer_, settings_.current_printer()); }));
+  c.batch_print_button.on_click(then_pass([this] { start_or_stop_batch(); }));
   c.name_box.on_selection_change(then_pass([this] { recognizer_.show_record(); }));
   c.default_link.on_link_click(
       [this](int) -> intptr_t { return set_default_template(view_, settings_path_), 0; });
@@ -199,7 +223,12 @@ UpdateContext Application::update_context() {
             else
               update_progress_.close();
           },
-          [this] { return update_progress_.cancelled(); }};
+          // Closing the window cancels the download: nothing is installed
+          // or started after it.
+          [this] {
+            return update_progress_.cancelled() ||
+                   platform_is_closing(reinterpret_cast<uintptr_t>(main_window_));
+          }};
 }
 
 void Application::offer_update_once(UINT_PTR timer) {
@@ -222,6 +251,12 @@ intptr_t Application::initialise_main_window(HWND window) {
   add_system_menu_commands();
   print_job_.emplace(view_, print_surface_, settings_path_, reinterpret_cast<uintptr_t>(window),
                      template_row);
+  // A release ships an empty log; a seller who lost it gets it back with
+  // the next waybill instead of a history that silently stays empty.
+  print_job_->set_log_offer([this] {
+    return rt_message_box(kCreateLogQuestion, "打印记录", RT_MB_YESNO | RT_MB_ICONQUESTION,
+                          print_job_->owner()) == RT_IDYES;
+  });
   std::vector<std::string> printers;
   ui::Canvas::list_printers(printers);
   settings_.load_settings(view_, printers, ui::Canvas::default_printer_name());

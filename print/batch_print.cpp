@@ -41,9 +41,18 @@ bool skip_printed(PrintJob& job, size_t count) {
          RT_IDYES;
 }
 
+// What must not change under a running batch: the records (a recognition
+// would replace them under the loop), the record shown, a print of its own.
+void set_batch_running(view::MainView& view, bool running) {
+  view.set_text(batch_print_button, running ? kStopBatchButton : kBatchButton);
+  view.set_enabled(batch_print_button, true);
+  for (int control : {recognise_button, name_box, print_button}) view.set_enabled(control, !running);
+}
+
 }  // namespace
 
-void print_batch(PrintJob& job, recognize::Recognizer& recognizer, const std::string& printer) {
+void print_batch(PrintJob& job, recognize::Recognizer& recognizer, const std::string& printer,
+                 const std::function<bool()>& stop_requested) {
   view::MainView& view = job.view();
   int n = int(recognizer.records().size());
   // The paper first, then one question about the template for the whole
@@ -54,7 +63,7 @@ void print_batch(PrintJob& job, recognize::Recognizer& recognizer, const std::st
     return;
   }
   if (n > 0 && !job.confirm_template()) return;
-  view.set_enabled(batch_print_button, false);
+  set_batch_running(view, true);
   std::set<int> skipped = printed_today(job, recognizer);
   if (!skipped.empty() && !skip_printed(job, skipped.size())) {
     skipped.clear();
@@ -66,9 +75,17 @@ void print_batch(PrintJob& job, recognize::Recognizer& recognizer, const std::st
     return "已打印 " + std::to_string(printed) + " 条，跳过 " + std::to_string(skipped.size()) +
            " 条，剩余 " + std::to_string(remaining) + " 条";
   };
+  auto remaining_from = [&](int i) {
+    return n - i + 1 - int(std::count_if(skipped.begin(), skipped.end(), [&](int k) { return k >= i; }));
+  };
   bool stopped = false;
   for (int i = 1; i <= n && !stopped; ++i) {
     if (skipped.contains(i - 1)) continue;
+    if (stop_requested && stop_requested()) {
+      view.set_status("连打已停止：" + counts(remaining_from(i)));
+      stopped = true;
+      break;
+    }
     view.list_select(name_box, i - 1);
     rt::do_events();
     recognizer.show_record();
@@ -77,11 +94,9 @@ void print_batch(PrintJob& job, recognize::Recognizer& recognizer, const std::st
     if (outcome == PrintOutcome::printed) ++printed;
     if (outcome == PrintOutcome::failed) {
       // Named, so the seller can go on from this record once the cause is mended.
-      int remaining = n - i + 1 - int(std::count_if(skipped.begin(), skipped.end(),
-                                                     [&](int k) { return k >= i; }));
       std::string stop = "连打停在第 " + std::to_string(i) + " 条（共 " + std::to_string(n) +
                          " 条）【" + view.text(name_box) + "】：" + job.last_failure() + "（" +
-                         counts(remaining) + "）";
+                         counts(remaining_from(i)) + "）";
       view.set_status(stop);
       // The status line is narrow: the whole reason in a box as well.
       rt_message_box(stop.c_str(), "注意", RT_MB_OK | RT_MB_ICONWARNING, job.owner());
@@ -94,7 +109,7 @@ void print_batch(PrintJob& job, recognize::Recognizer& recognizer, const std::st
   job.set_reprint_today(false);
   job.set_in_batch(false);
   if (!stopped) view.set_status("连打完毕：" + counts(0));
-  view.set_enabled(batch_print_button, true);
+  set_batch_running(view, false);
 }
 
 }  // namespace print

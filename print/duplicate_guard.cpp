@@ -43,6 +43,10 @@ int DuplicateGuard::printed_today(const WaybillTexts& texts) {
   return h ? h->count(texts, today()) : 0;
 }
 
+bool DuplicateGuard::has_log() const { return rt::file_exists(log_path()); }
+
+bool DuplicateGuard::create_log() const { return rt::create_file(log_path()); }
+
 std::string DuplicateGuard::template_of(const HistoryEntry& entry) const {
   auto found = templates_.find(entry.line);
   return found == templates_.end() ? std::string() : found->second;

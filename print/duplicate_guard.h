@@ -31,6 +31,10 @@ class DuplicateGuard {
   // guard for this run. The template is remembered for the run (the log
   // line has no place for it).
   std::string record(const WaybillTexts& texts, const std::string& template_name = {});
+  // Whether the log is there: without it nothing is recorded.
+  bool has_log() const;
+  // Creates the log, empty; false when it cannot be created.
+  bool create_log() const;
   // The template a log line was printed with in this run; empty when it is
   // not known (an earlier run's line).
   std::string template_of(const HistoryEntry& entry) const;

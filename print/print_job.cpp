@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <map>
+#include <utility>
 
 #include "print/calibration_sheet.h"
 #include "print/layout_check.h"
@@ -182,10 +183,17 @@ PrintOutcome PrintJob::print_waybill(const std::string& printer) {
       [&] { draw_items(surface_, items); });
   if (outcome != PrintOutcome::printed) return outcome;
   last_printed_name_ = texts.name;
-  std::string unlogged = guard_.record(texts, waybill.template_name);
+  std::string unlogged =
+      log_created_if_wanted() ? guard_.record(texts, waybill.template_name) : "无法创建文件";
   view_.set_status("[" + texts.name + "] 已打印完毕" +
                    (unlogged.empty() ? "" : "，但打印记录无法写入 地址.txt：" + unlogged));
   return PrintOutcome::printed;
+}
+
+bool PrintJob::log_created_if_wanted() {
+  if (!log_offer_ || guard_.has_log()) return true;
+  bool wanted = std::exchange(log_offer_, nullptr)();
+  return !wanted || guard_.create_log();
 }
 
 OpenedPrinter PrintJob::open_printer(const std::string& printer) {
@@ -240,6 +248,7 @@ PrintOutcome PrintJob::print_page(const std::string& printer, const std::string&
     surface_.release_printer_dc();
     return PrintOutcome::cancelled;
   }
+  bool print_button_was_enabled = view_.enabled(print_button);  // off during a batch
   view_.set_enabled(print_button, false);
   std::string problem;
   if (!surface_.begin_document("")) {
@@ -249,7 +258,7 @@ PrintOutcome PrintJob::print_page(const std::string& printer, const std::string&
     if (!surface_.finish_document()) problem = "打印机【" + shown_printer + "】未能完成打印";
   }
   surface_.release_printer_dc();
-  view_.set_enabled(print_button, true);
+  view_.set_enabled(print_button, print_button_was_enabled);
   if (!problem.empty()) return fail(name, problem);
   return PrintOutcome::printed;
 }

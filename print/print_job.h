@@ -88,6 +88,10 @@ class PrintJob {
   // The window whose questions the next prints ask (the one they were
   // started from, disabled while a question is open).
   void set_owner(uintptr_t owner) { owner_ = owner; }
+  // Asked once, at the first print that finds no log, whether to create it
+  // (true: it is created and that waybill is its first line). Without it
+  // the log is only appended to, never created.
+  void set_log_offer(std::function<bool()> offer) { log_offer_ = std::move(offer); }
   uintptr_t owner() const { return owner_; }
   view::MainView& view() const { return view_; }
 
@@ -103,6 +107,9 @@ class PrintJob {
   // tells it.
   PrintOutcome fail(const std::string& name, const std::string& reason, bool told = false);
   OpenedPrinter open_printer(const std::string& printer);
+  // The first print without a log asks whether to create it; false when
+  // the seller wanted it and it could not be created.
+  bool log_created_if_wanted();
   // Opens the printer (asking about its paper first), lets `checked` ask
   // the other questions with the printer open and mapped, draws one page
   // and finishes it.
@@ -122,6 +129,7 @@ class PrintJob {
   bool reprint_today_ = false;
   bool in_batch_ = false;
   bool chosen_reprint_ = false;
+  std::function<bool()> log_offer_;
 };
 
 // "A4 210 × 297 毫米": the paper's name (when the driver has one) and size

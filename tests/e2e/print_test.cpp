@@ -15,6 +15,7 @@
 #include <iterator>
 
 #include "app/history_window_win32.h"
+#include "print/batch_print.h"
 #include "app/preview_window_win32.h"
 #include "runtime/input_box.h"
 #include "tests/e2e/app_driver.h"
@@ -35,9 +36,10 @@ struct At {
 
 class Printing : public testing::Test {
  protected:
+  // The log is there, empty, as a release ships it.
   void SetUp() override {
     clear_printed_pdfs();
-    DeleteFileA(log_path().c_str());  // an ANSI path: std::filesystem would read it as UTF-8
+    std::ofstream(log_path(), std::ios::binary) << "";
   }
   void TearDown() override {
     if (app.window()) {
@@ -863,6 +865,99 @@ TEST_F(Printing, UninstalledPrinterPrintsNothingAndSaysSo) {
   EXPECT_TRUE(app.wait_for_text(status_line, "[张三] 未打印：打印机【没有这台打印机】无法打开"));
   Sleep(2000);
   EXPECT_TRUE(printed_pdfs().empty());
+}
+
+// Closing the window during "连打" of 20 ends the batch after the waybill
+// in progress and the program with it; the log holds exactly what printed.
+// While the batch runs, nothing can replace its records.
+TEST_F(Printing, AWindowClosedDuringABatchEndsItAfterTheWaybillInProgress) {
+  start();
+  make_default_template();
+  std::vector<pages::Order> orders;
+  for (int i = 1; i <= 20; ++i) orders.push_back(pages::numbered_order(i));
+  recognise(pages::batch_page_of(orders));
+  ASSERT_EQ(app.text(status_line), "获取成功 20 条！ [批量页]");
+  app.click_async(batch_print_button);
+  ASSERT_TRUE(wait_for_pdfs(2, 60000));
+  EXPECT_FALSE(app.enabled(recognise_button));
+  EXPECT_FALSE(app.enabled(name_box));
+  EXPECT_EQ(app.text(batch_print_button), print::kStopBatchButton);
+  auto log_lines = [&] {
+    std::ifstream in(log_path(), std::ios::binary);
+    std::string log((std::istreambuf_iterator<char>(in)), {});
+    return size_t(std::count(log.begin(), log.end(), '\n'));
+  };
+  size_t logged_at_close = log_lines();
+  PostMessageA(app.window(), WM_CLOSE, 0, 0);
+  EXPECT_EQ(app.wait_for_exit(20000), 0);
+  Sleep(5000);  // what was sent before the close reaches the PDF folder
+  size_t logged = log_lines();
+  EXPECT_LE(logged, logged_at_close + 1);
+  std::vector<std::string> pdfs = printed_pdfs();
+  EXPECT_EQ(pdfs.size(), logged);
+  for (size_t i = 0; i < pdfs.size(); ++i)
+    EXPECT_TRUE(read_pdf(pdfs[i]).find("收件人" + std::to_string(i + 1))) << i;
+}
+
+// Types into an edit box as the keyboard does (a box that filters keys
+// filters these).
+void type_into(HWND box, const std::string& ascii) {
+  SendMessageA(box, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(""));
+  for (char c : ascii) SendMessageA(box, WM_CHAR, WPARAM(c), 0);
+}
+
+// An offset typed as the guide says ("-1.5") is saved and every item prints
+// 1.5 mm left; "abc" or "80" is refused at "保存" by its box, and nothing is
+// saved.
+TEST_F(Printing, ANegativeOffsetPrintsLeftAndANonsenseOneIsRefused) {
+  start();
+  make_default_template();
+  recognise(kAddress);
+  app.click(settings_button);
+  type_into(GetDlgItem(app.window(), left_offset), "-1.5");
+  EXPECT_EQ(app.text(left_offset), "-1.5");
+  app.click(settings_button);
+  ASSERT_EQ(app.text(status_line), "已保存设置");
+  EXPECT_NE(app.read_file("cfg.ini").find("left=-1.5\r\n"), std::string::npos);
+
+  app.click(print_button);
+  PrintedPage page = printed_page("[张三] 已打印完毕");
+  const PrintedWord* name = page.find("张三");
+  ASSERT_TRUE(name);
+  EXPECT_NEAR(name->x_mm, 120 - 1.5, kTolerance);
+  EXPECT_NEAR(name->y_mm, 25 + kTop, kTolerance);
+
+  for (const char* typed : {"abc", "80"}) {
+    app.click(settings_button);
+    type_into(GetDlgItem(app.window(), top_offset), typed);
+    app.click_async(settings_button);
+    EXPECT_EQ(answer_question(IDOK).rfind(std::string("【上偏移】填的“") + typed + "”不是偏移的毫米数", 0), 0u);
+    EXPECT_TRUE(app.wait_for_text(status_line, "设置未保存，改好后再点“保存”"));
+    EXPECT_NE(app.read_file("cfg.ini").find("top=3\r\n"), std::string::npos) << typed;
+    type_into(GetDlgItem(app.window(), top_offset), "3");
+    app.click(settings_button);
+    ASSERT_EQ(app.text(status_line), "已保存设置");
+  }
+}
+
+// A seller who has no log (a copy without it, or deleted) is asked at the
+// first print whether to create it; "是" creates it with that waybill.
+TEST_F(Printing, AFirstPrintWithoutTheLogAsksAndCreatesIt) {
+  DeleteFileA(log_path().c_str());  // an ANSI path: std::filesystem would read it as UTF-8
+  start();
+  make_default_template();
+  recognise(kAddress);
+  app.click_async(print_button);
+  HWND box = AppDriver::wait_for_window("打印记录", 20000);
+  ASSERT_TRUE(box);
+  EXPECT_NE(AppDriver::box_text(box).find("地址.txt"), std::string::npos);
+  EXPECT_EQ(GetWindow(box, GW_OWNER), app.window());
+  PostMessageA(box, WM_COMMAND, IDYES, 0);
+  ASSERT_TRUE(app.wait_for_text(status_line, "[张三] 已打印完毕", 20000)) << app.text(status_line);
+  std::ifstream in(log_path(), std::ios::binary);
+  std::string log((std::istreambuf_iterator<char>(in)), {});
+  EXPECT_NE(log.find("；张三；"), std::string::npos) << log;
+  EXPECT_NE(log.find("；13812345678；"), std::string::npos) << log;
 }
 
 }  // namespace

@@ -268,6 +268,24 @@ TEST_F(Update, TheDownloadCanBeCancelled) {
   expect_untouched();
 }
 
+// Closing the main window during the download cancels it: the program
+// ends at once, its file untouched, and nothing is started after it.
+TEST_F(Update, ClosingTheWindowDuringTheDownloadCancelsIt) {
+  HWND box = shown_offer();
+  ASSERT_TRUE(box);
+  server->trickle(1000);
+  PostMessageA(box, WM_COMMAND, IDOK, 0);
+  ASSERT_TRUE(AppDriver::wait_for_window(app::kUpdateProgressTitle));
+  ULONGLONG closed = GetTickCount64();
+  PostMessageA(app.window(), WM_CLOSE, 0, 0);
+  EXPECT_EQ(app.wait_for_exit(5000), 0);  // not at the download's deadline
+  std::printf("closed during the download: ended after %llu ms, %zu requests\n",
+              GetTickCount64() - closed, server->requests().size());
+  Sleep(3000);
+  EXPECT_TRUE(AppDriver::main_windows().empty());
+  expect_untouched();
+}
+
 TEST_F(Update, CancelledOfferTouchesNothing) {
   pages.banner = offer;
   start_server();

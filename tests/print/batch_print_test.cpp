@@ -109,6 +109,25 @@ TEST_F(PrintAll, AStoppedBatchResumesWithTheRecordsNotPrinted) {
   rt::delete_file(log);  // an ANSI path (std::filesystem reads it as UTF-8 on Windows)
 }
 
+// "停止" (or the window closing) ends the batch after the waybill in
+// progress; meanwhile nothing can replace the records under it.
+TEST_F(PrintAll, AStopEndsTheBatchAfterTheWaybillInProgress) {
+  int asked = 0;
+  print::print_batch(*job, *recognizer, "p", [&] {
+    EXPECT_FALSE(view.enabled(recognise_button));
+    EXPECT_FALSE(view.enabled(name_box));
+    EXPECT_FALSE(view.enabled(print_button));
+    EXPECT_TRUE(view.enabled(batch_print_button));
+    EXPECT_EQ(view.text(batch_print_button), "停止");
+    return ++asked == 2;
+  });
+  EXPECT_EQ(printed_names(), std::vector<std::string>{"收件人1"});
+  EXPECT_EQ(view.status, "连打已停止：已打印 1 条，跳过 0 条，剩余 2 条");
+  EXPECT_TRUE(view.enabled(recognise_button));
+  EXPECT_TRUE(view.enabled(name_box));
+  EXPECT_EQ(view.text(batch_print_button), "连打");
+}
+
 // Two identical orders (same recipient and goods) are two parcels: a
 // resumed batch prints the one not yet printed.
 TEST_F(PrintAll, IdenticalOrdersAreCountedPerRecord) {

@@ -375,6 +375,29 @@ TEST_F(PrintJob, LogLineIsAppendedOnlyToAnExistingFile) {
   rt::delete_file(log);  // an ANSI path (std::filesystem reads it as UTF-8 on Windows)
 }
 
+// Without a log the first print asks, once in a run, whether to create it:
+// "是" makes that waybill its first line; "否" is not asked again.
+TEST_F(PrintJob, TheFirstPrintWithoutALogOffersToCreateIt) {
+  std::string log = std::string(rt::exe_dir().view()) + "/地址.txt";
+  for (bool wanted : {true, false}) {
+    rt::delete_file(log);  // an ANSI path (std::filesystem reads it as UTF-8 on Windows)
+    print::PrintJob job(view, surface, path_);
+    int offers = 0;
+    job.set_log_offer([&] { return ++offers, wanted; });
+    for (const char* name : {"李四", "王五"}) {
+      view.set_text(name_box, name);
+      EXPECT_EQ(job.print_waybill("p"), print::PrintOutcome::printed);
+    }
+    EXPECT_EQ(offers, 1);
+    std::optional<std::string> content = rt::read_file(log);
+    ASSERT_EQ(content.has_value(), wanted);
+    if (wanted)
+      EXPECT_EQ(*content, date() + "；李四；浙江省杭州市西湖区；13812345678；0571-88886666；A1_黑色_40×2▅\r\n" +
+                              date() + "；王五；浙江省杭州市西湖区；13812345678；0571-88886666；A1_黑色_40×2▅\r\n");
+  }
+  rt::delete_file(log);
+}
+
 // A heading the seller typed without a line end stays a line of its own.
 TEST_F(PrintJob, EachRecordStartsOnALineOfItsOwn) {
   std::string log = std::string(rt::exe_dir().view()) + "/地址.txt";
