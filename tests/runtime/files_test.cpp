@@ -7,6 +7,7 @@
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <thread>
 
 #include "runtime/bytes.h"
 #include "runtime/convert.h"
@@ -109,6 +110,28 @@ TEST_F(Files, MoveDeleteAndExists) {
   EXPECT_TRUE(rt::file_exists(b));
   EXPECT_TRUE(rt::file_exists(dir_.string()));  // folders count too
   EXPECT_FALSE(rt::delete_file(a));
+}
+
+// Two running copies print at once: each line lands whole at the end,
+// never written over or into the other's.
+TEST_F(Files, LinesAppendedAtOnceByTwoWritersStayWhole) {
+  std::string log = path("log.txt");
+  ASSERT_TRUE(rt::create_file(log));
+  auto append = [&](char who) {
+    for (int i = 0; i < 300; ++i)
+      ASSERT_EQ(rt::append_line(log, std::string(40, who) + std::to_string(i)),
+                rt::AppendOutcome::appended);
+  };
+  std::thread first(append, 'a'), second(append, 'b');
+  first.join();
+  second.join();
+  std::string all = contents(log);
+  size_t lines = 0;
+  for (size_t at = 0, end; (end = all.find("\r\n", at)) != std::string::npos; at = end + 2, ++lines) {
+    std::string line = all.substr(at, end - at);
+    ASSERT_TRUE(line.size() > 40 && line.find_first_not_of(line[0], 0) == 40) << line;
+  }
+  EXPECT_EQ(lines, 600u);
 }
 
 TEST(ExePath, DirectoryAndNameMakeThePath) {
