@@ -107,6 +107,7 @@ bool replace_file_contents(std::string_view path, std::string_view bytes) {
   std::string target(path);
   std::string temporary = target + ".new";
   std::optional<uint32_t> attributes = files.attributes(target);
+  if (attributes && (*attributes & kAttributeReadOnly)) return false;  // as a write to it would
   // A temporary file an interrupted write left behind may be hidden, and a
   // new file is never created over a hidden one.
   if (files.attributes(temporary) && !files.remove(temporary)) return false;

@@ -882,6 +882,7 @@ TEST_F(Printing, AWindowClosedDuringABatchEndsItAfterTheWaybillInProgress) {
   EXPECT_FALSE(app.enabled(recognise_button));
   EXPECT_FALSE(app.enabled(name_box));
   EXPECT_EQ(app.text(batch_print_button), print::kStopBatchButton);
+  AppDriver::photograph(app.window(), "batch-running");  // when a photographer is there
   auto log_lines = [&] {
     std::ifstream in(log_path(), std::ios::binary);
     std::string log((std::istreambuf_iterator<char>(in)), {});

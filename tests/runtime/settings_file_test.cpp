@@ -330,6 +330,9 @@ TEST(SettingsFileOnWindows, HiddenFilesFullDisksAndReadErrorsLoseNothing) {
   EXPECT_FALSE(rt::ini_write_section(path, "new", {"k=v"}));
   windows.fail_reads_ = false;
   EXPECT_EQ(contents(), before);
+  windows.set_attributes(path, rt::kAttributeHidden | rt::kAttributeReadOnly);
+  EXPECT_FALSE(rt::ini_write_section(path, "new", {"k=v"}));
+  EXPECT_EQ(contents(), before);
   EXPECT_FALSE(std::filesystem::exists(path + ".new"));
   std::filesystem::remove(path);
 }
