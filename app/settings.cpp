@@ -7,6 +7,7 @@
 #include "runtime/message_box.h"
 #include "runtime/platform.h"
 #include "runtime/settings_file.h"
+#include "runtime/text_encoding.h"
 #include "runtime/text_ops.h"
 
 namespace app {
@@ -117,6 +118,14 @@ void Settings::toggle_settings(view::MainView& view, uintptr_t owner, const Save
   std::string printer = selected >= 0 && selected != shown_default_
                             ? view.list_item(view::control::printer_list, selected)
                             : "";
+  // A field pasted from a web page keeps no no-break or zero-width space:
+  // it is saved as typed, not refused for a character cfg.ini cannot keep.
+  for (int field : {view::control::left_offset, view::control::top_offset, view::control::sender_name,
+                    view::control::sender_fixed_phone, view::control::sender_mobile,
+                    view::control::sender_address}) {
+    std::string typed = view.text(field), plain = rt::with_plain_blanks(typed);
+    if (plain != typed) view.set_text(field, plain);
+  }
   std::string refused = refused_offset(view);
   if (refused.empty()) refused = unkeepable_character(view);
   if (!refused.empty()) {

@@ -13,7 +13,8 @@ uint16_t char_code(std::string_view s, size_t at);
 bool is_digit(char c);
 
 // Full-width letters, digits and marks as ASCII, the ideographic space and
-// the dash as their ASCII forms; other characters unchanged.
+// the dash as their ASCII forms; other characters unchanged. (A web page's
+// blanks are made plain where the text comes in: rt::with_plain_blanks.)
 std::string half_width(std::string_view gbk);
 // The same text with traditional characters in their simplified form. Each
 // character keeps its length, so positions agree with the input.

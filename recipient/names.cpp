@@ -48,10 +48,17 @@ constexpr std::string_view kAddressEndings =
 constexpr std::string_view kSpeechCharacters =
     "的了吗呢吧啊呀哦嗯喽啦么哟嘛噢喔哇咯嘞呗滴您你我他她它们这那哪啥谁是在有要给把寄"
     "放帮改请就行别不没让用还再些都也很到吃过去说想会着话感件货递";
-constexpr std::array<std::string_view, 24> kSpeechWords = {
+constexpr std::array<std::string_view, 27> kSpeechWords = {
     "宝贝", "谢谢", "辛苦", "麻烦", "收到", "快递", "门卫", "快点", "尽快", "下午", "上午",
     "晚上", "今天", "明天", "复制", "粘贴", "修改", "编辑", "删除", "查看", "收起", "展开",
-    "默认", "一键"};
+    "默认", "一键", "一下", "电联", "自取"};
+
+// How a remark glued to an address's end begins: what buyers ask of the
+// courier. Whole phrases, so that no street or building name is cut.
+constexpr std::array<std::string_view, 27> kRemarkStarts = {
+    "先电联", "电联", "先打电话", "打电话", "来电", "到了", "可放", "放在", "放到", "放门卫",
+    "放快递柜", "放驿站", "店里自取", "自取", "节假日", "周末", "工作日", "不收", "换一下",
+    "改一下", "麻烦", "谢谢", "请放", "请送", "送货上门", "务必", "不要"};
 
 // A set of two-byte characters, looked up by code (the parser asks this
 // of every character of every piece).
@@ -125,7 +132,8 @@ bool all_latin(std::string_view s) {
   return !s.empty();
 }
 
-// A surname with the given name masked: 孙*, 王**, 李*明, 张xx.
+}  // namespace
+
 bool masked_name(std::string_view s) {
   size_t surname = surname_length(s);
   if (surname == 0 || s.size() <= surname) return false;
@@ -134,8 +142,6 @@ bool masked_name(std::string_view s) {
     (s[at] == '*' || s[at] == 'x' || s[at] == 'X' ? stars : rest) += 1;
   return stars >= 1 && stars + rest <= 3 && chinese_characters(s) == surname / 2 + rest;
 }
-
-}  // namespace
 
 bool has_address_word(std::string_view s) {
   for (size_t at = 0; at < s.size(); at += rt::character_size(s, at))
@@ -165,6 +171,18 @@ bool delivery_request(std::string_view s) {
   bool digits = std::any_of(s.begin(), s.end(), [](char c) { return is_digit(c); });
   return !digits && std::any_of(std::begin(kRequests), std::end(kRequests),
                                 [&](std::string_view r) { return s.starts_with(r); });
+}
+
+size_t glued_remark_start(std::string_view a) {
+  for (size_t at = 0; at < a.size(); at = rt::next_character(a, at)) {
+    if (at < 4) continue;  // at least a word of address before it
+    std::string_view rest = a.substr(at);
+    bool starts = std::any_of(kRemarkStarts.begin(), kRemarkStarts.end(),
+                              [&](std::string_view w) { return rest.starts_with(w); });
+    if (starts && std::none_of(rest.begin(), rest.end(), [](char c) { return is_digit(c); }))
+      return at;
+  }
+  return a.size();
 }
 
 bool lone_surname(std::string_view s) { return s.size() == 2 && surname_length(s) == 2; }

@@ -66,6 +66,9 @@ std::vector<Piece> pieces_of(std::string_view s, const std::vector<Label>& label
   Field field = Field::none;
   bool given = false;
   auto close = [&](size_t end) {
+    // "刘洋-13912345678-江苏省…": the dashes around a number taken out.
+    while (begin < end && (s[begin] == '-' || s[begin] == '_')) ++begin;
+    while (end > begin && s[end - 1] == '-') --end;
     if (end <= begin) return;
     while (next_label < labels.size() && labels[next_label].at < begin) {
       field = labels[next_label++].field;
@@ -115,12 +118,19 @@ class Arrangement {
   // `written`: the text as the buyer wrote it (half-width), what is
   // printed; `simplified`: the same bytes with traditional characters
   // simplified, what is matched against.
-  Arrangement(const std::string& written, const std::string& simplified, std::vector<Piece> pieces)
-      : written_(written), simplified_(simplified), pieces_(std::move(pieces)) {}
+  // `has_phone`: the text holds a phone number, so a name may be glued to
+  // the address's end.
+  Arrangement(const std::string& written, const std::string& simplified, std::vector<Piece> pieces,
+              bool has_phone)
+      : written_(written), simplified_(simplified), pieces_(std::move(pieces)), has_phone_(has_phone) {}
 
   void arrange(Recipient& r) {
     for (size_t i = 0; i < pieces_.size(); ++i) {
       if (pieces_[i].field == Field::address && said_in_words(i)) pieces_[i].field = Field::none;
+      if (pieces_[i].field == Field::name && said_before_name(i)) {
+        pieces_[i].field = Field::none;
+        pieces_[i + 1].field = Field::name;
+      }
       if (pieces_[i].field == Field::address) address_.push_back(i);
       if (pieces_[i].field == Field::name && !name_) name_ = i;
     }
@@ -139,12 +149,17 @@ class Arrangement {
     write_address(r);
     if (name_ && name_ == spaced_name_) {
       r.name = std::string(text(pieces_[*name_])) + std::string(text(pieces_[*name_ + 1]));
+    } else if (name_ && masked_name(simple(pieces_[*name_]))) {
+      r.masked_name = true;  // a mask is no name
     } else if (name_) {
       r.name = name_of(text(pieces_[*name_]));
     } else if (!glued_name_.empty()) {
       r.name = glued_name_;
       name_guessed_ = name_likeness(glued_name_) != NameLikeness::strong;
-    } else if (size_t start = glued_name_start(simple_detail_); start < r.detail.size()) {
+    } else if (size_t start = glued_name_start(simple_detail_);
+               has_phone_ && start < r.detail.size()) {
+      // With no phone number, the text is a bare address: its tail
+      // ("…小区门口", "…楼上") is address.
       r.name = r.detail.substr(start);
       r.detail.resize(start);
       name_guessed_ = true;
@@ -164,6 +179,16 @@ class Arrangement {
   bool said_in_words(size_t i) const {
     std::string_view words = simple(pieces_[i]);
     return ordinary_words(words) && !has_address_word(words) && !place_of(i).found();
+  }
+
+  // "收件人是我姐 王静": ordinary words after a name label, and the name
+  // as the next piece on that line.
+  bool said_before_name(size_t i) const {
+    std::string_view words = simple(pieces_[i]);
+    return i + 1 < pieces_.size() && pieces_[i + 1].line == pieces_[i].line &&
+           pieces_[i + 1].field == Field::none && ordinary_words(words) &&
+           name_likeness(words) == NameLikeness::none &&
+           name_likeness(simple(pieces_[i + 1])) != NameLikeness::none;
   }
 
   // Labelled address pieces in any order ("详细地址" before "所在地区"):
@@ -364,11 +389,22 @@ class Arrangement {
       if (place.guessed_district) r.mark(Item::district);
       if (place.district < 0) district_from_town(r, s, place);
     }
-    // The detail without blanks, in both forms (same positions).
+    // The detail without blanks, in both forms (same positions), and
+    // without a remark glued to its end.
     std::string detail, simple_detail;
     for (size_t at = place.found() ? place.end : 0; at < t.size(); ++at)
       if (t[at] != ' ') detail += t[at], simple_detail += s[at];
-    r.detail = trimmed(without_bracketed_request(detail));
+    detail = without_bracketed_request(detail);
+    size_t remark = glued_remark_start(simple_detail.substr(0, detail.size()));
+    detail.resize(remark);
+    simple_detail.resize(remark);
+    // A platform's mask over the detail ("西湖区****"): no address text.
+    if (!detail.empty() && detail.find_first_not_of("*") == std::string::npos) {
+      r.masked_detail = true;
+      detail.clear();
+      simple_detail.clear();
+    }
+    r.detail = trimmed(detail);
     simple_detail_ = simple_detail.substr(0, r.detail.size());
     if (detail.size() != r.detail.size())  // marks trimmed at the start
       simple_detail_ = simple_detail.substr(detail.find(r.detail), r.detail.size());
@@ -434,7 +470,9 @@ class Arrangement {
 
   // Without the marks a piece may start or end with.
   static std::string trimmed(std::string_view s) {
-    auto mark = [](char c) { return c == '-' || c == '.' || c == '_' || c == '/' || c == '~'; };
+    auto mark = [](char c) {
+      return c == '-' || c == '.' || c == '_' || c == '/' || c == '~' || c == '>';
+    };
     while (!s.empty() && (s.front() == ' ' || mark(s.front()))) s.remove_prefix(1);
     while (!s.empty() && (s.back() == ' ' || mark(s.back())) &&
            (s.size() < 2 || rt::character_size(s, s.size() - 2) != 2))
@@ -445,6 +483,7 @@ class Arrangement {
   const std::string& written_;
   const std::string& simplified_;
   std::vector<Piece> pieces_;
+  bool has_phone_;
   std::vector<size_t> address_;
   std::optional<size_t> name_;
   std::optional<size_t> first_piece_;
@@ -551,7 +590,8 @@ std::vector<std::string_view> groups_of(std::string_view text, const std::vector
   for (size_t i = 0; i < parts.size(); ++i) {
     const Recipient& r = read[i];
     bool phone = !r.mobile.empty() || !r.fixed.empty() || !r.masked_mobile.empty();
-    bool place = !r.province.empty(), name = !r.name.empty() && !phone && !place;
+    bool named = !r.name.empty() || r.masked_name;  // a masked name is where one stands
+    bool place = !r.province.empty(), name = named && !phone && !place;
     size_t at = size_t(parts[i].data() - text.data());
     bool starts = end > 0 && ((phone && has.phone) || (place && has.place) || (name && has.name));
     if (starts) {
@@ -562,7 +602,7 @@ std::vector<std::string_view> groups_of(std::string_view text, const std::vector
     } else if (end == 0) {
       begin = at;
     }
-    has.phone |= phone, has.place |= place, has.name |= name || !r.name.empty();
+    has.phone |= phone, has.place |= place, has.name |= name || named;
     end = at + parts[i].size();
   }
   if (!has.phone || !has.place) return {};
@@ -708,7 +748,8 @@ Recipient parse_one(std::string_view text, int& phone_numbers, std::string_view 
   r.fixed = numbers.fixed;
   r.postcode = numbers.postcode;
   r.masked_mobile = numbers.masked;
-  Arrangement(t, s, pieces_of(s, labels)).arrange(r);
+  bool has_phone = !r.mobile.empty() || !r.fixed.empty() || !r.masked_mobile.empty();
+  Arrangement(t, s, pieces_of(s, labels), has_phone).arrange(r);
   // A Hong Kong, Macao or Taiwan number with a mainland address: one of
   // the two is wrong, and the seller must say which.
   bool region_number = r.mobile.starts_with("+8") || r.mobile.starts_with("09");

@@ -23,6 +23,10 @@ struct Recipient {
   std::string district;
   std::string detail;    // everything below the district, street or town included
   std::string masked_mobile;  // a mobile number written with '*', never printed as real
+  // A platform's masks over the name ("王**") or the detail ("****"): the
+  // fields stay empty, and the seller is told to reveal the order first.
+  bool masked_name = false;
+  bool masked_detail = false;
   // Fields the parser completed or guessed (a name without a label taken
   // by its shape, a short or misspelt division, one of several divisions
   // of that name): the seller should look at them before printing.

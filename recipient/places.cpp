@@ -23,8 +23,11 @@ bool continues_street(std::string_view s, size_t at) {
 
 namespace {
 
+// Between two levels also the marks pages and people put there
+// (江苏省-苏州市-吴中区, 长沙市_岳麓区, 四川 > 成都).
 bool is_gap(char c) {
-  return c == ' ' || c == ',' || c == ';' || c == ':' || c == '\t' || c == '\r' || c == '\n';
+  return c == ' ' || c == ',' || c == ';' || c == ':' || c == '\t' || c == '\r' || c == '\n' ||
+         c == '-' || c == '_' || c == '>';
 }
 
 size_t skip_gaps(std::string_view s, size_t at) {

@@ -7,6 +7,7 @@
 #include "recognize/order_details.h"
 #include "runtime/system.h"
 #include "runtime/text_between.h"
+#include "runtime/text_encoding.h"
 #include "runtime/text_ops.h"
 
 namespace recognize {
@@ -41,6 +42,21 @@ void fill_recipient(view::MainView& view, const recipient::Recipient& r, std::st
 std::string masked_note(const recipient::Recipient& r) {
   if (r.masked_mobile.empty()) return {};
   return "（手机号码 " + r.masked_mobile + " 被隐藏，请向买家要完整号码）";
+}
+
+// An order the platform still masks (王**, 139****1234, ****): what is
+// masked, and how to copy it whole. Empty when the name and the detail
+// are not masked (a buyer's own masked number is told by masked_note).
+std::string masked_order_status(const recipient::Recipient& r) {
+  if (!r.masked_name && !r.masked_detail) return {};
+  std::string fields;
+  auto add = [&](bool masked, const char* field) {
+    if (masked) fields += (fields.empty() ? "" : "、") + std::string(field);
+  };
+  add(r.masked_name, "姓名");
+  add(!r.masked_mobile.empty(), "手机");
+  add(r.masked_detail, "详细地址");
+  return "收货信息已打码（" + fields + "）：请在订单页点开“查看”后再复制";
 }
 
 // The fields the parser guessed, for the seller to look at before printing.
@@ -105,7 +121,10 @@ void fill_form(view::MainView& view, std::string_view name, std::string_view fix
 
 void Recognizer::recognise_clipboard() { recognise(rt::clipboard_text().view()); }
 
-void Recognizer::recognise(std::string_view text) {
+void Recognizer::recognise(std::string_view copied) {
+  // A web page's no-break and zero-width spaces are blanks, as typed.
+  std::string plain = rt::with_plain_blanks(copied);
+  std::string_view text = plain;
   std::string t = removed(rt::trim(text).view(), "\t");
   if (t.empty()) {
     say("获取未成功 [空剪辑板]");
@@ -139,7 +158,9 @@ bool Recognizer::recognise_any_recipient(std::string_view text) {
   if (found.size() == 1) {
     fill_recipient(view_, found[0], {});
     view_.set_enabled(batch_print_button, false);
-    say("已识别 1 个" + std::string(kParsed) + masked_note(found[0]) + check_note(found[0]));
+    std::string masked = masked_order_status(found[0]);
+    say(!masked.empty() ? masked
+                        : "已识别 1 个" + std::string(kParsed) + masked_note(found[0]) + check_note(found[0]));
     return true;
   }
   std::string checks = list_check_note(found);

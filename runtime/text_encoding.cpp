@@ -125,6 +125,24 @@ void append_character(char32_t c, std::string& out) {
   }
 }
 
+std::string with_plain_blanks(std::string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  for (size_t at = 0; at < text.size(); at = next_character(text, at)) {
+    size_t size = next_character(text, at) - at;
+    if (size != 4) {  // every such blank is a four-byte sequence
+      out.append(text.substr(at, size));
+      continue;
+    }
+    char32_t c = character_at(text, at);
+    if (c == 0xA0 || (c >= 0x2000 && c <= 0x200A) || c == 0x202F || c == 0x205F)
+      out += ' ';
+    else if (!((c >= 0x200B && c <= 0x200D) || c == 0x2060 || c == 0xFEFF))
+      out.append(text.substr(at, size));
+  }
+  return out;
+}
+
 size_t first_outside_gbk(std::string_view text) {
   const uint16_t* begin = gb18030::kNotInCodePage936;
   const uint16_t* end = begin + gb18030::kNotInCodePage936Count;

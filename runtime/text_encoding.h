@@ -99,6 +99,12 @@ void append_character(char32_t character, std::string& out);
 // there is none.
 size_t first_outside_gbk(std::string_view text);
 
+// The text with web pages' blanks made plain: a no-break space and the
+// other spaces of Unicode's punctuation block become " ", zero-width
+// characters (U+200B–U+200D, U+2060, U+FEFF) go; a tab or a lone CR stays.
+// What a page copied looks as typed, and cfg.ini (GBK) can keep it.
+std::string with_plain_blanks(std::string_view text);
+
 // The text as the platform's wide characters (UTF-16 on Windows) for its
 // wide calls, and back. Every character survives the round trip; bytes that
 // are no character become U+FFFD, one per byte (a whole four-byte sequence

@@ -15,7 +15,7 @@ const char usage[] =
     "usage: slipjet-cli parse-address [--utf8] [--json] [FILE]\n"
     "  The recipients in FILE (or standard input): name, mobile, phone,\n"
     "  postcode, province, city, district, detail, and the fields it guessed\n"
-    "  (check).\n"
+    "  (check) and the fields a platform's mask hid (masked).\n"
     "  --utf8   the text is UTF-8, and so is the output\n"
     "  --json   one JSON object, or an array for a list (strings always UTF-8)\n";
 
@@ -57,11 +57,21 @@ std::vector<std::string> checked(const recipient::Recipient& r) {
   return keys;
 }
 
+// The keys of the fields a platform's mask hid.
+std::vector<std::string> masked(const recipient::Recipient& r) {
+  std::vector<std::string> keys;
+  if (r.masked_name) keys.emplace_back("name");
+  if (!r.masked_mobile.empty()) keys.emplace_back("mobile");
+  if (r.masked_detail) keys.emplace_back("detail");
+  return keys;
+}
+
 void print_json(const std::vector<recipient::Recipient>& list) {
   auto object = [](const recipient::Recipient& r) {
     nlohmann::ordered_json j;
     for (auto [key, value] : fields_of(r)) j[key] = rt::to_utf8(*value);
     j["check"] = checked(r);
+    if (std::vector<std::string> hidden = masked(r); !hidden.empty()) j["masked"] = hidden;
     return j;
   };
   nlohmann::ordered_json out;
@@ -86,6 +96,11 @@ void print_text(const std::vector<recipient::Recipient>& list, bool utf8) {
       s << key << ":" << std::string(10 - std::string_view(key).size(), ' ') << out(*value) << "\n";
     if (!list[i].masked_mobile.empty())
       s << "masked:    " << out(list[i].masked_mobile) << " (not a whole number)\n";
+    if (list[i].masked_name || list[i].masked_detail) {
+      s << "masked:   ";
+      for (const std::string& key : masked(list[i])) s << " " << key;
+      s << "\n";
+    }
     if (list[i].check) {
       s << "check:    ";
       for (const std::string& key : checked(list[i])) s << " " << key;
@@ -109,7 +124,7 @@ int parse_address_command(const std::vector<std::string>& args) {
     return 2;
   }
   std::string text = o->utf8 ? rt::from_utf8(*input) : *input;
-  std::vector<recipient::Recipient> list = recipient::parse_recipients(text);
+  std::vector<recipient::Recipient> list = recipient::parse_recipients(rt::with_plain_blanks(text));
   if (o->json)
     print_json(list.empty() ? std::vector<recipient::Recipient>{recipient::Recipient{}} : list);
   else

@@ -227,6 +227,20 @@ TEST_F(SettingsStore, OffsetsAreSignedMillimetresAndAnythingElseSavesNothing) {
   }
 }
 
+// A sender pasted from a web page: its no-break and zero-width spaces are
+// blanks, saved as such, never refused as characters cfg.ini cannot keep.
+TEST_F(SettingsStore, ASenderPastedFromAWebPageIsSavedWithPlainBlanks) {
+  view::MemoryView view;
+  Settings settings(path_);
+  settings.load_settings(view, {});
+  view.set_text(view::control::sender_name, "王\x81\x30\x84\x32老板\x81\x36\xA4\x37");  // U+00A0, U+200B
+  view.window_width = 600;
+  RecordedBoxes boxes;
+  settings.toggle_settings(view);
+  EXPECT_TRUE(boxes.texts.empty());
+  EXPECT_EQ(rt::ini_read(path_, "ji", "jiname"), "王 老板");
+}
+
 // Every template write that fails says so.
 TEST_F(SettingsStore, TemplateWritesThatFailSaySo) {
   std::string unwritable = (dir_ / "missing-folder" / "cfg.ini").string();

@@ -136,7 +136,9 @@ void sweep(const Sources& sources, int count, unsigned seed, Score& score) {
     for (size_t i = 0; right && i < want.size(); ++i) {
       const Expected& e = want[i];
       recipient::Recipient r;
-      r.name = e.person.name, r.mobile = e.person.mobile, r.province = e.province, r.city = e.city;
+      // A platform's mask ("孙*") is no name: the name box stays empty.
+      r.name = e.person.name.find('*') == std::string::npos ? e.person.name : "";
+      r.mobile = e.person.mobile, r.province = e.province, r.city = e.city;
       r.district = e.district, r.detail = e.detail;
       right = fields(got[i]) == fields(r);
     }
@@ -167,7 +169,7 @@ TEST(Sweep, GeneratedRecipientsOfSeenAndHeldOutShapes) {
   EXPECT_GE(percent(seen), 99.0);
   EXPECT_GE(percent(held_out), 95.0);  // the figures are reported; their texts stay unseen
   EXPECT_GE(percent(second), 95.0);
-  EXPECT_GE(percent(blind), 75.0);  // 79.7 % when written: a floor, not a goal
+  EXPECT_GE(percent(blind), 85.0);  // 89.7 % when raised: a floor, not a goal
 }
 
 }  // namespace

@@ -307,6 +307,16 @@ TEST_F(AnyRecipient, AMaskedNumberIsNamedAndNotPrinted) {
   EXPECT_EQ(box(mobile_phone), "");
 }
 
+// An order the platform still masks: no mask in a box, and the status says
+// what is masked and how to copy it whole.
+TEST_F(AnyRecipient, AMaskedOrderSaysWhatIsMaskedAndFillsNoMask) {
+  recognizer->recognise("收货信息：王**，139****1234，浙江省杭州市西湖区****");
+  EXPECT_EQ(view.status, "收货信息已打码（姓名、手机、详细地址）：请在订单页点开“查看”后再复制");
+  EXPECT_EQ(box(name_box), "");
+  EXPECT_EQ(box(mobile_phone), "");
+  EXPECT_EQ(box(address), "浙江省杭州市西湖区");
+}
+
 // A pasted list becomes the record list, ready for batch printing.
 TEST_F(AnyRecipient, AListBecomesTheRecords) {
   recognizer->recognise(
