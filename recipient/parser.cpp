@@ -530,9 +530,20 @@ std::vector<std::string_view> blocks_of(std::string_view text) {
   return blocks;
 }
 
-// A name alone is no recipient: a phone number or a place must be there.
+// A name alone is no recipient: a phone number or a place must be there,
+// or a street address without its divisions ("八卦四路先科大院七栋六楼"),
+// never a sentence that names a shop.
 bool found_any(const Recipient& r) {
-  return !r.mobile.empty() || !r.fixed.empty() || !r.masked_mobile.empty() || !r.province.empty();
+  static constexpr std::string_view kStreetWords[] = {"路", "街", "巷", "弄", "村", "镇", "乡", "栋",
+                                                      "幢", "楼", "室", "小区", "大厦", "花园", "广场"};
+  bool street = !ordinary_words(r.detail) &&
+                std::any_of(std::begin(kStreetWords), std::end(kStreetWords), [&](std::string_view w) {
+                  for (size_t at = r.detail.find(w); at != std::string::npos; at = r.detail.find(w, at + 1))
+                    if (rt::is_character_start(r.detail, at)) return true;
+                  return false;
+                });
+  return !r.mobile.empty() || !r.fixed.empty() || !r.masked_mobile.empty() || !r.province.empty() ||
+         street;
 }
 
 // One recipient of a list: a phone number and a place.

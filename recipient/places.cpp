@@ -23,6 +23,18 @@ bool continues_street(std::string_view s, size_t at) {
 
 namespace {
 
+// Whether a street's name goes on at `at`: a street word, or a direction
+// and one (双流路, 双流东路); "双流东升街道" is 双流 and a town.
+bool street_name_goes_on(std::string_view s, size_t at) {
+  auto one_of = [&](size_t i, std::string_view set) {
+    if (i + 2 > s.size() || rt::character_size(s, i) != 2) return false;
+    for (size_t k = 0; k < set.size(); k += 2)
+      if (s.compare(i, 2, set, k, 2) == 0) return true;
+    return false;
+  };
+  return one_of(at, "路街道巷弄") || (one_of(at, "东西南北中") && one_of(at + 2, "路街道"));
+}
+
 // Between two levels also the marks pages and people put there
 // (江苏省-苏州市-吴中区, 长沙市_岳麓区, 四川 > 成都).
 bool is_gap(char c) {
@@ -75,10 +87,16 @@ class Reader {
   // The first level written may be any of the three.
   void first_level() {
     auto [province, city, district] = d_.match_each_level(s_, at_);
+    // "长治路116号", "丹东街道…", "湖南路": a street or a town named after
+    // a place, not the place.
+    for (NameMatch* m : {&province, &city})
+      if (*m && !certain(*m) && street_name_goes_on(s_, at_ + m->length)) *m = {};
     // A county's short form alone (城步 for 城步苗族自治县) only where no
     // other division is written so and more of the address follows.
+    // "东城街道", "凤凰街道": a town named after a county elsewhere.
     bool alone = district && !certain(district) && !district.ambiguous &&
-                 s_.size() > at_ + district.length && !is_gap(s_[at_ + district.length]);
+                 s_.size() > at_ + district.length && !is_gap(s_[at_ + district.length]) &&
+                 !continues_street(s_, at_ + district.length);
     if (district && !certain(district) && !alone) district = {};
     if (!better(city, province) && !better(district, province)) {
       take(province, place_.province);
@@ -139,8 +157,12 @@ class Reader {
                (province < 0 || d_.at(x.parent).parent == province);
       });
     if (m && d_.at(m.form.division).parent != city && !certain(m)) m = {};
-    if (m && !certain(m) && !ends_with_suffix(at_ + m.length) && continues_street(s_, at_ + m.length))
-      m = {};  // 上城路, not 上城区
+    // 上城路, not 上城区; under the city written, only a street word stops a
+    // county's short form (成都双流东升街道 is 双流区).
+    bool under_city = m && d_.at(m.form.division).parent == city;
+    if (m && !certain(m) && !ends_with_suffix(at_ + m.length) &&
+        (under_city ? street_name_goes_on(s_, at_ + m.length) : continues_street(s_, at_ + m.length)))
+      m = {};
     // "济南市中区", "青岛市南区": the city's 市 begins the district.
     if (!m && city >= 0 && place_.end >= 2 && s_.compare(place_.end - 2, 2, "市") == 0) {
       at_ = place_.end - 2;

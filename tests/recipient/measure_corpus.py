@@ -1,0 +1,134 @@
+#!/usr/bin/env python3
+"""Measures the address parser on a hand-labelled corpus of real delivery
+addresses: one character and its label a line ("浙 B-prov"), a blank line
+between addresses, the labels prov, city, district, devzone, town, road,
+poi, houseno, redundant and the like (the NAACL 2019 Chinese address
+parsing data's format).
+
+Usage: measure_corpus.py CORPUS [SLIPJET_CLI] [--show N]
+
+The corpus is read from the path given and never copied. An address is
+right when every level it writes (province, city, district) is the level
+the parser gives, in full or short ("杭州" for 杭州市), and the detail is
+what follows the last level written, the segments labelled redundant
+left out on both sides. Levels the text does not write are not scored. A district written by a
+former name (江干区, merged into 上城区 in 2021) is right when the parser
+gives a district of the city that name belonged to (the former names come
+from the parser's own table, recipient/division_data.cpp).
+"""
+import json
+import pathlib
+import re
+import subprocess
+import sys
+
+LEVELS = ("prov", "city", "district")
+
+
+def addresses(path):
+    segments = []
+    with open(path, encoding="utf-8") as corpus:
+        for line in corpus:
+            line = line.rstrip("\n")
+            if not line.strip():
+                if segments:
+                    yield segments
+                segments = []
+                continue
+            char, _, tag = line.rpartition(" ")
+            prefix, _, label = tag.partition("-")
+            if prefix == "B" or not segments or segments[-1][0] != label:
+                segments.append([label, char])
+            else:
+                segments[-1][1] += char
+    if segments:
+        yield segments
+
+
+def expected(segments):
+    written = {}
+    last = -1
+    for i, (label, text) in enumerate(segments):
+        if label in LEVELS and label not in written:
+            written[label] = text
+            last = i
+    detail = "".join(t for label, t in segments[last + 1:] if label != "redundant")
+    redundant = [t for label, t in segments[last + 1:] if label == "redundant"]
+    return written, detail, redundant
+
+
+def former_names():
+    """Former county-level name -> the current name of the city it lay in."""
+    table = (pathlib.Path(__file__).resolve().parents[2] / "recipient/division_data.cpp").read_text()
+    current, former, in_former = {}, {}, False
+    for code, name in re.findall(r'"(#former|\d+) ?([^"\\]*)\\n"', table):
+        if code == "#former":
+            in_former = True
+        elif in_former:
+            former.setdefault(name.split()[0], code[:4])
+        elif len(code) == 4:
+            current[code] = name
+    cities = {name: current.get(code) for name, code in former.items()}
+    return {name: city for name, city in cities.items() if city}
+
+
+def same_division(written, full):
+    if not full:
+        return False
+    stem = written
+    for suffix in ("省", "市", "区", "县", "自治区", "自治州", "旗"):
+        if stem.endswith(suffix) and len(stem) > len(suffix) + 1:
+            stem = stem[: -len(suffix)]
+            break
+    return full.startswith(stem)
+
+
+def main():
+    args = [a for a in sys.argv[1:] if not a.startswith("--")]
+    show = int(sys.argv[sys.argv.index("--show") + 1]) if "--show" in sys.argv else 0
+    if "--show" in sys.argv:
+        args.remove(str(show))
+    if not args:
+        sys.exit(__doc__)
+    cli = args[1] if len(args) > 1 else "build/native/tools/slipjet-cli"
+    corpus = list(addresses(args[0]))
+    texts = "\n".join("".join(t for _, t in a) for a in corpus) + "\n"
+    out = subprocess.run([cli, "parse-address", "--utf8", "--lines"], input=texts.encode(),
+                         capture_output=True, check=True).stdout.decode().splitlines()
+    keys = {"prov": "province", "city": "city", "district": "district"}
+    formers = former_names()
+    right = {"prov": [0, 0], "city": [0, 0], "district": [0, 0], "detail": [0, 0]}
+    whole = 0
+    shown = 0
+    for segments, line in zip(corpus, out):
+        got = json.loads(line)
+        written, detail, redundant = expected(segments)
+        ok = True
+        for level, text in written.items():
+            hit = same_division(text, got[keys[level]])
+            if not hit and level == "district" and text in formers and got["district"]:
+                hit = formers[text] == got["city"]
+            right[level][0] += hit
+            right[level][1] += 1
+            ok = ok and hit
+        got_detail = got["detail"]
+        for text in redundant:
+            got_detail = got_detail.replace(text, "")
+        hit = got_detail == detail
+        right["detail"][0] += hit
+        right["detail"][1] += 1
+        ok = ok and hit
+        whole += ok
+        if not ok and shown < show:
+            shown += 1
+            print("".join(t for _, t in segments), "→", got["province"], got["city"],
+                  got["district"], got["detail"], "| want", written, detail)
+    print(f"{len(corpus)} addresses: whole {100 * whole / len(corpus):.1f} %", end="")
+    for level, (hits, total) in right.items():
+        if total:
+            print(f", {level} {100 * hits / total:.1f} % (of {total})", end="")
+    print()
+
+
+if __name__ == "__main__":
+    main()
