@@ -225,6 +225,25 @@ TEST_F(MainWindow, AChatMessageFillsTheBoxesAndAGuessedNameIsToBeChecked) {
   EXPECT_EQ(app.text(name_box), "马云");
 }
 
+// A chat that changes the address ends with the remark, glued or not: the
+// box holds the address alone. An order still masked by the platform fills
+// no mask into a box, and the status says how to copy it whole. Copied as
+// a chat program copies (Unicode only), with a no-break space in the number.
+TEST_F(MainWindow, ARemarkAfterTheAddressAndAMaskedOrderFillNothingOfTheirs) {
+  start();
+  ASSERT_TRUE(AppDriver::set_unicode_clipboard(
+      "刘洋 138\x81\x30\x84\x32" "0013\x81\x30\x84\x32" "8000 浙江省杭州市西湖区文三路100号301室，地址换一下哈"));
+  app.click(recognise_button);
+  EXPECT_EQ(app.text(status_line), "已识别 1 个 [智能识别]");
+  EXPECT_EQ(app.text(mobile_phone), "13800138000");
+  EXPECT_EQ(app.text(address), "浙江省杭州市西湖区文三路100号301室");
+  ASSERT_TRUE(AppDriver::set_clipboard("收货信息：王**，139****1234，浙江省杭州市西湖区****"));
+  app.click(recognise_button);
+  EXPECT_EQ(app.text(status_line), "收货信息已打码（姓名、手机、详细地址）：请在订单页点开“查看”后再复制");
+  EXPECT_EQ(app.text(name_box), "");
+  EXPECT_EQ(app.text(mobile_phone), "");
+}
+
 TEST_F(MainWindow, SettingsPaneOpensAndSaves) {
   start();
   app.click(settings_button);
