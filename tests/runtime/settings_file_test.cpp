@@ -334,6 +334,7 @@ TEST(SettingsFileOnWindows, HiddenFilesFullDisksAndReadErrorsLoseNothing) {
   EXPECT_FALSE(rt::ini_write_section(path, "new", {"k=v"}));
   EXPECT_EQ(contents(), before);
   EXPECT_FALSE(std::filesystem::exists(path + ".new"));
+  windows.set_attributes(path, 0x80);  // Windows deletes no read-only file
   std::filesystem::remove(path);
 }
 
