@@ -54,9 +54,11 @@ size_t skip_gaps(std::string_view s, size_t at) {
   return at;
 }
 
-// Words some pages write between the levels (重庆市 县 巫山县).
-constexpr std::array<std::string_view, 9> kFillers = {
-    "自治区直辖县级行政区划", "省直辖县级行政区划", "市辖区", "直辖县", "其它区", "其他区", "其它", "其他", "县"};
+// Words some pages write between the levels (重庆市 县 巫山县), and what
+// a form leaves in a level never chosen (null, 请选择).
+constexpr std::array<std::string_view, 12> kFillers = {
+    "自治区直辖县级行政区划", "省直辖县级行政区划", "市辖区", "直辖县", "其它区", "其他区", "其它", "其他",
+    "请选择", "null", "NULL", "县"};
 
 bool certain(const NameMatch& m) { return !m.form.short_form || m.suffixed; }
 
