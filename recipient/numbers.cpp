@@ -31,16 +31,17 @@ bool is_boundary(std::string_view t, size_t at) {
   return at >= t.size() || !(is_digit(t[at]) || t[at] == '*');
 }
 
-// An extension after a number: "-8888", "转8888" (blanks allowed around a
-// word), "ext8888", "#8888", and ",8888" (three or four digits only: six
-// would be a postcode).
+// An extension after a number: "-8888", "转8888", "分机号：8888" (blanks
+// allowed around a word), "ext8888", "#8888", and ",8888" (three or four
+// digits only: six would be a postcode).
 Found extension(std::string_view t, size_t at) {
   struct Mark {
     std::string_view text;
     bool word;
     size_t least, most;
   };
-  static constexpr Mark marks[] = {{"-", false, 1, 6},   {"转", true, 1, 6},  {"分机", true, 1, 6},
+  static constexpr Mark marks[] = {{"-", false, 1, 6},   {"转", true, 1, 6},  {"分机号", true, 1, 6},
+                                   {"分机", true, 1, 6},
                                    {"ext", true, 1, 6},  {"EXT", true, 1, 6}, {"#", false, 1, 6},
                                    {",", false, 3, 4}};
   size_t after_blanks = at;
@@ -49,7 +50,7 @@ Found extension(std::string_view t, size_t at) {
     size_t from = m.word ? after_blanks : at;
     if (t.compare(from, m.text.size(), m.text) != 0) continue;
     from += m.text.size();
-    while (m.word && from < t.size() && t[from] == ' ') ++from;
+    while (m.word && from < t.size() && (t[from] == ' ' || t[from] == ':')) ++from;  // 分机号：5678
     if (size_t end = digits_end(t, from, m.least, m.most))
       return Found{end, std::string(t.substr(from, end - from))};
   }
@@ -256,7 +257,10 @@ size_t local_number_end(std::string_view t, size_t at, const std::vector<Label>&
 Found apart_extension(std::string_view t, size_t at) {
   bool word = t.compare(at, 4, "分机") == 0 || t.compare(at, 2, "转") == 0 ||
               t.compare(at, 3, "ext") == 0 || t.compare(at, 3, "EXT") == 0;
-  if (!word || (at > 0 && t[at - 1] != ' ' && t[at - 1] != ',')) return {};
+  // On the number's own field or the next one ("电话：…\n分机号：5678").
+  bool apart = at == 0 || t[at - 1] == ' ' || t[at - 1] == ',' || t[at - 1] == ';' ||
+               t[at - 1] == '\n' || t[at - 1] == '\r' || t[at - 1] == '\t';
+  if (!word || !apart) return {};
   return extension(t, at);
 }
 
