@@ -761,6 +761,10 @@ Recipient parse_one(std::string_view text, int& phone_numbers, std::string_view 
   r.masked_mobile = numbers.masked;
   bool has_phone = !r.mobile.empty() || !r.fixed.empty() || !r.masked_mobile.empty();
   Arrangement(t, s, pieces_of(s, labels), has_phone).arrange(r);
+  // A masked detail standing apart ("西湖区 **** ，310000"), the numbers
+  // already taken out: no address text, and said.
+  if (r.detail.empty() && !r.province.empty() && s.find("***") != std::string::npos)
+    r.masked_detail = true;
   // A Hong Kong, Macao or Taiwan number with a mainland address: one of
   // the two is wrong, and the seller must say which.
   bool region_number = r.mobile.starts_with("+8") || r.mobile.starts_with("09");

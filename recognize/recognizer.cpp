@@ -134,6 +134,7 @@ void Recognizer::recognise(std::string_view copied) {
   view_.list_clear(name_box);
   code_not_saved_ = false;
   said_ = false;
+  if (recognise_masked_order(t)) return;
   if (t.size() <= 40 || t.size() == 200) say(kUnknown);
   if (t.size() > 200) {
     if (rt::find(t, "第三步确认收货信息并") != -1) {
@@ -148,6 +149,20 @@ void Recognizer::recognise(std::string_view copied) {
   if (t.size() > 40 && t.size() < 200) recognise_short_text(t);
   if (status_.starts_with("获取未成功") && recognise_any_recipient(text)) return;
   if (code_not_saved_) say(status_ + "（宝贝代号未能保存到 " + settings_path_ + "）");
+}
+
+// One order a platform still masks is no page of any kind: its label or
+// its mask would be read as the name, its masked number as address.
+bool Recognizer::recognise_masked_order(std::string_view text) {
+  constexpr size_t kOneOrder = 4096;
+  if (text.size() > kOneOrder || text.find('*') == std::string_view::npos) return false;
+  std::vector<recipient::Recipient> found = recipient::parse_recipients(text);
+  std::string masked = found.size() == 1 ? masked_order_status(found[0]) : std::string();
+  if (masked.empty()) return false;
+  fill_recipient(view_, found[0], {});
+  view_.set_enabled(batch_print_button, false);
+  say(masked);
+  return true;
 }
 
 bool Recognizer::recognise_any_recipient(std::string_view text) {

@@ -57,6 +57,10 @@ class Recognizer {
   // Where no page kind recognised the text: the recipients the address
   // parser finds in it. False when it finds none.
   bool recognise_any_recipient(std::string_view text);
+  // An order the platform still masks (王**, ****): the status says what
+  // is masked and how to copy it whole; the boxes hold no mask. False for
+  // any other text.
+  bool recognise_masked_order(std::string_view text);
   void add_record(ShippingRecord record);
   // Sets the status line and remembers it.
   void say(const std::string& status);

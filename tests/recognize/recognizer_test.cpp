@@ -315,6 +315,13 @@ TEST_F(AnyRecipient, AMaskedOrderSaysWhatIsMaskedAndFillsNoMask) {
   EXPECT_EQ(box(name_box), "");
   EXPECT_EQ(box(mobile_phone), "");
   EXPECT_EQ(box(address), "浙江省杭州市西湖区");
+
+  // Also in the shape of a detail page, which read the label and the mask
+  // as the name and the masked number as address.
+  recognizer->recognise("收货信息：王**，139****1234，浙江省 杭州市 西湖区 **** ，310000");
+  EXPECT_EQ(view.status, "收货信息已打码（姓名、手机、详细地址）：请在订单页点开“查看”后再复制");
+  EXPECT_EQ(box(name_box), "");
+  EXPECT_EQ(box(address), "浙江省杭州市西湖区");
 }
 
 // A pasted list becomes the record list, ready for batch printing.

@@ -127,9 +127,13 @@ TEST_F(Files, LinesAppendedAtOnceByTwoWritersStayWhole) {
   second.join();
   std::string all = contents(log);
   size_t lines = 0;
-  for (size_t at = 0, end; (end = all.find("\r\n", at)) != std::string::npos; at = end + 2, ++lines) {
+  for (size_t at = 0, end; (end = all.find("\r\n", at)) != std::string::npos; at = end + 2) {
+    // A writer that read the other's line half-way on the disk starts on a
+    // line of its own: a blank line, which every reader skips.
     std::string line = all.substr(at, end - at);
+    if (line.empty()) continue;
     ASSERT_TRUE(line.size() > 40 && line.find_first_not_of(line[0], 0) == 40) << line;
+    ++lines;
   }
   EXPECT_EQ(lines, 600u);
 }
