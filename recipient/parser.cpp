@@ -642,14 +642,23 @@ std::vector<std::string> rows_under_header(std::string_view text) {
   if (first >= lines.size()) return {};
   std::vector<std::string_view> header = cells_of(lines[first]);
   if (header.size() < 2) return {};
+  // A division's own column (省, 市, 区, 省份, 城市, 区县) is read as part of
+  // the address.
+  static constexpr std::string_view kDivisionHeaders[] = {"省", "市", "区", "县", "省份", "城市",
+                                                         "区县", "地区", "省市区"};
   std::vector<bool> labelled;
+  std::vector<std::string> names;
   int labels = 0;
   for (std::string_view cell : header) {
     std::string t = half_width(cell), s = simplified(t);
+    std::string_view trimmed_cell = std::string_view(s).substr(0, s.find_last_not_of(' ') + 1);
+    bool division = std::find(std::begin(kDivisionHeaders), std::end(kDivisionHeaders), trimmed_cell) !=
+                    std::end(kDivisionHeaders);
     std::vector<Label> found = take_labels(t, s);
-    bool label = !found.empty() && found[0].field != Field::other &&
-                 std::all_of(t.begin(), t.end(), [](char c) { return c == ' '; });
+    bool label = division || (!found.empty() && found[0].field != Field::other &&
+                              std::all_of(t.begin(), t.end(), [](char c) { return c == ' '; }));
     labelled.push_back(label);
+    names.push_back(division ? std::string("地址") : std::string(cell));
     labels += label;
   }
   if (labels < 2) return {};
@@ -659,7 +668,7 @@ std::vector<std::string> rows_under_header(std::string_view text) {
     std::vector<std::string_view> cells = cells_of(lines[i]);
     std::string row;
     for (size_t c = 0; c < cells.size() && c < header.size(); ++c)
-      if (labelled[c]) row += std::string(header[c]) + ":" + std::string(cells[c]) + "\t";
+      if (labelled[c]) row += names[c] + ":" + std::string(cells[c]) + "\t";
     rows.push_back(row);
   }
   return rows;
