@@ -229,8 +229,15 @@ class Arrangement {
       if (free(i) && starts_with_place(i, true)) first = i;
     for (size_t i = 0; i < pieces_.size() && !first; ++i)
       if (free(i) && starts_with_place(i, false)) first = i;
+    // Inside a piece after a glued name or a few words ("张三浙江省…",
+    // "住在浙江省…"), never after a street's own name: "木樨园珠江骏景中区
+    // 6号楼" is a street address, not 台中市 中区.
+    auto before_place = [&](size_t i, size_t at) {
+      std::string_view before = std::string_view(simplified_).substr(pieces_[i].begin, at - pieces_[i].begin);
+      return before.size() <= 8 || ordinary_words(before) || name_likeness(before) != NameLikeness::none;
+    };
     for (size_t i = 0; i < pieces_.size() && !first; ++i)
-      if (std::optional<size_t> at = free(i) ? place_inside(i) : std::nullopt) {
+      if (std::optional<size_t> at = free(i) ? place_inside(i) : std::nullopt; at && before_place(i, *at)) {
         start_at_place_inside(i, *at);
         first = i;
       }

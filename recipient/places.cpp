@@ -98,7 +98,7 @@ class Reader {
     // "东城街道", "凤凰街道": a town named after a county elsewhere.
     bool alone = district && !certain(district) && !district.ambiguous &&
                  s_.size() > at_ + district.length && !is_gap(s_[at_ + district.length]) &&
-                 !continues_street(s_, at_ + district.length);
+                 !continues_street(s_, at_ + district.length) && !town_after(at_ + district.length);
     if (district && !certain(district) && !alone) district = {};
     if (!better(city, province) && !better(district, province)) {
       take(province, place_.province);
@@ -177,6 +177,11 @@ class Reader {
     if (!m && filler) place_.end = after_filler;  // the detail starts after "其它区"
     if (!m) at_ = before;
     take(m, place_.district);
+  }
+
+  // "上街镇", "龙湖镇", "城东乡": a town named like a county elsewhere.
+  bool town_after(size_t at) const {
+    return s_.compare(at, 2, "镇") == 0 || s_.compare(at, 2, "乡") == 0;
   }
 
   // Whether what was read before `end` ends with a county's suffix
