@@ -538,12 +538,14 @@ std::vector<std::string_view> blocks_of(std::string_view text) {
 }
 
 // A name alone is no recipient: a phone number or a place must be there,
-// or a street address without its divisions ("八卦四路先科大院七栋六楼"),
-// never a sentence that names a shop.
+// or a street address without its divisions, a street word and a number
+// ("金城路809号商会大厦c座109楼"), never a sentence ("我在路上").
 bool found_any(const Recipient& r) {
-  static constexpr std::string_view kStreetWords[] = {"路", "街", "巷", "弄", "村", "镇", "乡", "栋",
-                                                      "幢", "楼", "室", "小区", "大厦", "花园", "广场"};
-  bool street = !ordinary_words(r.detail) &&
+  static constexpr std::string_view kStreetWords[] = {
+      "路", "街", "道", "巷", "弄", "村", "镇", "乡", "栋", "幢", "楼", "室", "座",
+      "苑", "小区", "大厦", "花园", "广场", "公寓", "市场", "中心", "工业区"};
+  bool number = std::any_of(r.detail.begin(), r.detail.end(), [](char c) { return is_digit(c); });
+  bool street = number && !delivery_request(r.detail) &&
                 std::any_of(std::begin(kStreetWords), std::end(kStreetWords), [&](std::string_view w) {
                   for (size_t at = r.detail.find(w); at != std::string::npos; at = r.detail.find(w, at + 1))
                     if (rt::is_character_start(r.detail, at)) return true;
