@@ -37,8 +37,9 @@ void check(bool ok) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::string_view text(reinterpret_cast<const char*>(data), size);
   auto list = recipient::parse_recipients(text);
+  // One recipient has a phone number, a place or a street address.
   check(list.size() != 1 || !list[0].mobile.empty() || !list[0].fixed.empty() ||
-        !list[0].masked_mobile.empty() || !list[0].province.empty());
+        !list[0].masked_mobile.empty() || !list[0].province.empty() || !list[0].detail.empty());
   for (const recipient::Recipient& r : list) {
     check(a_mobile(r.mobile));
     check(r.city.empty() || !r.province.empty());
