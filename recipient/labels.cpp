@@ -19,7 +19,7 @@ struct Word {
 };
 
 // Longest first where one begins another.
-constexpr std::array<Word, 83> kWords = {{
+constexpr std::array<Word, 95> kWords = {{
     {"收货人姓名", Field::name, true},     {"收件人姓名", Field::name, true},
     {"收货人名称", Field::name, true},     {"买家姓名", Field::name, true},
     {"客户姓名", Field::name, true},       {"收货人", Field::name, true},
@@ -59,8 +59,14 @@ constexpr std::array<Word, 83> kWords = {{
     {"留言", Field::remark, false},
     {"订单编号", Field::other, true},     {"订单号", Field::other, true},
     {"运单号", Field::other, true},       {"快递单号", Field::other, true},
-    {"商品名称", Field::remark, true},     {"商品", Field::remark, false},
-    {"数量", Field::remark, false},       {"颜色", Field::remark, false},
+    {"商品名称", Field::remark, true},     {"宝贝名称", Field::remark, true},
+    {"商品", Field::remark, false},       {"品名", Field::remark, false},
+    {"购买数量", Field::remark, true},     {"数量", Field::remark, false},
+    {"颜色分类", Field::remark, true},     {"颜色", Field::remark, false},
+    {"鞋码", Field::remark, false},       {"尺寸", Field::remark, false},
+    {"香型", Field::remark, false},       {"型号", Field::remark, false},
+    {"套餐", Field::remark, false},       {"口味", Field::remark, false},
+    {"净含量", Field::remark, false},     {"容量", Field::remark, false},
     {"尺码", Field::remark, false},       {"规格", Field::remark, false},
     {"款式", Field::remark, false},       {"实付款", Field::remark, true},
     {"金额", Field::remark, false},

@@ -769,6 +769,7 @@ Recipient parse_one(std::string_view text, int& phone_numbers, std::string_view 
   std::string s = simplified(t);
   blank_chat_headers(t, s);
   Recipient r;
+  r.goods = read_goods(t);
   // Labels first: whether "电话" is a label depends on the number after it.
   std::vector<Label> labels = take_labels(t, s);
   Numbers numbers = take_numbers(t, s, labels, region);

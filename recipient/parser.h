@@ -8,6 +8,8 @@
 #include <string_view>
 #include <vector>
 
+#include "recipient/goods.h"
+
 namespace recipient {
 
 // The eight fields, in their order; also the bits of `Recipient::check`.
@@ -27,6 +29,7 @@ struct Recipient {
   // fields stay empty, and the seller is told to reveal the order first.
   bool masked_name = false;
   bool masked_detail = false;
+  std::vector<GoodsItem> goods;  // what the text's labelled goods lines name
   // Fields the parser completed or guessed (a name without a label taken
   // by its shape, a short or misspelt division, one of several divisions
   // of that name): the seller should look at them before printing.

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "recipient/characters.h"
 #include "regex/regex_object.h"
 #include "runtime/input_box.h"
 #include "runtime/message_box.h"
@@ -33,8 +34,8 @@ std::string item_code_key(std::string_view title) {
   // A title with a character GBK has not is kept as its escaped bytes, so
   // the same title finds the same key again in the GBK file.
   bool keeps = !title.empty() && title.find('=') == std::string_view::npos &&
-               rt::character_settings_cannot_keep(title).empty() &&
-               title.front() != '[' && title.front() != ';' && !title.starts_with(kEscaped) &&
+               rt::character_settings_cannot_keep(title).empty() && title.front() != '[' &&
+               title.front() != ';' && !title.starts_with(kEscaped) &&
                !is_profile_blank(title.front()) && !is_profile_blank(title.back()) &&
                std::none_of(title.begin(), title.end(),
                             [](char c) { return (unsigned char)c < 0x20 || c == 0x7F; });
@@ -62,21 +63,32 @@ std::string GoodsReader::goods_text(std::string_view text) {
   return std::string(rt::strip_spaces(result).view());
 }
 
+std::string GoodsReader::listing_goods(const std::vector<recipient::GoodsItem>& items) {
+  auto code_of = [this](std::string_view title) { return stored_code(item_code_key(title)); };
+  return recipient::goods_line(items, kGoodsLineBytes, code_of);
+}
+
+std::string GoodsReader::listing_goods(std::string_view text) {
+  return listing_goods(recipient::read_goods(recipient::half_width(text)));
+}
+
+// The code stored for a title's key; empty when there is none.
+std::string GoodsReader::stored_code(const std::string& key) {
+  auto stored = stored_codes_.find(key);
+  if (stored != stored_codes_.end()) return stored->second;
+  std::string code(rt::ini_read(settings_path_, item_code_section, key).view());
+  if (!code.empty()) stored_codes_.emplace(key, code);
+  return code;
+}
+
 // The stored code of an item title, asked for (and stored) when there is
 // none yet. An empty title cannot be a settings key and is never asked for.
 std::string GoodsReader::item_code(std::string_view title) {
   if (rt::trim(title).empty()) return {};
   std::string key = item_code_key(title);
-  auto stored = stored_codes_.find(key);
-  if (stored == stored_codes_.end()) {
-    std::string code(rt::ini_read(settings_path_, item_code_section, key).view());
-    if (code.empty()) {
-      code = asked_code(title, key);
-      return code;  // read again next time: the file keeps what was written
-    }
-    stored = stored_codes_.emplace(key, code).first;
-  }
-  return stored->second;
+  std::string code = stored_code(key);
+  // An asked code is read again next time: the file keeps what was written.
+  return code.empty() ? asked_code(title, key) : code;
 }
 
 // A code with a character the settings file cannot keep is asked again,
@@ -92,8 +104,8 @@ std::string GoodsReader::asked_code(std::string_view title, const std::string& k
         *code_not_saved_ = true;
       return *typed;
     }
-    std::string text = "宝贝代号里的“" + refused + "”存不进设置文件 cfg.ini：" + rt::kSettingsKeepGbk +
-                       "请换一种写法。";
+    std::string text = "宝贝代号里的“" + refused + "”存不进设置文件 cfg.ini：" +
+                       rt::kSettingsKeepGbk + "请换一种写法。";
     rt_message_box(text.c_str(), "注意", RT_MB_OK | RT_MB_ICONWARNING, owner_);
   }
 }

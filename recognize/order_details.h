@@ -6,9 +6,13 @@
 #include <string_view>
 #include <unordered_map>
 
+#include "recipient/goods.h"
 #include "regex/regex_object.h"
 
 namespace recognize {
+
+// The goods line's bytes: what one line of the waybill's goods field holds.
+inline constexpr size_t kGoodsLineBytes = 32;
 
 // Reads the goods of the orders of one recognition: the goods pattern is
 // made once, and each item title's stored code is read from the settings
@@ -25,8 +29,15 @@ class GoodsReader {
   // code, which is kept in section "baobeibiaotidaihao" of the settings.
   std::string goods_text(std::string_view order_text);
 
+  // The goods of any listing (labelled title, options and count) as the
+  // goods line, a title named by its stored code where it has one (none
+  // is asked for); cut to kGoodsLineBytes.
+  std::string listing_goods(const std::vector<recipient::GoodsItem>& items);
+  std::string listing_goods(std::string_view text);
+
  private:
   std::string item_code(std::string_view title);
+  std::string stored_code(const std::string& key);
   std::string asked_code(std::string_view title, const std::string& key);
 
   rx::RegexObject pattern_;

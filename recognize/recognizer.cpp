@@ -24,12 +24,35 @@ std::string removed(std::string_view text, std::string_view sought) {
 }
 std::string trimmed(std::string_view text) { return std::string(rt::trim(text).view()); }
 
+bool has_mask(std::string_view text) { return text.find("**") != std::string_view::npos; }
+
 // Piece 3 of the address line: the name as the marketplace writes it (empty
-// when the line has fewer pieces, so names and records stay in step).
+// when the line has fewer pieces, so names and records stay in step, and
+// when the platform still masks it).
 std::string listed_name(const ShippingRecord& record) {
   if (record.recipient) return record.recipient->name;
   rt::TextArray parts = rt::split(record.address_line, "，");
-  return parts.size() >= 3 ? std::string(parts[2]) : std::string();
+  return parts.size() >= 3 && !has_mask(parts[2]) ? std::string(parts[2]) : std::string();
+}
+
+// A page's address line as a recipient, with no mask in any field: a
+// masked name or mobile is empty, a masked detail left out.
+Recipient unmasked_line(std::string_view line) {
+  Recipient r = parse_address_line(line);
+  if (has_mask(r.name)) r.name.clear();
+  if (r.mobile.find('*') != std::string::npos) r.mobile.clear();
+  if (has_mask(r.address)) r.address = removed(r.address, "*");
+  return r;
+}
+
+// What the platform masks in a page's address line, as the parser tells it.
+recipient::Recipient line_masks(std::string_view line) {
+  Recipient r = parse_address_line(line);
+  recipient::Recipient masks;
+  masks.masked_name = has_mask(r.name);
+  if (r.mobile.find('*') != std::string::npos) masks.masked_mobile = r.mobile;
+  masks.masked_detail = has_mask(r.address);
+  return masks;
 }
 
 constexpr char kParsed[] = " [智能识别]";
@@ -65,7 +88,8 @@ std::string check_note(const recipient::Recipient& r) {
                                            "省份", "城市", "区县", "详细地址"};
   std::string fields;
   for (int i = 0; i < 8; ++i)
-    if (r.marked(recipient::Item(i))) fields += (fields.empty() ? "" : "、") + std::string(kNames[i]);
+    if (r.marked(recipient::Item(i)))
+      fields += (fields.empty() ? "" : "、") + std::string(kNames[i]);
   return fields.empty() ? std::string() : " 请核对：" + fields;
 }
 
@@ -89,6 +113,13 @@ std::string detail_page_address(const std::string& t, const Recipient& r) {
   if (t.compare(start, 2, "，") == 0) start += 2;
   size_t end = t.size() > kPostcodeTail ? t.size() - kPostcodeTail : 0;
   return start < end ? t.substr(start, end - start) : std::string();
+}
+
+// A page's goods: the shoe listing's blocks where it has them (as they
+// always were), else the labelled lines of any listing.
+std::string page_goods(GoodsReader& goods, std::string_view text) {
+  std::string shoes = goods.goods_text(text);
+  return shoes.empty() ? goods.listing_goods(text) : shoes;
 }
 
 }  // namespace
@@ -159,7 +190,9 @@ bool Recognizer::recognise_masked_order(std::string_view text) {
   std::vector<recipient::Recipient> found = recipient::parse_recipients(text);
   std::string masked = found.size() == 1 ? masked_order_status(found[0]) : std::string();
   if (masked.empty()) return false;
-  fill_recipient(view_, found[0], {});
+  fill_recipient(
+      view_, found[0],
+      GoodsReader(settings_path_, &code_not_saved_, owner_).listing_goods(found[0].goods));
   view_.set_enabled(batch_print_button, false);
   say(masked);
   return true;
@@ -170,16 +203,19 @@ bool Recognizer::recognise_any_recipient(std::string_view text) {
   if (found.empty()) return false;
   records_.clear();
   view_.list_clear(name_box);
+  GoodsReader goods(settings_path_, &code_not_saved_, owner_);
   if (found.size() == 1) {
-    fill_recipient(view_, found[0], {});
+    fill_recipient(view_, found[0], goods.listing_goods(found[0].goods));
     view_.set_enabled(batch_print_button, false);
     std::string masked = masked_order_status(found[0]);
-    say(!masked.empty() ? masked
-                        : "已识别 1 个" + std::string(kParsed) + masked_note(found[0]) + check_note(found[0]));
+    say(!masked.empty()
+            ? masked
+            : "已识别 1 个" + std::string(kParsed) + masked_note(found[0]) + check_note(found[0]));
     return true;
   }
   std::string checks = list_check_note(found);
-  for (recipient::Recipient& r : found) add_record(ShippingRecord{{}, {}, {}, std::move(r)});
+  for (recipient::Recipient& r : found)
+    add_record(ShippingRecord{{}, goods.listing_goods(r.goods), {}, std::move(r)});
   say("获取成功 " + std::to_string(found.size()) + " 条！" + kParsed + checks);
   view_.list_select(name_box, 0);
   show_record();
@@ -207,28 +243,33 @@ void Recognizer::recognise_batch_page(std::string& t) {
   for (size_t i = 1; i < blocks.size(); ++i) {
     std::string_view block = blocks[i];
     add_record(ShippingRecord{trimmed(rt::text_between(block, "收货信息：", "修改收货信息")),
-                              goods.goods_text(block), order_summary_text(block)});
+                              page_goods(goods, block),
+                              order_summary_text(block),
+                              {}});
   }
   int count = blocks.size() > 0 ? int(blocks.size()) - 1 : 0;
-  say("获取成功 " + std::to_string(count) + " 条！ [批量页]");
+  std::string masked = masked_records_status();
+  say(masked.empty() ? "获取成功 " + std::to_string(count) + " 条！ [批量页]" : masked);
   view_.list_select(name_box, 0);
   show_record();
-  view_.set_enabled(batch_print_button, count >= 2);
+  view_.set_enabled(batch_print_button, count >= 2 && masked.empty());
 }
 
 void Recognizer::recognise_whole_ship_page(const std::string& t) {
-  add_record(ShippingRecord{trimmed(rt::text_between(t, "收货信息：", "修改收货信息")),
-                            order_goods_text(t, settings_path_, &code_not_saved_, owner_),
-                            {}});
+  GoodsReader goods(settings_path_, &code_not_saved_, owner_);
+  add_record(ShippingRecord{
+      trimmed(rt::text_between(t, "收货信息：", "修改收货信息")), page_goods(goods, t), {}, {}});
   rt::do_events();
   view_.list_select(name_box, 0);
   show_record();
   view_.set_enabled(batch_print_button, false);
-  say("已识别 1 个 [发货整页]");
+  std::string masked = masked_records_status();
+  say(masked.empty() ? "已识别 1 个 [发货整页]" : masked);
 }
 
 // Ship page, detail page or chat window, told apart by the text's end.
 void Recognizer::recognise_short_text(std::string t) {
+  std::string goods = GoodsReader(settings_path_, &code_not_saved_, owner_).listing_goods(t);
   t = trimmed(removed(removed(t, "\n"), "\r"));
   size_t pieces = rt::split(t, "，").size();
   std::string tail(rt::right(t, 8).view());
@@ -261,8 +302,26 @@ void Recognizer::recognise_short_text(std::string t) {
   } else if (!said_) {  // a batch page's short body has said its own
     say(kUnknown);
   }
-  fill_form(view_, r.name, r.fixed, r.mobile, r.address, {});
+  fill_form(view_, r.name, r.fixed, r.mobile, r.address, goods);
   view_.set_enabled(batch_print_button, false);
+}
+
+// What the platform still masks in the page's records (and which of
+// several records); empty when nothing is masked.
+std::string Recognizer::masked_records_status() const {
+  recipient::Recipient all;
+  std::string numbers;
+  for (size_t i = 0; i < records_.size(); ++i) {
+    recipient::Recipient masks = line_masks(records_[i].address_line);
+    if (masked_order_status(masks).empty() && masks.masked_mobile.empty()) continue;
+    all.masked_name |= masks.masked_name;
+    all.masked_detail |= masks.masked_detail;
+    if (all.masked_mobile.empty()) all.masked_mobile = masks.masked_mobile;
+    numbers += (numbers.empty() ? "" : "、") + std::to_string(i + 1);
+  }
+  std::string status = masked_order_status(all);
+  if (status.empty() || records_.size() < 2) return status;
+  return status + "（第 " + numbers + " 条）";
 }
 
 FormTexts Recognizer::record_texts(size_t k) const {
@@ -272,7 +331,7 @@ FormTexts Recognizer::record_texts(size_t k) const {
     const recipient::Recipient& r = *record.recipient;
     return form_texts(r.name, r.fixed, r.mobile, recipient::full_address(r), record.goods);
   }
-  Recipient r = parse_address_line(record.address_line);
+  Recipient r = unmasked_line(record.address_line);
   return form_texts(r.name, r.fixed, r.mobile, r.address, record.goods);
 }
 

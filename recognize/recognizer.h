@@ -61,6 +61,7 @@ class Recognizer {
   // is masked and how to copy it whole; the boxes hold no mask. False for
   // any other text.
   bool recognise_masked_order(std::string_view text);
+  std::string masked_records_status() const;
   void add_record(ShippingRecord record);
   // Sets the status line and remembers it.
   void say(const std::string& status);
@@ -69,7 +70,7 @@ class Recognizer {
   std::string settings_path_;
   std::vector<ShippingRecord> records_;
   std::string status_;
-  bool said_ = false;  // this recognition has set the status line
+  bool said_ = false;            // this recognition has set the status line
   bool code_not_saved_ = false;  // an item code could not be written this time
   uintptr_t owner_ = 0;
 };

@@ -16,7 +16,8 @@ const char usage[] =
     "usage: slipjet-cli parse-address [--utf8] [--json] [FILE]\n"
     "  The recipients in FILE (or standard input): name, mobile, phone,\n"
     "  postcode, province, city, district, detail, and the fields it guessed\n"
-    "  (check) and the fields a platform's mask hid (masked).\n"
+    "  (check), the fields a platform's mask hid (masked), and the goods\n"
+    "  its labelled lines name (goods).\n"
     "  --utf8   the text is UTF-8, and so is the output\n"
     "  --json   one JSON object, or an array for a list (strings always UTF-8)\n"
     "  --lines  each line is a text of its own: one JSON object a line (JSON\n"
@@ -46,11 +47,10 @@ std::optional<Options> parse(const std::vector<std::string>& args) {
   return o;
 }
 
-
 using Fields = std::vector<std::pair<const char*, const std::string*>>;
 
 Fields fields_of(const recipient::Recipient& r) {
-  return {{"name", &r.name},         {"mobile", &r.mobile},   {"phone", &r.fixed},
+  return {{"name", &r.name},         {"mobile", &r.mobile},     {"phone", &r.fixed},
           {"postcode", &r.postcode}, {"province", &r.province}, {"city", &r.city},
           {"district", &r.district}, {"detail", &r.detail}};
 }
@@ -72,11 +72,16 @@ std::vector<std::string> masked(const recipient::Recipient& r) {
   return keys;
 }
 
+std::string whole_goods(const recipient::Recipient& r) {
+  return recipient::goods_line(r.goods, std::string::npos);
+}
+
 nlohmann::ordered_json json_object(const recipient::Recipient& r) {
   nlohmann::ordered_json j;
   for (auto [key, value] : fields_of(r)) j[key] = rt::to_utf8(*value);
   j["check"] = checked(r);
   if (std::vector<std::string> hidden = masked(r); !hidden.empty()) j["masked"] = hidden;
+  if (!r.goods.empty()) j["goods"] = rt::to_utf8(whole_goods(r));
   return j;
 }
 
@@ -93,9 +98,7 @@ void print_json(const std::vector<recipient::Recipient>& list) {
 }
 
 void print_text(const std::vector<recipient::Recipient>& list, bool utf8) {
-  auto out = [&](std::string_view gbk) {
-    return utf8 ? rt::to_utf8(gbk) : std::string(gbk);
-  };
+  auto out = [&](std::string_view gbk) { return utf8 ? rt::to_utf8(gbk) : std::string(gbk); };
   std::ostringstream s;
   for (size_t i = 0; i < list.size(); ++i) {
     if (list.size() > 1) s << (i ? "\n" : "") << "recipient " << i + 1 << "\n";
@@ -108,6 +111,7 @@ void print_text(const std::vector<recipient::Recipient>& list, bool utf8) {
       for (const std::string& key : masked(list[i])) s << " " << key;
       s << "\n";
     }
+    if (!list[i].goods.empty()) s << "goods:     " << out(whole_goods(list[i])) << "\n";
     if (list[i].check) {
       s << "check:    ";
       for (const std::string& key : checked(list[i])) s << " " << key;
@@ -135,8 +139,8 @@ int parse_address_command(const std::vector<std::string>& args) {
     std::string out;
     for (size_t begin = 0; begin < text.size();) {
       size_t end = std::min(text.find('\n', begin), text.size());
-      std::vector<recipient::Recipient> found =
-          recipient::parse_recipients(rt::with_plain_blanks(std::string_view(text).substr(begin, end - begin)));
+      std::vector<recipient::Recipient> found = recipient::parse_recipients(
+          rt::with_plain_blanks(std::string_view(text).substr(begin, end - begin)));
       out += json_object(found.empty() ? recipient::Recipient{} : found[0])
                  .dump(-1, ' ', false, nlohmann::json::error_handler_t::replace) +
              "\n";

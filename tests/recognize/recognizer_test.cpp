@@ -122,6 +122,50 @@ TEST_F(BatchPage, ItemCodesAreAskedOncePerNewTitle) {
   EXPECT_EQ(rt::ini_read(path_, "baobeibiaotidaihao", "另一款"), "");
 }
 
+// A batch page the platform still masks: no mask in a box or the name
+// list, the status says what to do, and no batch prints masks.
+TEST_F(BatchPage, MaskedRecordsAreSaidAndFillNoMask) {
+  pages::Order masked;
+  masked.address_line = "浙江省 杭州市 西湖区 **** ，310000，王**，139****1234";
+  recognizer->recognise(pages::batch_page_of({masked, pages::numbered_order(2)}));
+  EXPECT_EQ(view.status,
+            "收货信息已打码（姓名、手机、详细地址）：请在订单页点开“查看”后再复制（第 1 条）");
+  EXPECT_EQ(names(), (std::vector<std::string>{"", "收件人2"}));
+  EXPECT_EQ(box(name_box), "");
+  EXPECT_EQ(box(mobile_phone), "");
+  EXPECT_EQ(box(address), "浙江省杭州市西湖区");
+  EXPECT_FALSE(batch_print());
+}
+
+// Goods of listings other than shoes, from their labelled lines; a
+// page with shoe blocks keeps reading them as before.
+TEST_F(Recognition, GoodsOfAnyListingFillTheGoodsBox) {
+  pages::Order clothing;
+  clothing.goods = "纯棉短袖T恤男宽松潮牌ins半袖上衣" + crlf + "颜色分类：白色；尺码：XL" + crlf +
+                   "数量：2" + crlf;
+  recognizer->recognise(pages::batch_page_of({clothing, pages::numbered_order(2)}));
+  EXPECT_EQ(box(goods), "白色_XL×2");
+  // A title with its stored item code, the title cut before the options.
+  rt::ini_write(path_, "baobeibiaotidaihao", "纯棉短袖T恤", "T01");
+  recognizer->recognise("收货人：张三\n手机：13812345678\n地址：浙江省杭州市西湖区文三路100号\n"
+                        "商品：纯棉短袖T恤\n颜色分类：白色；尺码：XL\n数量：2");
+  EXPECT_EQ(box(goods), "T01_白色_XL×2");
+  EXPECT_EQ(box(address), "浙江省杭州市西湖区文三路100号");
+  recognizer->recognise("收货人：张三\n手机：13812345678\n地址：浙江省杭州市西湖区文三路100号\n"
+                        "商品：纯棉短袖T恤男宽松潮牌ins半袖上衣\n颜色分类：白色；尺码：XL");
+  EXPECT_EQ(box(goods), "纯棉短袖T恤男宽松潮牌ins_白色_XL");
+  // A chat that names its goods, and a sheet's rows with goods columns.
+  recognizer->recognise("亲 发这个：张三 13812345678 浙江省杭州市西湖区文三路100号 颜色:黑色 尺码:L x2");
+  EXPECT_EQ(box(goods), "黑色_L×2");
+  EXPECT_EQ(box(address), "浙江省杭州市西湖区文三路100号");
+  recognizer->recognise(
+      "姓名\t电话\t地址\t商品\t数量\n"
+      "张三\t13800138000\t浙江省杭州市西湖区文三路100号\t连衣裙\t2\n"
+      "李四\t13912345678\t江苏省南京市鼓楼区中山路18号\t洗衣皂\t3\n");
+  EXPECT_EQ(box(goods), "连衣裙×2");
+  EXPECT_EQ(recognizer->record_texts(1).goods, "洗衣皂×3");
+}
+
 TEST_F(Recognition, WholeShipPageHasOneRecordWithGoods) {
   rt::ini_write(path_, "baobeibiaotidaihao", "男鞋", "M1");
   view.set_enabled(batch_print_button, true);
