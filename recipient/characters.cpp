@@ -27,31 +27,23 @@ const SimplifiedTable& simplified_table() {
 
 }  // namespace
 
-uint16_t char_code(std::string_view s, size_t at) {
-  auto byte = [&](size_t i) { return uint16_t(static_cast<unsigned char>(s[i])); };
-  return rt::character_size(s, at) == 2 ? uint16_t(byte(at) << 8 | byte(at + 1)) : byte(at);
-}
-
-bool is_digit(char c) { return c >= '0' && c <= '9'; }
-
 std::string half_width(std::string_view gbk) {
   std::string out;
   out.reserve(gbk.size());
+  size_t kept = 0;  // where the bytes not yet copied start
   for (size_t at = 0; at < gbk.size(); at += rt::character_size(gbk, at)) {
-    if (gbk[at] != '\xA1' && gbk[at] != '\xA3') {  // nothing to change
-      out.append(gbk.substr(at, rt::character_size(gbk, at)));
-      continue;
-    }
+    if (gbk[at] != '\xA1' && gbk[at] != '\xA3') continue;  // nothing to change
     uint16_t code = char_code(gbk, at);
-    if (code >= 0xA3A1 && code <= 0xA3FE)
-      out += char(code - 0xA3A1 + 0x21);
-    else if (code == 0xA1A1)
-      out += ' ';
-    else if (code == 0xA1AA)
-      out += '-';
-    else
-      out.append(gbk.substr(at, rt::character_size(gbk, at)));
+    char ascii = code >= 0xA3A1 && code <= 0xA3FE ? char(code - 0xA3A1 + 0x21)
+                 : code == 0xA1A1                 ? ' '
+                 : code == 0xA1AA                 ? '-'
+                                                  : '\0';
+    if (ascii == '\0') continue;
+    out.append(gbk.substr(kept, at - kept));
+    out += ascii;
+    kept = at + rt::character_size(gbk, at);
   }
+  out.append(gbk.substr(kept));
   return out;
 }
 

@@ -36,37 +36,49 @@ struct Hit {
   const GoodsLabel* label;
 };
 
-// The label and its colon starting at `at`, or null; `value` is set to
-// just after the colon (blanks between allowed).
-const GoodsLabel* label_at(std::string_view t, size_t at, size_t& value) {
+// Where the last few characters walked start, the nearest first.
+class RecentStarts {
+ public:
+  static constexpr size_t kSize = 8;  // a label's characters and a few blanks
+  void push(size_t at) { at_[count_++ % kSize] = at; }
+  size_t known() const { return std::min(count_, kSize); }
+  size_t operator[](size_t back) const { return at_[(count_ - 1 - back) % kSize]; }
+
+ private:
+  size_t at_[kSize] = {};
+  size_t count_ = 0;
+};
+
+// The label that ends just before the colon at `colon`, blanks between
+// allowed; null when none does.
+const GoodsLabel* label_before(std::string_view t, size_t colon, const RecentStarts& starts,
+                               size_t& begin) {
+  size_t end = colon, k = 0;
+  while (k < starts.known() && t[starts[k]] == ' ' && starts[k] + 1 == end) end = starts[k++];
   for (const GoodsLabel& label : kLabels) {
-    if (t.compare(at, label.word.size(), label.word) != 0) continue;
-    size_t end = at + label.word.size();
-    while (end < t.size() && t[end] == ' ') ++end;
-    if (end >= t.size() || t[end] != ':') continue;
-    value = end + 1;
-    return &label;
+    size_t characters = label.word.size() / 2;  // every label is two-byte characters
+    if (k + characters > starts.known()) continue;
+    size_t at = starts[k + characters - 1];
+    if (end - at == label.word.size() && t.compare(at, label.word.size(), label.word) == 0) {
+      begin = at;
+      return &label;
+    }
   }
   return nullptr;
 }
 
+// Every label with its colon, walked once: labels are found from the
+// colons, and only where their characters start.
 std::vector<Hit> labelled_values(std::string_view t) {
-  // Every label starts with one of these lead bytes; most characters are
-  // passed over on that byte alone.
-  static const std::string kLeads = [] {
-    std::string leads;
-    for (const GoodsLabel& label : kLabels)
-      if (leads.find(label.word[0]) == std::string::npos) leads += label.word[0];
-    return leads;
-  }();
   std::vector<Hit> hits;
+  if (t.find(':') == std::string_view::npos) return hits;
+  RecentStarts starts;
   for (size_t at = 0; at < t.size(); at = rt::next_character(t, at)) {
-    size_t value = 0;
-    if (kLeads.find(t[at]) == std::string::npos) continue;
-    if (const GoodsLabel* label = label_at(t, at, value)) {
-      hits.push_back(Hit{at, value, label});
-      at = value - 1;  // the colon is one byte: the walk goes on after it
-    }
+    size_t begin = 0;
+    if (t[at] == ':')
+      if (const GoodsLabel* label = label_before(t, at, starts, begin))
+        hits.push_back(Hit{begin, at + 1, label});
+    starts.push(at);
   }
   return hits;
 }

@@ -93,8 +93,14 @@ const CharacterSet& speech_characters() {
 
 // The surname's length in bytes at the start of `s`, or 0.
 size_t surname_length(std::string_view s) {
-  for (std::string_view compound : kCompoundSurnames)
-    if (s.starts_with(compound)) return compound.size();
+  static const std::bitset<65536> compound_starts = [] {
+    std::bitset<65536> out;
+    for (std::string_view compound : kCompoundSurnames) out.set(char_code(compound, 0));
+    return out;
+  }();
+  if (s.size() >= 4 && compound_starts.test(char_code(s, 0)))
+    for (std::string_view compound : kCompoundSurnames)
+      if (s.starts_with(compound)) return compound.size();
   if (!s.empty() && rt::character_size(s, 0) == 2 && surnames().has(s, 0)) return 2;
   return 0;
 }
@@ -135,6 +141,7 @@ bool all_latin(std::string_view s) {
 }  // namespace
 
 bool masked_name(std::string_view s) {
+  if (s.find_first_of("*xX") == std::string_view::npos) return false;  // no mask at all
   size_t surname = surname_length(s);
   if (surname == 0 || s.size() <= surname) return false;
   size_t stars = 0, rest = 0;
@@ -174,12 +181,15 @@ bool delivery_request(std::string_view s) {
 }
 
 size_t glued_remark_start(std::string_view a) {
+  // A remark has no digit after its start, and at least a word of address
+  // stands before it.
+  size_t last_digit = a.find_last_of("0123456789");
+  size_t from = last_digit == std::string_view::npos ? 4 : std::max<size_t>(4, last_digit + 1);
   for (size_t at = 0; at < a.size(); at = rt::next_character(a, at)) {
-    if (at < 4) continue;  // at least a word of address before it
+    if (at < from) continue;
     std::string_view rest = a.substr(at);
-    bool starts = std::any_of(kRemarkStarts.begin(), kRemarkStarts.end(),
-                              [&](std::string_view w) { return rest.starts_with(w); });
-    if (starts && std::none_of(rest.begin(), rest.end(), [](char c) { return is_digit(c); }))
+    if (std::any_of(kRemarkStarts.begin(), kRemarkStarts.end(),
+                    [&](std::string_view w) { return rest.starts_with(w); }))
       return at;
   }
   return a.size();

@@ -1,6 +1,7 @@
 #include "recipient/numbers.h"
 
 #include <algorithm>
+#include <bitset>
 #include <string_view>
 
 #include "recipient/characters.h"
@@ -225,9 +226,14 @@ constexpr std::string_view kShopWords[] = {"售后", "客服", "热线", "服务
 
 // The end of a shop word starting at `at`, or 0.
 size_t shop_word_end(std::string_view s, size_t at) {
-  if (static_cast<unsigned char>(s[at]) < 0x80) return 0;
+  static const std::bitset<65536> first_characters = [] {
+    std::bitset<65536> out;
+    for (std::string_view w : kShopWords) out.set(char_code(w, 0));
+    return out;
+  }();
+  if (static_cast<unsigned char>(s[at]) < 0x80 || !first_characters.test(char_code(s, at))) return 0;
   for (std::string_view w : kShopWords)
-    if (w[0] == s[at] && s.compare(at, w.size(), w) == 0) return at + w.size();
+    if (s.compare(at, w.size(), w) == 0) return at + w.size();
   return 0;
 }
 
@@ -255,13 +261,13 @@ size_t local_number_end(std::string_view t, size_t at, const std::vector<Label>&
 // "分机 5678", "转5678", "ext 5678" standing apart from any number: an
 // extension of the number before it.
 Found apart_extension(std::string_view t, size_t at) {
-  bool word = t.compare(at, 4, "分机") == 0 || t.compare(at, 2, "转") == 0 ||
-              t.compare(at, 3, "ext") == 0 || t.compare(at, 3, "EXT") == 0;
   // On the number's own field or the next one ("电话：…\n分机号：5678").
   bool apart = at == 0 || t[at - 1] == ' ' || t[at - 1] == ',' || t[at - 1] == ';' ||
                t[at - 1] == '\n' || t[at - 1] == '\r' || t[at - 1] == '\t';
-  if (!word || !apart) return {};
-  return extension(t, at);
+  if (!apart) return {};
+  bool word = t.compare(at, 4, "分机") == 0 || t.compare(at, 2, "转") == 0 ||
+              t.compare(at, 3, "ext") == 0 || t.compare(at, 3, "EXT") == 0;
+  return word ? extension(t, at) : Found{};
 }
 
 // Blanks a number out, with the brackets around it.

@@ -764,25 +764,42 @@ namespace {
 // One recipient, and how many phone numbers the text holds.
 // `region`: the country code of Hong Kong or Macao when the text was read
 // as an address there, so its eight-digit mobiles are read as theirs.
-Recipient parse_one(std::string_view text, int& phone_numbers, std::string_view region = {}) {
-  std::string t = half_width(text);
-  std::string s = simplified(t);
-  blank_chat_headers(t, s);
-  Recipient r;
-  r.goods = read_goods(t);
+// A text with its labels and numbers taken out: what decides whether it
+// may be a list, before any place is read.
+struct Prepared {
+  std::string t, s;  // half-width, and simplified (same positions)
+  std::vector<Label> labels;
+  Numbers numbers;
+  std::vector<GoodsItem> goods;
+};
+
+Prepared prepare(std::string_view text, std::string_view region) {
+  Prepared p;
+  p.t = half_width(text);
+  p.s = simplified(p.t);
+  blank_chat_headers(p.t, p.s);
+  p.goods = read_goods(p.t);
   // Labels first: whether "电话" is a label depends on the number after it.
-  std::vector<Label> labels = take_labels(t, s);
-  Numbers numbers = take_numbers(t, s, labels, region);
-  phone_numbers = numbers.count;
-  r.mobile = numbers.mobile;
-  r.fixed = numbers.fixed;
-  r.postcode = numbers.postcode;
-  r.masked_mobile = numbers.masked;
+  p.labels = take_labels(p.t, p.s);
+  p.numbers = take_numbers(p.t, p.s, p.labels, region);
+  return p;
+}
+
+Recipient parse_one(std::string_view text, std::string_view region);
+
+// The recipient of a prepared text (`text` as it was given).
+Recipient arrange(Prepared& p, std::string_view text, std::string_view region) {
+  Recipient r;
+  r.goods = std::move(p.goods);
+  r.mobile = p.numbers.mobile;
+  r.fixed = p.numbers.fixed;
+  r.postcode = p.numbers.postcode;
+  r.masked_mobile = p.numbers.masked;
   bool has_phone = !r.mobile.empty() || !r.fixed.empty() || !r.masked_mobile.empty();
-  Arrangement(t, s, pieces_of(s, labels), has_phone).arrange(r);
+  Arrangement(p.t, p.s, pieces_of(p.s, p.labels), has_phone).arrange(r);
   // A masked detail standing apart ("西湖区 **** ，310000"), the numbers
   // already taken out: no address text, and said.
-  if (r.detail.empty() && !r.province.empty() && s.find("***") != std::string::npos)
+  if (r.detail.empty() && !r.province.empty() && p.s.find("***") != std::string::npos)
     r.masked_detail = true;
   // A Hong Kong, Macao or Taiwan number with a mainland address: one of
   // the two is wrong, and the seller must say which.
@@ -790,16 +807,18 @@ Recipient parse_one(std::string_view text, int& phone_numbers, std::string_view 
   if (region_number && !r.province.empty() && !is_region(r.province)) r.mark(Item::province);
   bool hong_kong = r.province == "香港特别行政区", macao = r.province == "澳门特别行政区";
   if (region.empty() && (hong_kong || macao) && r.mobile.empty() && r.fixed.empty())
-    return parse_one(text, phone_numbers, hong_kong ? "852" : "853");
+    return parse_one(text, hong_kong ? "852" : "853");
   return r;
+}
+
+Recipient parse_one(std::string_view text, std::string_view region) {
+  Prepared p = prepare(text, region);
+  return arrange(p, text, region);
 }
 
 }  // namespace
 
-Recipient parse_recipient(std::string_view text) {
-  int phone_numbers = 0;
-  return parse_one(text, phone_numbers);
-}
+Recipient parse_recipient(std::string_view text) { return parse_one(text, {}); }
 
 std::vector<Recipient> parse_recipients(std::string_view text) {
   std::vector<std::string> rows = rows_under_header(text);
@@ -811,12 +830,12 @@ std::vector<Recipient> parse_recipients(std::string_view text) {
   if (auto list = list_of(row_views); !list.empty()) return list;
   // A list has a phone number for each recipient: with fewer than two,
   // the text is one recipient at most, and its lines need no reading.
-  int phone_numbers = 0;
-  Recipient one = parse_one(text, phone_numbers);
-  if (phone_numbers >= 2) {
+  Prepared whole = prepare(text, {});
+  if (whole.numbers.count >= 2) {
     if (auto list = list_of(blocks_of(text)); !list.empty()) return list;
     if (auto list = list_of_lines(text); !list.empty()) return list;
   }
+  Recipient one = arrange(whole, text, {});
   if (!found_any(one)) return {};
   return {one};
 }
