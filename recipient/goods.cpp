@@ -169,8 +169,8 @@ std::vector<std::string> option_pieces(const Characters& v) {
 // The value of hit `i`: up to the next label, the line's end or a tab.
 std::string_view value_of(std::string_view t, const std::vector<Hit>& hits, size_t i) {
   size_t end = i + 1 < hits.size() ? hits[i + 1].begin : t.size();
-  size_t line_end = t.find_first_of("\r\n\t", hits[i].value);
-  return trimmed(t.substr(hits[i].value, std::min(end, line_end) - hits[i].value));
+  std::string_view value = t.substr(hits[i].value, end - hits[i].value);
+  return trimmed(value.substr(0, value.find_first_of("\r\n\t")));
 }
 
 // Cut to at most `bytes` bytes between characters.

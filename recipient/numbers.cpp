@@ -248,12 +248,15 @@ bool shop_number(std::string_view s, size_t word_end, size_t at) {
 
 // A local number (7 or 8 digits, no area code) right after a phone label.
 size_t local_number_end(std::string_view t, size_t at, const std::vector<Label>& labels) {
-  bool labelled = std::any_of(labels.begin(), labels.end(), [&](const Label& l) {
-    if (l.field != Field::phone || l.end > at) return false;
-    for (size_t i = l.end; i < at; ++i)
-      if (t[i] != ' ') return false;
-    return true;
-  });
+  // Only blanks between label and number: the label ends within the
+  // blanks before it (labels are blanked already, and kept in text order).
+  size_t blanks = at;
+  while (blanks > 0 && t[blanks - 1] == ' ') --blanks;
+  auto label = std::lower_bound(labels.begin(), labels.end(), blanks,
+                                [](const Label& l, size_t from) { return l.end < from; });
+  bool labelled = false;
+  for (; label != labels.end() && label->end <= at && !labelled; ++label)
+    labelled = label->field == Field::phone;
   if (!labelled || t[at] == '0' || t[at] == '1') return 0;
   return digits_end(t, at, 7, 8);
 }
