@@ -164,9 +164,13 @@ std::string_view without_remark(std::string_view s) {
   return s.substr(0, open);
 }
 
+bool chat_words(std::string_view s) {
+  return std::any_of(kSpeechWords.begin(), kSpeechWords.end(),
+                     [&](std::string_view w) { return s.find(w) != std::string_view::npos; });
+}
+
 bool ordinary_words(std::string_view s) {
-  for (std::string_view w : kSpeechWords)
-    if (s.find(w) != std::string_view::npos) return true;
+  if (chat_words(s)) return true;
   for (size_t at = 0; at < s.size(); at += rt::character_size(s, at))
     if (rt::character_size(s, at) == 2 && speech_characters().has(s, at)) return true;
   return false;

@@ -27,6 +27,9 @@ size_t glued_name_start(std::string_view address);
 // Whether the text is ordinary speech rather than a name or a place: it
 // holds a particle, a pronoun or a chat word (哈喽, 辛苦啦, 放门卫就行).
 bool ordinary_words(std::string_view gbk);
+// Whether it holds a chat word (宝贝, 谢谢, 今天, 快递…), which no address
+// does; particles and pronouns aside.
+bool chat_words(std::string_view gbk);
 
 // Whether the text starts as a request about the delivery does (放驿站,
 // 送到门卫室, 不要放快递柜, 麻烦…): a remark even where it names a place.

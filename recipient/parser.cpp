@@ -1,6 +1,7 @@
 #include "recipient/parser.h"
 
 #include <algorithm>
+#include <cctype>
 #include <optional>
 
 #include "recipient/characters.h"
@@ -537,6 +538,29 @@ std::vector<std::string_view> blocks_of(std::string_view text) {
   return blocks;
 }
 
+// An address written bare, without divisions or numbers: one run of
+// Chinese characters, letters and digits with an address's characters in
+// it ("稠城街道下骆宅新塘下幼儿园"), no blank, no sentence mark, and none of
+// a chat's pronouns or particles.
+bool bare_address(std::string_view detail) {
+  static constexpr std::string_view kChat = "我你您他她吗呢吧啊呀哦嗯喽啦嘛噢喔哇咯嘞呗谢请";
+  size_t characters = 0;
+  for (size_t at = 0; at < detail.size(); at = rt::next_character(detail, at), ++characters) {
+    size_t size = rt::character_size(detail, at);
+    if (size == 4) continue;
+    if (size == 1) {
+      if (!std::isalnum(static_cast<unsigned char>(detail[at])) && detail[at] != '-' && detail[at] != '#')
+        return false;
+      continue;
+    }
+    uint16_t code = char_code(detail, at);
+    if (code >= 0xA1A1 && code <= 0xA9FE) return false;  // a mark or a symbol
+    for (size_t c = 0; c < kChat.size(); c += 2)
+      if (char_code(kChat, c) == code) return false;
+  }
+  return characters >= 5 && has_address_word(detail) && !delivery_request(detail) && !chat_words(detail);
+}
+
 // A name alone is no recipient: a phone number or a place must be there,
 // or a street address without its divisions, a street word and a number
 // ("金城路809号商会大厦c座109楼"), never a sentence ("我在路上").
@@ -836,7 +860,10 @@ std::vector<Recipient> parse_recipients(std::string_view text) {
     if (auto list = list_of_lines(text); !list.empty()) return list;
   }
   Recipient one = arrange(whole, text, {});
-  if (!found_any(one)) return {};
+  size_t first = text.find_first_not_of(" \t\r\n"), last = text.find_last_not_of(" \t\r\n");
+  bool bare = first != std::string_view::npos && one.name.empty() && !one.detail.empty() &&
+              bare_address(text.substr(first, last + 1 - first));
+  if (!found_any(one) && !bare) return {};
   return {one};
 }
 

@@ -107,6 +107,12 @@ TEST(Robustness, TextsWithoutARecipient) {
   EXPECT_TRUE(parse_recipients("").empty());
   EXPECT_TRUE(parse_recipients(" ,;:\r\n\t　").empty());
   EXPECT_TRUE(parse_recipients("，，，").empty());
+  // A bare address is one; a chat's words, a sentence or a listing's title
+  // are none, whatever place words they hold.
+  EXPECT_EQ(parse_recipients("稠城街道下骆宅新塘下幼儿园").size(), 1u);
+  for (const char* words : {"今天下午三点到店取货", "放在门卫室就行", "还是原来那个地址",
+                            "纯棉短袖T恤男宽松潮牌ins半袖上衣", "本店商品均为正品，欢迎选购门店"})
+    EXPECT_TRUE(parse_recipients(words).empty()) << words;
   // A lead byte at the very end, and bytes that are no GBK at all.
   recipient::Recipient r = parse_recipient(std::string("张三 13800138000 \x81", 18));
   EXPECT_EQ(r.mobile, "13800138000");
