@@ -176,7 +176,12 @@ class Reader {
     if (!m && city >= 0) m = with_a_character_wrong(city, after_filler);
     if (!m && filler) place_.end = after_filler;  // the detail starts after "其它区"
     if (!m) at_ = before;
+    // "杭州市余杭镇…", "温州龙港镇…": the county's stem names its town, which
+    // stays the detail's first word.
+    size_t stem = at_;
+    bool names_town = m && !certain(m) && town_after(at_ + m.length);
     take(m, place_.district);
+    if (names_town) place_.end = stem;
   }
 
   // "上街镇", "龙湖镇", "城东乡": a town named like a county elsewhere.
