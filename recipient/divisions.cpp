@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <set>
 #include <span>
 
 #include "recipient/characters.h"
@@ -258,13 +259,19 @@ void Divisions::add_former_names() {
   for (const FormerName& former : kFormerNames)
     if (int i = index_of(former.code); i >= 0)
       add_key(std::string(former.name), NameForm{i, false});
-  for (const auto& [form, name] : former_) {
-    if (has_key(name)) continue;
+  // A current name is never read as a former one; a name given up in
+  // several places is read as each of them (the city written tells which).
+  std::set<std::string> former_keys;
+  auto add_former = [&](const std::string& name, NameForm form) {
+    if (has_key(name) && !former_keys.contains(name)) return;
     add_key(name, form);
+    former_keys.insert(name);
+  };
+  for (const auto& [form, name] : former_) {
+    add_former(name, form);
     const Division& d = divisions_[size_t(form.division)];
     std::string short_name = stem(name, suffixes_of(d));
-    if (!short_name.empty() && !has_key(short_name))
-      add_key(short_name, NameForm{form.division, true, form.split});
+    if (!short_name.empty()) add_former(short_name, NameForm{form.division, true, form.split});
   }
   former_.clear();
 }

@@ -96,6 +96,14 @@ TEST(Numbers, DigitBytesOfAFourByteCharacterAreNoDigits) {
   EXPECT_EQ(r.postcode, "405800");
 }
 
+// A name given up in two places (江东区 of 宁波 and of 衡阳) is read under
+// the city written; without one it is a guess the seller checks.
+TEST(Places, AFormerNameOfTwoPlacesIsAGuessWithoutItsCity) {
+  recipient::Recipient r = parse_recipient("江东区江东北路1350号 张三 13800138000");
+  EXPECT_TRUE(r.marked(recipient::Item::district)) << r.district;
+  EXPECT_FALSE(parse_recipient("宁波市江东区百丈东路1号 张三 13800138000").check);
+}
+
 TEST(FullAddress, AMunicipalityIsWrittenOnce) {
   recipient::Recipient r = parse_recipient("北京市朝阳区建国路88号");
   EXPECT_EQ(recipient::full_address(r), "北京市朝阳区建国路88号");

@@ -162,12 +162,14 @@ def former_lines(history: pathlib.Path, current: list[str]) -> list[str]:
             name.encode("gbk")
         except UnicodeEncodeError:
             continue
+        # The same name given up in two places is kept for each: a city
+        # written before it tells which (宁波市江东区 is 鄞州区), and
+        # without one the reading is a guess, as for current names.
+        out.setdefault(name, [])
         line = f"{found[0]} {name}" + (" split" if len(found) > 1 else "")
-        if name in out and out[name] != line:
-            out[name] = None  # the same name given up in two places: no reading
-        elif name not in out:
-            out[name] = line
-    return sorted(l for l in out.values() if l)
+        if line not in out[name]:
+            out[name].append(line)
+    return sorted(l for lines in out.values() for l in lines)
 
 
 def town_lines(folder: pathlib.Path) -> list[str]:
