@@ -48,10 +48,12 @@ constexpr std::string_view kAddressEndings =
 constexpr std::string_view kSpeechCharacters =
     "的了吗呢吧啊呀哦嗯喽啦么哟嘛噢喔哇咯嘞呗滴您你我他她它们这那哪啥谁是在有要给把寄"
     "放帮改请就行别不没让用还再些都也很到吃过去说想会着话感件货递";
-constexpr std::array<std::string_view, 27> kSpeechWords = {
-    "宝贝", "谢谢", "辛苦", "麻烦", "收到", "快递", "门卫", "快点", "尽快", "下午", "上午",
-    "晚上", "今天", "明天", "复制", "粘贴", "修改", "编辑", "删除", "查看", "收起", "展开",
-    "默认", "一键", "一下", "电联", "自取"};
+constexpr std::array<std::string_view, 23> kSpeechWords = {
+    "宝贝", "谢谢", "辛苦", "麻烦", "收到", "快点", "尽快", "下午", "上午", "晚上", "今天",
+    "明天", "复制", "粘贴", "修改", "编辑", "删除", "查看", "收起", "展开", "默认", "一键", "一下"};
+// Words of the courier's delivery, which a remark glued to an address
+// holds ("…中通快递", "…门卫电联") but no name.
+constexpr std::array<std::string_view, 4> kDeliveryWords = {"快递", "门卫", "电联", "自取"};
 
 // How a remark glued to an address's end begins: what buyers ask of the
 // courier. Whole phrases, so that no street or building name is cut.
@@ -171,6 +173,8 @@ bool chat_words(std::string_view s) {
 
 bool ordinary_words(std::string_view s) {
   if (chat_words(s)) return true;
+  for (std::string_view w : kDeliveryWords)
+    if (s.find(w) != std::string_view::npos) return true;
   for (size_t at = 0; at < s.size(); at += rt::character_size(s, at))
     if (rt::character_size(s, at) == 2 && speech_characters().has(s, at)) return true;
   return false;

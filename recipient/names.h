@@ -27,8 +27,8 @@ size_t glued_name_start(std::string_view address);
 // Whether the text is ordinary speech rather than a name or a place: it
 // holds a particle, a pronoun or a chat word (哈喽, 辛苦啦, 放门卫就行).
 bool ordinary_words(std::string_view gbk);
-// Whether it holds a chat word (宝贝, 谢谢, 今天, 快递…), which no address
-// does; particles and pronouns aside.
+// Whether it holds a chat word (宝贝, 谢谢, 今天…), which no address does;
+// particles, pronouns and the courier's words (快递, 电联) aside.
 bool chat_words(std::string_view gbk);
 
 // Whether the text starts as a request about the delivery does (放驿站,

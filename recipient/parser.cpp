@@ -549,8 +549,8 @@ bool bare_address(std::string_view detail) {
     size_t size = rt::character_size(detail, at);
     if (size == 4) continue;
     if (size == 1) {
-      if (!std::isalnum(static_cast<unsigned char>(detail[at])) && detail[at] != '-' && detail[at] != '#')
-        return false;
+      char c = detail[at];
+      if (!std::isalnum(static_cast<unsigned char>(c)) && c != '-' && c != '#' && c != '_') return false;
       continue;
     }
     uint16_t code = char_code(detail, at);
@@ -558,7 +558,7 @@ bool bare_address(std::string_view detail) {
     for (size_t c = 0; c < kChat.size(); c += 2)
       if (char_code(kChat, c) == code) return false;
   }
-  return characters >= 5 && has_address_word(detail) && !delivery_request(detail) && !chat_words(detail);
+  return characters >= 3 && has_address_word(detail) && !delivery_request(detail) && !chat_words(detail);
 }
 
 // A name alone is no recipient: a phone number or a place must be there,
