@@ -292,8 +292,10 @@ class Arrangement {
     const Piece& p = pieces_[i];
     for (size_t at = p.begin + rt::character_size(simplified_, p.begin); at < p.end;
          at += rt::character_size(simplified_, at)) {
+      // A one-character name with its suffix (北区, 东区) inside a piece
+      // is a part of the estate before it ("青口北区163栋").
       Place place = read_place(simplified_, at);
-      if (place.found() && place.certain) return at;
+      if (place.found() && place.certain && place.end - at > 4) return at;
     }
     return std::nullopt;
   }

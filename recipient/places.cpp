@@ -1,5 +1,6 @@
 #include "recipient/places.h"
 
+#include <algorithm>
 #include <array>
 
 #include "recipient/characters.h"
@@ -24,7 +25,8 @@ bool continues_street(std::string_view s, size_t at) {
 namespace {
 
 // Whether a street's name goes on at `at`: a street word, or a direction
-// and one (双流路, 双流东路); "双流东升街道" is 双流 and a town.
+// and one (双流路, 双流东路), or a bay (杭州湾新区); "双流东升街道" is 双流
+// and a town.
 bool street_name_goes_on(std::string_view s, size_t at) {
   auto one_of = [&](size_t i, std::string_view set) {
     if (i + 2 > s.size() || rt::character_size(s, i) != 2) return false;
@@ -32,7 +34,7 @@ bool street_name_goes_on(std::string_view s, size_t at) {
       if (s.compare(i, 2, set, k, 2) == 0) return true;
     return false;
   };
-  return one_of(at, "路街道巷弄") || (one_of(at, "东西南北中") && one_of(at + 2, "路街道"));
+  return one_of(at, "路街道巷弄湾") || (one_of(at, "东西南北中") && one_of(at + 2, "路街道"));
 }
 
 // Between two levels also the marks pages and people put there
@@ -105,7 +107,10 @@ class Reader {
     } else if (!better(district, city)) {
       take(city, place_.city);
     } else {
+      size_t stem = at_;
+      bool names_zone = !certain(district) && zone_after(at_ + district.length);
       take(district, place_.district);
+      if (names_zone) place_.end = stem;
     }
   }
 
@@ -179,7 +184,7 @@ class Reader {
     // "杭州市余杭镇…", "温州龙港镇…": the county's stem names its town, which
     // stays the detail's first word.
     size_t stem = at_;
-    bool names_town = m && !certain(m) && town_after(at_ + m.length);
+    bool names_town = m && !certain(m) && (town_after(at_ + m.length) || zone_after(at_ + m.length));
     take(m, place_.district);
     if (names_town) place_.end = stem;
   }
@@ -187,6 +192,14 @@ class Reader {
   // "上街镇", "龙湖镇", "城东乡": a town named like a county elsewhere.
   bool town_after(size_t at) const {
     return s_.compare(at, 2, "镇") == 0 || s_.compare(at, 2, "乡") == 0;
+  }
+
+  // "余杭经济开发区", "嘉定工业区": a zone named after its county.
+  bool zone_after(size_t at) const {
+    static constexpr std::string_view kZones[] = {"经济技术开发区", "经济开发区", "开发区", "工业区",
+                                                  "工业园", "高新区", "科技园", "新区"};
+    return std::any_of(std::begin(kZones), std::end(kZones),
+                       [&](std::string_view zone) { return s_.compare(at, zone.size(), zone) == 0; });
   }
 
   // Whether what was read before `end` ends with a county's suffix
