@@ -34,7 +34,12 @@ bool street_name_goes_on(std::string_view s, size_t at) {
       if (s.compare(i, 2, set, k, 2) == 0) return true;
     return false;
   };
-  return one_of(at, "路街道巷弄湾") || (one_of(at, "东西南北中") && one_of(at + 2, "路街道"));
+  // A street named after the place and one more character (余杭塘路,
+  // 海盐塘路), not a town's 街道 (双流城街道 is rare; 东升街道 has two).
+  bool one_more = rt::character_size(s, at) == 2 && one_of(at + 2, "路街巷弄") &&
+                  s.compare(at + 2, 4, "街道") != 0;
+  return one_of(at, "路街道巷弄湾") || s.compare(at, 4, "大道") == 0 || one_more ||
+         (one_of(at, "东西南北中") && one_of(at + 2, "路街道"));
 }
 
 // Between two levels also the marks pages and people put there
