@@ -457,7 +457,25 @@ class Arrangement {
       again.guessed_district = again.guessed_district || place.guessed_district;
       place = again;
     }
+    // Another city's whole divisions right after a whole first address's
+    // (a region picked on a form, then the address copied from a map,
+    // "山东省临沂市临沭县中国浙江省杭州市余杭区龙潭路"): the street is the
+    // second's, and which one is meant the seller decides.
+    size_t next = place.found() ? after_country(s, place.end) : 0;
+    Place second = place.found() && depth(place) == 3 ? read_place(s, next) : Place{};
+    if (second.found() && second.certain && depth(second) == 3 && second.city != place.city &&
+        s.compare(next, 4, divisions().at(second.province).name, 0, 4) == 0) {
+      second.guessed_province = second.guessed_city = second.guessed_district = true;
+      place = second;
+    }
     return place;
+  }
+
+  // Where the text goes on after `at`, blanks and a country's "中国"
+  // passed over.
+  static size_t after_country(std::string_view s, size_t at) {
+    while (at < s.size() && s[at] == ' ') ++at;
+    return s.compare(at, 4, "中国") == 0 ? at + 4 : at;
   }
 
   // The detail without a request in brackets at its end ("…1号(请放前台)");

@@ -102,6 +102,11 @@ TEST(Places, AFormerNameOfTwoPlacesIsAGuessWithoutItsCity) {
   recipient::Recipient r = parse_recipient("江东区江东北路1350号 张三 13800138000");
   EXPECT_TRUE(r.marked(recipient::Item::district)) << r.district;
   EXPECT_FALSE(parse_recipient("宁波市江东区百丈东路1号 张三 13800138000").check);
+  // Two whole addresses' divisions one after the other: the second's are
+  // read, all three for the seller to check.
+  recipient::Recipient two = parse_recipient("山东省临沂市临沭县中国浙江省杭州市余杭区龙潭路5号 张三 13800138000");
+  for (recipient::Item level : {recipient::Item::province, recipient::Item::city, recipient::Item::district})
+    EXPECT_TRUE(two.marked(level));
 }
 
 TEST(FullAddress, AMunicipalityIsWrittenOnce) {
