@@ -405,7 +405,9 @@ class Arrangement {
     for (size_t at = place.found() ? place.end : 0; at < t.size(); ++at)
       if (t[at] != ' ') detail += t[at], simple_detail += s[at];
     detail = without_bracketed_request(detail);
-    size_t remark = glued_remark_start(simple_detail.substr(0, detail.size()));
+    simple_detail.resize(detail.size());
+    without_repeated_town(detail, simple_detail, place);
+    size_t remark = glued_remark_start(simple_detail);
     detail.resize(remark);
     simple_detail.resize(remark);
     // A platform's mask over the detail ("西湖区****"): no address text.
@@ -418,6 +420,29 @@ class Arrangement {
     simple_detail_ = simple_detail.substr(0, r.detail.size());
     if (detail.size() != r.detail.size())  // marks trimmed at the start
       simple_detail_ = simple_detail.substr(detail.find(r.detail), r.detail.size());
+  }
+
+  // A town written again, alone or after the divisions written again
+  // ("渠口镇渠口镇…", "八里镇江苏省扬州市邗江区八里镇…"): the detail keeps
+  // it once.
+  static void without_repeated_town(std::string& detail, std::string& simple, const Place& place) {
+    constexpr size_t kLongestTown = 10;  // characters
+    size_t town = 0;  // where the first town's name ends
+    size_t at = 0;
+    for (size_t walked = 0; at < simple.size() && walked < kLongestTown && !town; ++walked) {
+      for (std::string_view word : {"镇", "乡", "街道"})
+        if (walked > 0 && simple.compare(at, word.size(), word) == 0) town = at + word.size();
+      at = rt::next_character(simple, at);
+    }
+    for (int round = 0; round < 3 && town > 0; ++round) {
+      size_t again_at = town;
+      Place again = place.found() ? read_place(simple, town) : Place{};
+      if (again.found() && again.certain && again.province == place.province) again_at = again.end;
+      if (simple.compare(again_at, town, simple, 0, town) != 0) return;
+      size_t repeat_end = again_at + town;
+      detail.erase(town, repeat_end - town);
+      simple.erase(town, repeat_end - town);
+    }
   }
 
   // A district left out, told by the town written after the city (or the
