@@ -105,7 +105,8 @@ class Reader {
     // "东城街道", "凤凰街道": a town named after a county elsewhere.
     bool alone = district && !certain(district) && !district.ambiguous &&
                  s_.size() > at_ + district.length && !is_gap(s_[at_ + district.length]) &&
-                 !continues_street(s_, at_ + district.length) && !town_after(at_ + district.length);
+                 !continues_street(s_, at_ + district.length) && !town_after(at_ + district.length) &&
+                 !town_named_after(at_ + district.length);
     if (district && !certain(district) && !alone) district = {};
     if (!better(city, province) && !better(district, province)) {
       take(province, place_.province);
@@ -197,6 +198,13 @@ class Reader {
   // "上街镇", "龙湖镇", "城东乡": a town named like a county elsewhere.
   bool town_after(size_t at) const {
     return s_.compare(at, 2, "镇") == 0 || s_.compare(at, 2, "乡") == 0;
+  }
+
+  // "射阳湖镇", "玄武湖街道": a town whose name holds the county's stem
+  // and one more character.
+  bool town_named_after(size_t at) const {
+    if (at >= s_.size() || rt::character_size(s_, at) != 2) return false;
+    return town_after(at + 2) || s_.compare(at + 2, 4, "街道") == 0;
   }
 
   // "余杭经济开发区", "嘉定工业区": a zone named after its county.
