@@ -113,10 +113,7 @@ class Reader {
     } else if (!better(district, city)) {
       take(city, place_.city);
     } else {
-      size_t stem = at_;
-      bool names_zone = !certain(district) && zone_after(at_ + district.length);
       take(district, place_.district);
-      if (names_zone) place_.end = stem;
     }
   }
 
@@ -189,10 +186,10 @@ class Reader {
     if (!m) at_ = before;
     // "杭州市余杭镇…", "温州龙港镇…": the county's stem names its town, which
     // stays the detail's first word.
-    size_t stem = at_;
-    bool names_town = m && !certain(m) && (town_after(at_ + m.length) || zone_after(at_ + m.length));
+    // "杭州市余杭镇…", "温州龙港镇…": the county's stem names its town.
+    names_town_ = m && !certain(m) && town_after(at_ + m.length);
     take(m, place_.district);
-    if (names_town) place_.end = stem;
+    names_town_ = false;
   }
 
   // "上街镇", "龙湖镇", "城东乡": a town named like a county elsewhere.
@@ -207,12 +204,14 @@ class Reader {
     return town_after(at + 2) || s_.compare(at + 2, 4, "街道") == 0;
   }
 
-  // "余杭经济开发区", "嘉定工业区": a zone named after its county.
-  bool zone_after(size_t at) const {
-    static constexpr std::string_view kZones[] = {"经济技术开发区", "经济开发区", "开发区", "工业区",
-                                                  "工业园", "高新区", "科技园", "新区"};
-    return std::any_of(std::begin(kZones), std::end(kZones),
-                       [&](std::string_view zone) { return s_.compare(at, zone.size(), zone) == 0; });
+  // "余杭经济开发区", "嘉定工业区", "杭州大厦", "浙江大学": a zone or a
+  // building named after the place.
+  bool named_after_place(size_t at) const {
+    static constexpr std::string_view kNamed[] = {
+        "经济技术开发区", "经济开发区", "开发区", "工业区", "工业园", "高新区", "科技园", "新区",
+        "大厦", "大学", "火车站", "东站", "西站", "南站", "北站", "机场", "大酒店", "饭店", "宾馆"};
+    return std::any_of(std::begin(kNamed), std::end(kNamed),
+                       [&](std::string_view word) { return s_.compare(at, word.size(), word) == 0; });
   }
 
   // Whether what was read before `end` ends with a county's suffix
@@ -276,8 +275,11 @@ class Reader {
     if (guess && &level == &place_.city) place_.guessed_city = true;
     place_.certain = place_.certain || certain(m) || levels_read_ > 0;
     ++levels_read_;
-    place_.end = at_ + m.length;
-    at_ = skip_gaps(s_, place_.end);
+    // A short form that begins a town's, a zone's or a building's name
+    // stays the detail's first word; the levels go on after it.
+    bool names_more = !certain(m) && (names_town_ || named_after_place(at_ + m.length));
+    place_.end = names_more ? at_ : at_ + m.length;
+    at_ = skip_gaps(s_, at_ + m.length);
   }
 
   // The levels above the lowest one read follow from it.
@@ -296,6 +298,7 @@ class Reader {
   size_t at_;
   Place place_;
   int levels_read_ = 0;
+  bool names_town_ = false;  // the district being taken names its town too
 };
 
 }  // namespace
