@@ -57,10 +57,11 @@ constexpr std::array<std::string_view, 4> kDeliveryWords = {"快递", "门卫", 
 
 // How a remark glued to an address's end begins: what buyers ask of the
 // courier. Whole phrases, so that no street or building name is cut.
-constexpr std::array<std::string_view, 27> kRemarkStarts = {
+constexpr std::array<std::string_view, 31> kRemarkStarts = {
     "先电联", "电联", "先打电话", "打电话", "来电", "到了", "可放", "放在", "放到", "放门卫",
-    "放快递柜", "放驿站", "店里自取", "自取", "节假日", "周末", "工作日", "不收", "换一下",
-    "改一下", "麻烦", "谢谢", "请放", "请送", "送货上门", "务必", "不要"};
+    "放快递柜", "放驿站", "店里自取", "同意自取", "自取", "节假日", "周末", "工作日", "不收", "换一下",
+    "改一下", "麻烦", "谢谢", "请放", "请送", "送货上门", "务必", "不要", "有疑问", "派送异议",
+    "疑问请"};
 
 // A set of two-byte characters, looked up by code (the parser asks this
 // of every character of every piece).
