@@ -589,12 +589,17 @@ std::vector<std::string_view> blocks_of(std::string_view text) {
 // a chat's pronouns or particles.
 bool bare_address(std::string_view detail) {
   static constexpr std::string_view kChat = "我你您他她吗呢吧啊呀哦嗯喽啦嘛噢喔哇咯嘞呗谢请";
+  // An estate's or a market's last character, with a number after it
+  // ("云宇财富城6-9-918", "吉祥半岛15-10-3317").
+  static constexpr std::string_view kEstates = "城园苑场厦港岛庄湾寓府墅";
+  bool estate = false, digit = false;
   size_t characters = 0;
   for (size_t at = 0; at < detail.size(); at = rt::next_character(detail, at), ++characters) {
     size_t size = rt::character_size(detail, at);
     if (size == 4) continue;
     if (size == 1) {
       char c = detail[at];
+      digit = digit || is_digit(c);
       if (!std::isalnum(static_cast<unsigned char>(c)) && c != '-' && c != '#' && c != '_') return false;
       continue;
     }
@@ -602,8 +607,9 @@ bool bare_address(std::string_view detail) {
     if (code >= 0xA1A1 && code <= 0xA9FE) return false;  // a mark or a symbol
     for (size_t c = 0; c < kChat.size(); c += 2)
       if (char_code(kChat, c) == code) return false;
+    for (size_t c = 0; c < kEstates.size(); c += 2) estate = estate || char_code(kEstates, c) == code;
   }
-  return characters >= 3 && has_address_word(detail) && !delivery_request(detail) && !chat_words(detail);
+  return characters >= 3 && (has_address_word(detail) || (estate && digit)) && !delivery_request(detail) && !chat_words(detail);
 }
 
 // A name alone is no recipient: a phone number or a place must be there,
@@ -905,10 +911,14 @@ std::vector<Recipient> parse_recipients(std::string_view text) {
     if (auto list = list_of_lines(text); !list.empty()) return list;
   }
   Recipient one = arrange(whole, text, {});
+  if (found_any(one)) return {one};
   size_t first = text.find_first_not_of(" \t\r\n"), last = text.find_last_not_of(" \t\r\n");
-  bool bare = first != std::string_view::npos && one.name.empty() && !one.detail.empty() &&
-              bare_address(text.substr(first, last + 1 - first));
-  if (!found_any(one) && !bare) return {};
+  if (first == std::string_view::npos || !one.name.empty()) return {};
+  std::string_view bare = text.substr(first, last + 1 - first);
+  if (!bare_address(bare)) return {};
+  // Words the parser does not know as an address: the whole text is the
+  // detail, a remark glued to its end left out.
+  if (one.detail.empty()) one.detail = bare.substr(0, glued_remark_start(bare));
   return {one};
 }
 

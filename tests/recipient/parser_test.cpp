@@ -123,7 +123,9 @@ TEST(Robustness, TextsWithoutARecipient) {
   // A bare address is one; a chat's words, a sentence or a listing's title
   // are none, whatever place words they hold.
   EXPECT_EQ(parse_recipients("稠城街道下骆宅新塘下幼儿园").size(), 1u);
-  for (const char* words : {"今天下午三点到店取货", "放在门卫室就行", "还是原来那个地址",
+  ASSERT_EQ(parse_recipients("云宇财富城6-9-918").size(), 1u);
+  EXPECT_EQ(parse_recipients("云宇财富城6-9-918")[0].detail, "云宇财富城6-9-918");
+  for (const char* words : {"今天下午三点到店取货", "放在门卫室就行", "还是原来那个地址", "新款外套2件",
                             "纯棉短袖T恤男宽松潮牌ins半袖上衣", "本店商品均为正品，欢迎选购门店"})
     EXPECT_TRUE(parse_recipients(words).empty()) << words;
   // A lead byte at the very end, and bytes that are no GBK at all.
