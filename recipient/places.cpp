@@ -166,7 +166,10 @@ class Reader {
         return x.level == Level::district &&
                (province < 0 || d_.at(x.parent).parent == province);
       });
-    if (m && d_.at(m.form.division).parent != city && !certain(m)) m = {};
+    // A county's short form under the province written, its city left out
+    // ("浙江永康科源路"), when only one county of the province has it; a guess.
+    bool in_province = m && city < 0 && province >= 0 && !m.ambiguous;
+    if (m && d_.at(m.form.division).parent != city && !certain(m) && !in_province) m = {};
     // 上城路, not 上城区; under the city written, only a street word stops a
     // county's short form (成都双流东升街道 is 双流区).
     bool under_city = m && d_.at(m.form.division).parent == city;
@@ -184,6 +187,7 @@ class Reader {
     if (!m && city >= 0) m = with_a_character_wrong(city, after_filler);
     if (!m && filler) place_.end = after_filler;  // the detail starts after "其它区"
     if (!m) at_ = before;
+    if (m && in_province && !certain(m)) place_.guessed_district = true;
     // "杭州市余杭镇…", "温州龙港镇…": the county's stem names its town, which
     // stays the detail's first word.
     // "杭州市余杭镇…", "温州龙港镇…": the county's stem names its town.
