@@ -170,11 +170,12 @@ class Reader {
     // ("浙江永康科源路"), when only one county of the province has it; a guess.
     bool in_province = m && city < 0 && province >= 0 && !m.ambiguous;
     if (m && d_.at(m.form.division).parent != city && !certain(m) && !in_province) m = {};
-    // 上城路, not 上城区; under the city written, only a street word stops a
-    // county's short form (成都双流东升街道 is 双流区).
+    // 上城路, not 上城区; under the city or the province written, only a
+    // street word stops a county's short form (成都双流东升街道 is 双流区).
     bool under_city = m && d_.at(m.form.division).parent == city;
     if (m && !certain(m) && !ends_with_suffix(at_ + m.length) &&
-        (under_city ? street_name_goes_on(s_, at_ + m.length) : continues_street(s_, at_ + m.length)))
+        (under_city || in_province ? street_name_goes_on(s_, at_ + m.length)
+                                   : continues_street(s_, at_ + m.length)))
       m = {};
     // "济南市中区", "青岛市南区": the city's 市 begins the district.
     if (!m && city >= 0 && place_.end >= 2 && s_.compare(place_.end - 2, 2, "市") == 0) {
