@@ -169,7 +169,10 @@ class Reader {
     // A county's short form under the province written, its city left out
     // ("浙江永康科源路"), when only one county of the province has it; a guess.
     bool in_province = m && city < 0 && province >= 0 && !m.ambiguous;
-    if (m && d_.at(m.form.division).parent != city && !certain(m) && !in_province) m = {};
+    // A county of another city only where its name says which one (a
+    // county moved to another city); "大同市城区" is no other city's 城区.
+    bool elsewhere = m && d_.at(m.form.division).parent != city;
+    if (elsewhere && ((!certain(m) && !in_province) || (city >= 0 && m.ambiguous))) m = {};
     // 上城路, not 上城区; under the city or the province written, only a
     // street word stops a county's short form (成都双流东升街道 is 双流区).
     bool under_city = m && d_.at(m.form.division).parent == city;
