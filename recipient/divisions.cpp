@@ -52,6 +52,18 @@ constexpr std::array<FormerName, 27> kFormerNames = {{
     {"巴州", 6528},     {"博州", 6527},     {"克州", 6530},
 }};
 
+// Long banner and county names as people shorten them, taking the first
+// character of each part ("达茂旗" for 达尔罕茂明安联合旗), which no stem
+// rule derives.
+constexpr std::array<FormerName, 24> kShortenedNames = {{
+    {"达茂旗", 150223},   {"达茂", 150223},     {"科左中旗", 150521}, {"科左后旗", 150522},
+    {"科右前旗", 152221}, {"科右中旗", 152222}, {"察右前旗", 150926}, {"察右中旗", 150927},
+    {"察右后旗", 150928}, {"阿左旗", 152921},   {"阿右旗", 152922},   {"东乌旗", 152525},
+    {"西乌旗", 152526},   {"新左旗", 150726},   {"新右旗", 150727},   {"土左旗", 150121},
+    {"土右旗", 150221},   {"乌前旗", 150823},   {"乌中旗", 150824},   {"乌后旗", 150825},
+    {"鄂前旗", 150623},   {"喀左县", 211324},   {"前郭县", 220721},   {"杜蒙县", 230624},
+}};
+
 // Of divisions sharing a name, the one meant when nothing else tells:
 // the district of the larger city.
 constexpr std::array<int, 12> kPreferred = {110105, 120101, 310107, 320106, 330106, 420107,
@@ -256,9 +268,10 @@ void Divisions::add_names_with_a_character_missing() {
 // the record of names given up, where no division is written so today;
 // their stems too ("闸北" for 闸北区).
 void Divisions::add_former_names() {
-  for (const FormerName& former : kFormerNames)
-    if (int i = index_of(former.code); i >= 0)
-      add_key(std::string(former.name), NameForm{i, false});
+  for (std::span<const FormerName> names : {std::span<const FormerName>(kFormerNames),
+                                             std::span<const FormerName>(kShortenedNames)})
+    for (const FormerName& former : names)
+      if (int i = index_of(former.code); i >= 0) add_key(std::string(former.name), NameForm{i, false});
   // A current name is never read as a former one; a name given up in
   // several places is read as each of them (the city written tells which).
   std::set<std::string> former_keys;
