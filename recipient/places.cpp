@@ -88,6 +88,7 @@ class Reader {
     if (place_.province < 0 && place_.city < 0 && place_.district < 0) return {};
     if (place_.district < 0 && place_.city < 0) city();
     if (place_.district < 0) district();
+    if (place_.district >= 0) sibling_after_district();
     complete();
     return place_;
   }
@@ -115,6 +116,22 @@ class Reader {
     } else {
       take(district, place_.district);
     }
+  }
+
+  // "喀什市疏附县": a county-level city, then in full a county of the same
+  // city that it does not contain. The county is meant, which the seller
+  // checks.
+  void sibling_after_district() {
+    int parent = d_.at(place_.district).parent;
+    NameMatch sibling = d_.match(s_, at_, [&](const Division& x, bool short_form) {
+      return !short_form && x.level == Level::district && x.parent == parent;
+    });
+    if (!sibling || sibling.form.division == place_.district) return;
+    // Its name of today: a former name ("莱芜市莱城区") is the detail's.
+    const std::string& name = d_.at(sibling.form.division).name;
+    if (sibling.length != name.size() || s_.compare(at_, name.size(), name) != 0) return;
+    take(sibling, place_.district);
+    place_.guessed_district = true;
   }
 
   void city() {
