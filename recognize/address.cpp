@@ -14,6 +14,12 @@ Recipient parse_address_line(std::string_view line) {
   // The name is the second-to-last piece; a line of one piece has none.
   if (parts.size() >= 2) r.name = parts[parts.size() - 2];
   r.mobile = rt::right(line, 11).view();
+  // A number shorter than a mobile's eleven digits takes no byte of the
+  // mark before it ("，1357412345" gives the ten digits, for the check to
+  // name).
+  size_t ascii = r.mobile.size();
+  while (ascii > 0 && static_cast<unsigned char>(r.mobile[ascii - 1]) < 0x80) --ascii;
+  r.mobile.erase(0, ascii);
   r.fixed = rt::text_between(line, r.name + "，", r.mobile);
   int p = rt::find_last(line, rt::trim_start(r.name + "，").view());
   r.address = rt::left(line, p - 11).view();

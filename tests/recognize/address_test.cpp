@@ -25,6 +25,11 @@ TEST(ParseAddressLine, MobileOnlyAndWithFixedLine) {
   EXPECT_EQ(r.name, "张三");
   EXPECT_EQ(r.fixed, "0571-88886666 ");
   EXPECT_EQ(r.address, "浙江省 杭州市 文三路1号 ");  // the space before "，" stays
+
+  // A mistyped ten-digit mobile takes no byte of the "，" before it.
+  r = recognize::parse_address_line("浙江省 杭州市 文三路1号 ，310000，张三，1357412345");
+  EXPECT_EQ(r.mobile, "1357412345");
+  EXPECT_EQ(r.name, "张三");
 }
 
 TEST(ParseAddressLine, ShortOrOddLinesGiveEmptyPartsInsteadOfFailing) {
