@@ -8,6 +8,7 @@
 #include "app/templates.h"
 #include "print/calibration_sheet.h"
 #include "print/layout_check.h"
+#include "print/template_store.h"
 #include "runtime/input_box.h"
 #include "runtime/message_box.h"
 #include "runtime/settings_file.h"
@@ -337,8 +338,11 @@ void PreviewWindow::save_template() {
   view::MainView& view = *context_.view;
   int position = template_position();
   std::string picture = form_picture_path(settings, template_name());  // goes with the template
-  bool own = is_own_template(settings, position);
-  std::string name = own ? w.template_name : "我的" + w.template_name;
+  print::TemplateStore store(settings);
+  bool own = store.is_own(position);
+  // Own templates have names of their own: two of one name could not be
+  // told apart in the list.
+  std::string name = own ? w.template_name : store.free_own_name("我的" + w.template_name);
   for (;;) {
     std::string prompt = own ? "模板名称：" : "服务器和内置的模板不会被改动，另存为你自己的模板，名称：";
     std::optional<std::string> typed =
@@ -346,12 +350,14 @@ void PreviewWindow::save_template() {
     if (!typed || !still_open(window)) return;
     name = std::string(rt::trim(*typed).view());
     std::string problem = template_name_problem(name);
+    if (problem.empty() && store.own_name_taken(name, own ? position : -1))
+      problem = "已有名为【" + name + "】的模板，请换一个名称，例如【" + store.free_own_name(name) + "】。";
     if (problem.empty()) break;
     tell(problem);
     if (!still_open(window)) return;
   }
   std::string row = print::TemplateRow{name, w.values}.text();
-  int saved = save_own_template(settings, position, row);
+  int saved = store.save_own(position, row);
   if (saved < 0) return tell("模板无法写入 " + settings);
   fill_template_list(view, settings);
   view.list_select(view::control::template_list, saved);

@@ -249,8 +249,7 @@ intptr_t Application::initialise_main_window(HWND window) {
   controls_.bind(window);
   attach_event_handlers();
   add_system_menu_commands();
-  print_job_.emplace(view_, print_surface_, settings_path_, reinterpret_cast<uintptr_t>(window),
-                     template_row);
+  print_job_.emplace(view_, print_surface_, settings_path_, reinterpret_cast<uintptr_t>(window));
   // A release ships an empty log; a seller who lost it gets it back with
   // the next waybill instead of a history that silently stays empty.
   print_job_->set_log_offer([this] {

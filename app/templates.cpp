@@ -6,6 +6,7 @@
 #include <map>
 
 #include "print/template_row.h"
+#include "print/template_store.h"
 #include "runtime/convert.h"
 #include "runtime/settings_file.h"
 #include "runtime/text_between.h"
@@ -36,20 +37,9 @@ const std::string_view builtin_templates =
 
 namespace {
 
-constexpr char section[] = "dayin";
-constexpr char own_section[] = "wodemoban";
 constexpr char default_mark[] = "[默认]";
-// The default template: "wz" holds its list position (what older versions
-// read), "moren" names it ("section,name"), so that it stays the same
-// template when the server's block grows or shrinks.
-constexpr char default_position_key[] = "wz";
-constexpr char default_name_key[] = "moren";
 
 std::string key_of(int n) { return std::to_string(n); }
-
-}  // namespace
-
-namespace {
 
 // Rows 1, 2, ... of a block, up to the first missing one; none past `limit`.
 std::optional<std::vector<std::string>> numbered_rows(std::string_view block, size_t limit) {
@@ -60,25 +50,6 @@ std::optional<std::vector<std::string>> numbered_rows(std::string_view block, si
     if (n > limit) return std::nullopt;
     rows.push_back(std::move(row));
   }
-}
-
-// "key=value" lines of a section, found by key (names compare as the
-// settings engine does: digits and ASCII letters regardless of case).
-std::string key_of_line(std::string_view line) {
-  std::string key(rt::trim(line.substr(0, line.find('='))).view());
-  std::transform(key.begin(), key.end(), key.begin(),
-                 [](char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; });
-  return key;
-}
-
-std::map<std::string, std::string> section_values(const std::vector<std::string>& lines) {
-  std::map<std::string, std::string> values;
-  for (const std::string& line : lines) {
-    size_t equals = line.find('=');
-    if (equals == std::string::npos) continue;
-    values.emplace(key_of_line(line), std::string(rt::trim(line.substr(equals + 1)).view()));
-  }
-  return values;
 }
 
 }  // namespace
@@ -96,82 +67,22 @@ std::optional<std::vector<std::string>> page_template_rows(std::string_view bann
 }
 
 bool write_template_rows(const std::string& settings_path, const std::vector<std::string>& rows) {
-  std::vector<std::string> lines = rt::ini_read_section(settings_path, section);
-  std::vector<std::string> updated = lines;
-  std::map<std::string, size_t> line_of;
-  for (size_t i = 0; i < updated.size(); ++i) line_of.emplace(key_of_line(updated[i]), i);
-  for (size_t n = 1; n <= rows.size(); ++n) {
-    std::string line = key_of(int(n)) + "=" + rows[n - 1];
-    auto found = line_of.find(key_of(int(n)));
-    if (found == line_of.end())
-      updated.push_back(line);
-    else
-      updated[found->second] = line;
-  }
-  return updated == lines || rt::ini_write_section(settings_path, section, updated);
+  return print::TemplateStore::write_server_rows(settings_path, rows);
 }
 
 bool seed_templates(const std::string& settings_path, std::string_view banner_page) {
   std::optional<std::vector<std::string>> rows = page_template_rows(banner_page);
-  if (!rows && rt::ini_read(settings_path, section, "1").empty())
+  if (!rows && rt::ini_read(settings_path, print::TemplateStore::kServerSection, "1").empty())
     rows = numbered_rows("\r\n" + std::string(builtin_templates), kMaxPageRows);
   return !rows || write_template_rows(settings_path, *rows);
 }
 
-namespace {
-
-// Rows 1, 2, ... of a section's values, up to the first missing one.
-std::vector<std::string> listed_rows(const std::map<std::string, std::string>& values) {
-  std::vector<std::string> rows;
-  for (int n = 1;; ++n) {
-    auto row = values.find(key_of(n));
-    if (row == values.end() || row->second.empty()) return rows;
-    rows.push_back(row->second);
-  }
-}
-
-std::vector<std::string> rows_of(const std::string& settings_path, const char* name) {
-  return listed_rows(section_values(rt::ini_read_section(settings_path, name)));
-}
-
-std::string name_of(const std::string& row) { return print::TemplateRow::read(row).name; }
-
-}  // namespace
-
-namespace {
-
-// "dayin,圆通" or "wodemoban,我的圆通": how the default is named.
-std::string default_name(const char* row_section, const std::string& row) {
-  return std::string(row_section) + "," + name_of(row);
-}
-
-// The default's list position: the template it names, else (a file an
-// older version wrote) the position it holds; -1 for none.
-int default_position(const std::map<std::string, std::string>& values,
-                     const std::vector<std::string>& server, const std::vector<std::string>& own) {
-  auto named = values.find(default_name_key);
-  if (named != values.end() && !named->second.empty()) {
-    for (size_t i = 0; i < server.size(); ++i)
-      if (default_name(section, server[i]) == named->second) return int(i);
-    for (size_t k = 0; k < own.size(); ++k)
-      if (default_name(own_section, own[k]) == named->second) return int(server.size() + k);
-  }
-  auto position = values.find(default_position_key);
-  int64_t number = position == values.end() ? 0 : rt::leading_integer(position->second);
-  return number >= 1 && number <= int64_t(server.size() + own.size()) ? int(number - 1) : -1;
-}
-
-}  // namespace
-
 void fill_template_list(view::MainView& view, const std::string& settings_path) {
   view.list_clear(view::control::template_list);
-  std::map<std::string, std::string> values =
-      section_values(rt::ini_read_section(settings_path, section));
-  std::vector<std::string> server = listed_rows(values);
-  std::vector<std::string> own = rows_of(settings_path, own_section);
-  int chosen = default_position(values, server, own);
-  for (size_t i = 0; i < server.size() + own.size(); ++i) {
-    std::string name = name_of(i < server.size() ? server[i] : own[i - server.size()]);
+  print::TemplateStore store(settings_path);
+  int chosen = store.default_position();
+  for (size_t i = 0; i < store.templates().size(); ++i) {
+    std::string name = store.templates()[i].name();
     if (int(i) == chosen) name += default_mark;
     view.list_add(view::control::template_list, name);
   }
@@ -179,18 +90,13 @@ void fill_template_list(view::MainView& view, const std::string& settings_path) 
 }
 
 std::string template_row(const std::string& settings_path, int position) {
-  if (position < 0) return {};
-  std::vector<std::string> rows = rows_of(settings_path, section);
-  if (size_t(position) < rows.size()) return rows[size_t(position)];
-  std::vector<std::string> own = rows_of(settings_path, own_section);
-  size_t k = size_t(position) - rows.size();
-  return k < own.size() ? own[k] : std::string();
+  print::TemplateStore store(settings_path);
+  const print::StoredTemplate* t = store.at(position);
+  return t ? t->row : std::string();
 }
 
 bool is_own_template(const std::string& settings_path, int position) {
-  size_t server = rows_of(settings_path, section).size();
-  return position >= 0 && size_t(position) >= server &&
-         size_t(position) < server + rows_of(settings_path, own_section).size();
+  return print::TemplateStore(settings_path).is_own(position);
 }
 
 // Checked by character: the second byte of a character such as 郵 (E0 5D)
@@ -222,20 +128,12 @@ std::string template_name_problem(std::string_view name) {
 }
 
 int save_own_template(const std::string& settings_path, int position, const std::string& row) {
-  size_t server = rows_of(settings_path, section).size();
-  std::vector<std::string> own = rows_of(settings_path, own_section);
-  size_t k = is_own_template(settings_path, position) ? size_t(position) - server : own.size();
-  if (!rt::ini_write(settings_path, own_section, key_of(int(k + 1)), row)) return -1;
-  return int(server + k);
+  return print::TemplateStore(settings_path).save_own(position, row);
 }
 
 void set_default_template(view::MainView& view, const std::string& settings_path) {
   int selected = view.list_selection(view::control::template_list);
-  std::string row = template_row(settings_path, selected);
-  std::string named =
-      row.empty() ? "" : default_name(is_own_template(settings_path, selected) ? own_section : section, row);
-  if (!rt::ini_write(settings_path, section, default_position_key, key_of(selected + 1)) ||
-      !rt::ini_write(settings_path, section, default_name_key, named)) {
+  if (!print::TemplateStore(settings_path).set_default(selected)) {
     view.set_status("设置默认模板失败：无法写入 " + settings_path);
     return;
   }

@@ -1,5 +1,6 @@
-// Courier templates: rows in section "dayin" of cfg.ini, seeded from the
-// banner page or the built-in table, shown in the template list.
+// Courier templates as the window shows them: seeded from the banner page
+// or the built-in table, listed with the default marked. What cfg.ini
+// keeps of them, and which one is the default, is print::TemplateStore's.
 #pragma once
 
 #include <optional>
@@ -35,8 +36,7 @@ bool seed_templates(const std::string& settings_path, std::string_view banner_pa
 // and at most one write of the settings file.
 bool write_template_rows(const std::string& settings_path, const std::vector<std::string>& rows);
 // Rebuilds the template list, marking and selecting the default template:
-// the rows of section "dayin", then the seller's own (section "wodemoban",
-// which no update touches).
+// the server's rows, then the seller's own (which no update touches).
 void fill_template_list(view::MainView& view, const std::string& settings_path);
 
 // The row of the template at list position `position` (0-based); "" when

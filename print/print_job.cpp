@@ -6,6 +6,7 @@
 
 #include "print/calibration_sheet.h"
 #include "print/layout_check.h"
+#include "print/template_store.h"
 #include "runtime/files.h"
 #include "runtime/message_box.h"
 #include "runtime/platform.h"
@@ -53,13 +54,10 @@ std::string PrintJob::template_problem(int selected, const std::string& row) con
 // one instead of calling the chosen one "not the default".
 std::string PrintJob::template_question() const {
   int selected = view_.list_selection(template_list);
+  int chosen_default = TemplateStore(settings_path_).default_position();
+  if (selected == chosen_default) return {};
   std::string entry = view_.list_item(template_list, selected);
-  if (rt::find(entry, "默认") != -1) return {};
-  int count = view_.list_count(template_list);
-  bool any_default = false;
-  for (int i = 0; i < count && !any_default; ++i)
-    any_default = rt::find(view_.list_item(template_list, i), "默认") != -1;
-  if (!any_default)
+  if (chosen_default < 0)
     return " 还没有默认模板，现为 【" + entry +
            "】。常用的模板选好后点旁边的“默认”，以后就不再问。用这个模板打印吗？";
   return " 打印模板非默认，现为 【" + entry + "】请确认";
@@ -146,11 +144,9 @@ WaybillTexts PrintJob::shown_texts(double now) const {
 Waybill PrintJob::prepare(double now) const {
   Waybill w;
   int selected = view_.list_selection(template_list);
-  std::string row;
-  if (selected >= 0)
-    row = rows_ ? rows_(settings_path_, selected)
-                : std::string(
-                      rt::ini_read(settings_path_, "dayin", std::to_string(selected + 1)).view());
+  TemplateStore store(settings_path_);
+  const StoredTemplate* stored = store.at(selected);
+  std::string row = stored ? stored->row : std::string();
   w.problem = template_problem(selected, row);
   w.texts = shown_texts(now);
   if (!w.problem.empty()) return w;

@@ -32,19 +32,14 @@ enum class PrintOutcome {
 
 class PrintJob {
  public:
-  // Where the row of the template at a list position comes from (the
-  // program's template store); without one, key position + 1 of section
-  // "dayin".
-  using RowSource = std::string (*)(const std::string& settings_path, int position);
-
-  // `owner` owns the message boxes (the main window; 0 for none).
+  // `owner` owns the message boxes (the main window; 0 for none). The
+  // templates are the store's of `settings_path`, in the list's order.
   PrintJob(view::MainView& view, PrintSurface& surface, std::string settings_path,
-           uintptr_t owner = 0, RowSource rows = nullptr)
+           uintptr_t owner = 0)
       : view_(view),
         surface_(surface),
         settings_path_(std::move(settings_path)),
         owner_(owner),
-        rows_(rows),
         guard_(settings_path_) {}
 
   // The "打印" button: checks the template, asks up to three questions (and
@@ -120,7 +115,6 @@ class PrintJob {
   PrintSurface& surface_;
   std::string settings_path_;
   uintptr_t owner_;
-  RowSource rows_;
   std::string last_printed_name_;
   std::string last_failure_;
   // Printers whose other paper the seller accepted in this run.

@@ -7,6 +7,7 @@
 #include <sstream>
 
 #include "app/templates.h"
+#include "print/template_store.h"
 #include "print/waybill_layout.h"
 #include "runtime/text_encoding.h"
 #include "runtime/settings_file.h"
@@ -56,7 +57,7 @@ std::string template_row(const std::map<std::string, std::string>& o) {
   if (o.count("--row")) return o.at("--row");
   std::string number = o.at("--template");
   std::string cfg = o.count("--cfg") ? o.at("--cfg") : "cfg.ini";
-  std::string row(rt::ini_read(cfg, "dayin", number).view());
+  std::string row(rt::ini_read(cfg, print::TemplateStore::kServerSection, number).view());
   return row.empty() ? builtin_row(number) : row;
 }
 

@@ -6,6 +6,7 @@
 #include <fstream>
 #include <iterator>
 
+#include "print/template_store.h"
 #include "runtime/settings_file.h"
 #include "tests/app/settings_file_fixture.h"
 #include "view/memory_view.h"
@@ -222,6 +223,30 @@ TEST_F(Templates, TheDefaultStaysTheSameTemplateWhenTheServerBlockGrows) {
   start("位置1=新,1,2,,,\r\n2=甲,1,2,,,\r\n3=乙,3,4,,,\r\n|");
   EXPECT_EQ(listed()[2], "乙[默认]");
   EXPECT_EQ(selected(), 2);
+}
+
+// The default is the same template whatever its name or position: an own
+// default renamed, then a larger server block, is still the default; two
+// own templates of one name cannot be made, the next free name is offered.
+TEST_F(Templates, AnOwnDefaultIsKnownByItsRowNotItsName) {
+  start();
+  int mine = save_own_template(path_, 0, "我的申通,1,2,,,");
+  fill_template_list(view_, path_);
+  view_.list_select(view::control::template_list, mine);
+  set_default_template(view_, path_);
+  EXPECT_EQ(save_own_template(path_, mine, "改名申通,1,2,,,"), mine);  // renamed in place
+  start(block_of(12));
+  EXPECT_EQ(listed()[12], "改名申通[默认]");
+  EXPECT_EQ(selected(), 12);
+
+  print::TemplateStore store(path_);
+  EXPECT_TRUE(store.own_name_taken("改名申通", -1));
+  EXPECT_FALSE(store.own_name_taken("改名申通", 12));  // keeping its own name
+  EXPECT_EQ(store.free_own_name("改名申通"), "改名申通2");
+  EXPECT_EQ(store.free_own_name("我的圆通"), "我的圆通");
+  // A file an older version wrote, naming its own default by name, still reads.
+  rt::ini_write(path_, "dayin", "moren", "wodemoban,改名申通");
+  EXPECT_EQ(print::TemplateStore(path_).default_position(), 12);
 }
 
 TEST_F(Templates, NamesThatWouldBreakTheRowAreRefused) {

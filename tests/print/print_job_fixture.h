@@ -47,6 +47,7 @@ class PrintJob : public SettingsFolder {
                   "申通,10,20,30,40,50,60,70,80,90,100,110,120,130,140,150,160,170,180,190,200,");
     rt::ini_write(path_, "dayin", "2", std::string(kYuantong));
     rt::ini_write(path_, "dayin", "3", "短行,1,2,x3");
+    rt::ini_write(path_, "dayin", "moren", "dayin,申通");  // the default, as the list marks it
     view.list_add(template_list, "申通[默认]");
     view.list_add(template_list, "圆通");
     view.list_add(template_list, "短行");

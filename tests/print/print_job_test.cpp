@@ -147,9 +147,22 @@ std::string fifty_roads() {
   return roads;
 }
 
+// The default is the template cfg.ini names, not one whose name says 默认.
+TEST_F(PrintJob, AnOwnTemplateNamedLikeTheDefaultIsAskedAbout) {
+  rt::ini_write(path_, "wodemoban", "1", "默认圆通" + std::string(kYuantong).substr(4));
+  view.list_clear(template_list);
+  for (const char* name : {"申通[默认]", "圆通", "短行", "默认圆通"}) view.list_add(template_list, name);
+  view.list_select(template_list, 3);
+  answers = {RT_IDNO};
+  EXPECT_EQ(job->print_waybill("p"), print::PrintOutcome::cancelled);
+  ASSERT_EQ(questions.size(), 1u);
+  EXPECT_EQ(questions[0], " 打印模板非默认，现为 【默认圆通】请确认");
+}
+
 // A first start: no template is the default yet, and the question says how
 // to make one so instead of calling the chosen one "not the default".
 TEST_F(PrintJob, WithNoDefaultTemplateTheQuestionSaysHowToSetOne) {
+  rt::ini_write(path_, "dayin", "moren", "");
   view.list_clear(template_list);
   view.list_add(template_list, "申通");
   view.list_add(template_list, "圆通");
