@@ -31,13 +31,14 @@
 #include "runtime/platform.h"
 #include "runtime/text_encoding.h"
 #include "ui/canvas.h"
+#include "view/control_ids.h"
 
 namespace app {
 
 namespace {
 
-constexpr int kMainWindowTemplate = 1000;
-constexpr int kIcon = 129;
+constexpr int kMainWindowTemplate = SLIPJET_MAIN_DIALOG;
+constexpr int kIcon = SLIPJET_ICON;
 constexpr int kCollapsedWidth = 300;
 constexpr uint32_t kBannerDeadlineMs = 5000;
 // The banner browser, in pixels of the client area.

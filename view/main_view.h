@@ -6,33 +6,36 @@
 #include <string>
 #include <string_view>
 
+#include "view/control_ids.h"
+
 namespace view {
 
-// Control identifiers of the main window.
+// Control identifiers of the main window (numbered in view/control_ids.h,
+// which the dialog resource reads too).
 namespace control {
-inline constexpr int recognise_button = 1001;
-inline constexpr int print_button = 1016;
-inline constexpr int default_link = 1035;
-inline constexpr int preview_link = 1041;
-inline constexpr int calibration_link = 1042;
-inline constexpr int history_link = 1043;
-inline constexpr int help_button = 1037;
-inline constexpr int status_line = 1002;
-inline constexpr int name_box = 1004;
-inline constexpr int mobile_phone = 1006;
-inline constexpr int fixed_phone = 1007;
-inline constexpr int address = 1009;
-inline constexpr int goods = 1012;
-inline constexpr int batch_print_button = 1017;
-inline constexpr int settings_button = 1018;
-inline constexpr int template_list = 1015;
-inline constexpr int sender_address = 1020;
-inline constexpr int sender_fixed_phone = 1021;
-inline constexpr int sender_mobile = 1022;
-inline constexpr int sender_name = 1023;
-inline constexpr int left_offset = 1027;
-inline constexpr int top_offset = 1011;
-inline constexpr int printer_list = 1032;
+inline constexpr int recognise_button = SLIPJET_RECOGNISE_BUTTON;
+inline constexpr int print_button = SLIPJET_PRINT_BUTTON;
+inline constexpr int default_link = SLIPJET_DEFAULT_LINK;
+inline constexpr int preview_link = SLIPJET_PREVIEW_LINK;
+inline constexpr int calibration_link = SLIPJET_CALIBRATION_LINK;
+inline constexpr int history_link = SLIPJET_HISTORY_LINK;
+inline constexpr int help_button = SLIPJET_HELP_BUTTON;
+inline constexpr int status_line = SLIPJET_STATUS_LINE;
+inline constexpr int name_box = SLIPJET_NAME_BOX;
+inline constexpr int mobile_phone = SLIPJET_MOBILE_PHONE;
+inline constexpr int fixed_phone = SLIPJET_FIXED_PHONE;
+inline constexpr int address = SLIPJET_ADDRESS;
+inline constexpr int goods = SLIPJET_GOODS;
+inline constexpr int batch_print_button = SLIPJET_BATCH_PRINT_BUTTON;
+inline constexpr int settings_button = SLIPJET_SETTINGS_BUTTON;
+inline constexpr int template_list = SLIPJET_TEMPLATE_LIST;
+inline constexpr int sender_address = SLIPJET_SENDER_ADDRESS;
+inline constexpr int sender_fixed_phone = SLIPJET_SENDER_FIXED_PHONE;
+inline constexpr int sender_mobile = SLIPJET_SENDER_MOBILE;
+inline constexpr int sender_name = SLIPJET_SENDER_NAME;
+inline constexpr int left_offset = SLIPJET_LEFT_OFFSET;
+inline constexpr int top_offset = SLIPJET_TOP_OFFSET;
+inline constexpr int printer_list = SLIPJET_PRINTER_LIST;
 }  // namespace control
 
 class MainView {

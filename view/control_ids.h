@@ -1,0 +1,31 @@
+/* The main window's dialog, icon and control identifiers: the one place
+   they are named. Plain #defines, as the resource compiler reads this file
+   for the dialog too; the code uses them as view::control's constants. */
+#pragma once
+
+#define SLIPJET_MAIN_DIALOG 1000
+#define SLIPJET_ICON 129
+
+#define SLIPJET_RECOGNISE_BUTTON 1001
+#define SLIPJET_STATUS_LINE 1002
+#define SLIPJET_NAME_BOX 1004
+#define SLIPJET_MOBILE_PHONE 1006
+#define SLIPJET_FIXED_PHONE 1007
+#define SLIPJET_ADDRESS 1009
+#define SLIPJET_TOP_OFFSET 1011
+#define SLIPJET_GOODS 1012
+#define SLIPJET_TEMPLATE_LIST 1015
+#define SLIPJET_PRINT_BUTTON 1016
+#define SLIPJET_BATCH_PRINT_BUTTON 1017
+#define SLIPJET_SETTINGS_BUTTON 1018
+#define SLIPJET_SENDER_ADDRESS 1020
+#define SLIPJET_SENDER_FIXED_PHONE 1021
+#define SLIPJET_SENDER_MOBILE 1022
+#define SLIPJET_SENDER_NAME 1023
+#define SLIPJET_LEFT_OFFSET 1027
+#define SLIPJET_PRINTER_LIST 1032
+#define SLIPJET_DEFAULT_LINK 1035
+#define SLIPJET_HELP_BUTTON 1037
+#define SLIPJET_PREVIEW_LINK 1041
+#define SLIPJET_CALIBRATION_LINK 1042
+#define SLIPJET_HISTORY_LINK 1043
