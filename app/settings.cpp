@@ -16,7 +16,6 @@ namespace {
 
 constexpr int collapsed_width = 300;
 constexpr int expanded_width = 600;
-constexpr int pane_open_from = 400;
 
 struct Key {
   const char* section;
@@ -109,9 +108,10 @@ void Settings::load_settings(view::MainView& view,
 }
 
 void Settings::toggle_settings(view::MainView& view, uintptr_t owner, const SaveCheck& check) {
-  if (view.width() < pane_open_from) {
+  if (!pane_open_) {
     view.set_width(expanded_width);
     view.set_text(view::control::settings_button, "保存");
+    pane_open_ = true;
     return;
   }
   int selected = view.list_selection(view::control::printer_list);
@@ -154,6 +154,7 @@ void Settings::toggle_settings(view::MainView& view, uintptr_t owner, const Save
   }
   view.set_text(view::control::settings_button, "设置");
   view.set_width(collapsed_width);
+  pane_open_ = false;
   current_printer_ = printer;
   if (!printer.empty()) shown_default_ = -1;
   view.set_status("已保存设置");

@@ -43,10 +43,12 @@ class Settings {
   // A save that cannot be written says so (a box owned by `owner`, and the
   // status line) and leaves the pane open.
   void toggle_settings(view::MainView& view, uintptr_t owner = 0, const SaveCheck& check = {});
+  bool pane_open() const { return pane_open_; }
 
  private:
   std::string path_;
   std::string current_printer_;
+  bool pane_open_ = false;  // the program's own record, never read back from the window
   // The list position of the system's default printer shown for a saved
   // "default" (-1: none shown).
   int shown_default_ = -1;

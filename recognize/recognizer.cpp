@@ -165,6 +165,7 @@ void Recognizer::recognise(std::string_view copied) {
   view_.list_clear(name_box);
   code_not_saved_ = false;
   said_ = false;
+  page_kind_read_ = false;
   if (recognise_masked_order(t)) return;
   if (t.size() <= 40 || t.size() == 200) say(kUnknown);
   if (t.size() > 200) {
@@ -178,7 +179,7 @@ void Recognizer::recognise(std::string_view copied) {
     }
   }
   if (t.size() > 40 && t.size() < 200) recognise_short_text(t);
-  if (status_.starts_with("获取未成功") && recognise_any_recipient(text)) return;
+  if (!page_kind_read_ && recognise_any_recipient(text)) return;
   if (code_not_saved_) say(status_ + "（宝贝代号未能保存到 " + settings_path_ + "）");
 }
 
@@ -250,6 +251,7 @@ void Recognizer::recognise_batch_page(std::string& t) {
   int count = blocks.size() > 0 ? int(blocks.size()) - 1 : 0;
   std::string masked = masked_records_status();
   say(masked.empty() ? "获取成功 " + std::to_string(count) + " 条！ [批量页]" : masked);
+  page_kind_read_ = true;
   view_.list_select(name_box, 0);
   show_record();
   view_.set_enabled(batch_print_button, count >= 2 && masked.empty());
@@ -265,6 +267,7 @@ void Recognizer::recognise_whole_ship_page(const std::string& t) {
   view_.set_enabled(batch_print_button, false);
   std::string masked = masked_records_status();
   say(masked.empty() ? "已识别 1 个 [发货整页]" : masked);
+  page_kind_read_ = true;
 }
 
 // Ship page, detail page or chat window, told apart by the text's end.
@@ -281,12 +284,14 @@ void Recognizer::recognise_short_text(std::string t) {
     }
     r = parse_address_line(t);
     say("已识别 1 个 [发货页]");
+    page_kind_read_ = true;
   } else if (tail.starts_with("，")) {
     r.name = rt::left(t, rt::find(t, "，") - 1).view();
     r.mobile = find_phone(t, int(PhoneKind::mobile));
     r.fixed = find_phone(t, int(PhoneKind::fixed_line));
     r.address = detail_page_address(t, r);
     say("已识别 1 个 [详情页]");
+    page_kind_read_ = true;
   } else if (tail.starts_with("(")) {
     r.name = trimmed(rt::left(t, rt::find(t, "  ")).view());
     r.fixed = rt::text_between(t, " 固话：", " ");
@@ -299,6 +304,7 @@ void Recognizer::recognise_short_text(std::string t) {
     rest = trimmed(rest);
     r.address = trimmed(rt::left(rest, int(rest.size()) - 9).view());
     say("已识别 1 个 [旺旺窗口]");
+    page_kind_read_ = true;
   } else if (!said_) {  // a batch page's short body has said its own
     say(kUnknown);
   }

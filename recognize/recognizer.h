@@ -71,6 +71,7 @@ class Recognizer {
   std::vector<ShippingRecord> records_;
   std::string status_;
   bool said_ = false;            // this recognition has set the status line
+  bool page_kind_read_ = false;  // a page kind read this text (its records, or its masks)
   bool code_not_saved_ = false;  // an item code could not be written this time
   uintptr_t owner_ = 0;
 };

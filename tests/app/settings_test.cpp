@@ -77,7 +77,7 @@ TEST_F(SettingsStore, SavingWritesTheSevenKeysAndReloads) {
   view.set_text(view::control::sender_name, "张三");
   view.set_text(view::control::left_offset, "5");
   view.list_select(view::control::printer_list, 1);
-  view.window_width = 600;
+  settings.toggle_settings(view);  // opens the pane
   settings.toggle_settings(view);
   EXPECT_EQ(view.width(), 300);
   EXPECT_EQ(view.text(view::control::settings_button), "设置");
@@ -106,7 +106,7 @@ TEST_F(SettingsStore, AStalePrinterStaysCurrentUntilSaved) {
   settings.load_settings(view, printers);
   EXPECT_EQ(view.list_selection(view::control::printer_list), -1);
   EXPECT_EQ(settings.current_printer(), "Gone");
-  view.window_width = 600;
+  settings.toggle_settings(view);  // opens the pane
   settings.toggle_settings(view);  // saved with nothing selected
   EXPECT_EQ(settings.current_printer(), "");
   EXPECT_EQ(rt::ini_read(path_, "dayinji", "moren", "unset"), "");
@@ -121,7 +121,7 @@ TEST_F(SettingsStore, TheDefaultPrinterIsShownAndStaysTheDefault) {
   const std::string printers[] = {"A", "B"};
   settings.load_settings(view, printers, "B");
   EXPECT_EQ(view.list_selection(view::control::printer_list), 1);
-  view.window_width = 600;
+  settings.toggle_settings(view);  // opens the pane
   std::vector<std::pair<std::string, bool>> checked;
   auto check = [&](const std::string& printer, bool changed) {
     checked.emplace_back(printer, changed);
@@ -130,7 +130,7 @@ TEST_F(SettingsStore, TheDefaultPrinterIsShownAndStaysTheDefault) {
   settings.toggle_settings(view, 0, check);
   EXPECT_EQ(rt::ini_read(path_, "dayinji", "moren", "unset"), "");
   view.list_select(view::control::printer_list, 0);
-  view.window_width = 600;
+  settings.toggle_settings(view);  // opens the pane
   settings.toggle_settings(view, 0, check);
   EXPECT_EQ(rt::ini_read(path_, "dayinji", "moren"), "A");
   EXPECT_EQ(checked, (std::vector<std::pair<std::string, bool>>{{"", false}, {"A", true}}));
@@ -143,7 +143,7 @@ TEST_F(SettingsStore, ASaveTheSellerStopsWritesNothing) {
   Settings settings(path_);
   settings.load_settings(view, {});
   view.set_text(view::control::sender_name, "张三");
-  view.window_width = 600;
+  settings.toggle_settings(view);  // opens the pane
   settings.toggle_settings(view, 0, [](const std::string&, bool) { return false; });
   EXPECT_FALSE(std::filesystem::exists(path_));
   EXPECT_EQ(view.width(), 600);
@@ -161,14 +161,14 @@ TEST_F(SettingsStore, ASaveThatCannotBeWrittenSaysSoAndKeepsThePaneOpen) {
   settings.load_settings(view, printers);
   view.set_text(view::control::sender_name, "张三");
   view.list_select(view::control::printer_list, 1);
-  view.window_width = 600;
+  settings.toggle_settings(view);  // opens the pane
   RecordedBoxes boxes;
   settings.toggle_settings(view);
   ASSERT_EQ(boxes.texts.size(), 1u);
   EXPECT_EQ(boxes.texts[0].rfind("保存设置失败：无法写入 " + unwritable, 0), 0u) << boxes.texts[0];
   EXPECT_EQ(view.status, "保存设置失败：无法写入 " + unwritable);
   EXPECT_EQ(view.width(), 600);
-  EXPECT_EQ(view.text(view::control::settings_button), "");  // still as the open pane left it
+  EXPECT_EQ(view.text(view::control::settings_button), "保存");  // still as the open pane left it
   EXPECT_EQ(view.text(view::control::sender_name), "张三");
   EXPECT_EQ(settings.current_printer(), "");
 }
@@ -181,7 +181,7 @@ TEST_F(SettingsStore, ACharacterGbkHasNotIsRefusedByNameAndNothingIsWritten) {
   settings.load_settings(view, {});
   view.set_text(view::control::sender_name, "张三");
   view.set_text(view::control::sender_address, "重庆市巫溪县\x82\x34\x88\x38江镇");
-  view.window_width = 600;
+  settings.toggle_settings(view);  // opens the pane
   RecordedBoxes boxes;
   settings.toggle_settings(view, 0x5E7);
   ASSERT_EQ(boxes.texts.size(), 1u);
@@ -201,7 +201,7 @@ TEST_F(SettingsStore, OffsetsAreSignedMillimetresAndAnythingElseSavesNothing) {
     Settings settings(path_);
     settings.load_settings(view, {});
     view.set_text(view::control::left_offset, typed);
-    view.window_width = 600;
+    settings.toggle_settings(view);  // opens the pane
     RecordedBoxes boxes;
     settings.toggle_settings(view);
     EXPECT_TRUE(boxes.texts.empty()) << typed;
@@ -214,7 +214,7 @@ TEST_F(SettingsStore, OffsetsAreSignedMillimetresAndAnythingElseSavesNothing) {
     Settings settings(path_);
     settings.load_settings(view, {});
     view.set_text(view::control::top_offset, typed);
-    view.window_width = 600;
+    settings.toggle_settings(view);  // opens the pane
     RecordedBoxes boxes;
     settings.toggle_settings(view, 0x5E7);
     ASSERT_EQ(boxes.texts.size(), 1u) << typed;
@@ -234,7 +234,7 @@ TEST_F(SettingsStore, ASenderPastedFromAWebPageIsSavedWithPlainBlanks) {
   Settings settings(path_);
   settings.load_settings(view, {});
   view.set_text(view::control::sender_name, "王\x81\x30\x84\x32老板\x81\x36\xA4\x37");  // U+00A0, U+200B
-  view.window_width = 600;
+  settings.toggle_settings(view);  // opens the pane
   RecordedBoxes boxes;
   settings.toggle_settings(view);
   EXPECT_TRUE(boxes.texts.empty());
