@@ -385,14 +385,11 @@ void PreviewWindow::start_drag(int x, int y) {
   std::vector<RECT> rects;
   {
     // Hit-tested against the rectangles the items are painted in.
-    HDC dc = GetDC(handle());
-    {
-      ui::ScopedSavedDc saved(dc);
-      map_form(dc, form_rect());
-      ScreenSurface surface(dc, printer_measure());
-      rects = item_rects(surface, w.items);
-    }
-    ReleaseDC(handle(), dc);
+    ui::WindowDc dc(handle());
+    ui::ScopedSavedDc saved(dc.get());
+    map_form(dc.get(), form_rect());
+    ScreenSurface surface(dc.get(), printer_measure());
+    rects = item_rects(surface, w.items);
   }
   // The smallest item under the pointer: the phones inside an address box
   // are taken, not the box. Of equal ones, the one drawn last (on top).

@@ -201,14 +201,14 @@ OpenedPrinter PrintJob::open_printer(const std::string& printer) {
 bool PrintJob::paper_ready(const std::string& printer) {
   OpenedPrinter opened = open_printer(printer);
   if (!opened.opened) return true;
-  bool ready = paper_accepted(opened);
-  surface_.release_printer_dc();
-  return ready;
+  PrinterRelease release(surface_);
+  return paper_accepted(opened);
 }
 
 bool PrintJob::settings_accepted(const std::string& printer, bool printer_changed) {
   OpenedPrinter opened = open_printer(printer);
   if (!opened.opened) return true;
+  PrinterRelease release(surface_);
   bool accepted = !printer_changed || paper_accepted(opened);
   if (accepted) {
     surface_.set_mapping(kTenthsOfAMillimetre);
@@ -225,7 +225,6 @@ bool PrintJob::settings_accepted(const std::string& printer, bool printer_change
                                 owner_) == RT_IDYES;
     }
   }
-  surface_.release_printer_dc();
   return accepted;
 }
 
@@ -235,25 +234,22 @@ PrintOutcome PrintJob::print_page(const std::string& printer, const std::string&
   OpenedPrinter opened = open_printer(printer);
   const std::string& shown_printer = opened.name;
   if (!opened.opened) return fail(name, "打印机【" + shown_printer + "】无法打开");
-  if (!paper_accepted(opened)) {
-    surface_.release_printer_dc();
-    return fail(name, "打印机【" + shown_printer + "】没有快递单纸张", true);
-  }
-  surface_.set_mapping(kTenthsOfAMillimetre);
-  if (!checked()) {
-    surface_.release_printer_dc();
-    return PrintOutcome::cancelled;
-  }
   bool print_button_was_enabled = view_.enabled(print_button);  // off during a batch
-  view_.set_enabled(print_button, false);
   std::string problem;
-  if (!surface_.begin_document("")) {
-    problem = "打印机【" + shown_printer + "】未能开始打印";
-  } else {
-    draw();
-    if (!surface_.finish_document()) problem = "打印机【" + shown_printer + "】未能完成打印";
+  {
+    PrinterRelease release(surface_);  // before a failure is told
+    if (!paper_accepted(opened))
+      return fail(name, "打印机【" + shown_printer + "】没有快递单纸张", true);
+    surface_.set_mapping(kTenthsOfAMillimetre);
+    if (!checked()) return PrintOutcome::cancelled;
+    view_.set_enabled(print_button, false);
+    if (!surface_.begin_document("")) {
+      problem = "打印机【" + shown_printer + "】未能开始打印";
+    } else {
+      draw();
+      if (!surface_.finish_document()) problem = "打印机【" + shown_printer + "】未能完成打印";
+    }
   }
-  surface_.release_printer_dc();
   view_.set_enabled(print_button, print_button_was_enabled);
   if (!problem.empty()) return fail(name, problem);
   return PrintOutcome::printed;

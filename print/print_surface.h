@@ -64,4 +64,17 @@ class PrintSurface {
   virtual void release_printer_dc() = 0;
 };
 
+// The printer a surface has open, released when the scope that opened it
+// ends, however it ends (a question answered "否", a page that failed).
+class PrinterRelease {
+ public:
+  explicit PrinterRelease(PrintSurface& surface) : surface_(surface) {}
+  ~PrinterRelease() { surface_.release_printer_dc(); }
+  PrinterRelease(const PrinterRelease&) = delete;
+  PrinterRelease& operator=(const PrinterRelease&) = delete;
+
+ private:
+  PrintSurface& surface_;
+};
+
 }  // namespace print

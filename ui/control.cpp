@@ -1,5 +1,7 @@
 #include "ui/control.h"
 
+#include "ui/gdi_guards.h"
+
 namespace ui {
 
 Control::~Control() { delete_brush(); }
@@ -19,9 +21,8 @@ HBRUSH Control::child_colour(HWND child, HDC dc) {
     RECT r;
     GetWindowRect(child, &r);
     MapWindowPoints(nullptr, owner, reinterpret_cast<POINT*>(&r), 2);
-    HDC owner_dc = GetDC(owner);
-    BitBlt(dc, 0, 0, r.right - r.left, r.bottom - r.top, owner_dc, r.left, r.top, SRCCOPY);
-    ReleaseDC(owner, owner_dc);
+    WindowDc owner_dc(owner);
+    BitBlt(dc, 0, 0, r.right - r.left, r.bottom - r.top, owner_dc.get(), r.left, r.top, SRCCOPY);
     return static_cast<HBRUSH>(GetStockObject(NULL_BRUSH));
   }
   if (!brush_) return nullptr;

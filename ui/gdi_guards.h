@@ -63,6 +63,22 @@ class OwnedDc {
   HDC dc_;
 };
 
+// A window's device context (GetDC), released to its window at the end.
+class WindowDc {
+ public:
+  explicit WindowDc(HWND window) : window_(window), dc_(GetDC(window)) {}
+  ~WindowDc() {
+    if (dc_) ReleaseDC(window_, dc_);
+  }
+  WindowDc(const WindowDc&) = delete;
+  WindowDc& operator=(const WindowDc&) = delete;
+  HDC get() const { return dc_; }
+
+ private:
+  HWND window_;
+  HDC dc_;
+};
+
 // The saved state of a device context (mapping, origins, colours), restored
 // at the end of the scope.
 class ScopedSavedDc {
