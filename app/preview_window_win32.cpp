@@ -15,6 +15,7 @@
 #include "runtime/system.h"
 #include "runtime/text_encoding.h"
 #include "runtime/text_ops.h"
+#include "settings/cfg_file.h"
 #include "ui/canvas.h"
 #include "ui/gdi_guards.h"
 #include "ui/text_drawing.h"
@@ -24,7 +25,6 @@ namespace app {
 namespace {
 
 constexpr char kClass[] = "SlipjetPreview";
-constexpr char kPictureSection[] = "ditu";
 constexpr char kNoPictureYet[] = "-";
 // Pixels per millimetre, and where the form is drawn in the client area.
 constexpr int kScale = 3;
@@ -90,13 +90,13 @@ int signed_coordinate(int value) { return int16_t(value); }
 
 std::string form_picture_path(const std::string& settings_path, const std::string& template_name) {
   if (!is_template_name(template_name)) return {};
-  return std::string(rt::ini_read(settings_path, kPictureSection, template_name).view());
+  return settings::CfgFile(settings_path).form_picture(template_name);
 }
 
 bool set_form_picture_path(const std::string& settings_path, const std::string& template_name,
                            const std::string& path) {
   return is_template_name(template_name) &&
-         rt::ini_write(settings_path, kPictureSection, template_name, path);
+         settings::CfgFile(settings_path).set_form_picture(template_name, path);
 }
 
 void PreviewWindow::show(const PreviewContext& context) {

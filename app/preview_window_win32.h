@@ -103,8 +103,8 @@ class PreviewWindow : public ui::WindowBase {
 };
 
 // The form picture's path of the template of that name, "" for none; kept
-// in section "ditu" of the settings file under the template's name (a name
-// a template may have; others have no picture).
+// in the settings file under the template's name (a name a template may
+// have; others have no picture).
 std::string form_picture_path(const std::string& settings_path, const std::string& template_name);
 bool set_form_picture_path(const std::string& settings_path, const std::string& template_name,
                            const std::string& path);

@@ -9,6 +9,7 @@
 #include "runtime/settings_file.h"
 #include "runtime/text_encoding.h"
 #include "runtime/text_ops.h"
+#include "settings/cfg_file.h"
 
 namespace app {
 
@@ -17,32 +18,37 @@ namespace {
 constexpr int collapsed_width = 300;
 constexpr int expanded_width = 600;
 
-struct Key {
-  const char* section;
-  const char* name;
-  int field;
+// A field of the pane, with how it is kept and named in a refusal.
+struct Field {
+  int control;
+  std::string (settings::CfgFile::*read)() const;
+  bool (settings::CfgFile::*write)(std::string_view) const;
   const char* label;
 };
 
-// The fields in the order a save writes them.
-const Key saved_fields[] = {
-    {"dayinji", "left", view::control::left_offset, "左偏移"},
-    {"dayinji", "top", view::control::top_offset, "上偏移"},
-    {"ji", "jiname", view::control::sender_name, "寄件人姓名"},
-    {"ji", "jitel", view::control::sender_fixed_phone, "寄件人电话"},
-    {"ji", "jiphone", view::control::sender_mobile, "寄件人手机"},
+// The fields in the order a save writes them (the printer last).
+const Field saved_fields[] = {
+    {view::control::left_offset, &settings::CfgFile::left_offset,
+     &settings::CfgFile::set_left_offset, "左偏移"},
+    {view::control::top_offset, &settings::CfgFile::top_offset, &settings::CfgFile::set_top_offset,
+     "上偏移"},
+    {view::control::sender_name, &settings::CfgFile::sender_name,
+     &settings::CfgFile::set_sender_name, "寄件人姓名"},
+    {view::control::sender_fixed_phone, &settings::CfgFile::sender_fixed_phone,
+     &settings::CfgFile::set_sender_fixed_phone, "寄件人电话"},
+    {view::control::sender_mobile, &settings::CfgFile::sender_mobile,
+     &settings::CfgFile::set_sender_mobile, "寄件人手机"},
+    {view::control::sender_address, &settings::CfgFile::sender_address,
+     &settings::CfgFile::set_sender_address, "寄件人地址"},
 };
 
 // What keeps the settings from being saved as typed: a character the file
 // cannot keep, named with its field; empty when there is none.
 std::string unkeepable_character(view::MainView& view) {
-  std::vector<std::pair<const char*, int>> fields;
-  for (const Key& key : saved_fields) fields.emplace_back(key.label, key.field);
-  fields.emplace_back("寄件人地址", view::control::sender_address);
-  for (auto [label, field] : fields) {
-    std::string refused = rt::character_settings_cannot_keep(view.text(field));
+  for (const Field& field : saved_fields) {
+    std::string refused = rt::character_settings_cannot_keep(view.text(field.control));
     if (!refused.empty())
-      return "【" + std::string(label) + "】里的“" + refused + "”存不进设置文件 cfg.ini：" +
+      return "【" + std::string(field.label) + "】里的“" + refused + "”存不进设置文件 cfg.ini：" +
              rt::kSettingsKeepGbk + "请换一种写法再保存。";
   }
   return {};
@@ -52,11 +58,12 @@ std::string unkeepable_character(view::MainView& view) {
 // millimetres a printer can need (a typo would put every waybill 10 mm
 // off); empty when both do. An empty box is 0.
 std::string refused_offset(view::MainView& view) {
-  for (const Key& key : saved_fields) {
-    if (key.field != view::control::left_offset && key.field != view::control::top_offset) continue;
-    std::string typed = view.text(key.field);
+  for (const Field& field : saved_fields) {
+    if (field.control != view::control::left_offset && field.control != view::control::top_offset)
+      continue;
+    std::string typed = view.text(field.control);
     if (rt::trim(typed).empty() || print::typed_millimetres(typed)) continue;
-    return "【" + std::string(key.label) + "】填的“" + typed +
+    return "【" + std::string(field.label) + "】填的“" + typed +
            "”不是偏移的毫米数：请填 -50 到 50 之间的数，例如 1.5 或 -2（偏左、偏上填负数）。";
   }
   return {};
@@ -78,24 +85,17 @@ std::string working_settings_path() {
 
 bool hide_settings_file(const std::string& path) { return platform_hide_file(path.c_str()); }
 
-void Settings::load_settings(view::MainView& view,
-                             std::span<const std::string> installed_printers,
+void Settings::load_settings(view::MainView& view, std::span<const std::string> installed_printers,
                              const std::string& system_default) {
-  auto read = [&](const char* section, const char* key) {
-    return std::string(rt::ini_read(path_, section, key).view());
-  };
-  // Offsets never set print where the template says: 0, shown as such.
-  auto offset = [&](const char* key) {
-    std::string mm = read("dayinji", key);
-    return mm.empty() ? std::string("0") : mm;
-  };
-  view.set_text(view::control::top_offset, offset("top"));
-  view.set_text(view::control::left_offset, offset("left"));
-  view.set_text(view::control::sender_name, read("ji", "jiname"));
-  view.set_text(view::control::sender_fixed_phone, read("ji", "jitel"));
-  view.set_text(view::control::sender_mobile, read("ji", "jiphone"));
-  view.set_text(view::control::sender_address, rt::decode_setting_text(read("ji", "jiqita")));
-  current_printer_ = read("dayinji", "moren");
+  settings::CfgFile cfg(path_);
+  for (const Field& field : saved_fields) {
+    std::string value = (cfg.*field.read)();
+    // Offsets never set print where the template says: 0, shown as such.
+    bool offset =
+        field.control == view::control::left_offset || field.control == view::control::top_offset;
+    view.set_text(field.control, offset && value.empty() ? std::string("0") : value);
+  }
+  current_printer_ = cfg.printer();
   shown_default_ = -1;
   for (size_t i = 0; i < installed_printers.size(); ++i) {
     view.list_add(view::control::printer_list, installed_printers[i]);
@@ -120,9 +120,9 @@ void Settings::toggle_settings(view::MainView& view, uintptr_t owner, const Save
                             : "";
   // A field pasted from a web page keeps no no-break or zero-width space:
   // it is saved as typed, not refused for a character cfg.ini cannot keep.
-  for (int field : {view::control::left_offset, view::control::top_offset, view::control::sender_name,
-                    view::control::sender_fixed_phone, view::control::sender_mobile,
-                    view::control::sender_address}) {
+  for (int field : {view::control::left_offset, view::control::top_offset,
+                    view::control::sender_name, view::control::sender_fixed_phone,
+                    view::control::sender_mobile, view::control::sender_address}) {
     std::string typed = view.text(field), plain = rt::with_plain_blanks(typed);
     if (plain != typed) view.set_text(field, plain);
   }
@@ -137,13 +137,11 @@ void Settings::toggle_settings(view::MainView& view, uintptr_t owner, const Save
     view.set_status("设置未保存，改好后再点“保存”");
     return;
   }
+  settings::CfgFile cfg(path_);
   bool saved = true;
-  for (const Key& key : saved_fields)
-    saved = rt::ini_write(path_, key.section, key.name, view.text(key.field)) && saved;
-  saved = rt::ini_write(path_, "ji", "jiqita",
-                        rt::encode_setting_text(view.text(view::control::sender_address))) &&
-          saved;
-  saved = rt::ini_write(path_, "dayinji", "moren", printer) && saved;
+  for (const Field& field : saved_fields)
+    saved = (cfg.*field.write)(view.text(field.control)) && saved;
+  saved = cfg.set_printer(printer) && saved;
   if (!saved) {
     // The pane stays open with the seller's edits, to try again elsewhere.
     std::string text = "保存设置失败：无法写入 " + path_ +

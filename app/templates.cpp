@@ -12,6 +12,7 @@
 #include "runtime/text_between.h"
 #include "runtime/text_encoding.h"
 #include "runtime/text_ops.h"
+#include "settings/cfg_file.h"
 
 namespace app {
 
@@ -72,7 +73,7 @@ bool write_template_rows(const std::string& settings_path, const std::vector<std
 
 bool seed_templates(const std::string& settings_path, std::string_view banner_page) {
   std::optional<std::vector<std::string>> rows = page_template_rows(banner_page);
-  if (!rows && rt::ini_read(settings_path, print::TemplateStore::kServerSection, "1").empty())
+  if (!rows && !settings::CfgFile(settings_path).has_server_templates())
     rows = numbered_rows("\r\n" + std::string(builtin_templates), kMaxPageRows);
   return !rows || write_template_rows(settings_path, *rows);
 }

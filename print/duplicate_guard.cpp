@@ -4,14 +4,14 @@
 
 #include "runtime/convert.h"
 #include "runtime/files.h"
-#include "runtime/settings_file.h"
 #include "runtime/system.h"
 #include "runtime/text_ops.h"
+#include "settings/cfg_file.h"
 
 namespace print {
 
 int DuplicateGuard::days() const {
-  std::string days(rt::ini_read(settings_path_, "dayinji", "chongfutianshu", "3").view());
+  std::string days = settings::CfgFile(settings_path_).repeat_days();
   return int(std::clamp<int64_t>(rt::leading_integer(days), 0, 3650));
 }
 

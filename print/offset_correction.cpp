@@ -8,8 +8,8 @@
 #include "print/waybill_layout.h"
 #include "runtime/input_box.h"
 #include "runtime/message_box.h"
-#include "runtime/settings_file.h"
 #include "runtime/text_ops.h"
+#include "settings/cfg_file.h"
 
 namespace print {
 
@@ -66,8 +66,8 @@ bool correct_offsets(view::MainView& view, const std::string& settings_path, uin
   std::string left = millimetres_text(corrected.left), top = millimetres_text(corrected.top);
   view.set_text(left_offset, left);
   view.set_text(top_offset, top);
-  bool saved = rt::ini_write(settings_path, "dayinji", "left", left) &&
-               rt::ini_write(settings_path, "dayinji", "top", top);
+  settings::CfgFile cfg(settings_path);
+  bool saved = cfg.set_left_offset(left) && cfg.set_top_offset(top);
   view.set_status("已校准：左偏移 " + left + " 毫米，顶偏移 " + top + " 毫米" +
                   (saved ? "" : "（无法写入 " + settings_path + "，下次启动不会保留）"));
   return true;

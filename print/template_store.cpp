@@ -5,20 +5,19 @@
 
 #include "print/template_row.h"
 #include "runtime/convert.h"
-#include "runtime/settings_file.h"
 #include "runtime/text_ops.h"
+#include "settings/cfg_file.h"
 
 namespace print {
 
 namespace {
 
-// The default: "wz" holds its list position (what older versions read),
-// "moren" its identity: "dayin,圆通" for a server template, "wodemoban#3"
-// for the seller's own row 3 (older versions wrote "wodemoban,name", still
-// read).
-constexpr char kDefaultPositionKey[] = "wz";
-constexpr char kDefaultKey[] = "moren";
+// The default is kept as its list position (what older versions read) and
+// its identity: "<server section>,圆通" for a server template,
+// "<own section>#3" for the seller's own row 3 (older versions wrote
+// "<own section>,name", still read).
 constexpr char kOwnNumberMark[] = "#";
+using settings::CfgFile;
 
 std::string key_of(int n) { return std::to_string(n); }
 
@@ -52,8 +51,8 @@ std::vector<std::string> listed_rows(const std::map<std::string, std::string>& v
 }
 
 std::string identity_of(const StoredTemplate& t) {
-  return t.own ? TemplateStore::kOwnSection + std::string(kOwnNumberMark) + key_of(t.number)
-               : TemplateStore::kServerSection + std::string(",") + t.name();
+  return t.own ? std::string(CfgFile::kOwnTemplates) + kOwnNumberMark + key_of(t.number)
+               : std::string(CfgFile::kServerTemplates) + "," + t.name();
 }
 
 }  // namespace
@@ -65,22 +64,21 @@ TemplateStore::TemplateStore(std::string settings_path) : settings_path_(std::mo
 }
 
 void TemplateStore::read() {
-  std::map<std::string, std::string> server =
-      section_values(rt::ini_read_section(settings_path_, kServerSection));
+  CfgFile cfg(settings_path_);
+  std::map<std::string, std::string> server = section_values(cfg.server_template_lines());
   templates_.clear();
   int number = 0;
   for (std::string& row : listed_rows(server))
     templates_.push_back({false, ++number, std::move(row)});
   server_count_ = templates_.size();
   number = 0;
-  for (std::string& row :
-       listed_rows(section_values(rt::ini_read_section(settings_path_, kOwnSection))))
+  for (std::string& row : listed_rows(section_values(cfg.own_template_lines())))
     templates_.push_back({true, ++number, std::move(row)});
   default_position_ = -1;
-  auto named = server.find(kDefaultKey);
+  auto named = server.find(std::string(CfgFile::kDefaultIdentityKey));
   if (named != server.end() && !named->second.empty()) {
     const std::string& identity = named->second;
-    std::string older_own = kOwnSection + std::string(",");  // "wodemoban,name"
+    std::string older_own = std::string(CfgFile::kOwnTemplates) + ",";
     for (size_t i = 0; i < templates_.size() && default_position_ < 0; ++i) {
       const StoredTemplate& t = templates_[i];
       bool older =
@@ -89,7 +87,7 @@ void TemplateStore::read() {
     }
     if (default_position_ >= 0) return;
   }
-  auto position = server.find(kDefaultPositionKey);
+  auto position = server.find(std::string(CfgFile::kDefaultPositionKey));
   int64_t n = position == server.end() ? 0 : rt::leading_integer(position->second);
   if (n >= 1 && n <= int64_t(templates_.size())) default_position_ = int(n - 1);
 }
@@ -106,9 +104,8 @@ bool TemplateStore::is_own(int position) const {
 
 bool TemplateStore::set_default(int position) {
   const StoredTemplate* t = at(position);
-  if (!rt::ini_write(settings_path_, kServerSection, kDefaultPositionKey, key_of(position + 1)) ||
-      !rt::ini_write(settings_path_, kServerSection, kDefaultKey,
-                     t ? identity_of(*t) : std::string()))
+  if (!CfgFile(settings_path_).set_default_template(key_of(position + 1),
+                                                    t ? identity_of(*t) : std::string()))
     return false;
   default_position_ = t ? position : -1;
   return true;
@@ -117,14 +114,15 @@ bool TemplateStore::set_default(int position) {
 int TemplateStore::save_own(int position, const std::string& row) {
   int own_count = int(templates_.size() - server_count_);
   int number = is_own(position) ? at(position)->number : own_count + 1;
-  if (!rt::ini_write(settings_path_, kOwnSection, key_of(number), row)) return -1;
+  if (!CfgFile(settings_path_).set_own_template_row(number, row)) return -1;
   read();
   return int(server_count_) + number - 1;
 }
 
 bool TemplateStore::write_server_rows(const std::string& settings_path,
                                       const std::vector<std::string>& rows) {
-  std::vector<std::string> lines = rt::ini_read_section(settings_path, kServerSection);
+  CfgFile cfg(settings_path);
+  std::vector<std::string> lines = cfg.server_template_lines();
   std::vector<std::string> updated = lines;
   std::map<std::string, size_t> line_of;
   for (size_t i = 0; i < updated.size(); ++i) line_of.emplace(key_of_line(updated[i]), i);
@@ -136,7 +134,7 @@ bool TemplateStore::write_server_rows(const std::string& settings_path,
     else
       updated[found->second] = line;
   }
-  return updated == lines || rt::ini_write_section(settings_path, kServerSection, updated);
+  return updated == lines || cfg.set_server_template_lines(updated);
 }
 
 bool TemplateStore::own_name_taken(std::string_view name, int position) const {

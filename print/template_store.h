@@ -1,6 +1,5 @@
-// The courier templates cfg.ini keeps: the server's (or built-in) rows of
-// section "dayin", then the seller's own of section "wodemoban", in list
-// order, and which one is the default. Each has an identity that outlives
+// The courier templates cfg.ini keeps: the server's (or built-in) rows,
+// then the seller's own, in list order, and which one is the default. Each has an identity that outlives
 // a rename and a server block of another size: a server template its
 // name, an own template its row number.
 #pragma once
@@ -20,10 +19,6 @@ struct StoredTemplate {
 
 class TemplateStore {
  public:
-  // The sections and keys the store reads and writes.
-  static constexpr char kServerSection[] = "dayin";
-  static constexpr char kOwnSection[] = "wodemoban";
-
   // Reads both sections once.
   explicit TemplateStore(std::string settings_path);
 

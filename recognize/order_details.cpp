@@ -9,6 +9,7 @@
 #include "runtime/settings_file.h"
 #include "runtime/text_between.h"
 #include "runtime/text_ops.h"
+#include "settings/cfg_file.h"
 
 namespace recognize {
 
@@ -16,7 +17,6 @@ namespace {
 
 constexpr const char* goods_pattern =
     ".{1,63}\\n鞋码.{2,20}\\n颜色.{2,30}\\n(.{0,30}\\n)?.{1,10}×.{1,5}\\S{1,5}";
-constexpr const char* item_code_section = "baobeibiaotidaihao";
 
 // The text after the first of two labels found in the line.
 std::string labelled_value(std::string_view line, std::string_view label,
@@ -76,7 +76,7 @@ std::string GoodsReader::listing_goods(std::string_view text) {
 std::string GoodsReader::stored_code(const std::string& key) {
   auto stored = stored_codes_.find(key);
   if (stored != stored_codes_.end()) return stored->second;
-  std::string code(rt::ini_read(settings_path_, item_code_section, key).view());
+  std::string code = settings::CfgFile(settings_path_).item_code(key);
   if (!code.empty()) stored_codes_.emplace(key, code);
   return code;
 }
@@ -100,7 +100,7 @@ std::string GoodsReader::asked_code(std::string_view title, const std::string& k
     if (!typed || typed->empty()) return {};
     std::string refused = rt::character_settings_cannot_keep(*typed);
     if (refused.empty()) {
-      if (!rt::ini_write(settings_path_, item_code_section, key, *typed) && code_not_saved_)
+      if (!settings::CfgFile(settings_path_).set_item_code(key, *typed) && code_not_saved_)
         *code_not_saved_ = true;
       return *typed;
     }

@@ -26,7 +26,7 @@ class GoodsReader {
 
   // The goods blocks of an order as "code_colour_size×count▅" pieces,
   // spaces removed. An item title seen for the first time is asked for its
-  // code, which is kept in section "baobeibiaotidaihao" of the settings.
+  // code, which the settings keep.
   std::string goods_text(std::string_view order_text);
 
   // The goods of any listing (labelled title, options and count) as the

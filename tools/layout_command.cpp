@@ -7,11 +7,10 @@
 #include <sstream>
 
 #include "app/templates.h"
-#include "print/template_store.h"
 #include "print/waybill_layout.h"
 #include "runtime/text_encoding.h"
-#include "runtime/settings_file.h"
 #include "runtime/text_between.h"
+#include "settings/cfg_file.h"
 
 namespace {
 
@@ -57,7 +56,7 @@ std::string template_row(const std::map<std::string, std::string>& o) {
   if (o.count("--row")) return o.at("--row");
   std::string number = o.at("--template");
   std::string cfg = o.count("--cfg") ? o.at("--cfg") : "cfg.ini";
-  std::string row(rt::ini_read(cfg, print::TemplateStore::kServerSection, number).view());
+  std::string row = settings::CfgFile(cfg).server_template_row(number);
   return row.empty() ? builtin_row(number) : row;
 }
 
