@@ -110,13 +110,10 @@ Application::Application()
 // asks the questions. A reprint the seller chose in the history is not
 // asked about as a duplicate.
 void Application::print_shown_waybill(HWND asking, bool chosen_reprint) {
-  print::PrintJob& job = *print_job_;
-  uintptr_t main_window = job.owner();
-  job.set_owner(reinterpret_cast<uintptr_t>(asking));
-  job.set_chosen_reprint(chosen_reprint);
-  job.print_waybill(settings_.current_printer());
-  job.set_chosen_reprint(false);
-  job.set_owner(main_window);
+  using Kind = print::PrintRequest::Kind;
+  print_job_->print_waybill(settings_.current_printer(),
+                            {chosen_reprint ? Kind::chosen_reprint : Kind::single, false,
+                             reinterpret_cast<uintptr_t>(asking)});
 }
 
 // The batch button starts "连打", and while it runs reads "停止": a click
@@ -253,9 +250,9 @@ intptr_t Application::initialise_main_window(HWND window) {
   print_job_.emplace(view_, print_surface_, settings_path_, reinterpret_cast<uintptr_t>(window));
   // A release ships an empty log; a seller who lost it gets it back with
   // the next waybill instead of a history that silently stays empty.
-  print_job_->set_log_offer([this] {
-    return rt_message_box(kCreateLogQuestion, "打印记录", RT_MB_YESNO | RT_MB_ICONQUESTION,
-                          print_job_->owner()) == RT_IDYES;
+  print_job_->set_log_offer([](uintptr_t owner) {
+    return rt_message_box(kCreateLogQuestion, "打印记录", RT_MB_YESNO | RT_MB_ICONQUESTION, owner) ==
+           RT_IDYES;
   });
   std::vector<std::string> printers;
   ui::Canvas::list_printers(printers);

@@ -65,11 +65,11 @@ void print_batch(PrintJob& job, recognize::Recognizer& recognizer, const std::st
   if (n > 0 && !job.confirm_template()) return;
   set_batch_running(view, true);
   std::set<int> skipped = printed_today(job, recognizer);
+  PrintRequest request{PrintRequest::Kind::batch_record};
   if (!skipped.empty() && !skip_printed(job, skipped.size())) {
     skipped.clear();
-    job.set_reprint_today(true);
+    request.reprint_today = true;
   }
-  job.set_in_batch(true);
   int printed = 0;
   auto counts = [&](int remaining) {
     return "已打印 " + std::to_string(printed) + " 条，跳过 " + std::to_string(skipped.size()) +
@@ -90,7 +90,7 @@ void print_batch(PrintJob& job, recognize::Recognizer& recognizer, const std::st
     rt::do_events();
     recognizer.show_record();
     rt::do_events();
-    PrintOutcome outcome = job.print_waybill(printer);
+    PrintOutcome outcome = job.print_waybill(printer, request);
     if (outcome == PrintOutcome::printed) ++printed;
     if (outcome == PrintOutcome::failed) {
       // Named, so the seller can go on from this record once the cause is mended.
@@ -106,8 +106,6 @@ void print_batch(PrintJob& job, recognize::Recognizer& recognizer, const std::st
     rt::do_events();
     rt::wait(100);
   }
-  job.set_reprint_today(false);
-  job.set_in_batch(false);
   if (!stopped) view.set_status("连打完毕：" + counts(0));
   set_batch_running(view, false);
 }

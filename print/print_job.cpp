@@ -28,8 +28,8 @@ constexpr char kCalibrationName[] = "校准页";
 
 }  // namespace
 
-bool PrintJob::ask(const std::string& question) {
-  if (rt_message_box(question.c_str(), "注意", RT_MB_YESNO | RT_MB_ICONQUESTION, owner_) ==
+bool PrintJob::ask(const std::string& question, const PrintRequest& request) {
+  if (rt_message_box(question.c_str(), "注意", RT_MB_YESNO | RT_MB_ICONQUESTION, asker(request)) ==
       RT_IDYES)
     return true;
   view_.set_status(kCancelled);
@@ -69,31 +69,36 @@ bool PrintJob::confirm_template() {
 }
 
 // The template, duplicate (or repeat) and mobile-number questions.
-bool PrintJob::confirmed(const WaybillTexts& texts) {
-  if (!in_batch_ && !confirm_template()) return false;
-  if (!chosen_reprint_ && !duplicate_confirmed(texts)) return false;
+bool PrintJob::confirmed(const WaybillTexts& texts, const PrintRequest& request) {
+  using Kind = PrintRequest::Kind;
+  if (request.kind != Kind::batch_record) {
+    std::string question = template_question();
+    if (!question.empty() && !ask(question, request)) return false;
+  }
+  if (request.kind != Kind::chosen_reprint && !duplicate_confirmed(texts, request)) return false;
   std::string mobile = view_.text(mobile_phone);
   if (rt::strip_spaces(mobile).size() != 11 &&
-      !ask(" 手机号位数不对：" + mobile + " ! 是否继续打印 "))
+      !ask(" 手机号位数不对：" + mobile + " ! 是否继续打印 ", request))
     return false;
   return true;
 }
 
 // The parcel printed before (the log) or just now (this run): asked again.
-bool PrintJob::duplicate_confirmed(const WaybillTexts& texts) {
+bool PrintJob::duplicate_confirmed(const WaybillTexts& texts, const PrintRequest& request) {
   const HistoryEntry* earlier = guard_.earlier_print(texts);
   // The batch's question decided for today's prints, not for other days'.
-  if (earlier && reprint_today_ && earlier->day >= DuplicateGuard::today()) earlier = nullptr;
+  if (earlier && request.reprint_today && earlier->day >= DuplicateGuard::today())
+    earlier = nullptr;
   if (earlier) {
     std::string question = "这个快递单已在 " + std::string(earlier->date()) + " 打印过：\r\n【" +
                            std::string(earlier->name()) + "】" + std::string(earlier->mobile()) +
                            " " + std::string(earlier->fixed()) + "\r\n" +
                            std::string(earlier->address()) + "\r\n商品：" +
                            std::string(earlier->goods()) + "\r\n\r\n是否再次打印？";
-    return ask(question);
+    return ask(question, request);
   }
   return texts.name != last_printed_name_ ||
-         ask(" 刚才【" + last_printed_name_ + "】已发送打印，是否再次发送");
+         ask(" 刚才【" + last_printed_name_ + "】已发送打印，是否再次发送", request);
 }
 
 std::string paper_text(const std::string& name, int width, int length) {
@@ -106,25 +111,27 @@ std::string paper_text(const std::string& name, int width, int length) {
 // A printer that cannot take the form still prints, if the seller says so:
 // some print on such printers today and rely on it. Asked once a run per
 // printer, so a batch asks once.
-bool PrintJob::paper_accepted(const OpenedPrinter& opened) {
+bool PrintJob::paper_accepted(const OpenedPrinter& opened, const PrintRequest& request) {
   if (opened.form_fits || paper_accepted_.contains(opened.name)) return true;
   std::string question = "打印机【" + opened.name + "】没有 220 × 127 毫米的快递单纸张，将在【" +
                          paper_text(opened.paper_name, opened.paper_width, opened.paper_length) +
                          "】纸上打印，打印位置可能不准。\r\n\r\n"
                          "解决办法：在系统的打印机设置中为这台打印机创建 220 × 127 毫米的纸张"
                          "（表单），再选用它。\r\n\r\n仍然用这台打印机打印吗？";
-  if (rt_message_box(question.c_str(), "注意", RT_MB_YESNO | RT_MB_ICONWARNING, owner_) != RT_IDYES)
+  if (rt_message_box(question.c_str(), "注意", RT_MB_YESNO | RT_MB_ICONWARNING, asker(request)) !=
+      RT_IDYES)
     return false;
   paper_accepted_.insert(opened.name);
   return true;
 }
 
-PrintOutcome PrintJob::fail(const std::string& name, const std::string& reason, bool told) {
+PrintOutcome PrintJob::fail(const std::string& name, const std::string& reason,
+                            const PrintRequest& request, bool told) {
   last_failure_ = reason;
   std::string status = "[" + name + "] 未打印：" + reason;
   view_.set_status(status);
-  if (!told && !in_batch_)
-    rt_message_box(status.c_str(), "注意", RT_MB_OK | RT_MB_ICONWARNING, owner_);
+  if (!told && request.kind != PrintRequest::Kind::batch_record)
+    rt_message_box(status.c_str(), "注意", RT_MB_OK | RT_MB_ICONWARNING, asker(request));
   return PrintOutcome::failed;
 }
 
@@ -159,36 +166,36 @@ Waybill PrintJob::prepare(double now) const {
   return w;
 }
 
-PrintOutcome PrintJob::print_waybill(const std::string& printer) {
+PrintOutcome PrintJob::print_waybill(const std::string& printer, const PrintRequest& request) {
   Waybill waybill = prepare(rt::now());
   if (!waybill.problem.empty()) {
-    if (!in_batch_)
-      rt_message_box(waybill.problem.c_str(), "注意", RT_MB_OK | RT_MB_ICONWARNING, owner_);
-    return fail(waybill.texts.name, waybill.problem, true);
+    if (request.kind != PrintRequest::Kind::batch_record)
+      rt_message_box(waybill.problem.c_str(), "注意", RT_MB_OK | RT_MB_ICONWARNING, asker(request));
+    return fail(waybill.texts.name, waybill.problem, request, true);
   }
   const WaybillTexts& texts = waybill.texts;
   const std::vector<PrintItem>& items = waybill.items;
   PrintOutcome outcome = print_page(
-      printer, texts.name,
+      printer, texts.name, request,
       [&] {
-        if (!confirmed(texts)) return false;
+        if (!confirmed(texts, request)) return false;
         // Measured in the printer's own fonts; "否" wastes no form.
         std::vector<LayoutProblem> problems = layout_problems(surface_, items);
-        return problems.empty() || ask(layout_question(problems));
+        return problems.empty() || ask(layout_question(problems), request);
       },
       [&] { draw_items(surface_, items); });
   if (outcome != PrintOutcome::printed) return outcome;
   last_printed_name_ = texts.name;
   std::string unlogged =
-      log_created_if_wanted() ? guard_.record(texts, waybill.template_name) : "无法创建文件";
+      log_created_if_wanted(request) ? guard_.record(texts, waybill.template_name) : "无法创建文件";
   view_.set_status("[" + texts.name + "] 已打印完毕" +
                    (unlogged.empty() ? "" : "，但打印记录无法写入 地址.txt：" + unlogged));
   return PrintOutcome::printed;
 }
 
-bool PrintJob::log_created_if_wanted() {
+bool PrintJob::log_created_if_wanted(const PrintRequest& request) {
   if (!log_offer_ || guard_.has_log()) return true;
-  bool wanted = std::exchange(log_offer_, nullptr)();
+  bool wanted = std::exchange(log_offer_, nullptr)(asker(request));
   return !wanted || guard_.create_log();
 }
 
@@ -229,17 +236,17 @@ bool PrintJob::settings_accepted(const std::string& printer, bool printer_change
 }
 
 PrintOutcome PrintJob::print_page(const std::string& printer, const std::string& name,
-                                  const std::function<bool()>& checked,
+                                  const PrintRequest& request, const std::function<bool()>& checked,
                                   const std::function<void()>& draw) {
   OpenedPrinter opened = open_printer(printer);
   const std::string& shown_printer = opened.name;
-  if (!opened.opened) return fail(name, "打印机【" + shown_printer + "】无法打开");
+  if (!opened.opened) return fail(name, "打印机【" + shown_printer + "】无法打开", request);
   bool print_button_was_enabled = view_.enabled(print_button);  // off during a batch
   std::string problem;
   {
     PrinterRelease release(surface_);  // before a failure is told
-    if (!paper_accepted(opened))
-      return fail(name, "打印机【" + shown_printer + "】没有快递单纸张", true);
+    if (!paper_accepted(opened, request))
+      return fail(name, "打印机【" + shown_printer + "】没有快递单纸张", request, true);
     surface_.set_mapping(kTenthsOfAMillimetre);
     if (!checked()) return PrintOutcome::cancelled;
     view_.set_enabled(print_button, false);
@@ -251,7 +258,7 @@ PrintOutcome PrintJob::print_page(const std::string& printer, const std::string&
     }
   }
   view_.set_enabled(print_button, print_button_was_enabled);
-  if (!problem.empty()) return fail(name, problem);
+  if (!problem.empty()) return fail(name, problem, request);
   return PrintOutcome::printed;
 }
 
@@ -264,7 +271,7 @@ PrintOutcome PrintJob::print_calibration_sheet(const std::string& printer) {
   int left = offset_tenths(view_.text(left_offset));
   int top = offset_tenths(view_.text(top_offset));
   PrintOutcome outcome = print_page(
-      printer, kCalibrationName, [] { return true; },
+      printer, kCalibrationName, {}, [] { return true; },
       [&] { draw_calibration_sheet(surface_, left, top); });
   if (outcome == PrintOutcome::printed) view_.set_status(std::string("[") + kCalibrationName + "] 已打印完毕");
   return outcome;

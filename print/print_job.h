@@ -18,16 +18,28 @@ namespace print {
 struct Waybill {
   WaybillTexts texts;
   std::vector<PrintItem> items;  // at the template's positions plus the offsets
-  std::string problem;  // why the selected template cannot print (no items then)
+  std::string problem;           // why the selected template cannot print (no items then)
   std::string template_name;
   std::array<int, kLayoutValues> values{};  // the template's f1..f20
-  int left = 0, top = 0;                     // the offsets, tenths of a millimetre
+  int left = 0, top = 0;                    // the offsets, tenths of a millimetre
 };
 
 enum class PrintOutcome {
   printed,    // the page went to the printer and was logged
   cancelled,  // a question was answered "否": a batch goes on with the next record
   failed,     // nothing printed (template, printer or paper): a batch stops here
+};
+
+// What one print is: a record printed on its own, one of a batch's, or a
+// parcel the seller chose to print again (the history's "补打所选"), and
+// the window that asks its questions.
+struct PrintRequest {
+  enum class Kind { single, batch_record, chosen_reprint };
+  Kind kind = Kind::single;
+  // A batch's record whose duplicate printed today the batch asked about
+  // once for all: printed again without asking; other days' still ask.
+  bool reprint_today = false;
+  uintptr_t owner = 0;  // the asking window; 0: the job's own
 };
 
 class PrintJob {
@@ -44,8 +56,10 @@ class PrintJob {
 
   // The "打印" button: checks the template, asks up to three questions (and
   // the paper question on a printer without the form), then prints one
-  // page and appends the log line.
-  PrintOutcome print_waybill(const std::string& printer);
+  // page and appends the log line. A batch asked the template question
+  // once for all its records and tells a failure that stops it; a chosen
+  // reprint asks neither the duplicate nor the repeat question.
+  PrintOutcome print_waybill(const std::string& printer, const PrintRequest& request = {});
   // The waybill the window shows, on the selected template, dated `now`.
   Waybill prepare(double now) const;
   // Asks about the printer's paper before any other question of a batch:
@@ -67,49 +81,43 @@ class PrintJob {
   // The texts the window shows, dated `now`.
   WaybillTexts shown_texts(double now) const;
   DuplicateGuard& guard() { return guard_; }
-  // While on, a duplicate printed today is printed again without asking
-  // (the batch asked once for all of them); other days' still ask.
-  void set_reprint_today(bool on) { reprint_today_ = on; }
   // The question about a template that is not the default: true when it
   // is the default or the seller said yes.
   bool confirm_template();
-  // While on, the prints are a batch's: the batch asked the template
-  // question once for all its records, and it tells a failure that stops
-  // it (a single print tells its own in a box).
-  void set_in_batch(bool on) { in_batch_ = on; }
-  // While on, the seller chose to print this parcel again (the history's
-  // "补打所选"): the duplicate and repeat questions are not asked.
-  void set_chosen_reprint(bool on) { chosen_reprint_ = on; }
-  // The window whose questions the next prints ask (the one they were
-  // started from, disabled while a question is open).
-  void set_owner(uintptr_t owner) { owner_ = owner; }
   // Asked once, at the first print that finds no log, whether to create it
   // (true: it is created and that waybill is its first line). Without it
   // the log is only appended to, never created.
-  void set_log_offer(std::function<bool()> offer) { log_offer_ = std::move(offer); }
+  // It is asked of the window that printed (`owner`).
+  void set_log_offer(std::function<bool(uintptr_t owner)> offer) { log_offer_ = std::move(offer); }
   uintptr_t owner() const { return owner_; }
   view::MainView& view() const { return view_; }
 
  private:
   std::string template_problem(int selected, const std::string& row) const;
   std::string template_question() const;
-  bool confirmed(const WaybillTexts& texts);
-  bool duplicate_confirmed(const WaybillTexts& texts);
-  bool ask(const std::string& question);
-  bool paper_accepted(const OpenedPrinter& opened);
+  bool confirmed(const WaybillTexts& texts, const PrintRequest& request);
+  bool duplicate_confirmed(const WaybillTexts& texts, const PrintRequest& request);
+  // The window that asks a request's questions (disabled while one is open).
+  uintptr_t asker(const PrintRequest& request) const {
+    return request.owner ? request.owner : owner_;
+  }
+  bool ask(const std::string& question, const PrintRequest& request = {});
+  bool paper_accepted(const OpenedPrinter& opened, const PrintRequest& request = {});
   // A print that did not happen: the status line says why, and a failure
   // the seller did not choose is told in a box as well, unless a batch
   // tells it.
-  PrintOutcome fail(const std::string& name, const std::string& reason, bool told = false);
+  PrintOutcome fail(const std::string& name, const std::string& reason, const PrintRequest& request,
+                    bool told = false);
   OpenedPrinter open_printer(const std::string& printer);
   // The first print without a log asks whether to create it; false when
   // the seller wanted it and it could not be created.
-  bool log_created_if_wanted();
+  bool log_created_if_wanted(const PrintRequest& request);
   // Opens the printer (asking about its paper first), lets `checked` ask
   // the other questions with the printer open and mapped, draws one page
   // and finishes it.
   PrintOutcome print_page(const std::string& printer, const std::string& name,
-                          const std::function<bool()>& checked, const std::function<void()>& draw);
+                          const PrintRequest& request, const std::function<bool()>& checked,
+                          const std::function<void()>& draw);
 
   view::MainView& view_;
   PrintSurface& surface_;
@@ -120,10 +128,7 @@ class PrintJob {
   // Printers whose other paper the seller accepted in this run.
   std::set<std::string> paper_accepted_;
   DuplicateGuard guard_;
-  bool reprint_today_ = false;
-  bool in_batch_ = false;
-  bool chosen_reprint_ = false;
-  std::function<bool()> log_offer_;
+  std::function<bool(uintptr_t owner)> log_offer_;
 };
 
 // "A4 210 × 297 毫米": the paper's name (when the driver has one) and size

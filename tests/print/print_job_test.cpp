@@ -396,7 +396,7 @@ TEST_F(PrintJob, TheFirstPrintWithoutALogOffersToCreateIt) {
     rt::delete_file(log);  // an ANSI path (std::filesystem reads it as UTF-8 on Windows)
     print::PrintJob job(view, surface, path_);
     int offers = 0;
-    job.set_log_offer([&] { return ++offers, wanted; });
+    job.set_log_offer([&](uintptr_t) { return ++offers, wanted; });
     for (const char* name : {"李四", "王五"}) {
       view.set_text(name_box, name);
       EXPECT_EQ(job.print_waybill("p"), print::PrintOutcome::printed);
@@ -479,8 +479,8 @@ TEST_F(PrintJob, TheSameRecipientAndGoodsAskWhenAndWhatAcrossRestarts) {
   // The history's "补打所选" is the seller's own choice: neither question.
   rt::ini_write(path_, "dayinji", "chongfutianshu", "3");
   questions.clear();
-  restarted.set_chosen_reprint(true);
-  EXPECT_EQ(restarted.print_waybill("p"), print::PrintOutcome::printed);
+  EXPECT_EQ(restarted.print_waybill("p", {print::PrintRequest::Kind::chosen_reprint}),
+            print::PrintOutcome::printed);
   EXPECT_TRUE(questions.empty());
   rt::delete_file(log);  // an ANSI path (std::filesystem reads it as UTF-8 on Windows)
 }
