@@ -1,12 +1,11 @@
 #include "app/history_window_win32.h"
 
-#include <algorithm>
 #include <array>
 #include <string>
 
+#include "app/window_asker_win32.h"
 #include "recognize/recognizer.h"
 #include "runtime/files.h"
-#include "runtime/message_box.h"
 
 namespace app {
 
@@ -18,14 +17,11 @@ constexpr int kWidth = 760, kHeight = 460;
 constexpr std::array<const char*, 7> kColumns = {"日期", "模板", "姓名", "手机",
                                                  "电话", "地址", "商品"};
 constexpr std::array<int, 7> kColumnWidths = {76, 60, 64, 96, 96, 230, 116};
-constexpr int kTemplateColumn = 1;
-
-// The log's field of the other columns: date, name, mobile, fixed line,
-// address, goods.
-std::string_view field(const print::HistoryEntry& e, int column) {
-  constexpr std::array<size_t, 7> kFieldOfColumn = {0, 0, 1, 3, 4, 2, 5};
-  return e.field(kFieldOfColumn[size_t(std::clamp(column, 0, 6))]);
-}
+enum Column { kDateColumn, kTemplateColumn, kFirstParcelColumn };
+// The parcel's texts in the columns after the template.
+constexpr std::array<std::string view::Parcel::*, 5> kParcelTexts = {
+    &view::Parcel::name, &view::Parcel::mobile, &view::Parcel::fixed, &view::Parcel::address,
+    &view::Parcel::goods};
 
 }  // namespace
 
@@ -35,8 +31,7 @@ void HistoryWindow::show(const HistoryContext& context) {
   if (!rt::file_exists(print::log_path())) {
     std::string text = "没有打印记录：程序所在的文件夹里没有“地址.txt”。\r\n"
                        "打印记录只写入这个已有的文件；新建一个空的“地址.txt”，以后打印的快递单就会记下来。";
-    rt_message_box(text.c_str(), kHistoryTitle, RT_MB_OK | RT_MB_ICONINFORMATION,
-                   reinterpret_cast<uintptr_t>(context.owner));
+    asker_of(context.owner).tell(text, kHistoryTitle, RT_MB_ICONINFORMATION);
     return;
   }
   context_ = context;
@@ -98,8 +93,10 @@ void HistoryWindow::apply_filter() {
 std::string HistoryWindow::cell_text(int row, int column) const {
   if (row < 0 || size_t(row) >= shown_.size()) return {};
   const print::HistoryEntry& entry = history_.entries()[shown_[size_t(row)]];
+  if (column == kDateColumn) return std::string(entry.date());
   if (column == kTemplateColumn) return context_.template_of ? context_.template_of(entry) : "";
-  return std::string(field(entry, column));
+  size_t text = size_t(column - kFirstParcelColumn);
+  return text < kParcelTexts.size() ? entry.parcel().*kParcelTexts[text] : std::string();
 }
 
 // The chosen line back in the main window's boxes, printed as any waybill.
@@ -107,12 +104,11 @@ void HistoryWindow::reprint() {
   HWND window = handle();
   int chosen = list_.selected_row();
   if (chosen < 0 || size_t(chosen) >= shown_.size()) {
-    rt_message_box("请先在列表中选择一条记录。", "注意", RT_MB_OK | RT_MB_ICONWARNING,
-                   reinterpret_cast<uintptr_t>(window));
+    asker_of(window).tell("请先在列表中选择一条记录。", "注意", RT_MB_ICONWARNING);
     return;
   }
   print::HistoryEntry e = history_.entries()[shown_[size_t(chosen)]];
-  recognize::fill_form(*context_.view, e.name(), e.fixed(), e.mobile(), e.address(), e.goods());
+  recognize::fill_form(*context_.view, e.parcel());
   if (context_.print) context_.print(window);
   if (!still_open(window)) return;
   // The reprint is a new line of the log.

@@ -6,11 +6,10 @@
 
 #include "app/screen_surface_win32.h"
 #include "app/templates.h"
+#include "app/window_asker_win32.h"
 #include "print/calibration_sheet.h"
 #include "print/layout_check.h"
 #include "print/template_store.h"
-#include "runtime/input_box.h"
-#include "runtime/message_box.h"
 #include "runtime/settings_file.h"
 #include "runtime/system.h"
 #include "runtime/text_encoding.h"
@@ -298,22 +297,19 @@ void PreviewWindow::choose_picture() {
   if (!GetOpenFileNameA(&dialog) || !still_open(window)) return;
   FormPicture probe;
   if (!probe.load(path)) {
-    rt_message_box("这个文件不是能打开的图片（BMP、PNG 或 JPEG）。", "注意", RT_MB_OK | RT_MB_ICONWARNING,
-                   reinterpret_cast<uintptr_t>(window));
+    asker_of(window).tell("这个文件不是能打开的图片（BMP、PNG 或 JPEG）。", "注意", RT_MB_ICONWARNING);
     return;
   }
   picture_path_.clear();  // loaded again at the next paint
   std::string settings = context_.settings_path;
   if (!set_form_picture_path(settings, template_name(), path))
-    rt_message_box(("底图设置无法写入 " + settings).c_str(), "注意", RT_MB_OK | RT_MB_ICONWARNING,
-                   reinterpret_cast<uintptr_t>(window));
+    asker_of(window).tell("底图设置无法写入 " + settings, "注意", RT_MB_ICONWARNING);
 }
 
 void PreviewWindow::remove_picture() {
   std::string settings = context_.settings_path;
   if (!set_form_picture_path(settings, template_name(), "")) {
-    rt_message_box(("底图没有去掉：底图设置无法写入 " + settings).c_str(), "注意",
-                   RT_MB_OK | RT_MB_ICONWARNING, reinterpret_cast<uintptr_t>(handle()));
+    asker_of(handle()).tell("底图没有去掉：底图设置无法写入 " + settings, "注意", RT_MB_ICONWARNING);
     return;
   }
   picture_path_ = kNoPictureYet;
@@ -329,10 +325,8 @@ void PreviewWindow::save_template() {
   forget_edits_of_another_template();
   print::Waybill w = shown_waybill();
   HWND window = handle();
-  auto tell = [&](const std::string& text) {
-    rt_message_box(text.c_str(), "注意", RT_MB_OK | RT_MB_ICONWARNING,
-                   reinterpret_cast<uintptr_t>(window));
-  };
+  view::BoxAsker asker = asker_of(window);
+  auto tell = [&](const std::string& text) { asker.tell(text, "注意", RT_MB_ICONWARNING); };
   if (!w.problem.empty()) return tell(w.problem);
   std::string settings = context_.settings_path;
   view::MainView& view = *context_.view;
@@ -345,8 +339,7 @@ void PreviewWindow::save_template() {
   std::string name = own ? w.template_name : store.free_own_name("我的" + w.template_name);
   for (;;) {
     std::string prompt = own ? "模板名称：" : "服务器和内置的模板不会被改动，另存为你自己的模板，名称：";
-    std::optional<std::string> typed =
-        rt::ask_text({prompt, "保存模板", name, rt::kFreeText, reinterpret_cast<uintptr_t>(window)});
+    std::optional<std::string> typed = asker.typed(prompt, "保存模板", name);
     if (!typed || !still_open(window)) return;
     name = std::string(rt::trim(*typed).view());
     std::string problem = template_name_problem(name);

@@ -4,7 +4,6 @@
 #include <vector>
 
 #include "print/offset_correction.h"
-#include "runtime/message_box.h"
 #include "runtime/platform.h"
 #include "runtime/settings_file.h"
 #include "runtime/text_encoding.h"
@@ -107,7 +106,7 @@ void Settings::load_settings(view::MainView& view, std::span<const std::string> 
   if (shown_default_ >= 0) view.list_select(view::control::printer_list, shown_default_);
 }
 
-void Settings::toggle_settings(view::MainView& view, uintptr_t owner, const SaveCheck& check) {
+void Settings::toggle_settings(view::MainView& view, view::Asker& asker, const SaveCheck& check) {
   if (!pane_open_) {
     view.set_width(expanded_width);
     view.set_text(view::control::settings_button, "保存");
@@ -129,7 +128,7 @@ void Settings::toggle_settings(view::MainView& view, uintptr_t owner, const Save
   std::string refused = refused_offset(view);
   if (refused.empty()) refused = unkeepable_character(view);
   if (!refused.empty()) {
-    rt_message_box(refused.c_str(), "注意", RT_MB_OK | RT_MB_ICONWARNING, owner);
+    asker.tell(refused, "注意", RT_MB_ICONWARNING);
     view.set_status("设置未保存，改好后再点“保存”");
     return;
   }
@@ -146,7 +145,7 @@ void Settings::toggle_settings(view::MainView& view, uintptr_t owner, const Save
     // The pane stays open with the seller's edits, to try again elsewhere.
     std::string text = "保存设置失败：无法写入 " + path_ +
                        "\r\n请确认这个文件不是只读的，程序所在的文件夹可以写入。";
-    rt_message_box(text.c_str(), "信息", RT_MB_OK | RT_MB_ICONERROR, owner);
+    asker.tell(text, "信息", RT_MB_ICONERROR);
     view.set_status("保存设置失败：无法写入 " + path_);
     return;
   }

@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 
+#include "view/asker.h"
 #include "view/main_view.h"
 
 namespace app {
@@ -40,9 +41,9 @@ class Settings {
   // open with the edits, unsaved.
   using SaveCheck = std::function<bool(const std::string& printer, bool printer_changed)>;
   // The settings button: opens the settings pane, or saves and closes it.
-  // A save that cannot be written says so (a box owned by `owner`, and the
+  // A save that cannot be written says so (through `asker`, and in the
   // status line) and leaves the pane open.
-  void toggle_settings(view::MainView& view, uintptr_t owner = 0, const SaveCheck& check = {});
+  void toggle_settings(view::MainView& view, view::Asker& asker, const SaveCheck& check = {});
   bool pane_open() const { return pane_open_; }
 
  private:

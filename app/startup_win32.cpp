@@ -18,6 +18,7 @@
 #include "app/startup_win32.h"
 #include "app/templates.h"
 #include "app/update_check.h"
+#include "app/window_asker_win32.h"
 #include "net/http.h"
 #include "print/batch_print.h"
 #include "print/offset_correction.h"
@@ -27,7 +28,6 @@
 #include "regex/system_service.h"
 #include "runtime/errors.h"
 #include "runtime/files.h"
-#include "runtime/message_box.h"
 #include "runtime/platform.h"
 #include "runtime/text_encoding.h"
 #include "ui/canvas.h"
@@ -91,6 +91,7 @@ class Application {
   CanvasSurface print_surface_{canvas_};
   std::optional<print::PrintJob> print_job_;  // made with the main window
   HWND main_window_ = nullptr;
+  view::BoxAsker asker_;  // the main window's, once it exists
   bool batch_running_ = false;
   bool batch_stop_requested_ = false;
   std::string banner_page_;
@@ -102,7 +103,7 @@ class Application {
 Application::Application()
     : settings_path_(working_settings_path()),
       settings_(settings_path_),
-      recognizer_(view_, settings_path_) {
+      recognizer_(view_, settings_path_, asker_) {
   hide_settings_file(settings_path_);
 }
 
@@ -111,9 +112,9 @@ Application::Application()
 // asked about as a duplicate.
 void Application::print_shown_waybill(HWND asking, bool chosen_reprint) {
   using Kind = print::PrintRequest::Kind;
+  view::BoxAsker asker = asker_of(asking);
   print_job_->print_waybill(settings_.current_printer(),
-                            {chosen_reprint ? Kind::chosen_reprint : Kind::single, false,
-                             reinterpret_cast<uintptr_t>(asking)});
+                            {chosen_reprint ? Kind::chosen_reprint : Kind::single, false, &asker});
 }
 
 // The batch button starts "连打", and while it runs reads "停止": a click
@@ -142,7 +143,7 @@ void Application::system_command(int command) {
   if (command == kCalibrationCommand &&
       print_job_->print_calibration_sheet(settings_.current_printer()) ==
           print::PrintOutcome::printed)
-    print::correct_offsets(view_, settings_path_, print_job_->owner());
+    print::correct_offsets(view_, settings_path_, asker_);
   auto template_of = [this](const print::HistoryEntry& e) {
     return print_job_->guard().template_of(e);
   };
@@ -164,8 +165,7 @@ void Application::open_guide() {
   std::string text = there ? "打不开“" + path + "”：这台电脑上没有能打开网页文件的程序。"
                            : std::string("程序所在的文件夹里没有“") + kGuideFile +
                                  "”。它在下载的压缩包里，和 slipjet.exe 解压到同一个文件夹即可。";
-  rt_message_box(text.c_str(), "使用说明", RT_MB_OK | RT_MB_ICONINFORMATION,
-                 reinterpret_cast<uintptr_t>(main_window_));
+  asker_.tell(text, "使用说明", RT_MB_ICONINFORMATION);
 }
 
 void Application::add_system_menu_commands() {
@@ -189,12 +189,12 @@ void Application::attach_event_handlers() {
   c.recognise_button.on_click(then_pass([this] { recognizer_.recognise_clipboard(); }));
   c.settings_button.on_click(then_pass(
       [this] {
-        settings_.toggle_settings(view_, reinterpret_cast<uintptr_t>(main_window_),
+        settings_.toggle_settings(view_, asker_,
                                   [this](const std::string& printer, bool changed) {
                                     return print_job_->settings_accepted(printer, changed);
                                   });
       }));
-  c.help_button.on_click(then_pass([this] { show_tutorial(main_window_); }));
+  c.help_button.on_click(then_pass([this] { show_tutorial(asker_); }));
   c.print_button.on_click(
       then_pass([this] { print_job_->print_waybill(settings_.current_printer()); }));
   c.batch_print_button.on_click(then_pass([this] { start_or_stop_batch(); }));
@@ -211,9 +211,9 @@ void Application::attach_event_handlers() {
 
 UpdateContext Application::update_context() {
   return {view_,
+          asker_,
           banner_page_,
           release_url(),
-          reinterpret_cast<uintptr_t>(main_window_),
           [] { PostQuitMessage(0); },  // the new version has started
           [this](bool shown) {
             if (shown)
@@ -238,7 +238,7 @@ void Application::offer_update_once(UINT_PTR timer) {
 intptr_t Application::initialise_main_window(HWND window) {
   bool first_start = !rt::file_exists(settings_path_);
   main_window_ = window;
-  recognizer_.set_owner(reinterpret_cast<uintptr_t>(window));
+  asker_ = asker_of(window);
   SendMessageA(
       window, WM_SETICON, ICON_BIG,
       reinterpret_cast<LPARAM>(LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(kIcon))));
@@ -247,13 +247,11 @@ intptr_t Application::initialise_main_window(HWND window) {
   controls_.bind(window);
   attach_event_handlers();
   add_system_menu_commands();
-  print_job_.emplace(view_, print_surface_, settings_path_, reinterpret_cast<uintptr_t>(window));
+  print_job_.emplace(view_, print_surface_, settings_path_, asker_);
   // A release ships an empty log; a seller who lost it gets it back with
   // the next waybill instead of a history that silently stays empty.
-  print_job_->set_log_offer([](uintptr_t owner) {
-    return rt_message_box(kCreateLogQuestion, "打印记录", RT_MB_YESNO | RT_MB_ICONQUESTION, owner) ==
-           RT_IDYES;
-  });
+  print_job_->set_log_offer(
+      [](view::Asker& asker) { return asker.yes(kCreateLogQuestion, "打印记录"); });
   std::vector<std::string> printers;
   ui::Canvas::list_printers(printers);
   settings_.load_settings(view_, printers, ui::Canvas::default_printer_name());
@@ -283,19 +281,13 @@ ExitObserver exit_observer = nullptr;
 
 }  // namespace
 
-int show_message(const char* text, unsigned buttons, const char* caption, HWND owner) {
-  return rt_message_box(text, caption ? caption : "信息", buttons,
-                        reinterpret_cast<uintptr_t>(owner)) -
-         1;
-}
-
-void show_tutorial(HWND owner) {
-  show_message(
+void show_tutorial(view::Asker& asker) {
+  asker.tell(
       "1.第一次使用请设置好发件人和打印机\r\n2."
       "从淘宝订单详请页复制地址信息再点识别，可以识别一条地址信息\r\n"
       "3.点击已卖出的宝贝，选择订单再点击批量发货，新网页全选复制，再点识别，可多条连打\r\n4."
       "不懂别问我",
-      RT_MB_OK, "使用教程", owner);
+      "使用教程", 0);
 }
 
 void set_exit_observer(ExitObserver observer) { exit_observer = observer; }

@@ -1,7 +1,7 @@
-// The program's start and the shell's message boxes.
+// The program's start and its tutorial.
 #pragma once
 
-#include <windows.h>
+#include "view/asker.h"
 
 namespace app {
 
@@ -11,14 +11,8 @@ inline constexpr char kCaption[] = "青禾快递单打印系统 " SLIPJET_VERSIO
 // orderly exit with code 0. Does not return.
 [[noreturn]] void start();
 
-// A message box of the shell: `buttons` is the platform's box type (0: OK
-// only), `caption` defaults to "信息". The platform's button code minus 1,
-// so 0 means OK.
-int show_message(const char* text, unsigned buttons = 0, const char* caption = nullptr,
-                 HWND owner = nullptr);
-
 // The four-line tutorial, captioned "使用教程".
-void show_tutorial(HWND owner);
+void show_tutorial(view::Asker& asker);
 
 // Tests learn through this that the exit routine has run.
 using ExitObserver = void (*)();

@@ -2,7 +2,6 @@
 
 #include "app/self_update.h"
 #include "runtime/files.h"
-#include "runtime/message_box.h"
 #include "runtime/platform.h"
 #include "runtime/system.h"
 #include "runtime/text_between.h"
@@ -47,8 +46,7 @@ void remove_leftover() {
 void tell_failure(const UpdateContext& context, UpdateFailure failure,
                   std::string_view offered = {}) {
   context.view.set_status("更新失败，当前版本保持不变");
-  rt_message_box(update_failure_text(failure, offered).c_str(), "更新失败",
-                 RT_MB_OK | RT_MB_ICONERROR, context.main_window);
+  context.asker.tell(update_failure_text(failure, offered), "更新失败", RT_MB_ICONERROR);
 }
 
 // What was downloaded, or nothing when the seller cancelled; the progress
@@ -100,7 +98,7 @@ void self_update(const UpdateContext& context) {
       return;
     case ReplacementOutcome::replaced: break;
   }
-  rt_message_box("软件更新成功，即将运行新版本！", "更新完成", RT_MB_OK, context.main_window);
+  context.asker.tell("软件更新成功，即将运行新版本！", "更新完成", 0);
   start_new_version(context, path);
 }
 
@@ -114,7 +112,7 @@ void start_new_version(const UpdateContext& context, const std::string& path) {
     return;
   }
   std::string text = "新版本已安装，但无法启动：程序 " + path + " 无法运行，请手动运行";
-  rt_message_box(text.c_str(), "更新完成", RT_MB_OK | RT_MB_ICONWARNING, context.main_window);
+  context.asker.tell(text, "更新完成", RT_MB_ICONWARNING);
 }
 
 std::string banner_page_url() { return server_url("/corvel/zuzedavud/bannerkd.htm"); }
@@ -163,9 +161,7 @@ void offer_update(const UpdateContext& context) {
   BannerVersion banner = read_banner(context.banner_page);
   if (banner.state != UpdateState::offered) return;
   std::string prompt = update_prompt(banner.latest, banner.note);
-  if (rt_message_box(prompt.c_str(), "软件需要更新", RT_MB_OKCANCEL, context.main_window) !=
-      RT_IDOK)
-    return;
+  if (!context.asker.ok(prompt, "软件需要更新", 0)) return;
   self_update(context);
 }
 

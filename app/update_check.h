@@ -2,11 +2,11 @@
 // program's own, the messages about it, and the self-update it may lead to.
 #pragma once
 
-#include <cstdint>
 #include <functional>
 #include <string>
 #include <string_view>
 
+#include "view/asker.h"
 #include "view/main_view.h"
 
 namespace app {
@@ -34,9 +34,9 @@ std::string update_prompt(std::string_view latest, std::string_view note);
 
 struct UpdateContext {
   view::MainView& view;
+  view::Asker& asker;  // the main window's: the question and the boxes after it
   std::string_view banner_page;
-  std::string release_url;    // where a new executable comes from
-  uintptr_t main_window = 0;  // owner of the question and the boxes after it
+  std::string release_url;     // where a new executable comes from
   std::function<void()> quit;  // posts the quit request
   // Shows (true) or hides (false) that the release is downloading, with a
   // way to cancel; and whether the seller cancelled.

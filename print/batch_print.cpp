@@ -4,7 +4,6 @@
 #include <map>
 #include <set>
 
-#include "runtime/message_box.h"
 #include "runtime/system.h"
 
 namespace print {
@@ -23,12 +22,7 @@ std::set<int> printed_today(PrintJob& job, const recognize::Recognizer& recogniz
   WaybillTexts texts = job.shown_texts(rt::now());  // the sender and the date
   int n = int(recognizer.records().size());
   for (int i = 0; i < n; ++i) {
-    recognize::FormTexts record = recognizer.record_texts(size_t(i));
-    texts.name = record.name;
-    texts.fixed = record.fixed;
-    texts.mobile = record.mobile;
-    texts.address = record.address;
-    texts.goods = record.goods;
+    texts.parcel = recognizer.record_texts(size_t(i));
     if (++earlier_copies[log_line(texts)] <= job.guard().printed_today(texts)) printed.insert(i);
   }
   return printed;
@@ -37,8 +31,7 @@ std::set<int> printed_today(PrintJob& job, const recognize::Recognizer& recogniz
 // "否" prints today's again, without asking about each.
 bool skip_printed(PrintJob& job, size_t count) {
   std::string question = "其中 " + std::to_string(count) + " 条今天已打印，跳过这些？";
-  return rt_message_box(question.c_str(), "注意", RT_MB_YESNO | RT_MB_ICONQUESTION, job.owner()) ==
-         RT_IDYES;
+  return job.asker().yes(question, "注意");
 }
 
 // What must not change under a running batch: the records (a recognition
@@ -99,7 +92,7 @@ void print_batch(PrintJob& job, recognize::Recognizer& recognizer, const std::st
                          counts(remaining_from(i)) + "）";
       view.set_status(stop);
       // The status line is narrow: the whole reason in a box as well.
-      rt_message_box(stop.c_str(), "注意", RT_MB_OK | RT_MB_ICONWARNING, job.owner());
+      job.asker().tell(stop, "注意", RT_MB_ICONWARNING);
       stopped = true;
       break;
     }

@@ -124,9 +124,10 @@ int day_number(int year, int month, int day) {
 
 std::string log_line(const WaybillTexts& t) {
   std::string line;
-  for (std::string_view field : {t.date, t.name, t.address, t.mobile, t.fixed})
+  const view::Parcel& p = t.parcel;
+  for (std::string_view field : {t.date, p.name, p.address, p.mobile, p.fixed})
     line += log_field(field, false) + std::string(kSeparator);
-  return line + log_field(t.goods, true);
+  return line + log_field(p.goods, true);
 }
 
 std::optional<HistoryEntry> parse_history_line(std::string_view line) {

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "print/waybill_layout.h"
+#include "view/parcel.h"
 
 namespace print {
 
@@ -32,6 +33,11 @@ struct HistoryEntry {
   std::string_view mobile() const { return field(3); }
   std::string_view fixed() const { return field(4); }
   std::string_view goods() const { return field(5); }
+  // The recipient's texts as the line keeps them.
+  view::Parcel parcel() const {
+    return {std::string(name()), std::string(mobile()), std::string(fixed()),
+            std::string(address()), std::string(goods())};
+  }
 };
 
 // The log: 地址.txt beside the program.

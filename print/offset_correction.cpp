@@ -6,8 +6,6 @@
 
 #include "print/calibration_sheet.h"
 #include "print/waybill_layout.h"
-#include "runtime/input_box.h"
-#include "runtime/message_box.h"
 #include "runtime/text_ops.h"
 #include "settings/cfg_file.h"
 
@@ -19,13 +17,12 @@ using namespace view::control;
 
 // Millimetres the seller typed, asked again until they are a number; none
 // when cancelled.
-std::optional<double> asked_millimetres(const std::string& question, uintptr_t owner) {
+std::optional<double> asked_millimetres(const std::string& question, view::Asker& asker) {
   for (;;) {
-    std::optional<std::string> typed = rt::ask_text({question, "校准", "0", rt::kFreeText, owner});
+    std::optional<std::string> typed = asker.typed(question, "校准", "0");
     if (!typed) return std::nullopt;
     if (std::optional<double> mm = typed_millimetres(*typed)) return mm;
-    rt_message_box("请输入毫米数，例如 1.5 或 -2（不超过 50）。", "注意", RT_MB_OK | RT_MB_ICONWARNING,
-                   owner);
+    asker.tell("请输入毫米数，例如 1.5 或 -2（不超过 50）。", "注意", RT_MB_ICONWARNING);
   }
 }
 
@@ -49,16 +46,16 @@ std::optional<double> typed_millimetres(std::string_view typed) {
   return mm;
 }
 
-bool correct_offsets(view::MainView& view, const std::string& settings_path, uintptr_t owner) {
+bool correct_offsets(view::MainView& view, const std::string& settings_path, view::Asker& asker) {
   std::optional<double> right = asked_millimetres(
       "用尺子从纸的左上角量中心十字：离左边的毫米数减去 110，就是偏右的毫米数"
       "（偏左填负数，对准填 0）。\r\n偏右多少毫米？",
-      owner);
+      asker);
   if (!right) return false;
   std::optional<double> down =
       asked_millimetres("再量中心十字离上边的毫米数，减去 60，就是偏下的毫米数"
                         "（偏上填负数，对准填 0）。\r\n偏下多少毫米？",
-                        owner);
+                        asker);
   if (!down) return false;
   Offsets current{offset_tenths(view.text(left_offset)) / 10.0,
                   offset_tenths(view.text(top_offset)) / 10.0};

@@ -2,11 +2,11 @@
 // where its centre cross landed and the offsets are corrected.
 #pragma once
 
-#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
 
+#include "view/asker.h"
 #include "view/main_view.h"
 
 namespace print {
@@ -21,7 +21,7 @@ std::optional<double> typed_millimetres(std::string_view typed);
 
 // Asks how far the centre cross landed right of and below its place,
 // corrects the offsets, shows them in the window and saves them in the
-// settings; false when the seller cancelled. `owner` owns the questions.
-bool correct_offsets(view::MainView& view, const std::string& settings_path, uintptr_t owner);
+// settings; false when the seller cancelled. `asker` asks the questions.
+bool correct_offsets(view::MainView& view, const std::string& settings_path, view::Asker& asker);
 
 }  // namespace print

@@ -8,7 +8,6 @@
 #include "print/layout_check.h"
 #include "print/template_store.h"
 #include "runtime/files.h"
-#include "runtime/message_box.h"
 #include "runtime/platform.h"
 #include "runtime/settings_file.h"
 #include "runtime/system.h"
@@ -29,9 +28,7 @@ constexpr char kCalibrationName[] = "校准页";
 }  // namespace
 
 bool PrintJob::ask(const std::string& question, const PrintRequest& request) {
-  if (rt_message_box(question.c_str(), "注意", RT_MB_YESNO | RT_MB_ICONQUESTION, asker(request)) ==
-      RT_IDYES)
-    return true;
+  if (asker(request).yes(question, "注意")) return true;
   view_.set_status(kCancelled);
   return false;
 }
@@ -97,7 +94,7 @@ bool PrintJob::duplicate_confirmed(const WaybillTexts& texts, const PrintRequest
                            std::string(earlier->goods()) + "\r\n\r\n是否再次打印？";
     return ask(question, request);
   }
-  return texts.name != last_printed_name_ ||
+  return texts.parcel.name != last_printed_name_ ||
          ask(" 刚才【" + last_printed_name_ + "】已发送打印，是否再次发送", request);
 }
 
@@ -118,9 +115,7 @@ bool PrintJob::paper_accepted(const OpenedPrinter& opened, const PrintRequest& r
                          "】纸上打印，打印位置可能不准。\r\n\r\n"
                          "解决办法：在系统的打印机设置中为这台打印机创建 220 × 127 毫米的纸张"
                          "（表单），再选用它。\r\n\r\n仍然用这台打印机打印吗？";
-  if (rt_message_box(question.c_str(), "注意", RT_MB_YESNO | RT_MB_ICONWARNING, asker(request)) !=
-      RT_IDYES)
-    return false;
+  if (!asker(request).yes(question, "注意", RT_MB_ICONWARNING)) return false;
   paper_accepted_.insert(opened.name);
   return true;
 }
@@ -131,16 +126,12 @@ PrintOutcome PrintJob::fail(const std::string& name, const std::string& reason,
   std::string status = "[" + name + "] 未打印：" + reason;
   view_.set_status(status);
   if (!told && request.kind != PrintRequest::Kind::batch_record)
-    rt_message_box(status.c_str(), "注意", RT_MB_OK | RT_MB_ICONWARNING, asker(request));
+    asker(request).tell(status, "注意", RT_MB_ICONWARNING);
   return PrintOutcome::failed;
 }
 
 WaybillTexts PrintJob::shown_texts(double now) const {
-  return WaybillTexts{view_.text(name_box),
-                      view_.text(fixed_phone),
-                      view_.text(mobile_phone),
-                      view_.text(goods),
-                      view_.text(address),
+  return WaybillTexts{view::shown_parcel(view_),
                       view_.text(sender_name),
                       view_.text(sender_fixed_phone),
                       view_.text(sender_mobile),
@@ -170,13 +161,13 @@ PrintOutcome PrintJob::print_waybill(const std::string& printer, const PrintRequ
   Waybill waybill = prepare(rt::now());
   if (!waybill.problem.empty()) {
     if (request.kind != PrintRequest::Kind::batch_record)
-      rt_message_box(waybill.problem.c_str(), "注意", RT_MB_OK | RT_MB_ICONWARNING, asker(request));
-    return fail(waybill.texts.name, waybill.problem, request, true);
+      asker(request).tell(waybill.problem, "注意", RT_MB_ICONWARNING);
+    return fail(waybill.texts.parcel.name, waybill.problem, request, true);
   }
   const WaybillTexts& texts = waybill.texts;
   const std::vector<PrintItem>& items = waybill.items;
   PrintOutcome outcome = print_page(
-      printer, texts.name, request,
+      printer, texts.parcel.name, request,
       [&] {
         if (!confirmed(texts, request)) return false;
         // Measured in the printer's own fonts; "否" wastes no form.
@@ -185,10 +176,10 @@ PrintOutcome PrintJob::print_waybill(const std::string& printer, const PrintRequ
       },
       [&] { draw_items(surface_, items); });
   if (outcome != PrintOutcome::printed) return outcome;
-  last_printed_name_ = texts.name;
+  last_printed_name_ = texts.parcel.name;
   std::string unlogged =
       log_created_if_wanted(request) ? guard_.record(texts, waybill.template_name) : "无法创建文件";
-  view_.set_status("[" + texts.name + "] 已打印完毕" +
+  view_.set_status("[" + texts.parcel.name + "] 已打印完毕" +
                    (unlogged.empty() ? "" : "，但打印记录无法写入 地址.txt：" + unlogged));
   return PrintOutcome::printed;
 }
@@ -228,8 +219,7 @@ bool PrintJob::settings_accepted(const std::string& printer, bool printer_change
                                  view_.list_selection(template_list)) + "】）：\r\n";
       for (const LayoutProblem& p : problems) question += "  · " + p.text + "\r\n";
       question += "\r\n可以缩短地址，或在地址中自己换行。仍然保存吗？";
-      accepted = rt_message_box(question.c_str(), "注意", RT_MB_YESNO | RT_MB_ICONQUESTION,
-                                owner_) == RT_IDYES;
+      accepted = asker_.yes(question, "注意");
     }
   }
   return accepted;
@@ -263,8 +253,9 @@ PrintOutcome PrintJob::print_page(const std::string& printer, const std::string&
 }
 
 PrintOutcome PrintJob::print_calibration_sheet(const std::string& printer) {
-  if (rt_message_box("校准页要印在一张快递单上：请先在打印机里放好一张快递单，再点“确定”。",
-                     "注意", RT_MB_OKCANCEL | RT_MB_ICONINFORMATION, owner_) == RT_IDCANCEL) {
+  // Only 取消 (or closing the box) cancels.
+  if (asker_.box("校准页要印在一张快递单上：请先在打印机里放好一张快递单，再点“确定”。", "注意",
+                 RT_MB_OKCANCEL | RT_MB_ICONINFORMATION) == RT_IDCANCEL) {
     view_.set_status(kCancelled);
     return PrintOutcome::cancelled;
   }

@@ -10,6 +10,7 @@
 #include "print/duplicate_guard.h"
 #include "print/print_surface.h"
 #include "print/waybill_layout.h"
+#include "view/asker.h"
 #include "view/main_view.h"
 
 namespace print {
@@ -39,19 +40,19 @@ struct PrintRequest {
   // A batch's record whose duplicate printed today the batch asked about
   // once for all: printed again without asking; other days' still ask.
   bool reprint_today = false;
-  uintptr_t owner = 0;  // the asking window; 0: the job's own
+  view::Asker* asker = nullptr;  // who asks its questions; null: the job's own
 };
 
 class PrintJob {
  public:
-  // `owner` owns the message boxes (the main window; 0 for none). The
-  // templates are the store's of `settings_path`, in the list's order.
+  // `asker` asks the job's questions (the main window's). The templates
+  // are the store's of `settings_path`, in the list's order.
   PrintJob(view::MainView& view, PrintSurface& surface, std::string settings_path,
-           uintptr_t owner = 0)
+           view::Asker& asker)
       : view_(view),
         surface_(surface),
         settings_path_(std::move(settings_path)),
-        owner_(owner),
+        asker_(asker),
         guard_(settings_path_) {}
 
   // The "打印" button: checks the template, asks up to three questions (and
@@ -87,9 +88,9 @@ class PrintJob {
   // Asked once, at the first print that finds no log, whether to create it
   // (true: it is created and that waybill is its first line). Without it
   // the log is only appended to, never created.
-  // It is asked of the window that printed (`owner`).
-  void set_log_offer(std::function<bool(uintptr_t owner)> offer) { log_offer_ = std::move(offer); }
-  uintptr_t owner() const { return owner_; }
+  // It is asked by the asker of the print that finds no log.
+  void set_log_offer(std::function<bool(view::Asker&)> offer) { log_offer_ = std::move(offer); }
+  view::Asker& asker() const { return asker_; }
   view::MainView& view() const { return view_; }
 
  private:
@@ -97,9 +98,9 @@ class PrintJob {
   std::string template_question() const;
   bool confirmed(const WaybillTexts& texts, const PrintRequest& request);
   bool duplicate_confirmed(const WaybillTexts& texts, const PrintRequest& request);
-  // The window that asks a request's questions (disabled while one is open).
-  uintptr_t asker(const PrintRequest& request) const {
-    return request.owner ? request.owner : owner_;
+  // Who asks a request's questions.
+  view::Asker& asker(const PrintRequest& request) const {
+    return request.asker ? *request.asker : asker_;
   }
   bool ask(const std::string& question, const PrintRequest& request = {});
   bool paper_accepted(const OpenedPrinter& opened, const PrintRequest& request = {});
@@ -122,13 +123,13 @@ class PrintJob {
   view::MainView& view_;
   PrintSurface& surface_;
   std::string settings_path_;
-  uintptr_t owner_;
+  view::Asker& asker_;
   std::string last_printed_name_;
   std::string last_failure_;
   // Printers whose other paper the seller accepted in this run.
   std::set<std::string> paper_accepted_;
   DuplicateGuard guard_;
-  std::function<bool(uintptr_t owner)> log_offer_;
+  std::function<bool(view::Asker&)> log_offer_;
 };
 
 // "A4 210 × 297 毫米": the paper's name (when the driver has one) and size

@@ -25,8 +25,9 @@ std::string box_lines(std::string_view text) {
 std::vector<PrintItem> waybill_items(const std::array<int, kLayoutValues>& f, int left, int top,
                                      const WaybillTexts& t) {
   const std::array<const std::string*, kItemFields.size()> texts = {
-      &t.name,        &t.fixed,         &t.mobile,          &t.goods,   &t.sender_name,
-      &t.sender_fixed, &t.sender_mobile, &t.sender_address, &t.address, &t.date};
+      &t.parcel.name,  &t.parcel.fixed,   &t.parcel.mobile,         &t.parcel.goods,
+      &t.sender_name,  &t.sender_fixed,   &t.sender_mobile,         &t.sender_address,
+      &t.parcel.address, &t.date};
   static constexpr std::array<std::string_view, kItemFields.size()> labels = {
       "收件人姓名", "收件人电话", "收件人手机", "商品",       "寄件人姓名",
       "寄件人电话", "寄件人手机", "寄件人地址", "收件人地址", "日期"};

@@ -9,6 +9,7 @@
 
 #include "print/print_surface.h"
 #include "print/template_row.h"
+#include "view/parcel.h"
 
 namespace print {
 
@@ -25,7 +26,7 @@ int character_height(int points);
 
 // What the window shows at print time.
 struct WaybillTexts {
-  std::string name, fixed, mobile, goods, address;
+  view::Parcel parcel;
   std::string sender_name, sender_fixed, sender_mobile, sender_address;
   std::string date;  // "2015.7.5"
 };

@@ -8,8 +8,8 @@
 
 namespace recognize {
 
-Recipient parse_address_line(std::string_view line) {
-  Recipient r;
+view::Parcel parse_address_line(std::string_view line) {
+  view::Parcel r;
   rt::TextArray parts = rt::split(line, "，");
   // The name is the second-to-last piece; a line of one piece has none.
   if (parts.size() >= 2) r.name = parts[parts.size() - 2];

@@ -5,18 +5,13 @@
 #include <string>
 #include <string_view>
 
-namespace recognize {
+#include "view/parcel.h"
 
-struct Recipient {
-  std::string name;
-  std::string fixed;   // fixed-line number
-  std::string mobile;  // mobile number
-  std::string address;
-};
+namespace recognize {
 
 // The line reads: address, a space, "，", postcode, "，", name, "，", the
 // phone number(s), the mobile number last.
-Recipient parse_address_line(std::string_view line);
+view::Parcel parse_address_line(std::string_view line);
 
 // The bytes of one line of an address box on the waybill: sixteen
 // characters of the box's font fill its 80 mm.

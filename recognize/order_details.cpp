@@ -4,8 +4,6 @@
 
 #include "recipient/characters.h"
 #include "regex/regex_object.h"
-#include "runtime/input_box.h"
-#include "runtime/message_box.h"
 #include "runtime/settings_file.h"
 #include "runtime/text_between.h"
 #include "runtime/text_ops.h"
@@ -42,8 +40,8 @@ std::string item_code_key(std::string_view title) {
   return keeps ? std::string(title) : std::string(kEscaped) + rt::encode_setting_text(title);
 }
 
-GoodsReader::GoodsReader(std::string_view settings_path, bool* code_not_saved, uintptr_t owner)
-    : settings_path_(settings_path), code_not_saved_(code_not_saved), owner_(owner) {
+GoodsReader::GoodsReader(std::string_view settings_path, view::Asker& asker, bool* code_not_saved)
+    : settings_path_(settings_path), code_not_saved_(code_not_saved), asker_(asker) {
   pattern_.create(goods_pattern);
 }
 
@@ -95,8 +93,7 @@ std::string GoodsReader::item_code(std::string_view title) {
 // never stored as another character.
 std::string GoodsReader::asked_code(std::string_view title, const std::string& key) {
   for (;;) {
-    std::optional<std::string> typed =
-        rt::ask_text({title, "请输入宝贝代号", std::nullopt, rt::kFreeText, owner_});
+    std::optional<std::string> typed = asker_.typed(title, "请输入宝贝代号", "");
     if (!typed || typed->empty()) return {};
     std::string refused = rt::character_settings_cannot_keep(*typed);
     if (refused.empty()) {
@@ -106,13 +103,13 @@ std::string GoodsReader::asked_code(std::string_view title, const std::string& k
     }
     std::string text = "宝贝代号里的“" + refused + "”存不进设置文件 cfg.ini：" +
                        rt::kSettingsKeepGbk + "请换一种写法。";
-    rt_message_box(text.c_str(), "注意", RT_MB_OK | RT_MB_ICONWARNING, owner_);
+    asker_.tell(text, "注意", RT_MB_ICONWARNING);
   }
 }
 
 std::string order_goods_text(std::string_view text, std::string_view settings_path,
-                             bool* code_not_saved, uintptr_t owner) {
-  return GoodsReader(settings_path, code_not_saved, owner).goods_text(text);
+                             view::Asker& asker, bool* code_not_saved) {
+  return GoodsReader(settings_path, asker, code_not_saved).goods_text(text);
 }
 
 std::string order_summary_text(std::string_view text) {

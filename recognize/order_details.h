@@ -1,13 +1,13 @@
 // The goods and the order's identity on batch and whole ship pages.
 #pragma once
 
-#include <cstdint>
 #include <string>
 #include <string_view>
 #include <unordered_map>
 
 #include "recipient/goods.h"
 #include "regex/regex_object.h"
+#include "view/asker.h"
 
 namespace recognize {
 
@@ -19,10 +19,9 @@ inline constexpr size_t kGoodsLineBytes = 32;
 // once (a title asked for is read again after its code was written).
 class GoodsReader {
  public:
-  // When writing an item code fails, `code_not_saved` (if given) is set.
-  // `owner` (the window that recognises; 0: the active one) owns the
-  // item-code questions and is disabled while they are open.
-  GoodsReader(std::string_view settings_path, bool* code_not_saved, uintptr_t owner = 0);
+  // `asker` asks for item codes. When writing one fails, `code_not_saved`
+  // (if given) is set.
+  GoodsReader(std::string_view settings_path, view::Asker& asker, bool* code_not_saved = nullptr);
 
   // The goods blocks of an order as "code_colour_size×count▅" pieces,
   // spaces removed. An item title seen for the first time is asked for its
@@ -43,13 +42,13 @@ class GoodsReader {
   rx::RegexObject pattern_;
   std::string settings_path_;
   bool* code_not_saved_;
-  uintptr_t owner_;
+  view::Asker& asker_;
   std::unordered_map<std::string, std::string> stored_codes_;  // by settings key
 };
 
 // The goods of one order, read on their own.
 std::string order_goods_text(std::string_view text, std::string_view settings_path,
-                             bool* code_not_saved = nullptr, uintptr_t owner = 0);
+                             view::Asker& asker, bool* code_not_saved = nullptr);
 
 // The settings key of an item title. A title the settings file keeps as it
 // is stays its own key, as it always was. One it would break or lose — "="

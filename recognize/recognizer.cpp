@@ -37,8 +37,8 @@ std::string listed_name(const ShippingRecord& record) {
 
 // A page's address line as a recipient, with no mask in any field: a
 // masked name or mobile is empty, a masked detail left out.
-Recipient unmasked_line(std::string_view line) {
-  Recipient r = parse_address_line(line);
+view::Parcel unmasked_line(std::string_view line) {
+  view::Parcel r = parse_address_line(line);
   if (has_mask(r.name)) r.name.clear();
   if (r.mobile.find('*') != std::string::npos) r.mobile.clear();
   if (has_mask(r.address)) r.address = removed(r.address, "*");
@@ -47,7 +47,7 @@ Recipient unmasked_line(std::string_view line) {
 
 // What the platform masks in a page's address line, as the parser tells it.
 recipient::Recipient line_masks(std::string_view line) {
-  Recipient r = parse_address_line(line);
+  view::Parcel r = parse_address_line(line);
   recipient::Recipient masks;
   masks.masked_name = has_mask(r.name);
   if (r.mobile.find('*') != std::string::npos) masks.masked_mobile = r.mobile;
@@ -58,7 +58,7 @@ recipient::Recipient line_masks(std::string_view line) {
 constexpr char kParsed[] = " [智能识别]";
 
 void fill_recipient(view::MainView& view, const recipient::Recipient& r, std::string_view goods) {
-  fill_form(view, r.name, r.fixed, r.mobile, recipient::full_address(r), goods);
+  fill_form(view, {r.name, r.mobile, r.fixed, recipient::full_address(r), std::string(goods)});
 }
 
 // A masked mobile number is named, never printed as if it were real.
@@ -103,7 +103,7 @@ std::string list_check_note(const std::vector<recipient::Recipient>& list) {
 
 // The detail page's address: from after the separator that follows the
 // last phone present (or the name) up to the final "，" and postcode.
-std::string detail_page_address(const std::string& t, const Recipient& r) {
+std::string detail_page_address(const std::string& t, const view::Parcel& r) {
   constexpr size_t kPostcodeTail = 8;  // "，" and six digits
   size_t start = r.name.size();
   for (const std::string& phone : {r.fixed, r.mobile}) {
@@ -124,30 +124,17 @@ std::string page_goods(GoodsReader& goods, std::string_view text) {
 
 }  // namespace
 
-FormTexts form_texts(std::string_view name, std::string_view fixed, std::string_view mobile,
-                     std::string_view address, std::string_view goods) {
-  std::string a = removed(removed(address, "\n"), "\r");
+view::Parcel boxed(const view::Parcel& found) {
+  std::string a = removed(removed(found.address, "\n"), "\r");
   a = rt::strip_spaces(a).view();
-  return {std::string(rt::strip_spaces(name).view()), std::string(rt::strip_spaces(fixed).view()),
-          std::string(rt::strip_spaces(mobile).view()),
-          std::string(rt::trim(wrap_text(a, kAddressLineBytes)).view()), std::string(goods)};
+  return {std::string(rt::strip_spaces(found.name).view()),
+          std::string(rt::strip_spaces(found.mobile).view()),
+          std::string(rt::strip_spaces(found.fixed).view()),
+          std::string(rt::trim(wrap_text(a, kAddressLineBytes)).view()), found.goods};
 }
 
-namespace {
-
-void show_form_texts(view::MainView& view, const FormTexts& f) {
-  view.set_text(view::control::name_box, f.name);
-  view.set_text(view::control::fixed_phone, f.fixed);
-  view.set_text(view::control::mobile_phone, f.mobile);
-  view.set_text(view::control::address, f.address);
-  view.set_text(view::control::goods, f.goods);
-}
-
-}  // namespace
-
-void fill_form(view::MainView& view, std::string_view name, std::string_view fixed,
-               std::string_view mobile, std::string_view address, std::string_view goods) {
-  show_form_texts(view, form_texts(name, fixed, mobile, address, goods));
+void fill_form(view::MainView& view, const view::Parcel& found) {
+  view::show_parcel(view, boxed(found));
 }
 
 void Recognizer::recognise_clipboard() { recognise(rt::clipboard_text().view()); }
@@ -193,7 +180,7 @@ bool Recognizer::recognise_masked_order(std::string_view text) {
   if (masked.empty()) return false;
   fill_recipient(
       view_, found[0],
-      GoodsReader(settings_path_, &code_not_saved_, owner_).listing_goods(found[0].goods));
+      GoodsReader(settings_path_, asker_, &code_not_saved_).listing_goods(found[0].goods));
   view_.set_enabled(batch_print_button, false);
   say(masked);
   return true;
@@ -204,7 +191,7 @@ bool Recognizer::recognise_any_recipient(std::string_view text) {
   if (found.empty()) return false;
   records_.clear();
   view_.list_clear(name_box);
-  GoodsReader goods(settings_path_, &code_not_saved_, owner_);
+  GoodsReader goods(settings_path_, asker_, &code_not_saved_);
   if (found.size() == 1) {
     fill_recipient(view_, found[0], goods.listing_goods(found[0].goods));
     view_.set_enabled(batch_print_button, false);
@@ -239,7 +226,7 @@ void Recognizer::recognise_batch_page(std::string& t) {
     return;
   }
   rt::TextArray blocks = rt::split(t, "关闭订单详情");
-  GoodsReader goods(settings_path_, &code_not_saved_, owner_);
+  GoodsReader goods(settings_path_, asker_, &code_not_saved_);
   // The piece before the first "关闭订单详情" belongs to no order.
   for (size_t i = 1; i < blocks.size(); ++i) {
     std::string_view block = blocks[i];
@@ -258,7 +245,7 @@ void Recognizer::recognise_batch_page(std::string& t) {
 }
 
 void Recognizer::recognise_whole_ship_page(const std::string& t) {
-  GoodsReader goods(settings_path_, &code_not_saved_, owner_);
+  GoodsReader goods(settings_path_, asker_, &code_not_saved_);
   add_record(ShippingRecord{
       trimmed(rt::text_between(t, "收货信息：", "修改收货信息")), page_goods(goods, t), {}, {}});
   rt::do_events();
@@ -272,11 +259,11 @@ void Recognizer::recognise_whole_ship_page(const std::string& t) {
 
 // Ship page, detail page or chat window, told apart by the text's end.
 void Recognizer::recognise_short_text(std::string t) {
-  std::string goods = GoodsReader(settings_path_, &code_not_saved_, owner_).listing_goods(t);
+  std::string goods = GoodsReader(settings_path_, asker_, &code_not_saved_).listing_goods(t);
   t = trimmed(removed(removed(t, "\n"), "\r"));
   size_t pieces = rt::split(t, "，").size();
   std::string tail(rt::right(t, 8).view());
-  Recipient r;
+  view::Parcel r;
   if (is_all_digits(tail)) {
     if (pieces < 3) {
       say("获取未成功 -5");
@@ -308,7 +295,8 @@ void Recognizer::recognise_short_text(std::string t) {
   } else if (!said_) {  // a batch page's short body has said its own
     say(kUnknown);
   }
-  fill_form(view_, r.name, r.fixed, r.mobile, r.address, goods);
+  r.goods = goods;
+  fill_form(view_, r);
   view_.set_enabled(batch_print_button, false);
 }
 
@@ -330,21 +318,22 @@ std::string Recognizer::masked_records_status() const {
   return status + "（第 " + numbers + " 条）";
 }
 
-FormTexts Recognizer::record_texts(size_t k) const {
+view::Parcel Recognizer::record_texts(size_t k) const {
   if (k >= records_.size()) return {};
   const ShippingRecord& record = records_[k];
   if (record.recipient) {
     const recipient::Recipient& r = *record.recipient;
-    return form_texts(r.name, r.fixed, r.mobile, recipient::full_address(r), record.goods);
+    return boxed({r.name, r.mobile, r.fixed, recipient::full_address(r), record.goods});
   }
-  Recipient r = unmasked_line(record.address_line);
-  return form_texts(r.name, r.fixed, r.mobile, r.address, record.goods);
+  view::Parcel r = unmasked_line(record.address_line);
+  r.goods = record.goods;
+  return boxed(r);
 }
 
 void Recognizer::show_record() {
   int i = view_.list_selection(name_box);
   if (i < 0 || size_t(i) >= records_.size()) return;
-  show_form_texts(view_, record_texts(size_t(i)));
+  view::show_parcel(view_, record_texts(size_t(i)));
 }
 
 void Recognizer::add_record(ShippingRecord record) {

@@ -2,14 +2,15 @@
 // shipping records it finds and fills the main window's recipient boxes.
 #pragma once
 
-#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "recipient/parser.h"
+#include "view/asker.h"
 #include "view/main_view.h"
+#include "view/parcel.h"
 
 namespace recognize {
 
@@ -22,20 +23,11 @@ struct ShippingRecord {
   std::optional<recipient::Recipient> recipient;
 };
 
-// What the recipient boxes hold for a recipient: spaces removed, the
-// address joined into one line and wrapped to the address box's lines; goods unchanged.
-struct FormTexts {
-  std::string name, fixed, mobile, address, goods;
-};
-
 class Recognizer {
  public:
-  Recognizer(view::MainView& view, std::string settings_path)
-      : view_(view), settings_path_(std::move(settings_path)) {}
-
-  // The window that owns the questions a recognition asks (the main
-  // window, once it exists; 0: the active one).
-  void set_owner(uintptr_t owner) { owner_ = owner; }
+  // `asker` asks a recognition's questions (item codes).
+  Recognizer(view::MainView& view, std::string settings_path, view::Asker& asker)
+      : view_(view), settings_path_(std::move(settings_path)), asker_(asker) {}
 
   // The click on "淘宝地址识别".
   void recognise_clipboard();
@@ -48,7 +40,7 @@ class Recognizer {
   // Records in page order; item k of the name box belongs to record k.
   const std::vector<ShippingRecord>& records() const { return records_; }
   // What the recipient boxes show for record k, without showing it.
-  FormTexts record_texts(size_t k) const;
+  view::Parcel record_texts(size_t k) const;
 
  private:
   void recognise_batch_page(std::string& t);
@@ -73,14 +65,15 @@ class Recognizer {
   bool said_ = false;            // this recognition has set the status line
   bool page_kind_read_ = false;  // a page kind read this text (its records, or its masks)
   bool code_not_saved_ = false;  // an item code could not be written this time
-  uintptr_t owner_ = 0;
+  view::Asker& asker_;
 };
 
-FormTexts form_texts(std::string_view name, std::string_view fixed, std::string_view mobile,
-                     std::string_view address, std::string_view goods);
+// What the recipient boxes hold for a parcel: spaces removed, the address
+// joined into one line and wrapped to the address box's lines; goods
+// unchanged.
+view::Parcel boxed(const view::Parcel& found);
 
-// Writes the values into the recipient boxes as form_texts makes them.
-void fill_form(view::MainView& view, std::string_view name, std::string_view fixed,
-               std::string_view mobile, std::string_view address, std::string_view goods);
+// Writes the parcel into the recipient boxes as `boxed` makes it.
+void fill_form(view::MainView& view, const view::Parcel& found);
 
 }  // namespace recognize

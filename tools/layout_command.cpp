@@ -76,11 +76,13 @@ int layout_command(const std::vector<std::string>& args) {
     return utf8 ? rt::from_utf8(value) : value;
   };
   auto out = [&](const std::string& gbk) { return utf8 ? rt::to_utf8(gbk) : gbk; };
-  print::WaybillTexts texts{text("--name"),           text("--fixed"),
-                            text("--mobile"),         text("--goods"),
-                            text("--address"),        text("--sender-name"),
-                            text("--sender-fixed"),   text("--sender-mobile"),
-                            text("--sender-address"), text("--date")};
+  print::WaybillTexts texts{
+      {text("--name"), text("--mobile"), text("--fixed"), text("--address"), text("--goods")},
+      text("--sender-name"),
+      text("--sender-fixed"),
+      text("--sender-mobile"),
+      text("--sender-address"),
+      text("--date")};
   std::string row = o->count("--row") ? text("--row") : template_row(*o);
   auto items = print::waybill_items(print::TemplateRow::read(row).values, print::offset_tenths(text("--left")),
                                     print::offset_tenths(text("--top")), texts);

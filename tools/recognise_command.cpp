@@ -9,7 +9,6 @@
 
 #include "recognize/recognizer.h"
 #include "regex/support_libraries.h"
-#include "runtime/input_box.h"
 #include "runtime/platform.h"
 #include "runtime/text_encoding.h"
 #include "tools/command_input.h"
@@ -56,17 +55,27 @@ std::optional<Options> parse(const std::vector<std::string>& args) {
 
 // Item titles are asked on the terminal, and only when the text came from a
 // file while a person sits at the terminal.
-bool prompting = false;
+// Item codes are asked on the terminal; boxes are the platform's.
+class TerminalAsker final : public view::Asker {
+ public:
+  explicit TerminalAsker(bool prompting) : prompting_(prompting) {}
 
-std::optional<std::string> terminal_input_box(const rt::InputBoxRequest& request) {
-  if (!prompting) return std::nullopt;
-  std::string question =
-      std::string(request.caption.value_or("")) + " " + std::string(request.prompt.value_or(""));
-  std::fprintf(stderr, "%s: ", platform_to_terminal(question).c_str());
-  std::string line;
-  if (!std::getline(std::cin, line)) return std::nullopt;
-  return platform_from_terminal(line);
-}
+  int box(std::string_view text, std::string_view caption, unsigned type) override {
+    return view::BoxAsker().box(text, caption, type);
+  }
+  std::optional<std::string> typed(std::string_view prompt, std::string_view caption,
+                                   std::string_view) override {
+    if (!prompting_) return std::nullopt;
+    std::string question = std::string(caption) + " " + std::string(prompt);
+    std::fprintf(stderr, "%s: ", platform_to_terminal(question).c_str());
+    std::string line;
+    if (!std::getline(std::cin, line)) return std::nullopt;
+    return platform_from_terminal(line);
+  }
+
+ private:
+  bool prompting_;
+};
 
 // A record's line as the window lists it: the marketplace's address line,
 // or for a recipient of a pasted list its fields joined the same way.
@@ -134,12 +143,11 @@ int recognise_command(const std::vector<std::string>& args) {
   }
   std::string text = o->utf8 ? rt::from_utf8(*input) : *input;
   rt_start_libraries(support_libraries);
-  prompting = o->prompt && o->file && platform_stdin_is_terminal();
-  rt_set_input_box_hook(terminal_input_box);
+  TerminalAsker asker(o->prompt && o->file && platform_stdin_is_terminal());
 
   view::MemoryView view;
   view.set_enabled(view::control::batch_print_button, false);
-  recognize::Recognizer recognizer(view, o->cfg);
+  recognize::Recognizer recognizer(view, o->cfg, asker);
   recognizer.recognise(text);
 
   using namespace view::control;

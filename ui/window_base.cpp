@@ -7,9 +7,9 @@
 #include <vector>
 
 #include "runtime/heap.h"
-#include "runtime/message_box.h"
 #include "runtime/text_encoding.h"
 #include "ui/handle_table.h"
+#include "view/asker.h"
 
 namespace ui {
 
@@ -144,8 +144,8 @@ void handle_escaped_exception(HWND window) {
     static bool reported = false;
     if (reported) return;
     reported = true;
-    rt_message_box("程序处理窗口消息时出错，这次操作没有完成。", "error",
-                   RT_MB_OK | RT_MB_ICONERROR, reinterpret_cast<uintptr_t>(window));
+    view::BoxAsker(reinterpret_cast<uintptr_t>(window))
+        .tell("程序处理窗口消息时出错，这次操作没有完成。", "error", RT_MB_ICONERROR);
   }
 }
 
@@ -558,10 +558,6 @@ std::string WindowBase::text() const {
 
 void WindowBase::set_text(std::string_view gbk) const {
   SetWindowTextW(handle_, rt::widen(gbk).c_str());
-}
-
-int WindowBase::message_box(const char* text, const char* caption, unsigned type) const {
-  return MessageBoxW(handle_, rt::widen(text).c_str(), rt::widen(caption).c_str(), type);
 }
 
 void WindowBase::set_cursor_handle(HCURSOR cursor) {

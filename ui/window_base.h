@@ -102,7 +102,6 @@ class WindowBase {
   void set_style_bits(DWORD bits, bool on, bool extended) const;
   std::string text() const;
   void set_text(std::string_view gbk) const;
-  int message_box(const char* text, const char* caption, unsigned type) const;
   void set_cursor_handle(HCURSOR cursor);
   void set_font(HFONT font, bool redraw = true) const;
   void accept_files(bool on) const;

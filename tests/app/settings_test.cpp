@@ -13,6 +13,9 @@ namespace {
 
 using namespace app;
 
+// The window whose questions a save asks (its boxes go to RecordedBoxes).
+view::BoxAsker pane_window(0x5E7);
+
 const std::string two_lines = "上海市\r\n浦东";
 const std::string two_lines_encoded = "%C9%CF%BA%A3%CA%D0%0D%0A%C6%D6%B6%AB";
 
@@ -62,7 +65,7 @@ TEST_F(SettingsStore, FirstClickOpensThePaneAndWritesNothing) {
   settings.load_settings(view, {});
   EXPECT_EQ(view.text(view::control::left_offset), "0");  // shown, not left empty
   EXPECT_EQ(view.text(view::control::top_offset), "0");
-  settings.toggle_settings(view);
+  settings.toggle_settings(view, pane_window);
   EXPECT_EQ(view.width(), 600);
   EXPECT_EQ(view.text(view::control::settings_button), "保存");
   EXPECT_FALSE(std::filesystem::exists(path_));
@@ -77,8 +80,8 @@ TEST_F(SettingsStore, SavingWritesTheSevenKeysAndReloads) {
   view.set_text(view::control::sender_name, "张三");
   view.set_text(view::control::left_offset, "5");
   view.list_select(view::control::printer_list, 1);
-  settings.toggle_settings(view);  // opens the pane
-  settings.toggle_settings(view);
+  settings.toggle_settings(view, pane_window);  // opens the pane
+  settings.toggle_settings(view, pane_window);
   EXPECT_EQ(view.width(), 300);
   EXPECT_EQ(view.text(view::control::settings_button), "设置");
   EXPECT_EQ(view.status, "已保存设置");
@@ -106,8 +109,8 @@ TEST_F(SettingsStore, AStalePrinterStaysCurrentUntilSaved) {
   settings.load_settings(view, printers);
   EXPECT_EQ(view.list_selection(view::control::printer_list), -1);
   EXPECT_EQ(settings.current_printer(), "Gone");
-  settings.toggle_settings(view);  // opens the pane
-  settings.toggle_settings(view);  // saved with nothing selected
+  settings.toggle_settings(view, pane_window);  // opens the pane
+  settings.toggle_settings(view, pane_window);  // saved with nothing selected
   EXPECT_EQ(settings.current_printer(), "");
   EXPECT_EQ(rt::ini_read(path_, "dayinji", "moren", "unset"), "");
 }
@@ -121,17 +124,17 @@ TEST_F(SettingsStore, TheDefaultPrinterIsShownAndStaysTheDefault) {
   const std::string printers[] = {"A", "B"};
   settings.load_settings(view, printers, "B");
   EXPECT_EQ(view.list_selection(view::control::printer_list), 1);
-  settings.toggle_settings(view);  // opens the pane
+  settings.toggle_settings(view, pane_window);  // opens the pane
   std::vector<std::pair<std::string, bool>> checked;
   auto check = [&](const std::string& printer, bool changed) {
     checked.emplace_back(printer, changed);
     return true;
   };
-  settings.toggle_settings(view, 0, check);
+  settings.toggle_settings(view, pane_window, check);
   EXPECT_EQ(rt::ini_read(path_, "dayinji", "moren", "unset"), "");
   view.list_select(view::control::printer_list, 0);
-  settings.toggle_settings(view);  // opens the pane
-  settings.toggle_settings(view, 0, check);
+  settings.toggle_settings(view, pane_window);  // opens the pane
+  settings.toggle_settings(view, pane_window, check);
   EXPECT_EQ(rt::ini_read(path_, "dayinji", "moren"), "A");
   EXPECT_EQ(checked, (std::vector<std::pair<std::string, bool>>{{"", false}, {"A", true}}));
 }
@@ -143,8 +146,8 @@ TEST_F(SettingsStore, ASaveTheSellerStopsWritesNothing) {
   Settings settings(path_);
   settings.load_settings(view, {});
   view.set_text(view::control::sender_name, "张三");
-  settings.toggle_settings(view);  // opens the pane
-  settings.toggle_settings(view, 0, [](const std::string&, bool) { return false; });
+  settings.toggle_settings(view, pane_window);  // opens the pane
+  settings.toggle_settings(view, pane_window, [](const std::string&, bool) { return false; });
   EXPECT_FALSE(std::filesystem::exists(path_));
   EXPECT_EQ(view.width(), 600);
   EXPECT_EQ(view.status, "设置未保存，改好后再点“保存”");
@@ -161,9 +164,9 @@ TEST_F(SettingsStore, ASaveThatCannotBeWrittenSaysSoAndKeepsThePaneOpen) {
   settings.load_settings(view, printers);
   view.set_text(view::control::sender_name, "张三");
   view.list_select(view::control::printer_list, 1);
-  settings.toggle_settings(view);  // opens the pane
+  settings.toggle_settings(view, pane_window);  // opens the pane
   RecordedBoxes boxes;
-  settings.toggle_settings(view);
+  settings.toggle_settings(view, pane_window);
   ASSERT_EQ(boxes.texts.size(), 1u);
   EXPECT_EQ(boxes.texts[0].rfind("保存设置失败：无法写入 " + unwritable, 0), 0u) << boxes.texts[0];
   EXPECT_EQ(view.status, "保存设置失败：无法写入 " + unwritable);
@@ -181,9 +184,9 @@ TEST_F(SettingsStore, ACharacterGbkHasNotIsRefusedByNameAndNothingIsWritten) {
   settings.load_settings(view, {});
   view.set_text(view::control::sender_name, "张三");
   view.set_text(view::control::sender_address, "重庆市巫溪县\x82\x34\x88\x38江镇");
-  settings.toggle_settings(view);  // opens the pane
+  settings.toggle_settings(view, pane_window);  // opens the pane
   RecordedBoxes boxes;
-  settings.toggle_settings(view, 0x5E7);
+  settings.toggle_settings(view, pane_window);
   ASSERT_EQ(boxes.texts.size(), 1u);
   EXPECT_EQ(boxes.owners, (std::vector<uintptr_t>{0x5E7}));  // the settings pane's window
   EXPECT_EQ(boxes.texts[0].rfind("【寄件人地址】里的“\x82\x34\x88\x38”存不进设置文件", 0), 0u)
@@ -201,9 +204,9 @@ TEST_F(SettingsStore, OffsetsAreSignedMillimetresAndAnythingElseSavesNothing) {
     Settings settings(path_);
     settings.load_settings(view, {});
     view.set_text(view::control::left_offset, typed);
-    settings.toggle_settings(view);  // opens the pane
+    settings.toggle_settings(view, pane_window);  // opens the pane
     RecordedBoxes boxes;
-    settings.toggle_settings(view);
+    settings.toggle_settings(view, pane_window);
     EXPECT_TRUE(boxes.texts.empty()) << typed;
     EXPECT_EQ(view.status, "已保存设置") << typed;
   }
@@ -214,9 +217,9 @@ TEST_F(SettingsStore, OffsetsAreSignedMillimetresAndAnythingElseSavesNothing) {
     Settings settings(path_);
     settings.load_settings(view, {});
     view.set_text(view::control::top_offset, typed);
-    settings.toggle_settings(view);  // opens the pane
+    settings.toggle_settings(view, pane_window);  // opens the pane
     RecordedBoxes boxes;
-    settings.toggle_settings(view, 0x5E7);
+    settings.toggle_settings(view, pane_window);
     ASSERT_EQ(boxes.texts.size(), 1u) << typed;
     EXPECT_EQ(boxes.texts[0].rfind(std::string("【上偏移】填的“") + typed + "”不是偏移的毫米数", 0),
               0u)
@@ -234,9 +237,9 @@ TEST_F(SettingsStore, ASenderPastedFromAWebPageIsSavedWithPlainBlanks) {
   Settings settings(path_);
   settings.load_settings(view, {});
   view.set_text(view::control::sender_name, "王\x81\x30\x84\x32老板\x81\x36\xA4\x37");  // U+00A0, U+200B
-  settings.toggle_settings(view);  // opens the pane
+  settings.toggle_settings(view, pane_window);  // opens the pane
   RecordedBoxes boxes;
-  settings.toggle_settings(view);
+  settings.toggle_settings(view, pane_window);
   EXPECT_TRUE(boxes.texts.empty());
   EXPECT_EQ(rt::ini_read(path_, "ji", "jiname"), "王 老板");
 }

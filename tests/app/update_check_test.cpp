@@ -101,14 +101,15 @@ class UpdateCheck : public testing::Test {
   // No update server answers this address: tests must never download (and
   // install) a release over their own executable.
   void check(const std::string& page, bool (*cancelled)() = nullptr) {
-    UpdateContext context{view_, page, "http://update.slipjet.invalid/slipjet.exe", 0, record_quit,
-                          nullptr, cancelled};
+    UpdateContext context{view_,       main_window_, page, "http://update.slipjet.invalid/slipjet.exe",
+                          record_quit, nullptr,      cancelled};
     if (check_for_update(context)) offer_update(context);
   }
   static std::string leftover() { return std::string(rt::exe_name().view()) + ".delete"; }
   static void make(const std::string& name) { std::ofstream(name) << "old"; }
 
   view::MemoryView view_;
+  view::BoxAsker main_window_;  // its boxes go to record_box
   std::filesystem::path previous_, folder_;
 };
 
@@ -174,7 +175,7 @@ TEST_F(UpdateCheck, NewVersionStartsShownNormallyOrSaysItCannotStart) {
   rt_set_run_hook(record_start);
   starts.clear();
   starts_succeed = true;
-  start_new_version({view_, "", "", 0, record_quit}, "C:\\Program Files\\slipjet.exe");
+  start_new_version({view_, main_window_, "", "", record_quit}, "C:\\Program Files\\slipjet.exe");
   ASSERT_EQ(starts.size(), 1u);
   EXPECT_EQ(starts[0].command, "\"C:\\Program Files\\slipjet.exe\"");
   EXPECT_FALSE(starts[0].wait);
@@ -184,7 +185,7 @@ TEST_F(UpdateCheck, NewVersionStartsShownNormallyOrSaysItCannotStart) {
 
   quit_posted = false;
   starts_succeed = false;
-  start_new_version({view_, "", "", 0, record_quit}, "D:\\slipjet.exe");
+  start_new_version({view_, main_window_, "", "", record_quit}, "D:\\slipjet.exe");
   EXPECT_FALSE(quit_posted);
   ASSERT_EQ(boxes.size(), 1u);
   EXPECT_EQ(boxes[0].text, "新版本已安装，但无法启动：程序 D:\\slipjet.exe 无法运行，请手动运行");

@@ -36,7 +36,8 @@ void BM_recognise_batch_page(benchmark::State& state) {
   std::string page = pages::batch_page_of(orders);
 
   view::MemoryView view;
-  recognize::Recognizer recognizer(view, settings);
+  view::BoxAsker asker;
+  recognize::Recognizer recognizer(view, settings, asker);
   for (auto _ : state) {
     recognizer.recognise(page);
     benchmark::DoNotOptimize(recognizer.records().data());

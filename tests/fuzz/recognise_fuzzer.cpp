@@ -54,7 +54,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::remove(settings_path().c_str());
 
   view::MemoryView view;
-  recognize::Recognizer recognizer(view, settings_path());
+  view::BoxAsker asker;  // its boxes go to the hooks
+  recognize::Recognizer recognizer(view, settings_path(), asker);
   recognizer.recognise(std::string_view(reinterpret_cast<const char*>(data), size));
   // Every record can be shown.
   for (size_t i = 0; i < recognizer.records().size(); ++i) {

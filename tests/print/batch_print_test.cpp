@@ -16,7 +16,7 @@ class PrintAll : public PrintJob {
   void SetUp() override {
     PrintJob::SetUp();
     rt_start_libraries(support_libraries);
-    recognizer.emplace(view, path_);
+    recognizer.emplace(view, path_, asker);
     std::vector<pages::Order> orders;
     for (int i = 1; i <= 3; ++i) orders.push_back(pages::numbered_order(i));
     recognizer->recognise(pages::batch_page_of(orders));
@@ -90,7 +90,7 @@ TEST_F(PrintAll, AStoppedBatchResumesWithTheRecordsNotPrinted) {
   print::print_batch(*job, *recognizer, "p");
   EXPECT_EQ(printed_names(), (std::vector<std::string>{"收件人1", "收件人2"}));
 
-  print::PrintJob restarted(view, surface, path_);  // the program started again
+  print::PrintJob restarted(view, surface, path_, asker);  // the program started again
   surface.calls.clear();
   questions.clear();
   surface.failing_open = 0;
@@ -141,7 +141,7 @@ TEST_F(PrintAll, IdenticalOrdersAreCountedPerRecord) {
   print::print_batch(*job, *recognizer, "p");
   EXPECT_EQ(printed_names(), std::vector<std::string>{"收件人1"});
 
-  print::PrintJob restarted(view, surface, path_);
+  print::PrintJob restarted(view, surface, path_, asker);
   surface.calls.clear();
   surface.failing_open = 0;
   questions.clear();
@@ -180,7 +180,7 @@ TEST_F(PrintAll, PaperQuestionIsAskedOnceAndNoStopsTheBatch) {
   EXPECT_EQ(questions.size(), 1u);
   EXPECT_EQ(printed_names().size(), 3u);
 
-  print::PrintJob fresh(view, surface, path_);
+  print::PrintJob fresh(view, surface, path_, asker);
   surface.calls.clear();
   questions.clear();
   answers = {RT_IDNO};

@@ -38,10 +38,10 @@ TEST(HistoryLine, SixFieldsWithAGoodDateAndWholeCharacters) {
 TEST(HistoryLine, EveryWaybillReadsBackAsItsSixFields) {
   print::WaybillTexts t;
   t.date = "2026.12.8";
-  t.name = "张三；李四";
-  t.address = "浙江省杭州市\r\n西湖区；文三路\n1号";
-  t.mobile = "13812345678";
-  t.goods = "A1；B2\r\n";
+  t.parcel.name = "张三；李四";
+  t.parcel.address = "浙江省杭州市\r\n西湖区；文三路\n1号";
+  t.parcel.mobile = "13812345678";
+  t.parcel.goods = "A1；B2\r\n";
   std::string line = print::log_line(t);
   EXPECT_EQ(line, "2026.12.8；张三，李四；浙江省杭州市西湖区，文三路1号；13812345678；；A1；B2");
   auto e = parse_history_line(line);
@@ -49,9 +49,9 @@ TEST(HistoryLine, EveryWaybillReadsBackAsItsSixFields) {
   EXPECT_EQ(e->mobile(), "13812345678");
   EXPECT_EQ(e->goods(), "A1；B2");
   // A line longer than any waybill makes is read on its first 4,096 bytes.
-  t.goods.clear();
+  t.parcel.goods.clear();
   std::string filler(4095 - print::log_line(t).size(), 'x');
-  t.goods = filler + "▅" + std::string(2000, 'y');
+  t.parcel.goods = filler + "▅" + std::string(2000, 'y');
   e = parse_history_line(print::log_line(t));
   ASSERT_TRUE(e);
   EXPECT_EQ(e->goods(), filler);  // the character across byte 4,096 left out whole
@@ -77,10 +77,10 @@ class HistoryFile : public testing::Test {
   void append(const std::string& bytes) { std::ofstream(path_, std::ios::binary | std::ios::app) << bytes; }
   print::WaybillTexts texts(std::string goods = "A1▅") {
     print::WaybillTexts t;
-    t.name = "张三";
-    t.mobile = "13812345678";
-    t.address = "浙江省杭州市\r\n西湖区 文三路";
-    t.goods = std::move(goods);
+    t.parcel.name = "张三";
+    t.parcel.mobile = "13812345678";
+    t.parcel.address = "浙江省杭州市\r\n西湖区 文三路";
+    t.parcel.goods = std::move(goods);
     return t;
   }
   std::string path_;
@@ -106,7 +106,7 @@ TEST_F(HistoryFile, WhatEditorsAndBuyersLeaveInTheFileIsReadAsIs) {
   // A UTF-8 mark before the first line, a line of blanks, a long line.
   print::WaybillTexts semicolons = texts("A1▅");
   semicolons.date = "2026.12.7";
-  semicolons.name = "张；三";
+  semicolons.parcel.name = "张；三";
   print::WaybillTexts long_goods = texts(std::string(5000, 'g'));
   long_goods.date = "2026.12.7";
   append("\xEF\xBB\xBF" "2026.12.6；张三；浙江省杭州市西湖区文三路；13812345678；；A1▅\r\n"

@@ -10,11 +10,11 @@
 #include <vector>
 
 #include "print/print_job.h"
-#include "runtime/message_box.h"
 #include "runtime/settings_file.h"
 #include "runtime/system.h"
 #include "tests/app/settings_file_fixture.h"
 #include "tests/print/recording_surface.h"
+#include "tests/view/scripted_asker.h"
 #include "view/memory_view.h"
 
 namespace {
@@ -24,25 +24,10 @@ using namespace view::control;
 constexpr std::string_view kYuantong =
     "圆通,260,230,690,500,360,500,260,350,1200,230,1600,500,1280,500,1180,350,200,0,200,50,,,";
 
-std::deque<int> answers;
-std::vector<std::string> questions;
-
-int answer_box(const char* text, const char* caption, unsigned, uintptr_t) {
-  EXPECT_STREQ(caption, "注意");
-  questions.emplace_back(text);
-  if (answers.empty()) return RT_IDYES;
-  int a = answers.front();
-  answers.pop_front();
-  return a;
-}
-
 class PrintJob : public SettingsFolder {
  protected:
   void SetUp() override {
     SettingsFolder::SetUp();
-    answers.clear();
-    questions.clear();
-    rt_set_message_box_hook(answer_box);
     rt::ini_write(path_, "dayin", "1",
                   "申通,10,20,30,40,50,60,70,80,90,100,110,120,130,140,150,160,170,180,190,200,");
     rt::ini_write(path_, "dayin", "2", std::string(kYuantong));
@@ -62,10 +47,10 @@ class PrintJob : public SettingsFolder {
     view.set_text(sender_fixed_phone, "021-1");
     view.set_text(sender_mobile, "13700001111");
     view.set_text(sender_address, "上海市");
-    job.emplace(view, surface, path_);
+    job.emplace(view, surface, path_, asker);
   }
   void TearDown() override {
-    rt_set_message_box_hook(nullptr);
+    for (const std::string& caption : asker.captions) EXPECT_EQ(caption, "注意");
     SettingsFolder::TearDown();
   }
 
@@ -76,6 +61,9 @@ class PrintJob : public SettingsFolder {
 
   view::MemoryView view;
   RecordingSurface surface;
+  ScriptedAsker asker;
+  std::deque<int>& answers = asker.answers;         // RT_IDYES once none is left
+  std::vector<std::string>& questions = asker.asked;
   std::optional<print::PrintJob> job;
 };
 

@@ -83,7 +83,7 @@ TEST_F(PrintJob, RepeatQuestionForTheSameNameAndForAFirstEmptyName) {
   job->print_waybill("p");
   EXPECT_EQ(questions, (std::vector<std::string>{" 刚才【张三】已发送打印，是否再次发送"}));
 
-  print::PrintJob fresh(view, surface, path_);
+  print::PrintJob fresh(view, surface, path_, asker);
   view.set_text(name_box, "");
   questions.clear();
   answers = {RT_IDYES};
@@ -394,9 +394,9 @@ TEST_F(PrintJob, TheFirstPrintWithoutALogOffersToCreateIt) {
   std::string log = std::string(rt::exe_dir().view()) + "/地址.txt";
   for (bool wanted : {true, false}) {
     rt::delete_file(log);  // an ANSI path (std::filesystem reads it as UTF-8 on Windows)
-    print::PrintJob job(view, surface, path_);
+    print::PrintJob job(view, surface, path_, asker);
     int offers = 0;
-    job.set_log_offer([&](uintptr_t) { return ++offers, wanted; });
+    job.set_log_offer([&](view::Asker&) { return ++offers, wanted; });
     for (const char* name : {"李四", "王五"}) {
       view.set_text(name_box, name);
       EXPECT_EQ(job.print_waybill("p"), print::PrintOutcome::printed);
@@ -453,7 +453,7 @@ TEST_F(PrintJob, TheSameRecipientAndGoodsAskWhenAndWhatAcrossRestarts) {
   EXPECT_EQ(job->print_waybill("p"), print::PrintOutcome::printed);  // logged
   EXPECT_TRUE(questions.empty());
 
-  print::PrintJob restarted(view, surface, path_);
+  print::PrintJob restarted(view, surface, path_, asker);
   surface.calls.clear();
   answers = {RT_IDNO};
   EXPECT_EQ(restarted.print_waybill("p"), print::PrintOutcome::cancelled);
@@ -515,14 +515,6 @@ TEST(WaybillLayout, ValuesAndDate) {
 
 namespace {
 
-std::deque<std::optional<std::string>> typed;
-std::optional<std::string> type_answer(const rt::InputBoxRequest&) {
-  if (typed.empty()) return std::nullopt;
-  std::optional<std::string> a = typed.front();
-  typed.pop_front();
-  return a;
-}
-
 // Crosshairs every 20 mm at the offsets, labelled with where they belong.
 TEST(CalibrationSheet, CrossesLandWhereTheirLabelsSayPlusTheOffsets) {
   RecordingSurface s;
@@ -567,9 +559,8 @@ TEST_F(PrintJob, CalibrationCorrectsAndSavesTheOffsets) {
   EXPECT_EQ(surface.calls.front(), "open p 1 2200x1270");
   EXPECT_EQ(surface.calls.back(), "release");
 
-  rt_set_input_box_hook(type_answer);
-  typed = {"1.5", "abc", "-2"};  // a wrong answer is asked again
-  EXPECT_TRUE(print::correct_offsets(view, path_, job->owner()));
+  asker.typed_answers = {"1.5", "abc", "-2"};  // a wrong answer is asked again
+  EXPECT_TRUE(print::correct_offsets(view, path_, asker));
   EXPECT_EQ(view.text(left_offset), "3.5");
   EXPECT_EQ(view.text(top_offset), "5");
   EXPECT_EQ(std::string(rt::ini_read(path_, "dayinji", "left").view()), "3.5");
@@ -577,8 +568,7 @@ TEST_F(PrintJob, CalibrationCorrectsAndSavesTheOffsets) {
   EXPECT_EQ(view.status, "已校准：左偏移 3.5 毫米，顶偏移 5 毫米");
   EXPECT_EQ(questions.size(), 1u);  // the wrong answer's note
 
-  typed = {"1", std::nullopt};  // cancelled: nothing changes
-  EXPECT_FALSE(print::correct_offsets(view, path_, job->owner()));
+  asker.typed_answers = {"1", std::nullopt};  // cancelled: nothing changes
+  EXPECT_FALSE(print::correct_offsets(view, path_, asker));
   EXPECT_EQ(view.text(left_offset), "3.5");
-  rt_set_input_box_hook(nullptr);
 }

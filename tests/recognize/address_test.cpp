@@ -163,9 +163,9 @@ TEST(WrapText, ArbitraryBytesNeverLoopOrOverrun) {
 
 TEST(FillForm, StripsSpacesAndJoinsAndWrapsTheAddress) {
   view::MemoryView view;
-  recognize::fill_form(view, " 张 三 ", "0571 8888　6666", " 138 1234 5678 ",
-                       "广东省 深圳市\r\n南山区 粤海街道 科技园南区 高新南七道 100号 数字技术园",
-                       " goods as is ");
+  recognize::fill_form(
+      view, {" 张 三 ", " 138 1234 5678 ", "0571 8888　6666",
+             "广东省 深圳市\r\n南山区 粤海街道 科技园南区 高新南七道 100号 数字技术园", " goods as is "});
   using namespace view::control;
   EXPECT_EQ(view.text(name_box), "张三");
   EXPECT_EQ(view.text(fixed_phone), "057188886666");

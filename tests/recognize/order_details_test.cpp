@@ -22,7 +22,7 @@ using recognize::order_summary_text;
 
 class Goods : public Recognition {
  protected:
-  std::string goods(const std::string& text) { return order_goods_text(text, path_); }
+  std::string goods(const std::string& text) { return order_goods_text(text, path_, main_window); }
   void store(const char* title, const char* code) {
     rt::ini_write(path_, "baobeibiaotidaihao", title, code);
   }
@@ -103,7 +103,7 @@ TEST_F(Goods, CharactersGbkHasNotAreNeverStoredAsOthers) {
   ScriptedDialog::answers = {"A\x82\x34\x88\x38", "A1"};
   std::string block = goods_block("\x82\x34\x88\x38" "江土鸡");
   RecordedBoxes boxes;
-  EXPECT_EQ(order_goods_text(block, path_, nullptr, 0x51), "A1_黑色_40×2件▅");
+  EXPECT_EQ(order_goods_text(block, path_, main_window), "A1_黑色_40×2件▅");
   ASSERT_EQ(boxes.texts.size(), 1u);
   EXPECT_EQ(boxes.texts[0].rfind("宝贝代号里的“\x82\x34\x88\x38”存不进设置文件", 0), 0u)
       << boxes.texts[0];

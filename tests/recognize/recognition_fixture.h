@@ -40,7 +40,7 @@ class Recognition : public SettingsFolder {
     ScriptedDialog::prompts.clear();
     ScriptedDialog::owners.clear();
     rt_set_input_box_hook(ScriptedDialog::answer);
-    recognizer.emplace(view, path_);
+    recognizer.emplace(view, path_, main_window);
   }
   void TearDown() override {
     rt_set_input_box_hook(nullptr);
@@ -52,5 +52,6 @@ class Recognition : public SettingsFolder {
   bool batch_print() const { return view.enabled(view::control::batch_print_button); }
 
   view::MemoryView view;
+  view::BoxAsker main_window{0x51};  // the boxes go to the scripted dialog
   std::optional<recognize::Recognizer> recognizer;
 };

@@ -109,7 +109,6 @@ TEST_F(BatchPage, ItemCodesAreAskedOncePerNewTitle) {
   b.goods = pages::goods_block("新款跑鞋", "鞋码： 41") + pages::goods_block("已知宝贝");
   c.goods = pages::goods_block("另一款");
   ScriptedDialog::answers = {"R1"};  // the second title is cancelled
-  recognizer->set_owner(0x51);  // the main window
   recognizer->recognise(pages::batch_page_of({a, b, c}));
 
   EXPECT_EQ(ScriptedDialog::prompts, (std::vector<std::string>{"新款跑鞋", "另一款"}));
@@ -311,7 +310,7 @@ TEST_F(Recognition, ShowRecordWithoutARecordChangesNothing) {
 // status line says it was not kept.
 TEST_F(Recognition, AnItemCodeThatCannotBeSavedIsSaidOnce) {
   std::string unwritable = (dir_ / "missing-folder" / "cfg.ini").string();
-  recognize::Recognizer elsewhere(view, unwritable);
+  recognize::Recognizer elsewhere(view, unwritable, main_window);
   ScriptedDialog::answers = {"Q1"};
   elsewhere.recognise(pages::whole_ship_page(
       "北京 北京市 朝阳区 建国路88号 ，100022，王五，13600001111", pages::goods_block("男鞋")));
