@@ -1,5 +1,7 @@
 #include "app/main_window_win32.h"
 
+#include "ui/dpi.h"
+
 namespace app {
 
 namespace {
@@ -107,13 +109,17 @@ void Win32MainView::set_enabled(int id, bool on) {
   if (ui::WindowBase* w = c_.control(id)) w->set_disabled(!on);
 }
 
+// Widths are the layout's, at 96 dpi; the window has them at its screen's scale.
 int Win32MainView::width() const {
   RECT r{};
   GetWindowRect(c_.form.handle(), &r);
-  return r.right - r.left;
+  return MulDiv(r.right - r.left, ui::kDefaultDpi, ui::window_dpi(c_.form.handle()));
 }
 
-void Win32MainView::set_width(int pixels) { c_.form.move(nullptr, nullptr, &pixels, nullptr); }
+void Win32MainView::set_width(int pixels) {
+  int scaled = c_.form.px(pixels);
+  c_.form.move(nullptr, nullptr, &scaled, nullptr);
+}
 
 void Win32MainView::set_status(std::string_view gbk) { c_.status.set_status_text(gbk); }
 

@@ -23,6 +23,10 @@ class StatusBarControl : public Control {
     std::wstring tip = rt::widen(gbk);
     SendMessageW(handle(), SB_SETTIPTEXTW, 0, reinterpret_cast<LPARAM>(tip.c_str()));
   }
+  // Makes the bar `lines` lines of its font high and draws its text over
+  // them, wrapped: a status bar draws one line and cuts the rest, and its
+  // tool tip does not show on every system. Call once the bar is attached.
+  void show_text_over(int lines);
 };
 
 }  // namespace ui

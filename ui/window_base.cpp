@@ -8,6 +8,7 @@
 
 #include "runtime/heap.h"
 #include "runtime/text_encoding.h"
+#include "ui/dpi.h"
 #include "ui/handle_table.h"
 #include "view/asker.h"
 
@@ -117,7 +118,8 @@ void place_beside(HWND window, HWND anchor) {
 HWND WindowBase::create_beside(HWND owner, const char* class_name, const char* title,
                                int client_width, int client_height) {
   if (!register_window_class(class_name, DefWindowProcW)) return nullptr;
-  RECT frame{0, 0, client_width, client_height};
+  int dpi = window_dpi(owner);
+  RECT frame{0, 0, scaled(client_width, dpi), scaled(client_height, dpi)};
   DWORD style = WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
   AdjustWindowRectEx(&frame, style, FALSE, 0);
   HWND window = create(0, class_name, title, style, CW_USEDEFAULT, CW_USEDEFAULT,
@@ -494,7 +496,7 @@ HWND WindowBase::create(DWORD ex_style, const char* class_name, const char* titl
                                 GetModuleHandleW(nullptr), parameter);
   if (!window) return nullptr;
   bind(window);
-  SendMessageA(window, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), 0);
+  SendMessageA(window, WM_SETFONT, reinterpret_cast<WPARAM>(gui_font()), 0);
   return window;
 }
 
@@ -503,7 +505,7 @@ bool WindowBase::attach(HWND parent, int id, bool set_font) {
   HWND item = GetDlgItem(parent, id);
   if (!item || !bind(item)) return false;
   if (set_font)
-    SendMessageA(item, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), 1);
+    SendMessageA(item, WM_SETFONT, reinterpret_cast<WPARAM>(gui_font()), 1);
   return true;
 }
 
@@ -559,6 +561,8 @@ std::string WindowBase::text() const {
 void WindowBase::set_text(std::string_view gbk) const {
   SetWindowTextW(handle_, rt::widen(gbk).c_str());
 }
+
+int WindowBase::px(int pixels) const { return scaled(pixels, window_dpi(handle_)); }
 
 void WindowBase::set_cursor_handle(HCURSOR cursor) {
   if (cursor_) DestroyCursor(cursor_);

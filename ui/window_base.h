@@ -79,9 +79,12 @@ class WindowBase {
   HWND create(DWORD ex_style, const char* class_name, const char* title, DWORD style, int x, int y,
               int width, int height, HWND parent, HMENU menu_or_id, void* parameter = nullptr);
   // A captioned window of the program's own class, owned by `owner`, whose
-  // client area is the size given, placed beside the owner.
+  // client area is the size given (at 96 dpi, scaled to the owner's
+  // screen), placed beside the owner.
   HWND create_beside(HWND owner, const char* class_name, const char* title, int client_width,
                      int client_height);
+  // `pixels` laid out at 96 dpi, at the scale of this window's screen.
+  int px(int pixels) const;
   bool attach(HWND parent, int id, bool set_font = true);
   bool attach_window(HWND window);
   HWND handle() const { return handle_; }
