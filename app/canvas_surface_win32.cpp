@@ -1,6 +1,8 @@
 #include "app/canvas_surface_win32.h"
 
+#include <algorithm>
 #include <string>
+#include <vector>
 
 #include "runtime/text_encoding.h"
 #include "ui/gdi_guards.h"
@@ -29,7 +31,13 @@ print::OpenedPrinter CanvasSurface::open_on_printer(std::string_view name, int /
                                                     int paper_width, int paper_length) {
   std::string printer(name);
   ui::PaperFit fit = canvas_.open_for_paper(printer, paper_width, paper_length);
-  return print::OpenedPrinter{fit.opened, printer, fit.fits, fit.paper_name, fit.width, fit.length};
+  print::OpenedPrinter opened{fit.opened, printer, fit.fits, fit.paper_name, fit.width, fit.length};
+  if (!fit.opened && !printer.empty()) {
+    std::vector<std::string> installed;
+    ui::Canvas::list_printers(installed);
+    opened.missing = std::find(installed.begin(), installed.end(), printer) == installed.end();
+  }
+  return opened;
 }
 
 print::TextSize CanvasSurface::measure_text(std::string_view text, std::string_view face,

@@ -13,10 +13,10 @@ namespace {
 
 constexpr char kClass[] = "SlipjetHistory";
 enum ControlId { kFilter = 1, kList, kReprint };
-constexpr int kWidth = 760, kHeight = 460;
-constexpr std::array<const char*, 7> kColumns = {"日期", "模板", "姓名", "手机",
+constexpr int kWidth = 800, kHeight = 460;
+constexpr std::array<const char*, 7> kColumns = {"打印时间", "模板", "姓名", "手机",
                                                  "电话", "地址", "商品"};
-constexpr std::array<int, 7> kColumnWidths = {76, 60, 64, 96, 96, 230, 116};
+constexpr std::array<int, 7> kColumnWidths = {116, 60, 64, 96, 96, 230, 116};
 enum Column { kDateColumn, kTemplateColumn, kFirstParcelColumn };
 // The parcel's texts in the columns after the template.
 constexpr std::array<std::string view::Parcel::*, 5> kParcelTexts = {
@@ -52,14 +52,14 @@ bool HistoryWindow::open() {
 void HistoryWindow::make_controls() {
   HWND window = handle();
   DWORD child = WS_CHILD | WS_VISIBLE;
-  filter_label_.create(0, "STATIC", "筛选（姓名、电话、地址、商品、日期）：", child, 10, 14, 230,
-                       20, window, nullptr);
-  filter_.create(WS_EX_CLIENTEDGE, "EDIT", "", child | ES_AUTOHSCROLL | WS_TABSTOP, 240, 10, 360,
-                 22, window, reinterpret_cast<HMENU>(intptr_t(kFilter)));
-  reprint_button_.create(0, "BUTTON", "补打所选", child | BS_PUSHBUTTON | WS_TABSTOP, 620, 9, 120,
-                         24, window, reinterpret_cast<HMENU>(intptr_t(kReprint)));
-  list_.create_list(window, kList, 10, 42, kWidth - 20, kHeight - 52);
-  for (size_t i = 0; i < kColumns.size(); ++i) list_.add_column(kColumns[i], kColumnWidths[i]);
+  filter_label_.create(0, "STATIC", "筛选（姓名、电话、地址、商品、日期）：", child, px(10), px(14),
+                       px(230), px(20), window, nullptr);
+  filter_.create(WS_EX_CLIENTEDGE, "EDIT", "", child | ES_AUTOHSCROLL | WS_TABSTOP, px(240), px(10),
+                 px(360), px(22), window, reinterpret_cast<HMENU>(intptr_t(kFilter)));
+  reprint_button_.create(0, "BUTTON", "补打所选", child | BS_PUSHBUTTON | WS_TABSTOP, px(620), px(9),
+                         px(120), px(24), window, reinterpret_cast<HMENU>(intptr_t(kReprint)));
+  list_.create_list(window, kList, px(10), px(42), px(kWidth - 20), px(kHeight - 52));
+  for (size_t i = 0; i < kColumns.size(); ++i) list_.add_column(kColumns[i], px(kColumnWidths[i]));
   filter_.on_change([this] {
     apply_filter();
     return 0;
@@ -93,8 +93,10 @@ void HistoryWindow::apply_filter() {
 std::string HistoryWindow::cell_text(int row, int column) const {
   if (row < 0 || size_t(row) >= shown_.size()) return {};
   const print::HistoryEntry& entry = history_.entries()[shown_[size_t(row)]];
-  if (column == kDateColumn) return std::string(entry.date());
-  if (column == kTemplateColumn) return context_.template_of ? context_.template_of(entry) : "";
+  // The time tells a day's waybills apart; an older version's line has none.
+  if (column == kDateColumn)
+    return std::string(entry.date()) + (entry.note.time.empty() ? "" : " " + entry.note.time.substr(0, 5));
+  if (column == kTemplateColumn) return entry.note.template_name;
   size_t text = size_t(column - kFirstParcelColumn);
   return text < kParcelTexts.size() ? entry.parcel().*kParcelTexts[text] : std::string();
 }

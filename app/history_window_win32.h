@@ -23,8 +23,6 @@ struct HistoryContext {
   HWND owner = nullptr;
   view::MainView* view = nullptr;
   std::function<void(HWND asking)> print;  // the main window's "打印", asking in `asking`
-  // The template a line was printed with in this run, empty when unknown.
-  std::function<std::string(const print::HistoryEntry&)> template_of;
 };
 
 // One object for the program's run; its window comes and goes.

@@ -16,6 +16,7 @@
 #include "runtime/text_ops.h"
 #include "settings/cfg_file.h"
 #include "ui/canvas.h"
+#include "ui/dpi.h"
 #include "ui/gdi_guards.h"
 #include "ui/text_drawing.h"
 
@@ -27,31 +28,20 @@ constexpr char kClass[] = "SlipjetPreview";
 constexpr char kNoPictureYet[] = "-";
 // Pixels per millimetre, and where the form is drawn in the client area.
 constexpr int kScale = 3;
-constexpr int kMargin = 12, kToolbarHeight = 36, kNoteHeight = 40;
+constexpr int kMargin = 12, kToolbarHeight = 36, kReadoutHeight = 20, kNoteHeight = 40;
 constexpr char kNote[] =
     "拖动各项（或选中后按方向键，每次 0.5 毫米；Ctrl+Z 撤销）到底图上的位置，再点“保存模板”。"
-    "底图不会打印。整体偏移时，点主窗口的“打印校准页”：量出中心十字偏离 110,60 毫米处多少，"
-    "按提示输入，程序会改正并保存偏移。";
+    "底图不会打印。整体偏移时，点主窗口的“打印校准页”：量出大十字的中心离纸的左边、上边各多少毫米，"
+    "按提示填入，程序会改正并保存偏移。";
 constexpr int kFormWidth = 220 * kScale, kFormHeight = 127 * kScale;
 enum ButtonId { kPrint = 1, kChoosePicture, kRemovePicture, kClose, kSaveTemplate };
 constexpr int kArrowStep = 5;  // 0.5 mm
-
-RECT form_rect() {
-  return RECT{kMargin, kToolbarHeight + kMargin, kMargin + kFormWidth,
-              kToolbarHeight + kMargin + kFormHeight};
-}
-
-// A pixel of the client area as tenths of a millimetre on the form.
-POINT form_point(int x, int y) {
-  RECT form = form_rect();
-  return POINT{(x - form.left) * 10 / kScale, (y - form.top) * 10 / kScale};
-}
 
 // The form's tenths of a millimetre onto its rectangle of the client area.
 void map_form(HDC dc, const RECT& form) {
   SetMapMode(dc, MM_ANISOTROPIC);
   SetWindowExtEx(dc, print::kFormWidth, 1270, nullptr);
-  SetViewportExtEx(dc, kFormWidth, kFormHeight, nullptr);
+  SetViewportExtEx(dc, form.right - form.left, form.bottom - form.top, nullptr);
   SetViewportOrgEx(dc, form.left, form.top, nullptr);
 }
 
@@ -98,6 +88,19 @@ bool set_form_picture_path(const std::string& settings_path, const std::string& 
          settings::CfgFile(settings_path).set_form_picture(template_name, path);
 }
 
+// Where the form is drawn, at the screen's scale.
+RECT PreviewWindow::form_rect() const {
+  return RECT{px(kMargin), px(kToolbarHeight + kMargin), px(kMargin + kFormWidth),
+              px(kToolbarHeight + kMargin + kFormHeight)};
+}
+
+// A pixel of the client area as tenths of a millimetre on the form.
+POINT PreviewWindow::form_point(int x, int y) const {
+  RECT form = form_rect();
+  return POINT{MulDiv(x - form.left, print::kFormWidth, form.right - form.left),
+               MulDiv(y - form.top, 1270, form.bottom - form.top)};
+}
+
 void PreviewWindow::show(const PreviewContext& context) {
   context_ = context;
   if (!handle() && !open()) return;
@@ -109,7 +112,7 @@ void PreviewWindow::show(const PreviewContext& context) {
 
 bool PreviewWindow::open() {
   if (!create_beside(context_.owner, kClass, kPreviewTitle, kFormWidth + 2 * kMargin,
-                     kToolbarHeight + kFormHeight + 2 * kMargin + kNoteHeight))
+                     kToolbarHeight + kFormHeight + 2 * kMargin + kReadoutHeight + kNoteHeight))
     return false;
   // A new window starts from the template as saved.
   picture_.clear();
@@ -135,8 +138,8 @@ bool PreviewWindow::open() {
 // window.
 void PreviewWindow::add_button(ui::ButtonControl& button, int id, const char* text, int x,
                                int width, void (PreviewWindow::*action)()) {
-  button.create(0, "BUTTON", text, WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, x, 6, width, 24,
-                handle(), reinterpret_cast<HMENU>(intptr_t(id)));
+  button.create(0, "BUTTON", text, WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, px(x), px(6), px(width),
+                px(24), handle(), reinterpret_cast<HMENU>(intptr_t(id)));
   ui::close_on_escape(button);
   button.on_click([this, action] {
     HWND window = handle();
@@ -174,6 +177,8 @@ void PreviewWindow::attach_mouse_and_keys() {
 LRESULT PreviewWindow::message_method(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
   // The main window may have changed what is shown.
   if (message == WM_ACTIVATE && LOWORD(wparam) != WA_INACTIVE) invalidate();
+  // The title bar's close, Esc and "关闭" all close the same way.
+  if (message == WM_CLOSE) return close(), 0;
   return WindowBase::message_method(window, message, wparam, lparam);
 }
 
@@ -229,25 +234,28 @@ void PreviewWindow::paint(HDC dc) {
 }
 
 // The chosen item's name and its place on the template, in millimetres,
-// right of the buttons: what a drag or an arrow key changes.
+// on a line of its own under the form (never under a button): what a drag
+// or an arrow key changes.
 void PreviewWindow::paint_selected_position(HDC dc, const print::Waybill& waybill) {
   if (!edited_ || selected_item_ < 0 || size_t(selected_item_) >= waybill.items.size()) return;
   size_t x = size_t(print::kItemFields[size_t(selected_item_)] - 1);
   auto mm = [](int tenths) { return print::millimetres_text(tenths / 10.0); };
   std::string text = "【" + std::string(waybill.items[size_t(selected_item_)].label) + "】 左 " +
                      mm((*edited_)[x]) + " 毫米，上 " + mm((*edited_)[x + 1]) + " 毫米";
-  RECT place{kMargin + 360, 6, kMargin + kFormWidth - 80, 30};
+  RECT form = form_rect();
+  RECT place{form.left, form.bottom + px(4), form.right, form.bottom + px(4 + kReadoutHeight)};
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, RGB(0, 90, 220));
-  ui::ScopedSelect font(dc, GetStockObject(DEFAULT_GUI_FONT));
+  ui::ScopedSelect font(dc, ui::gui_font());
   ui::draw_text_in_rect(dc, text, place, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
 }
 
 void PreviewWindow::paint_note_and_form(HDC dc, const RECT& form) {
-  RECT note{form.left, form.bottom + 8, form.right, form.bottom + 8 + kNoteHeight};
+  int top = form.bottom + px(8 + kReadoutHeight);
+  RECT note{form.left, top, form.right, top + px(kNoteHeight)};
   SetBkMode(dc, TRANSPARENT);
   {
-    ui::ScopedSelect font(dc, GetStockObject(DEFAULT_GUI_FONT));
+    ui::ScopedSelect font(dc, ui::gui_font());
     DrawTextA(dc, kNote, -1, &note, DT_WORDBREAK);
   }
   update_picture();
@@ -315,7 +323,27 @@ void PreviewWindow::remove_picture() {
   picture_path_ = kNoPictureYet;
 }
 
-void PreviewWindow::close() { DestroyWindow(handle()); }
+// Moves not saved are never dropped without a word: "是" saves them first
+// (the window stays when the name is cancelled), "取消" keeps the window.
+void PreviewWindow::close() {
+  if (has_unsaved_moves()) {
+    HWND window = handle();
+    int answer = asker_of(window).box("移动过的位置还没有保存。保存为模板吗？", "预览",
+                                      RT_MB_YESNOCANCEL | RT_MB_ICONQUESTION);
+    if (!still_open(window) || answer == RT_IDCANCEL) return;
+    if (answer == RT_IDYES) {
+      save_template();
+      if (!still_open(window) || has_unsaved_moves()) return;
+    }
+  }
+  DestroyWindow(handle());
+}
+
+bool PreviewWindow::has_unsaved_moves() const {
+  if (!edited_ || edited_position_ != template_position()) return false;
+  print::Waybill saved = context_.job->prepare(rt::now());
+  return saved.problem.empty() && saved.values != *edited_;
+}
 
 // "保存模板": the moved positions as a template of the seller's own; a
 // server's or built-in template is never changed in place, a copy is made

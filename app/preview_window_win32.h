@@ -82,6 +82,10 @@ class PreviewWindow : public ui::WindowBase {
   bool arrow_key(int key);
   // Ctrl+Z: the positions before the last move.
   bool undo();
+  // Items moved on the shown template and not saved.
+  bool has_unsaved_moves() const;
+  RECT form_rect() const;
+  POINT form_point(int x, int y) const;
 
   PreviewContext context_;
   ui::OwnedDc printer_ic_;

@@ -1,9 +1,11 @@
 #include "app/settings.h"
 
+#include <algorithm>
 #include <utility>
 #include <vector>
 
 #include "print/offset_correction.h"
+#include "print/print_job.h"
 #include "runtime/platform.h"
 #include "runtime/settings_file.h"
 #include "runtime/text_encoding.h"
@@ -23,6 +25,8 @@ struct Field {
   std::string (settings::CfgFile::*read)() const;
   bool (settings::CfgFile::*write)(std::string_view) const;
   const char* label;
+  // Kept escaped (letters, digits and "%" only): any character fits.
+  bool escaped = false;
 };
 
 // The fields in the order a save writes them (the printer last).
@@ -38,16 +42,18 @@ const Field saved_fields[] = {
     {view::control::sender_mobile, &settings::CfgFile::sender_mobile,
      &settings::CfgFile::set_sender_mobile, "寄件人手机"},
     {view::control::sender_address, &settings::CfgFile::sender_address,
-     &settings::CfgFile::set_sender_address, "寄件人地址"},
+     &settings::CfgFile::set_sender_address, "寄件人地址", true},
 };
 
 // What keeps the settings from being saved as typed: a character the file
 // cannot keep, named with its field; empty when there is none.
 std::string unkeepable_character(view::MainView& view) {
   for (const Field& field : saved_fields) {
+    if (field.escaped) continue;
     std::string refused = rt::character_settings_cannot_keep(view.text(field.control));
     if (!refused.empty())
-      return "【" + std::string(field.label) + "】里的“" + refused + "”存不进设置文件 cfg.ini：" +
+      return "【" + std::string(field.label) + "】里的" + rt::quoted_character(refused) +
+             "存不进设置文件 cfg.ini：" +
              rt::kSettingsKeepGbk + "请换一种写法再保存。";
   }
   return {};
@@ -95,6 +101,9 @@ void Settings::load_settings(view::MainView& view, std::span<const std::string> 
     view.set_text(field.control, offset && value.empty() ? std::string("0") : value);
   }
   current_printer_ = cfg.printer();
+  printer_missing_ = !current_printer_.empty() &&
+                     std::find(installed_printers.begin(), installed_printers.end(),
+                               current_printer_) == installed_printers.end();
   shown_default_ = -1;
   for (size_t i = 0; i < installed_printers.size(); ++i) {
     view.list_add(view::control::printer_list, installed_printers[i]);
@@ -111,6 +120,8 @@ void Settings::toggle_settings(view::MainView& view, view::Asker& asker, const S
     view.set_width(expanded_width);
     view.set_text(view::control::settings_button, "保存");
     pane_open_ = true;
+    // The empty printer box says nothing of the printer it lost.
+    if (printer_missing_) view.set_status(print::missing_printer_text(current_printer_));
     return;
   }
   int selected = view.list_selection(view::control::printer_list);
@@ -153,6 +164,7 @@ void Settings::toggle_settings(view::MainView& view, view::Asker& asker, const S
   view.set_width(collapsed_width);
   pane_open_ = false;
   current_printer_ = printer;
+  printer_missing_ = false;  // chosen from this computer's printers
   if (!printer.empty()) shown_default_ = -1;
   view.set_status("已保存设置");
 }

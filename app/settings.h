@@ -49,6 +49,7 @@ class Settings {
  private:
   std::string path_;
   std::string current_printer_;
+  bool printer_missing_ = false;  // the saved printer is not on this computer
   bool pane_open_ = false;  // the program's own record, never read back from the window
   // The list position of the system's default printer shown for a saved
   // "default" (-1: none shown).

@@ -113,8 +113,10 @@ Application::Application()
 void Application::print_shown_waybill(HWND asking, bool chosen_reprint) {
   using Kind = print::PrintRequest::Kind;
   view::BoxAsker asker = asker_of(asking);
-  print_job_->print_waybill(settings_.current_printer(),
-                            {chosen_reprint ? Kind::chosen_reprint : Kind::single, false, &asker});
+  print::PrintRequest request;
+  request.kind = chosen_reprint ? Kind::chosen_reprint : Kind::single;
+  request.asker = &asker;
+  print_job_->print_waybill(settings_.current_printer(), request);
 }
 
 // The batch button starts "连打", and while it runs reads "停止": a click
@@ -144,11 +146,8 @@ void Application::system_command(int command) {
       print_job_->print_calibration_sheet(settings_.current_printer()) ==
           print::PrintOutcome::printed)
     print::correct_offsets(view_, settings_path_, asker_);
-  auto template_of = [this](const print::HistoryEntry& e) {
-    return print_job_->guard().template_of(e);
-  };
   if (command == kHistoryCommand)
-    history_.show({main_window_, &view_, reprint_here, template_of});
+    history_.show({main_window_, &view_, reprint_here});
   if (command == kGuideCommand) open_guide();
 }
 
@@ -194,7 +193,9 @@ void Application::attach_event_handlers() {
                                     return print_job_->settings_accepted(printer, changed);
                                   });
       }));
-  c.help_button.on_click(then_pass([this] { show_tutorial(asker_); }));
+  c.help_button.on_click(then_pass([this] {
+    if (show_tutorial(asker_)) open_guide();
+  }));
   c.print_button.on_click(
       then_pass([this] { print_job_->print_waybill(settings_.current_printer()); }));
   c.batch_print_button.on_click(then_pass([this] { start_or_stop_batch(); }));
@@ -245,6 +246,8 @@ intptr_t Application::initialise_main_window(HWND window) {
   view_.set_width(kCollapsedWidth);
   SetWindowTextA(window, kCaption);
   controls_.bind(window);
+  // The first-start note and a batch's reasons are longer than a line.
+  controls_.status.show_text_over(2);
   attach_event_handlers();
   add_system_menu_commands();
   print_job_.emplace(view_, print_surface_, settings_path_, asker_);
@@ -261,8 +264,9 @@ intptr_t Application::initialise_main_window(HWND window) {
   banner_request.deadline_ms = kBannerDeadlineMs;
   banner_page_ = net::http_request_text(banner_request);
   // Without a browser engine the banner stays empty; the program carries on.
-  controls_.banner.create(window, banner_page_url(), kBannerX, kBannerY, kBannerWidth,
-                          kBannerHeight, WS_CHILD | WS_VISIBLE, 0);
+  const ui::WindowBase& form = controls_.form;
+  controls_.banner.create(window, banner_page_url(), form.px(kBannerX), form.px(kBannerY),
+                          form.px(kBannerWidth), form.px(kBannerHeight), WS_CHILD | WS_VISIBLE, 0);
   // An offer is asked about once the window is shown: its downloads take
   // time, and the seller sees the window meanwhile.
   if (check_for_update(update_context())) SetTimer(window, kOfferTimer, 0, nullptr);
@@ -281,13 +285,13 @@ ExitObserver exit_observer = nullptr;
 
 }  // namespace
 
-void show_tutorial(view::Asker& asker) {
-  asker.tell(
+bool show_tutorial(view::Asker& asker) {
+  return asker.yes(
       "1.第一次使用请设置好发件人和打印机\r\n2."
       "从淘宝订单详请页复制地址信息再点识别，可以识别一条地址信息\r\n"
       "3.点击已卖出的宝贝，选择订单再点击批量发货，新网页全选复制，再点识别，可多条连打\r\n4."
-      "不懂别问我",
-      "使用教程", 0);
+      "不懂别问我\r\n\r\n打开使用说明（图文详解每一步）吗？",
+      "使用教程", RT_MB_ICONINFORMATION);
 }
 
 void set_exit_observer(ExitObserver observer) { exit_observer = observer; }

@@ -11,8 +11,9 @@ inline constexpr char kCaption[] = "青禾快递单打印系统 " SLIPJET_VERSIO
 // orderly exit with code 0. Does not return.
 [[noreturn]] void start();
 
-// The four-line tutorial, captioned "使用教程".
-void show_tutorial(view::Asker& asker);
+// The four-line tutorial, captioned "使用教程", offering the guide: true
+// when the seller wants it opened.
+bool show_tutorial(view::Asker& asker);
 
 // Tests learn through this that the exit routine has run.
 using ExitObserver = void (*)();

@@ -122,9 +122,7 @@ std::string template_name_problem(std::string_view name) {
     return "模板名称不能为空，不能超过 32 个字节，也不能含有 , = [ ] ; 这些符号。";
   std::string refused = rt::character_settings_cannot_keep(name);
   if (refused.empty()) return {};
-  char code[16];
-  std::snprintf(code, sizeof code, "U+%04X", unsigned(rt::character_at(refused, 0)));
-  return "模板名称里的“" + refused + "”（" + code + "）存不进设置文件 cfg.ini：" +
+  return "模板名称里的" + rt::quoted_character(refused) + "存不进设置文件 cfg.ini：" +
          rt::kSettingsKeepGbk + "请换一种写法再保存。";
 }
 

@@ -44,6 +44,13 @@ void set_batch_running(view::MainView& view, bool running) {
 
 }  // namespace
 
+std::string batch_counts_text(const BatchCounts& c, int remaining) {
+  std::string text = "已打印 " + std::to_string(c.printed) + " 条，跳过 " + std::to_string(c.skipped) + " 条";
+  if (c.declined) text += "，答“否”未打印 " + std::to_string(c.declined) + " 条";
+  if (c.failed) text += "，未能打印 " + std::to_string(c.failed) + " 条";
+  return text + "，剩余 " + std::to_string(remaining) + " 条";
+}
+
 void print_batch(PrintJob& job, recognize::Recognizer& recognizer, const std::string& printer,
                  const std::function<bool()>& stop_requested) {
   view::MainView& view = job.view();
@@ -58,24 +65,22 @@ void print_batch(PrintJob& job, recognize::Recognizer& recognizer, const std::st
   if (n > 0 && !job.confirm_template()) return;
   set_batch_running(view, true);
   std::set<int> skipped = printed_today(job, recognizer);
-  PrintRequest request{PrintRequest::Kind::batch_record};
+  PrintRequest request;
+  request.kind = PrintRequest::Kind::batch_record;
   if (!skipped.empty() && !skip_printed(job, skipped.size())) {
     skipped.clear();
     request.reprint_today = true;
   }
-  int printed = 0;
-  auto counts = [&](int remaining) {
-    return "已打印 " + std::to_string(printed) + " 条，跳过 " + std::to_string(skipped.size()) +
-           " 条，剩余 " + std::to_string(remaining) + " 条";
-  };
+  BatchCounts done{0, int(skipped.size()), 0, 0};
+  // Records from the i-th (1-based) on that are still to print.
   auto remaining_from = [&](int i) {
-    return n - i + 1 - int(std::count_if(skipped.begin(), skipped.end(), [&](int k) { return k >= i; }));
+    return n - i + 1 - int(std::count_if(skipped.begin(), skipped.end(), [&](int k) { return k >= i - 1; }));
   };
   bool stopped = false;
   for (int i = 1; i <= n && !stopped; ++i) {
     if (skipped.contains(i - 1)) continue;
     if (stop_requested && stop_requested()) {
-      view.set_status("连打已停止：" + counts(remaining_from(i)));
+      view.set_status("连打已停止：" + batch_counts_text(done, remaining_from(i)));
       stopped = true;
       break;
     }
@@ -83,13 +88,16 @@ void print_batch(PrintJob& job, recognize::Recognizer& recognizer, const std::st
     rt::do_events();
     recognizer.show_record();
     rt::do_events();
+    request.record = "第 " + std::to_string(i) + " 条【" + view.text(name_box) + "】";
     PrintOutcome outcome = job.print_waybill(printer, request);
-    if (outcome == PrintOutcome::printed) ++printed;
+    if (outcome == PrintOutcome::printed) ++done.printed;
+    if (outcome == PrintOutcome::cancelled) ++done.declined;
     if (outcome == PrintOutcome::failed) {
+      ++done.failed;
       // Named, so the seller can go on from this record once the cause is mended.
       std::string stop = "连打停在第 " + std::to_string(i) + " 条（共 " + std::to_string(n) +
                          " 条）【" + view.text(name_box) + "】：" + job.last_failure() + "（" +
-                         counts(remaining_from(i)) + "）";
+                         batch_counts_text(done, remaining_from(i + 1)) + "）";
       view.set_status(stop);
       // The status line is narrow: the whole reason in a box as well.
       job.asker().tell(stop, "注意", RT_MB_ICONWARNING);
@@ -99,7 +107,7 @@ void print_batch(PrintJob& job, recognize::Recognizer& recognizer, const std::st
     rt::do_events();
     rt::wait(100);
   }
-  if (!stopped) view.set_status("连打完毕：" + counts(0));
+  if (!stopped) view.set_status("连打完毕：" + batch_counts_text(done, 0));
   set_batch_running(view, false);
 }
 

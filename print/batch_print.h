@@ -21,6 +21,18 @@ namespace print {
 void print_batch(PrintJob& job, recognize::Recognizer& recognizer, const std::string& printer,
                  const std::function<bool()>& stop_requested = {});
 
+// Where a batch's records went: every record is in one count or remains.
+struct BatchCounts {
+  int printed = 0;
+  int skipped = 0;   // printed earlier today, skipped as the seller chose
+  int declined = 0;  // a question about it was answered "否"
+  int failed = 0;    // could not be printed: the batch stopped there
+};
+
+// "已打印 2 条，跳过 0 条，答“否”未打印 1 条，剩余 0 条": the declined and
+// the failed named only when there are any.
+std::string batch_counts_text(const BatchCounts& counts, int remaining);
+
 // The batch button's text while no batch runs, and while one does.
 inline constexpr char kBatchButton[] = "连打";
 inline constexpr char kStopBatchButton[] = "停止";

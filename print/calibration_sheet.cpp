@@ -34,7 +34,7 @@ void draw_calibration_sheet(PrintSurface& s, int left, int top) {
   s.write_text(kCentreX + left + 20, kCentreY + top - 60, "中心 110,60");
   s.write_text(200 + left, 1120 + top,
                "校准页  左偏移 " + millimetres_text(left / 10.0) + " 毫米  顶偏移 " +
-                   millimetres_text(top / 10.0) + " 毫米");
+                   millimetres_text(top / 10.0) + " 毫米    量大十字的中心离纸的左边、上边各多少毫米，填进程序");
 }
 
 Offsets corrected_offsets(Offsets current, double right, double down) {

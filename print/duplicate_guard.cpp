@@ -47,20 +47,15 @@ bool DuplicateGuard::has_log() const { return rt::file_exists(log_path()); }
 
 bool DuplicateGuard::create_log() const { return rt::create_file(log_path()); }
 
-std::string DuplicateGuard::template_of(const HistoryEntry& entry) const {
-  auto found = templates_.find(entry.line);
-  return found == templates_.end() ? std::string() : found->second;
-}
-
 std::string DuplicateGuard::record(const WaybillTexts& texts, const std::string& template_name) {
   std::string path = log_path();
   if (!rt::file_exists(path)) return {};
-  std::string line = log_line(texts);
-  templates_[line] = template_name;
-  rt::AppendOutcome outcome = rt::append_line(path, line);
+  PrintNote note{texts.time, template_name};
+  // One write: another running copy's line never comes between the two.
+  rt::AppendOutcome outcome = rt::append_line(path, log_line(texts) + "\r\n" + log_note(note));
   if (outcome == rt::AppendOutcome::appended) return {};
   if (!history_) history_.emplace(path);
-  history_->remember_unlogged(texts);
+  history_->remember_unlogged(texts, note);
   return outcome == rt::AppendOutcome::cannot_open ? "文件只读或正被其他程序使用" : "写入失败";
 }
 

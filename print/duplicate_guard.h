@@ -3,7 +3,6 @@
 // run the log would not take, and the duplicate guard's look-back.
 #pragma once
 
-#include <map>
 #include <optional>
 #include <string>
 
@@ -26,25 +25,21 @@ class DuplicateGuard {
   const HistoryEntry* earlier_print(const WaybillTexts& texts);
   // How many times they were printed today (0 when the guard is off).
   int printed_today(const WaybillTexts& texts);
-  // Adds the print to the log; why it could not, empty when it did or when
-  // there is no log. A print the file would not take is still known to the
-  // guard for this run. The template is remembered for the run (the log
-  // line has no place for it).
+  // Adds the print to the log, its time and template on the note line
+  // after it; why it could not, empty when it did or when there is no log.
+  // A print the file would not take is still known to the guard for this
+  // run.
   std::string record(const WaybillTexts& texts, const std::string& template_name = {});
   // Whether the log is there: without it nothing is recorded.
   bool has_log() const;
   // Creates the log, empty; false when it cannot be created.
   bool create_log() const;
-  // The template a log line was printed with in this run; empty when it is
-  // not known (an earlier run's line).
-  std::string template_of(const HistoryEntry& entry) const;
 
  private:
   History* history();  // up to date; none without the log
 
   std::string settings_path_;
   std::optional<History> history_;
-  std::map<std::string, std::string> templates_;  // log line -> template, this run
 };
 
 }  // namespace print

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <utility>
 
 #include "runtime/convert.h"
 #include "runtime/files.h"
@@ -15,6 +16,8 @@ namespace {
 constexpr size_t kMaxLine = 4096;
 constexpr std::string_view kSeparator = "；";
 constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
+constexpr std::string_view kNoteMark = "@";
+constexpr std::string_view kTimeKey = "时间=", kTemplateKey = "模板=";
 // "1900.1.1" and five separators.
 constexpr size_t kShortestEntry = 8 + 5 * kSeparator.size();
 
@@ -130,6 +133,29 @@ std::string log_line(const WaybillTexts& t) {
   return line + log_field(p.goods, true);
 }
 
+std::string log_note(const PrintNote& note) {
+  return std::string(kNoteMark) + std::string(kTimeKey) + log_field(note.time, false) +
+         std::string(kSeparator) + std::string(kTemplateKey) + log_field(note.template_name, false);
+}
+
+// Fields it does not know (a later version's) are passed over.
+std::optional<PrintNote> parse_note_line(std::string_view line) {
+  line = readable_part(line);
+  if (!line.starts_with(kNoteMark) || !rt::is_whole_text(line)) return std::nullopt;
+  PrintNote note;
+  std::string_view rest = line.substr(kNoteMark.size());
+  while (!rest.empty()) {
+    size_t end = 0;
+    while (end < rest.size() && rest.compare(end, kSeparator.size(), kSeparator) != 0)
+      end += rt::character_size(rest, end);
+    std::string_view field = rest.substr(0, end);
+    if (field.starts_with(kTimeKey)) note.time = field.substr(kTimeKey.size());
+    if (field.starts_with(kTemplateKey)) note.template_name = field.substr(kTemplateKey.size());
+    rest = rest.substr(std::min(rest.size(), end + kSeparator.size()));
+  }
+  return note;
+}
+
 std::optional<HistoryEntry> parse_history_line(std::string_view line) {
   std::optional<HistoryEntry> entry = fields_of(line);
   if (!entry) return std::nullopt;
@@ -153,21 +179,31 @@ bool contains_text(std::string_view text, std::string_view sought) {
 
 void History::forget() {
   consumed_ = 0;
+  note_expected_ = false;
   entries_.clear();
   by_recipient_.clear();
 }
 
 void History::add(std::string_view line) {
   if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+  bool note_expected = std::exchange(note_expected_, false);
+  if (line.size() < kShortestEntry && !line.starts_with(kNoteMark)) return;  // a blank line, say
+  if (std::optional<PrintNote> note = parse_note_line(line)) {
+    if (note_expected) entries_.back().note = std::move(*note);
+    return;
+  }
   std::optional<HistoryEntry> entry = parse_history_line(line);
   if (!entry) return;
   by_recipient_.emplace(recipient_key(*entry), entries_.size());
   entries_.push_back(std::move(*entry));
+  note_expected_ = true;
 }
 
-void History::remember_unlogged(const WaybillTexts& texts) {
-  if (std::optional<HistoryEntry> entry = parse_history_line(log_line(texts)))
+void History::remember_unlogged(const WaybillTexts& texts, const PrintNote& note) {
+  if (std::optional<HistoryEntry> entry = parse_history_line(log_line(texts))) {
+    entry->note = note;
     unlogged_.push_back(std::move(*entry));
+  }
 }
 
 void History::refresh() {
@@ -189,16 +225,20 @@ void History::refresh() {
   size_t end = fresh.rfind('\n');
   if (end == std::string_view::npos || end < skipped) return;  // no whole line yet
   std::string_view lines = fresh.substr(skipped, end + 1 - skipped);
-  std::vector<std::string_view> found;
-  for (size_t start = 0; start < lines.size();) {
-    size_t stop = lines.find('\n', start);
-    if (stop - start >= kShortestEntry) found.push_back(lines.substr(start, stop - start));
-    start = stop + 1;
-  }
+  auto each_line = [&](auto&& take) {
+    for (size_t start = 0; start < lines.size();) {
+      size_t stop = lines.find('\n', start);
+      take(lines.substr(start, stop - start));
+      start = stop + 1;
+    }
+  };
   // Sized once by the lines that can be entries (a log of blank lines
   // reserves nothing).
-  entries_.reserve(entries_.size() + found.size());
-  for (std::string_view line : found) add(line);
+  size_t possible_entries = 0;
+  each_line([&](std::string_view line) { possible_entries += line.size() >= kShortestEntry; });
+  entries_.reserve(entries_.size() + possible_entries);
+  // Every line is read: a blank one between an entry and its note parts them.
+  each_line([&](std::string_view line) { add(line); });
   consumed_ += lines.size() + (consumed_ == 0 ? skipped : 0);
 }
 

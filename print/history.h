@@ -19,10 +19,20 @@
 
 namespace print {
 
+// What the log keeps of a waybill beyond its six fields, on a line of its
+// own right after the waybill's: "@时间=14:32:05；模板=申通". Older versions
+// skip that line (it starts with no date) and read the waybill's line as
+// they always did.
+struct PrintNote {
+  std::string time;  // "14:32:05"
+  std::string template_name;
+};
+
 // One line of the log: the line itself and where its six fields are (no
-// copies: a busy seller's log has 100,000 of them).
+// copies: a busy seller's log has 100,000 of them), and its note.
 struct HistoryEntry {
   std::string line;
+  PrintNote note;  // empty for a line an older version wrote
   int day = 0;  // the date as a day number (day_number)
   std::array<uint16_t, 7> bounds{};  // field k is line[bounds[k], bounds[k + 1] - separator)
 
@@ -48,6 +58,10 @@ int day_number(int year, int month, int day);
 
 // The line the log keeps for a printed waybill (without its line end).
 std::string log_line(const WaybillTexts& texts);
+// The note line that follows it (without its line end).
+std::string log_note(const PrintNote& note);
+// A note line read back; none for any other line.
+std::optional<PrintNote> parse_note_line(std::string_view line);
 
 // A line of the log, or none when it is damaged: fewer than six fields, a
 // date that is no date, or a byte that is no GBK character (a line cut in
@@ -76,7 +90,7 @@ class History {
   // A waybill printed whose line the file would not take (read-only, or
   // held open by another program): known to find() and count() for as
   // long as this object lives.
-  void remember_unlogged(const WaybillTexts& texts);
+  void remember_unlogged(const WaybillTexts& texts, const PrintNote& note);
   // In file order (oldest first).
   const std::vector<HistoryEntry>& entries() const { return entries_; }
 
@@ -89,6 +103,7 @@ class History {
   std::string path_;
   uint64_t consumed_ = 0;  // bytes of the whole lines read so far
   std::vector<HistoryEntry> entries_;
+  bool note_expected_ = false;  // the last line read was an entry's
   std::unordered_multimap<uint64_t, size_t> by_recipient_;  // entries by recipient_key
   std::vector<HistoryEntry> unlogged_;
 };

@@ -15,20 +15,27 @@ namespace {
 
 using namespace view::control;
 
-// Millimetres the seller typed, asked again until they are a number; none
-// when cancelled.
-std::optional<double> asked_millimetres(const std::string& question, view::Asker& asker) {
+// How far the centre cross landed from where it belongs (`belongs` mm
+// from the paper's `edge`), from the distance the seller measured; asked
+// again, with the reason, until it is one; none when cancelled.
+std::optional<double> asked_deviation(const std::string& question, const char* edge,
+                                      double belongs, view::Asker& asker) {
   for (;;) {
-    std::optional<std::string> typed = asker.typed(question, "校准", "0");
+    std::optional<std::string> typed = asker.typed(question, "校准", "");
     if (!typed) return std::nullopt;
-    if (std::optional<double> mm = typed_millimetres(*typed)) return mm;
-    asker.tell("请输入毫米数，例如 1.5 或 -2（不超过 50）。", "注意", RT_MB_ICONWARNING);
+    if (std::optional<double> mm = measured_distance(*typed, belongs)) return *mm - belongs;
+    std::string shortest = millimetres_text(belongs - kMaxOffsetMillimetres);
+    std::string longest = millimetres_text(belongs + kMaxOffsetMillimetres);
+    asker.tell("“" + std::string(rt::trim(*typed).view()) + "”不是量到的距离。请填大十字的中心离纸的" +
+                   edge + "有多少毫米，在 " + shortest + " 到 " + longest + " 之间（位置正好时是 " +
+                   millimetres_text(belongs) + "），例如 " + millimetres_text(belongs + 2.5) + "。",
+               "注意", RT_MB_ICONWARNING);
   }
 }
 
 }  // namespace
 
-std::optional<double> typed_millimetres(std::string_view typed) {
+std::optional<double> typed_millimetres(std::string_view typed, double largest) {
   std::string text(rt::halfwidth(rt::trim(typed).view()).view());
   size_t at = text.empty() || (text[0] != '-' && text[0] != '+') ? 0 : 1;
   size_t digits = 0, point = 0;
@@ -42,20 +49,24 @@ std::optional<double> typed_millimetres(std::string_view typed) {
   }
   if (digits == 0) return std::nullopt;
   double mm = std::strtod(text.c_str(), nullptr);
-  if (!(std::fabs(mm) <= kMaxOffsetMillimetres)) return std::nullopt;
+  if (!(std::fabs(mm) <= largest)) return std::nullopt;
+  return mm;
+}
+
+std::optional<double> measured_distance(std::string_view typed, double belongs) {
+  std::optional<double> mm = typed_millimetres(typed, belongs + kMaxOffsetMillimetres);
+  if (!mm || std::fabs(*mm - belongs) > kMaxOffsetMillimetres) return std::nullopt;
   return mm;
 }
 
 bool correct_offsets(view::MainView& view, const std::string& settings_path, view::Asker& asker) {
-  std::optional<double> right = asked_millimetres(
-      "用尺子从纸的左上角量中心十字：离左边的毫米数减去 110，就是偏右的毫米数"
-      "（偏左填负数，对准填 0）。\r\n偏右多少毫米？",
-      asker);
+  std::optional<double> right = asked_deviation(
+      "用尺子量校准页上标着“中心 110,60”的大十字。\r\n"
+      "它的中心离纸的左边多少毫米？（位置正好时是 110）",
+      "左边", kCentreX / 10.0, asker);
   if (!right) return false;
-  std::optional<double> down =
-      asked_millimetres("再量中心十字离上边的毫米数，减去 60，就是偏下的毫米数"
-                        "（偏上填负数，对准填 0）。\r\n偏下多少毫米？",
-                        asker);
+  std::optional<double> down = asked_deviation(
+      "大十字的中心离纸的上边多少毫米？（位置正好时是 60）", "上边", kCentreY / 10.0, asker);
   if (!down) return false;
   Offsets current{offset_tenths(view.text(left_offset)) / 10.0,
                   offset_tenths(view.text(top_offset)) / 10.0};

@@ -28,7 +28,8 @@ constexpr char kCalibrationName[] = "校准页";
 }  // namespace
 
 bool PrintJob::ask(const std::string& question, const PrintRequest& request) {
-  if (asker(request).yes(question, "注意")) return true;
+  std::string asked = request.record.empty() ? question : request.record + "\r\n" + question;
+  if (asker(request).yes(asked, "注意")) return true;
   view_.set_status(kCancelled);
   return false;
 }
@@ -73,11 +74,12 @@ bool PrintJob::confirmed(const WaybillTexts& texts, const PrintRequest& request)
     if (!question.empty() && !ask(question, request)) return false;
   }
   if (request.kind != Kind::chosen_reprint && !duplicate_confirmed(texts, request)) return false;
-  std::string mobile = view_.text(mobile_phone);
-  if (rt::strip_spaces(mobile).size() != 11 &&
-      !ask(" 手机号位数不对：" + mobile + " ! 是否继续打印 ", request))
-    return false;
-  return true;
+  // A fixed line alone reaches the recipient: nothing to ask.
+  const view::Parcel& p = texts.parcel;
+  size_t digits = rt::strip_spaces(p.mobile).size();
+  if (digits == 0 && !rt::strip_spaces(p.fixed).empty()) return true;
+  if (digits == 0) return ask(" 没有手机号，也没有电话，快递员联系不到收件人 ! 是否继续打印 ", request);
+  return digits == 11 || ask(" 手机号位数不对：" + p.mobile + " ! 是否继续打印 ", request);
 }
 
 // The parcel printed before (the log) or just now (this run): asked again.
@@ -96,6 +98,10 @@ bool PrintJob::duplicate_confirmed(const WaybillTexts& texts, const PrintRequest
   }
   return texts.parcel.name != last_printed_name_ ||
          ask(" 刚才【" + last_printed_name_ + "】已发送打印，是否再次发送", request);
+}
+
+std::string missing_printer_text(const std::string& name) {
+  return "上次选的打印机【" + name + "】在这台电脑上没有，请在“设置”里重新选择";
 }
 
 std::string paper_text(const std::string& name, int width, int length) {
@@ -136,7 +142,8 @@ WaybillTexts PrintJob::shown_texts(double now) const {
                       view_.text(sender_fixed_phone),
                       view_.text(sender_mobile),
                       view_.text(sender_address),
-                      waybill_date(rt::year(now), rt::month(now), rt::day(now))};
+                      waybill_date(rt::year(now), rt::month(now), rt::day(now)),
+                      waybill_time(now)};
 }
 
 Waybill PrintJob::prepare(double now) const {
@@ -230,7 +237,11 @@ PrintOutcome PrintJob::print_page(const std::string& printer, const std::string&
                                   const std::function<void()>& draw) {
   OpenedPrinter opened = open_printer(printer);
   const std::string& shown_printer = opened.name;
-  if (!opened.opened) return fail(name, "打印机【" + shown_printer + "】无法打开", request);
+  if (!opened.opened)
+    return fail(name,
+                opened.missing ? missing_printer_text(printer)
+                               : "打印机【" + shown_printer + "】无法打开",
+                request);
   bool print_button_was_enabled = view_.enabled(print_button);  // off during a batch
   std::string problem;
   {

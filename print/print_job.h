@@ -41,6 +41,8 @@ struct PrintRequest {
   // once for all: printed again without asking; other days' still ask.
   bool reprint_today = false;
   view::Asker* asker = nullptr;  // who asks its questions; null: the job's own
+  // A batch's record as its questions name it first ("第 3 条【张三】").
+  std::string record;
 };
 
 class PrintJob {
@@ -131,6 +133,10 @@ class PrintJob {
   DuplicateGuard guard_;
   std::function<bool(view::Asker&)> log_offer_;
 };
+
+// What a seller is told when the printer the settings name is not on this
+// computer (the program's folder was copied from another one).
+std::string missing_printer_text(const std::string& name);
 
 // "A4 210 × 297 毫米": the paper's name (when the driver has one) and size
 // in whole millimetres.

@@ -35,6 +35,9 @@ struct OpenedPrinter {
   // page as printed, orientation applied, in tenths of a millimetre.
   std::string paper_name;
   int paper_width = 0, paper_length = 0;
+  // Not opened because this computer has no printer of that name (the
+  // settings came from another computer).
+  bool missing = false;
 };
 
 class PrintSurface {

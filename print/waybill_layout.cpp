@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <climits>
 #include <cmath>
+#include <cstdio>
 
 #include "recognize/address.h"
 #include "runtime/convert.h"
@@ -67,6 +68,13 @@ int offset_tenths(std::string_view millimetres) {
 
 std::string waybill_date(int year, int month, int day) {
   return std::to_string(year) + "." + std::to_string(month) + "." + std::to_string(day);
+}
+
+std::string waybill_time(double now) {
+  rt::DateParts p = rt::date_parts(now);
+  char text[16];
+  std::snprintf(text, sizeof text, "%02d:%02d:%02d", p.hour, p.minute, p.second);
+  return text;
 }
 
 }  // namespace print

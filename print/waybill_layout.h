@@ -24,11 +24,15 @@ inline constexpr int kBoxFontSize = 18;
 // (20 -> 51, 18 -> 45). The same on every printer and screen.
 int character_height(int points);
 
+// "14:32:05": the time of day of `now`, as the log keeps it.
+std::string waybill_time(double now);
+
 // What the window shows at print time.
 struct WaybillTexts {
   view::Parcel parcel;
   std::string sender_name, sender_fixed, sender_mobile, sender_address;
   std::string date;  // "2015.7.5"
+  std::string time;  // "14:32:05": kept in the log, not printed
 };
 
 struct PrintItem {

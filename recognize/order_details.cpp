@@ -101,7 +101,7 @@ std::string GoodsReader::asked_code(std::string_view title, const std::string& k
         *code_not_saved_ = true;
       return *typed;
     }
-    std::string text = "宝贝代号里的“" + refused + "”存不进设置文件 cfg.ini：" +
+    std::string text = "宝贝代号里的" + rt::quoted_character(refused) + "存不进设置文件 cfg.ini：" +
                        rt::kSettingsKeepGbk + "请换一种写法。";
     asker_.tell(text, "注意", RT_MB_ICONWARNING);
   }

@@ -6,6 +6,7 @@
 // Button sets and icons, with the platform's values.
 inline constexpr unsigned RT_MB_OK = 0x0;
 inline constexpr unsigned RT_MB_OKCANCEL = 0x1;
+inline constexpr unsigned RT_MB_YESNOCANCEL = 0x3;
 inline constexpr unsigned RT_MB_YESNO = 0x4;
 inline constexpr unsigned RT_MB_ICONERROR = 0x10;
 inline constexpr unsigned RT_MB_ICONQUESTION = 0x20;

@@ -1,5 +1,6 @@
 #include "runtime/settings_file.h"
 
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -58,6 +59,12 @@ std::string character_settings_cannot_keep(std::string_view value) {
   size_t at = first_outside_gbk(value);
   if (at == std::string_view::npos) return {};
   return std::string(value.substr(at, character_size(value, at)));
+}
+
+std::string quoted_character(std::string_view character) {
+  char code[16];
+  std::snprintf(code, sizeof code, "U+%04X", unsigned(character_at(character, 0)));
+  return "“" + std::string(character) + "”（" + code + "）";
 }
 
 Text ini_read(std::string_view path, std::string_view section, std::string_view key,

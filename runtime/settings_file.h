@@ -48,6 +48,9 @@ std::string decode_setting_text(std::string_view text);
 // versions and other programs read, so a character GBK has not would come
 // back to them as another.
 std::string character_settings_cannot_keep(std::string_view value);
+// A refused character as a refusal names it, "“䢺”（U+48BA）": the code
+// says which it is where the character itself shows as a box.
+std::string quoted_character(std::string_view character);
 // Why, in the words a refusal gives the seller.
 inline constexpr char kSettingsKeepGbk[] = "设置文件用 GBK 编码，旧版本和别的程序读不出这个字。";
 

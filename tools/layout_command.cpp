@@ -82,7 +82,8 @@ int layout_command(const std::vector<std::string>& args) {
       text("--sender-fixed"),
       text("--sender-mobile"),
       text("--sender-address"),
-      text("--date")};
+      text("--date"),
+      {}};
   std::string row = o->count("--row") ? text("--row") : template_row(*o);
   auto items = print::waybill_items(print::TemplateRow::read(row).values, print::offset_tenths(text("--left")),
                                     print::offset_tenths(text("--top")), texts);

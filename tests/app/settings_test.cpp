@@ -2,9 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
 #include "app/templates.h"
 #include "runtime/platform.h"
 #include "runtime/settings_file.h"
+#include "runtime/text_encoding.h"
 #include "tests/app/settings_file_fixture.h"
 #include "tests/runtime/recorded_boxes.h"
 #include "view/memory_view.h"
@@ -110,6 +115,8 @@ TEST_F(SettingsStore, AStalePrinterStaysCurrentUntilSaved) {
   EXPECT_EQ(view.list_selection(view::control::printer_list), -1);
   EXPECT_EQ(settings.current_printer(), "Gone");
   settings.toggle_settings(view, pane_window);  // opens the pane
+  // The empty printer box is explained.
+  EXPECT_EQ(view.status, "上次选的打印机【Gone】在这台电脑上没有，请在“设置”里重新选择");
   settings.toggle_settings(view, pane_window);  // saved with nothing selected
   EXPECT_EQ(settings.current_printer(), "");
   EXPECT_EQ(rt::ini_read(path_, "dayinji", "moren", "unset"), "");
@@ -176,23 +183,36 @@ TEST_F(SettingsStore, ASaveThatCannotBeWrittenSaysSoAndKeepsThePaneOpen) {
   EXPECT_EQ(settings.current_printer(), "");
 }
 
-// A setting with a character GBK has not is refused by name before
-// anything is written: the file stays one older versions read.
+// A setting with a character GBK has not is refused by name, with its
+// code, before anything is written: the file stays one older versions
+// read. The sender's address is kept escaped, so any character of it is
+// saved and read back whole.
 TEST_F(SettingsStore, ACharacterGbkHasNotIsRefusedByNameAndNothingIsWritten) {
+  const std::string town = "重庆市巫溪县\x82\x34\x88\x38江镇";  // 䢺江镇
   view::MemoryView view;
   Settings settings(path_);
   settings.load_settings(view, {});
-  view.set_text(view::control::sender_name, "张三");
-  view.set_text(view::control::sender_address, "重庆市巫溪县\x82\x34\x88\x38江镇");
+  view.set_text(view::control::sender_name, "张\x82\x34\x88\x38");
+  view.set_text(view::control::sender_address, town);
   settings.toggle_settings(view, pane_window);  // opens the pane
   RecordedBoxes boxes;
   settings.toggle_settings(view, pane_window);
   ASSERT_EQ(boxes.texts.size(), 1u);
   EXPECT_EQ(boxes.owners, (std::vector<uintptr_t>{0x5E7}));  // the settings pane's window
-  EXPECT_EQ(boxes.texts[0].rfind("【寄件人地址】里的“\x82\x34\x88\x38”存不进设置文件", 0), 0u)
+  EXPECT_EQ(boxes.texts[0].rfind("【寄件人姓名】里的“\x82\x34\x88\x38”（U+48BA）存不进设置文件", 0), 0u)
       << boxes.texts[0];
   EXPECT_FALSE(std::filesystem::exists(path_));
   EXPECT_EQ(view.width(), 600);
+
+  view.set_text(view::control::sender_name, "张三");
+  settings.toggle_settings(view, pane_window);
+  EXPECT_EQ(view.status, "已保存设置");
+  std::ifstream in(path_, std::ios::binary);
+  std::string file((std::istreambuf_iterator<char>(in)), {});
+  EXPECT_EQ(rt::first_outside_gbk(file), std::string::npos) << file;
+  view::MemoryView next_start;
+  Settings(path_).load_settings(next_start, {});
+  EXPECT_EQ(next_start.text(view::control::sender_address), town);
 }
 
 // An offset is a signed number of millimetres, as the guide and the

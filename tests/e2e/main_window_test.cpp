@@ -252,6 +252,9 @@ TEST_F(MainWindow, SettingsPaneOpensAndSaves) {
   app.set_text(sender_name, "王老板");
   app.set_text(sender_mobile, "13700001111");
   app.set_text(left_offset, "3");
+  // A town whose name GBK lacks (䢺) is the seller's own address: kept.
+  const std::string town = "重庆市巫溪县\x82\x34\x88\x38江镇";
+  app.set_text(sender_address, town);
   app.click(settings_button);
   EXPECT_EQ(app.window_width(), 300);
   EXPECT_EQ(app.text(settings_button), "设置");
@@ -259,6 +262,9 @@ TEST_F(MainWindow, SettingsPaneOpensAndSaves) {
   EXPECT_NE(cfg.find("jiname=王老板"), std::string::npos) << cfg;
   EXPECT_NE(cfg.find("jiphone=13700001111"), std::string::npos);
   EXPECT_NE(cfg.find("left=3"), std::string::npos);
+  EXPECT_EQ(app.close(), 0);
+  ASSERT_TRUE(app.start());
+  EXPECT_EQ(app.text(sender_address), town);
 }
 
 // A settings file that cannot be written is never reported as saved: a box
@@ -320,7 +326,15 @@ TEST_F(MainWindow, HelpShowsTheTutorial) {
   GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
   EXPECT_EQ(std::string(text).find("1.第一次使用请设置好发件人和打印机"), 0u) << text;
   EXPECT_NE(std::string(text).find("4.不懂别问我"), std::string::npos);
-  PostMessageA(box, WM_COMMAND, IDOK, 0);
+  // The way on to the guide (not beside the test build: it says where the
+  // guide belongs).
+  EXPECT_NE(std::string(text).find("打开使用说明"), std::string::npos);
+  PostMessageA(box, WM_COMMAND, IDYES, 0);
+  HWND guide = AppDriver::wait_for_window("使用说明");
+  ASSERT_TRUE(guide);
+  GetDlgItemTextA(guide, 0xFFFF, text, sizeof text);
+  EXPECT_NE(std::string(text).find("使用说明.html"), std::string::npos) << text;
+  PostMessageA(guide, WM_COMMAND, IDOK, 0);
   EXPECT_TRUE(app.wait_for_text(status_line, "首次使用：先点“设置”填写寄件人。模板下面可预览快递单、打印校准页、查看打印记录。"));
 }
 

@@ -164,9 +164,12 @@ TEST_F(Printing, OnAnA4QueueTheFormsPaperAndEveryItemAtTheTemplatePlusTheOffsets
 
   std::ifstream in(log_path(), std::ios::binary);
   std::string log((std::istreambuf_iterator<char>(in)), {});
-  EXPECT_EQ(log, date +
-                     "；赵六；广东省深圳市南山区粤海街道科技园南区高新南七道100号数字技术园；"
-                     "13511112222；0755-26661234；A1_黑色_40×2\r\n");
+  // The waybill's line, then its note: the time and the template.
+  EXPECT_TRUE(log.starts_with(date +
+                              "；赵六；广东省深圳市南山区粤海街道科技园南区高新南七道100号数字技术园；"
+                              "13511112222；0755-26661234；A1_黑色_40×2\r\n@时间="))
+      << log;
+  EXPECT_TRUE(log.ends_with("；模板=申通\r\n")) << log;
 }
 
 TEST_F(Printing, ALongAddressWrapsInItsBoxAndLinesOverThePhonesAreAskedAbout) {
@@ -374,7 +377,27 @@ TEST_F(Printing, APhoneInsideTheAddressBoxIsDraggedAndCtrlZPutsItBack) {
   SendMessageA(preview, WM_CHAR, 0x1A, 0);  // Ctrl+Z as the keyboard translates it
   Sleep(300);
   EXPECT_NEAR(mobile_starts("slipjet-drag-undone.bmp"), before, 0.4);
+
+  // Moved again, the moves are not dropped without a question: Esc asks,
+  // "取消" keeps the preview, "关闭" asks again and "否" closes it.
+  SendMessageA(preview, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
+  SendMessageA(preview, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(x + 30, y));
+  SendMessageA(preview, WM_LBUTTONUP, 0, MAKELPARAM(x + 30, y));
+  PostMessageA(preview, WM_KEYDOWN, VK_ESCAPE, 0);
+  HWND question = AppDriver::wait_for_window("预览", 10000);
+  ASSERT_TRUE(question);
+  EXPECT_EQ(AppDriver::box_text(question), "移动过的位置还没有保存。保存为模板吗？");
+  PostMessageA(question, WM_COMMAND, IDCANCEL, 0);
+  for (int waited = 0; IsWindow(question) && waited < 5000; waited += 50) Sleep(50);
+  Sleep(300);
+  EXPECT_TRUE(IsWindow(preview));
   AppDriver::press(preview, 4);  // 关闭
+  question = AppDriver::wait_for_window("预览", 10000);
+  ASSERT_TRUE(question);
+  PostMessageA(question, WM_COMMAND, IDNO, 0);
+  for (int waited = 0; IsWindow(preview) && waited < 5000; waited += 50) Sleep(50);
+  EXPECT_FALSE(IsWindow(preview));
+  EXPECT_EQ(app.read_file("cfg.ini").find("wodemoban"), std::string::npos);  // nothing saved
 }
 
 // A template of the seller's own: the name dragged 10 mm right on the
@@ -418,22 +441,23 @@ TEST_F(Printing, ANameDraggedTenMillimetresAndSavedPrintsTenMillimetresRight) {
 }
 
 // The calibration sheet from the system menu: its crosses land where their
-// labels say plus the offsets; the measured error corrects the offsets.
+// labels say plus the offsets; the distances measured on it, as the guide
+// says to type them, correct the offsets.
 TEST_F(Printing, TheCalibrationSheetsCrossesLandWhereTheirLabelsSay) {
   start();
   PostMessageA(app.window(), WM_SYSCOMMAND, 0x0110, 0);
   EXPECT_NE(answer_question(IDOK).find("请先在打印机里放好一张快递单"), std::string::npos);
   HWND box = AppDriver::wait_for_window("校准", 20000);
   ASSERT_TRUE(box);
-  AppDriver::answer(box, rt::kInputBoxTextEdit, "1.5");
+  AppDriver::answer(box, rt::kInputBoxTextEdit, "125");  // 15 mm right of 110
   for (int waited = 0; IsWindow(box) && waited < 5000; waited += 50) Sleep(50);
   box = AppDriver::wait_for_window("校准", 10000);
   ASSERT_TRUE(box);
-  AppDriver::answer(box, rt::kInputBoxTextEdit, "-2");
-  ASSERT_TRUE(app.wait_for_text(status_line, "已校准：左偏移 3.5 毫米，顶偏移 5 毫米", 10000))
+  AppDriver::answer(box, rt::kInputBoxTextEdit, "58");  // 2 mm above 60
+  ASSERT_TRUE(app.wait_for_text(status_line, "已校准：左偏移 -10 毫米，顶偏移 5 毫米", 10000))
       << app.text(status_line);
-  EXPECT_EQ(app.text(left_offset), "3.5");
-  EXPECT_NE(app.read_file("cfg.ini").find("left=3.5"), std::string::npos);
+  EXPECT_EQ(app.text(left_offset), "-10");
+  EXPECT_NE(app.read_file("cfg.ini").find("left=-10"), std::string::npos);
 
   ASSERT_TRUE(wait_for_pdfs(1));
   PrintedPage page = read_pdf(printed_pdfs().at(0));
@@ -567,7 +591,7 @@ TEST_F(Printing, ABatchStoppedByThePrinterResumesWithTheRest) {
   // The whole reason, which the narrow status line cuts, in a box too.
   std::string stop = answer_question(IDOK);
   EXPECT_EQ(stop, app.text(status_line));
-  EXPECT_TRUE(stop.ends_with("（已打印 2 条，跳过 0 条，剩余 3 条）")) << stop;
+  EXPECT_TRUE(stop.ends_with("（已打印 2 条，跳过 0 条，未能打印 1 条，剩余 2 条）")) << stop;
   ASSERT_TRUE(run_host("cupsaccept slipjet-pdf"));
   Sleep(1500);
 
@@ -783,6 +807,38 @@ TEST_F(Printing, FirstStartWithoutATemplatePrintsNothingAndSaysWhy) {
   EXPECT_TRUE(printed_pdfs().empty());
 }
 
+// Every record of a batch is counted: one whose question was answered "否"
+// is named in the question and counted as declined.
+TEST_F(Printing, ABatchCountsTheRecordAnsweredNo) {
+  start();
+  make_default_template();
+  std::vector<pages::Order> orders;
+  for (int i = 1; i <= 3; ++i) orders.push_back(pages::numbered_order(i));
+  orders[2].address_line.pop_back();  // a ten-digit mobile is asked about
+  recognise(pages::batch_page_of(orders));
+  app.click_async(batch_print_button);
+  std::string question = answer_question(IDNO);
+  EXPECT_TRUE(question.starts_with("第 3 条【收件人3】\r\n 手机号位数不对")) << question;
+  ASSERT_TRUE(app.wait_for_text(status_line,
+                                "连打完毕：已打印 2 条，跳过 0 条，答“否”未打印 1 条，剩余 0 条", 60000))
+      << app.text(status_line);
+  ASSERT_TRUE(wait_for_pdfs(2));
+  Sleep(1500);
+  EXPECT_EQ(printed_pdfs().size(), 2u);
+}
+
+// A fixed line without a mobile reaches the recipient: printed without a
+// question.
+TEST_F(Printing, AFixedLineAloneIsNotAskedAbout) {
+  start();
+  make_default_template();
+  recognise("李四 0571-88886666 浙江省杭州市西湖区文三路1号");
+  EXPECT_EQ(app.text(mobile_phone), "");
+  app.click_async(print_button);
+  ASSERT_TRUE(app.wait_for_text(status_line, "[李四] 已打印完毕", 30000)) << app.text(status_line);
+  ASSERT_TRUE(wait_for_pdfs(1));
+}
+
 TEST_F(Printing, BatchOfThreePrintsThreeDocumentsInRecordOrder) {
   start();
   make_default_template();
@@ -857,15 +913,21 @@ TEST_F(Printing, NoToAQuestionPrintsNothing) {
   EXPECT_TRUE(printed_pdfs().empty());
 }
 
+// The folder copied from another computer: the printer its settings name
+// is not here. Nothing prints, and the failure and the settings pane name
+// the printer and what to do.
 TEST_F(Printing, UninstalledPrinterPrintsNothingAndSaysSo) {
   start("没有这台打印机");
   make_default_template();
   recognise(kAddress);
   app.click_async(print_button);
-  EXPECT_EQ(answer_question(IDOK), "[张三] 未打印：打印机【没有这台打印机】无法打开");
-  EXPECT_TRUE(app.wait_for_text(status_line, "[张三] 未打印：打印机【没有这台打印机】无法打开"));
+  const std::string missing = "上次选的打印机【没有这台打印机】在这台电脑上没有，请在“设置”里重新选择";
+  EXPECT_EQ(answer_question(IDOK), "[张三] 未打印：" + missing);
+  EXPECT_TRUE(app.wait_for_text(status_line, "[张三] 未打印：" + missing));
   Sleep(2000);
   EXPECT_TRUE(printed_pdfs().empty());
+  app.click(settings_button);
+  EXPECT_EQ(app.text(status_line), missing);
 }
 
 // Closing the window during "连打" of 20 ends the batch after the waybill
@@ -884,10 +946,12 @@ TEST_F(Printing, AWindowClosedDuringABatchEndsItAfterTheWaybillInProgress) {
   EXPECT_FALSE(app.enabled(name_box));
   EXPECT_EQ(app.text(batch_print_button), print::kStopBatchButton);
   AppDriver::photograph(app.window(), "batch-running");  // when a photographer is there
+  // The waybills' lines, not the note after each.
   auto log_lines = [&] {
     std::ifstream in(log_path(), std::ios::binary);
-    std::string log((std::istreambuf_iterator<char>(in)), {});
-    return size_t(std::count(log.begin(), log.end(), '\n'));
+    size_t waybills = 0;
+    for (std::string line; std::getline(in, line);) waybills += !line.starts_with("@");
+    return waybills;
   };
   size_t logged_at_close = log_lines();
   PostMessageA(app.window(), WM_CLOSE, 0, 0);

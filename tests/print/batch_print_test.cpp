@@ -75,7 +75,7 @@ TEST_F(PrintAll, APrinterFailureStopsTheBatchAtThatRecord) {
   print::print_batch(*job, *recognizer, "p");
   EXPECT_EQ(printed_names(), std::vector<std::string>{"收件人1"});
   std::string stop = "连打停在第 2 条（共 3 条）【收件人2】：打印机【p】无法打开"
-                     "（已打印 1 条，跳过 0 条，剩余 2 条）";
+                     "（已打印 1 条，跳过 0 条，未能打印 1 条，剩余 1 条）";
   EXPECT_EQ(view.status, stop);
   EXPECT_EQ(questions, std::vector<std::string>{stop});
   EXPECT_TRUE(view.enabled(batch_print_button));
@@ -169,8 +169,10 @@ TEST_F(PrintAll, NoToTheBatchQuestionKeepsTheGuardForOtherDays) {
   print::print_batch(*job, *recognizer, "p");
   ASSERT_EQ(questions.size(), 2u);
   EXPECT_EQ(questions[0], "其中 1 条今天已打印，跳过这些？");
-  EXPECT_TRUE(questions[1].starts_with("这个快递单已在 ")) << questions[1];
+  // A record's question names it; its "否" is counted.
+  EXPECT_TRUE(questions[1].starts_with("第 3 条【收件人3】\r\n这个快递单已在 ")) << questions[1];
   EXPECT_EQ(printed_names(), (std::vector<std::string>{"收件人1", "收件人2"}));
+  EXPECT_EQ(view.status, "连打完毕：已打印 2 条，跳过 0 条，答“否”未打印 1 条，剩余 0 条");
   rt::delete_file(log);
 }
 

@@ -120,6 +120,33 @@ TEST_F(HistoryFile, WhatEditorsAndBuyersLeaveInTheFileIsReadAsIs) {
   EXPECT_EQ(h.count(texts(), 0), 1);
 }
 
+// Each waybill's time and template are on a note line after it, which the
+// reader of the format before notes (the six fields, a date first) skips
+// while it reads every waybill's line with the same six fields.
+TEST_F(HistoryFile, NotesGiveEachEntryItsTimeAndTemplateAndOlderReadersSkipThem) {
+  print::WaybillTexts first = texts("A1▅"), again = texts("A1▅");
+  first.date = again.date = "2026.12.7";
+  std::string log = print::log_line(first) + "\r\n" + print::log_note({"09:05:01", "申通"}) + "\r\n" +
+                    print::log_line(again) + "\r\n" + print::log_note({"14:32:05", "圆；通"}) + "\r\n" +
+                    // an older version's line, a later version's note, a stray note
+                    "2026.12.8；李四；地址；139；；货\r\n" +
+                    "@时间=15:00:00；运单号=YT001；模板=韵达\r\n\r\n@时间=16:00:00；模板=申通\r\n";
+  append(log);
+  for (std::string_view line : {print::log_note({"09:05:01", "申通"}), std::string("@时间=1")})
+    EXPECT_FALSE(print::parse_history_line(line)) << line;
+  EXPECT_EQ(print::parse_history_line(print::log_line(again))->goods(), "A1▅");
+  History h(path_);
+  h.refresh();
+  ASSERT_EQ(h.entries().size(), 3u);
+  EXPECT_EQ(h.entries()[0].note.time, "09:05:01");
+  EXPECT_EQ(h.entries()[0].note.template_name, "申通");
+  EXPECT_EQ(h.entries()[1].note.time, "14:32:05");  // a reprint keeps its own template
+  EXPECT_EQ(h.entries()[1].note.template_name, "圆，通");
+  EXPECT_EQ(h.entries()[1].goods(), "A1▅");
+  EXPECT_EQ(h.entries()[2].note.template_name, "韵达");
+  EXPECT_EQ(h.count(texts(), 0), 2);
+}
+
 // A log grown to 40 MB of blank lines is read in the memory its entries need.
 TEST_F(HistoryFile, BlankLinesTakeNoRoom) {
   append(std::string(size_t(40) << 20, '\n') + "2026.12.6；张三；地址；139；；货\r\n");

@@ -25,6 +25,17 @@ namespace {
 
 using namespace view::control;
 
+// The log's waybill lines, without the note line after each.
+std::string waybill_lines(std::string_view log) {
+  std::string lines;
+  for (size_t start = 0; start < log.size();) {
+    size_t end = std::min(log.find('\n', start), log.size() - 1) + 1;
+    if (log[start] != '@') lines += log.substr(start, end - start);
+    start = end;
+  }
+  return lines;
+}
+
 TEST_F(PrintJob, PrintsTheTenItemsInOrderWithTheirFonts) {
   view.set_text(left_offset, "5");
   view.set_text(top_offset, "3.99");
@@ -226,10 +237,17 @@ TEST_F(PrintJob, MobileCheckCountsBytesWithoutSpaces) {
   view.set_text(mobile_phone, "138 1234　5678");
   job->print_waybill("p");
   EXPECT_TRUE(questions.empty());
+  // A fixed line alone reaches the recipient; with no number at all the
+  // question says so instead of naming an empty mobile.
   view.set_text(name_box, "李四");
   view.set_text(mobile_phone, "");
+  EXPECT_EQ(job->print_waybill("p"), print::PrintOutcome::printed);
+  EXPECT_TRUE(questions.empty());
+  view.set_text(name_box, "王五");
+  view.set_text(fixed_phone, " ");
   job->print_waybill("p");
-  EXPECT_EQ(questions, (std::vector<std::string>{" 手机号位数不对： ! 是否继续打印 "}));
+  EXPECT_EQ(questions,
+            (std::vector<std::string>{" 没有手机号，也没有电话，快递员联系不到收件人 ! 是否继续打印 "}));
 }
 
 TEST_F(PrintJob, PrinterFailuresAreReportedAndChangeNothing) {
@@ -381,9 +399,13 @@ TEST_F(PrintJob, LogLineIsAppendedOnlyToAnExistingFile) {
   job->print_waybill("p");
   std::ifstream in(log, std::ios::binary);
   std::string content((std::istreambuf_iterator<char>(in)), {});
-  EXPECT_EQ(content,
+  EXPECT_EQ(waybill_lines(content),
             "old\r\n" + date() +
                 "；李四；浙江省杭州市西湖区；13812345678；0571-88886666；A1_黑色_40×2▅\r\n");
+  // Its time and template on the line after it.
+  size_t note = content.find("\r\n@时间=");
+  ASSERT_NE(note, std::string::npos) << content;
+  EXPECT_TRUE(content.ends_with("；模板=申通\r\n")) << content;
   in.close();  // Windows deletes no open file
   rt::delete_file(log);  // an ANSI path (std::filesystem reads it as UTF-8 on Windows)
 }
@@ -405,7 +427,7 @@ TEST_F(PrintJob, TheFirstPrintWithoutALogOffersToCreateIt) {
     std::optional<std::string> content = rt::read_file(log);
     ASSERT_EQ(content.has_value(), wanted);
     if (wanted)
-      EXPECT_EQ(*content, date() + "；李四；浙江省杭州市西湖区；13812345678；0571-88886666；A1_黑色_40×2▅\r\n" +
+      EXPECT_EQ(waybill_lines(*content), date() + "；李四；浙江省杭州市西湖区；13812345678；0571-88886666；A1_黑色_40×2▅\r\n" +
                               date() + "；王五；浙江省杭州市西湖区；13812345678；0571-88886666；A1_黑色_40×2▅\r\n");
   }
   rt::delete_file(log);
@@ -417,7 +439,8 @@ TEST_F(PrintJob, EachRecordStartsOnALineOfItsOwn) {
   std::ofstream(log, std::ios::binary) << "我的发货记录";
   job->print_waybill("p");
   std::optional<std::string> content = rt::read_file(log);
-  EXPECT_EQ(content, "我的发货记录\r\n" + date() +
+  ASSERT_TRUE(content);
+  EXPECT_EQ(waybill_lines(*content), "我的发货记录\r\n" + date() +
                          "；张三；浙江省杭州市西湖区；13812345678；0571-88886666；A1_黑色_40×2▅\r\n");
   rt::delete_file(log);
 }
@@ -479,7 +502,9 @@ TEST_F(PrintJob, TheSameRecipientAndGoodsAskWhenAndWhatAcrossRestarts) {
   // The history's "补打所选" is the seller's own choice: neither question.
   rt::ini_write(path_, "dayinji", "chongfutianshu", "3");
   questions.clear();
-  EXPECT_EQ(restarted.print_waybill("p", {print::PrintRequest::Kind::chosen_reprint}),
+  print::PrintRequest chosen;
+  chosen.kind = print::PrintRequest::Kind::chosen_reprint;
+  EXPECT_EQ(restarted.print_waybill("p", chosen),
             print::PrintOutcome::printed);
   EXPECT_TRUE(questions.empty());
   rt::delete_file(log);  // an ANSI path (std::filesystem reads it as UTF-8 on Windows)
@@ -528,10 +553,22 @@ TEST(CalibrationSheet, CrossesLandWhereTheirLabelsSayPlusTheOffsets) {
   EXPECT_TRUE(has("text 2060,1180 200,120"));
   EXPECT_TRUE(has("line 1050,570-1251,570"));  // the centre cross, ±10 mm
   EXPECT_TRUE(has("text 1170,510 中心 110,60"));
-  EXPECT_TRUE(has("text 250,1090 校准页  左偏移 5 毫米  顶偏移 -3 毫米"));
+  EXPECT_TRUE(has("text 250,1090 校准页  左偏移 5 毫米  顶偏移 -3 毫米    "
+                  "量大十字的中心离纸的左边、上边各多少毫米，填进程序"));
   EXPECT_EQ(std::count_if(s.calls.begin(), s.calls.end(),
                           [](const std::string& c) { return c.starts_with("line"); }),
             2 * 61);  // 10 × 6 crosses and the centre one
+}
+
+// A distance measured from the paper's edge, not a deviation from the
+// cross's place: within 50 mm of where the cross belongs.
+TEST(CalibrationSheet, AMeasuredDistanceLiesWhereAnOffsetCanPutTheCross) {
+  EXPECT_EQ(print::measured_distance("125", 110), 125);
+  EXPECT_EQ(print::measured_distance(" １２５ ", 110), 125);
+  EXPECT_EQ(print::measured_distance("160", 110), 160);
+  EXPECT_EQ(print::measured_distance("58.5", 60), 58.5);
+  for (const char* refused : {"1.5", "-2", "0", "160.1", "59.9", "", "125mm", "abc"})
+    EXPECT_FALSE(print::measured_distance(refused, 110)) << refused;
 }
 
 TEST(CalibrationSheet, OffsetsMoveTheCentreCrossOntoItsPlace) {
@@ -559,16 +596,22 @@ TEST_F(PrintJob, CalibrationCorrectsAndSavesTheOffsets) {
   EXPECT_EQ(surface.calls.front(), "open p 1 2200x1270");
   EXPECT_EQ(surface.calls.back(), "release");
 
-  asker.typed_answers = {"1.5", "abc", "-2"};  // a wrong answer is asked again
+  // The distances measured, as the sheet and the guide say; a deviation
+  // typed instead is refused with what to type.
+  asker.typed_answers = {"1.5", "111.5", "abc", "58"};
   EXPECT_TRUE(print::correct_offsets(view, path_, asker));
   EXPECT_EQ(view.text(left_offset), "3.5");
   EXPECT_EQ(view.text(top_offset), "5");
   EXPECT_EQ(std::string(rt::ini_read(path_, "dayinji", "left").view()), "3.5");
   EXPECT_EQ(std::string(rt::ini_read(path_, "dayinji", "top").view()), "5");
   EXPECT_EQ(view.status, "已校准：左偏移 3.5 毫米，顶偏移 5 毫米");
-  EXPECT_EQ(questions.size(), 1u);  // the wrong answer's note
+  EXPECT_EQ(questions, (std::vector<std::string>{
+                           "“1.5”不是量到的距离。请填大十字的中心离纸的左边有多少毫米，在 60 到 160 "
+                           "之间（位置正好时是 110），例如 112.5。",
+                           "“abc”不是量到的距离。请填大十字的中心离纸的上边有多少毫米，在 10 到 110 "
+                           "之间（位置正好时是 60），例如 62.5。"}));
 
-  asker.typed_answers = {"1", std::nullopt};  // cancelled: nothing changes
+  asker.typed_answers = {"111", std::nullopt};  // cancelled: nothing changes
   EXPECT_FALSE(print::correct_offsets(view, path_, asker));
   EXPECT_EQ(view.text(left_offset), "3.5");
 }
