@@ -387,6 +387,7 @@ TEST_F(Printing, APhoneInsideTheAddressBoxIsDraggedAndCtrlZPutsItBack) {
   HWND question = AppDriver::wait_for_window("预览", 10000);
   ASSERT_TRUE(question);
   EXPECT_EQ(AppDriver::box_text(question), "移动过的位置还没有保存。保存为模板吗？");
+  AppDriver::photograph(question, "preview-question");  // when a photographer is there
   PostMessageA(question, WM_COMMAND, IDCANCEL, 0);
   for (int waited = 0; IsWindow(question) && waited < 5000; waited += 50) Sleep(50);
   Sleep(300);
@@ -449,6 +450,7 @@ TEST_F(Printing, TheCalibrationSheetsCrossesLandWhereTheirLabelsSay) {
   EXPECT_NE(answer_question(IDOK).find("请先在打印机里放好一张快递单"), std::string::npos);
   HWND box = AppDriver::wait_for_window("校准", 20000);
   ASSERT_TRUE(box);
+  AppDriver::photograph(box, "calibration-question");  // when a photographer is there
   AppDriver::answer(box, rt::kInputBoxTextEdit, "125");  // 15 mm right of 110
   for (int waited = 0; IsWindow(box) && waited < 5000; waited += 50) Sleep(50);
   box = AppDriver::wait_for_window("校准", 10000);
