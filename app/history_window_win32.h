@@ -13,6 +13,7 @@
 #include "ui/button_control.h"
 #include "ui/edit_control.h"
 #include "ui/list_view_control.h"
+#include "view/asker.h"
 #include "view/main_view.h"
 
 namespace app {
@@ -22,7 +23,9 @@ inline constexpr char kHistoryTitle[] = "打印记录";
 struct HistoryContext {
   HWND owner = nullptr;
   view::MainView* view = nullptr;
-  std::function<void(HWND asking)> print;  // the main window's "打印", asking in `asking`
+  // The main window's "打印" for a chosen line, asking in `asking`; the
+  // line's waybill number, for the question whether a new form was used.
+  std::function<void(HWND asking, const std::string& earlier_waybill_number)> print;
 };
 
 // One object for the program's run; its window comes and goes.
@@ -39,6 +42,10 @@ class HistoryWindow : public ui::WindowBase {
   void apply_filter();
   std::string cell_text(int row, int column) const;
   void reprint();
+  void export_shipments();
+  // The rows to export: those chosen, or a day's the seller names; empty
+  // when there are none or the seller cancelled.
+  std::vector<const print::HistoryEntry*> rows_to_export(view::Asker& asker, std::string& day);
   // Whether the window that asked a question (a nested message loop, in
   // which it may have been closed) is still this object's window.
   bool still_open(HWND asking) const { return asking && handle() == asking; }
@@ -48,7 +55,7 @@ class HistoryWindow : public ui::WindowBase {
   std::vector<size_t> shown_;  // entries shown, newest first
   ui::Control filter_label_;
   ui::EditControl filter_;
-  ui::ButtonControl reprint_button_;
+  ui::ButtonControl reprint_button_, export_button_;
   ui::ListViewControl list_;
 };
 

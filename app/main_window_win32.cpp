@@ -17,7 +17,7 @@ auto find_control(const Entries& entries, int id) -> decltype(entries[0].control
 
 namespace id = view::control;
 
-std::array<MainWindowControls::Entry<ui::WindowBase>, 10> MainWindowControls::plain_controls() {
+std::array<MainWindowControls::Entry<ui::WindowBase>, 11> MainWindowControls::plain_controls() {
   return {{{id::recognise_button, &recognise_button},
            {id::settings_button, &settings_button},
            {id::print_button, &print_button},
@@ -27,7 +27,8 @@ std::array<MainWindowControls::Entry<ui::WindowBase>, 10> MainWindowControls::pl
            {id::default_link, &default_link},
            {id::preview_link, &preview_link},
            {id::calibration_link, &calibration_link},
-           {id::history_link, &history_link}}};
+           {id::history_link, &history_link},
+           {id::order_number, &order_number}}};
 }
 
 std::array<MainWindowControls::Entry<ui::ComboControl>, 3> MainWindowControls::combos() {
@@ -35,7 +36,7 @@ std::array<MainWindowControls::Entry<ui::ComboControl>, 3> MainWindowControls::c
            {id::printer_list, &printer_list}}};
 }
 
-std::array<MainWindowControls::Entry<ui::EditControl>, 10> MainWindowControls::edits() {
+std::array<MainWindowControls::Entry<ui::EditControl>, 11> MainWindowControls::edits() {
   return {{{id::mobile_phone, &mobile_phone},
            {id::fixed_phone, &fixed_phone},
            {id::address, &address},
@@ -45,7 +46,8 @@ std::array<MainWindowControls::Entry<ui::EditControl>, 10> MainWindowControls::e
            {id::sender_fixed_phone, &sender_fixed_phone},
            {id::sender_address, &sender_address},
            {id::left_offset, &left_offset},
-           {id::top_offset, &top_offset}}};
+           {id::top_offset, &top_offset},
+           {id::waybill_number, &waybill_number}}};
 }
 
 bool MainWindowControls::bind(HWND dialog) {

@@ -21,7 +21,8 @@ struct MainWindowControls {
       help_button;
   ui::ComboControl name_box, template_list, printer_list;
   ui::EditControl mobile_phone, fixed_phone, address, goods, sender_name, sender_mobile,
-      sender_fixed_phone, sender_address, left_offset, top_offset;
+      sender_fixed_phone, sender_address, left_offset, top_offset, waybill_number;
+  ui::Control order_number;
   ui::StatusBarControl status;
   ui::LinkControl default_link;
   // The preview, the calibration sheet and the history, in sight below the
@@ -45,9 +46,9 @@ struct MainWindowControls {
     int id;
     Control* control;
   };
-  std::array<Entry<ui::WindowBase>, 10> plain_controls();
+  std::array<Entry<ui::WindowBase>, 11> plain_controls();
   std::array<Entry<ui::ComboControl>, 3> combos();
-  std::array<Entry<ui::EditControl>, 10> edits();
+  std::array<Entry<ui::EditControl>, 11> edits();
 };
 
 class Win32MainView : public view::MainView {

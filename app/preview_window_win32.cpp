@@ -233,15 +233,21 @@ void PreviewWindow::paint(HDC dc) {
   paint_selected_position(dc, waybill);
 }
 
-// The chosen item's name and its place on the template, in millimetres,
-// on a line of its own under the form (never under a button): what a drag
-// or an arrow key changes.
+// On a line of its own under the form (never under a button): the chosen
+// item's name and its place on the template, in millimetres, which a drag
+// or an arrow key changes; with none chosen, the number of the form this
+// waybill is printed on.
 void PreviewWindow::paint_selected_position(HDC dc, const print::Waybill& waybill) {
-  if (!edited_ || selected_item_ < 0 || size_t(selected_item_) >= waybill.items.size()) return;
-  size_t x = size_t(print::kItemFields[size_t(selected_item_)] - 1);
-  auto mm = [](int tenths) { return print::millimetres_text(tenths / 10.0); };
-  std::string text = "【" + std::string(waybill.items[size_t(selected_item_)].label) + "】 左 " +
-                     mm((*edited_)[x]) + " 毫米，上 " + mm((*edited_)[x + 1]) + " 毫米";
+  std::string text;
+  if (edited_ && selected_item_ >= 0 && size_t(selected_item_) < waybill.items.size()) {
+    size_t x = size_t(print::kItemFields[size_t(selected_item_)] - 1);
+    auto mm = [](int tenths) { return print::millimetres_text(tenths / 10.0); };
+    text = "【" + std::string(waybill.items[size_t(selected_item_)].label) + "】 左 " +
+           mm((*edited_)[x]) + " 毫米，上 " + mm((*edited_)[x + 1]) + " 毫米";
+  } else if (std::string number = context_.job->form_number(); !number.empty()) {
+    text = "打印时记为运单号 " + number;
+  }
+  if (text.empty()) return;
   RECT form = form_rect();
   RECT place{form.left, form.bottom + px(4), form.right, form.bottom + px(4 + kReadoutHeight)};
   SetBkMode(dc, TRANSPARENT);

@@ -42,7 +42,7 @@ constexpr int kIcon = SLIPJET_ICON;
 constexpr int kCollapsedWidth = 300;
 constexpr uint32_t kBannerDeadlineMs = 5000;
 // The banner browser, in pixels of the client area.
-constexpr int kBannerX = 0, kBannerY = 260, kBannerWidth = 295, kBannerHeight = 66;
+constexpr int kBannerX = 0, kBannerY = 305, kBannerWidth = 295, kBannerHeight = 66;
 
 // Commands of the main window's system menu: there is no room for more
 // buttons without moving the ones sellers know.
@@ -77,7 +77,8 @@ class Application {
   void add_system_menu_commands();
   void system_command(int command);
   void open_guide();
-  void print_shown_waybill(HWND asking, bool chosen_reprint);
+  void print_shown_waybill(HWND asking, bool chosen_reprint,
+                           const std::string& earlier_waybill_number = {});
   void start_or_stop_batch();
   UpdateContext update_context();
   void offer_update_once(UINT_PTR timer);
@@ -110,12 +111,14 @@ Application::Application()
 // "打印" pressed in another window (the preview, the history): that window
 // asks the questions. A reprint the seller chose in the history is not
 // asked about as a duplicate.
-void Application::print_shown_waybill(HWND asking, bool chosen_reprint) {
+void Application::print_shown_waybill(HWND asking, bool chosen_reprint,
+                                      const std::string& earlier_waybill_number) {
   using Kind = print::PrintRequest::Kind;
   view::BoxAsker asker = asker_of(asking);
   print::PrintRequest request;
   request.kind = chosen_reprint ? Kind::chosen_reprint : Kind::single;
   request.asker = &asker;
+  request.earlier_waybill_number = earlier_waybill_number;
   print_job_->print_waybill(settings_.current_printer(), request);
 }
 
@@ -138,7 +141,9 @@ void Application::start_or_stop_batch() {
 
 void Application::system_command(int command) {
   auto print_here = [this](HWND asking) { print_shown_waybill(asking, false); };
-  auto reprint_here = [this](HWND asking) { print_shown_waybill(asking, true); };
+  auto reprint_here = [this](HWND asking, const std::string& earlier_number) {
+    print_shown_waybill(asking, true, earlier_number);
+  };
   if (command == kPreviewCommand)
     preview_.show({main_window_, &*print_job_, &view_, settings_path_, print_here,
                    [this] { return settings_.current_printer(); }});
@@ -200,6 +205,13 @@ void Application::attach_event_handlers() {
       then_pass([this] { print_job_->print_waybill(settings_.current_printer()); }));
   c.batch_print_button.on_click(then_pass([this] { start_or_stop_batch(); }));
   c.name_box.on_selection_change(then_pass([this] { recognizer_.show_record(); }));
+  // Each template is a courier's stack of forms with its own next number.
+  c.template_list.on_selection_change(then_pass([this] {
+    if (print_job_) print_job_->show_form_number();
+  }));
+  c.waybill_number.on_change(then_pass([this] {
+    if (print_job_) print_job_->keep_typed_form_number();
+  }));
   c.default_link.on_link_click(
       [this](int) -> intptr_t { return set_default_template(view_, settings_path_), 0; });
   for (auto [link, command] : {std::pair{&c.preview_link, kPreviewCommand},
@@ -278,6 +290,7 @@ intptr_t Application::initialise_main_window(HWND window) {
   if (!seed_templates(settings_path_, banner_page_))
     view_.set_status("快递模板无法写入 " + settings_path_ + "，下次启动不会保留");
   fill_template_list(view_, settings_path_);
+  print_job_->show_form_number();
   return 0;
 }
 

@@ -47,10 +47,11 @@ bool DuplicateGuard::has_log() const { return rt::file_exists(log_path()); }
 
 bool DuplicateGuard::create_log() const { return rt::create_file(log_path()); }
 
-std::string DuplicateGuard::record(const WaybillTexts& texts, const std::string& template_name) {
+std::string DuplicateGuard::record(const WaybillTexts& texts, const std::string& template_name,
+                                   const std::string& waybill_number) {
   std::string path = log_path();
   if (!rt::file_exists(path)) return {};
-  PrintNote note{texts.time, template_name};
+  PrintNote note{texts.time, template_name, waybill_number, texts.parcel.order_number};
   // One write: another running copy's line never comes between the two.
   rt::AppendOutcome outcome = rt::append_line(path, log_line(texts) + "\r\n" + log_note(note));
   if (outcome == rt::AppendOutcome::appended) return {};

@@ -29,7 +29,8 @@ class DuplicateGuard {
   // after it; why it could not, empty when it did or when there is no log.
   // A print the file would not take is still known to the guard for this
   // run.
-  std::string record(const WaybillTexts& texts, const std::string& template_name = {});
+  std::string record(const WaybillTexts& texts, const std::string& template_name = {},
+                     const std::string& waybill_number = {});
   // Whether the log is there: without it nothing is recorded.
   bool has_log() const;
   // Creates the log, empty; false when it cannot be created.

@@ -17,7 +17,8 @@ constexpr size_t kMaxLine = 4096;
 constexpr std::string_view kSeparator = "；";
 constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
 constexpr std::string_view kNoteMark = "@";
-constexpr std::string_view kTimeKey = "时间=", kTemplateKey = "模板=";
+constexpr std::string_view kTimeKey = "时间=", kTemplateKey = "模板=", kWaybillKey = "运单号=",
+                           kOrderKey = "订单号=";
 // "1900.1.1" and five separators.
 constexpr size_t kShortestEntry = 8 + 5 * kSeparator.size();
 
@@ -97,6 +98,12 @@ std::optional<HistoryEntry> fields_of(std::string_view line) {
   return entry;
 }
 
+}  // namespace
+
+std::string log_path() {
+  return std::string(rt::exe_dir().view()) + platform_path_separator() + "地址.txt";
+}
+
 std::optional<int> date_day(std::string_view date) {
   int parts[3] = {0, 0, 0};
   size_t k = 0;
@@ -115,12 +122,6 @@ std::optional<int> date_day(std::string_view date) {
   return day_number(parts[0], parts[1], parts[2]);
 }
 
-}  // namespace
-
-std::string log_path() {
-  return std::string(rt::exe_dir().view()) + platform_path_separator() + "地址.txt";
-}
-
 int day_number(int year, int month, int day) {
   return int(rt::date_from_parts(rt::DateParts{year, month, day, 0, 0, 0}));
 }
@@ -134,8 +135,14 @@ std::string log_line(const WaybillTexts& t) {
 }
 
 std::string log_note(const PrintNote& note) {
-  return std::string(kNoteMark) + std::string(kTimeKey) + log_field(note.time, false) +
-         std::string(kSeparator) + std::string(kTemplateKey) + log_field(note.template_name, false);
+  std::string line = std::string(kNoteMark) + std::string(kTimeKey) + log_field(note.time, false) +
+                     std::string(kSeparator) + std::string(kTemplateKey) +
+                     log_field(note.template_name, false);
+  for (auto [key, value] : {std::pair{kWaybillKey, &note.waybill_number},
+                            std::pair{kOrderKey, &note.order_number}})
+    if (!value->empty())
+      line += std::string(kSeparator) + std::string(key) + log_field(*value, false);
+  return line;
 }
 
 // Fields it does not know (a later version's) are passed over.
@@ -151,6 +158,8 @@ std::optional<PrintNote> parse_note_line(std::string_view line) {
     std::string_view field = rest.substr(0, end);
     if (field.starts_with(kTimeKey)) note.time = field.substr(kTimeKey.size());
     if (field.starts_with(kTemplateKey)) note.template_name = field.substr(kTemplateKey.size());
+    if (field.starts_with(kWaybillKey)) note.waybill_number = field.substr(kWaybillKey.size());
+    if (field.starts_with(kOrderKey)) note.order_number = field.substr(kOrderKey.size());
     rest = rest.substr(std::min(rest.size(), end + kSeparator.size()));
   }
   return note;
@@ -168,6 +177,14 @@ std::optional<HistoryEntry> parse_history_line(std::string_view line) {
 std::string_view HistoryEntry::field(size_t k) const {
   size_t begin = bounds[k], end = bounds[k + 1] - kSeparator.size();
   return std::string_view(line).substr(begin, end - begin);
+}
+
+bool HistoryEntry::holds(std::string_view sought) const {
+  for (std::string_view text : {std::string_view(line), std::string_view(note.waybill_number),
+                                std::string_view(note.order_number),
+                                std::string_view(note.template_name)})
+    if (contains_text(text, sought)) return true;
+  return false;
 }
 
 bool contains_text(std::string_view text, std::string_view sought) {

@@ -20,12 +20,15 @@
 namespace print {
 
 // What the log keeps of a waybill beyond its six fields, on a line of its
-// own right after the waybill's: "@时间=14:32:05；模板=申通". Older versions
+// own right after the waybill's: "@时间=14:32:05；模板=申通；运单号=…；订单号=…"
+// (the numbers only when there are any). Older versions
 // skip that line (it starts with no date) and read the waybill's line as
 // they always did.
 struct PrintNote {
   std::string time;  // "14:32:05"
   std::string template_name;
+  std::string waybill_number;  // the form's, when the seller numbers them
+  std::string order_number;    // the marketplace's, when the page named it
 };
 
 // One line of the log: the line itself and where its six fields are (no
@@ -43,10 +46,12 @@ struct HistoryEntry {
   std::string_view mobile() const { return field(3); }
   std::string_view fixed() const { return field(4); }
   std::string_view goods() const { return field(5); }
+  // Whether the line or its note's numbers and template hold `sought`.
+  bool holds(std::string_view sought) const;
   // The recipient's texts as the line keeps them.
   view::Parcel parcel() const {
-    return {std::string(name()), std::string(mobile()), std::string(fixed()),
-            std::string(address()), std::string(goods())};
+    return {std::string(name()),    std::string(mobile()), std::string(fixed()),
+            std::string(address()), std::string(goods()),  note.order_number};
   }
 };
 
@@ -55,6 +60,9 @@ std::string log_path();
 
 // Days since 30 December 1899 (the calendar's day 0), for comparing dates.
 int day_number(int year, int month, int day);
+// The day of a date as the log writes it ("2026.12.8"); none for a text
+// that is no such date.
+std::optional<int> date_day(std::string_view date);
 
 // The line the log keeps for a printed waybill (without its line end).
 std::string log_line(const WaybillTexts& texts);

@@ -7,17 +7,20 @@
 #include "print/calibration_sheet.h"
 #include "print/layout_check.h"
 #include "print/template_store.h"
+#include "print/waybill_number.h"
 #include "runtime/files.h"
 #include "runtime/platform.h"
 #include "runtime/settings_file.h"
 #include "runtime/system.h"
 #include "runtime/text_ops.h"
+#include "settings/cfg_file.h"
 
 namespace print {
 
 namespace {
 
 using namespace view::control;
+using settings::CfgFile;
 constexpr int kPortrait = 1;
 constexpr int kPaperWidth = 2200;   // 220 mm
 constexpr int kPaperLength = 1270;  // 127 mm
@@ -89,7 +92,9 @@ bool PrintJob::duplicate_confirmed(const WaybillTexts& texts, const PrintRequest
   if (earlier && request.reprint_today && earlier->day >= DuplicateGuard::today())
     earlier = nullptr;
   if (earlier) {
-    std::string question = "这个快递单已在 " + std::string(earlier->date()) + " 打印过：\r\n【" +
+    const std::string& number = earlier->note.waybill_number;
+    std::string question = "这个快递单已在 " + std::string(earlier->date()) + " 打印过" +
+                           (number.empty() ? "" : "（运单号 " + number + "）") + "：\r\n【" +
                            std::string(earlier->name()) + "】" + std::string(earlier->mobile()) +
                            " " + std::string(earlier->fixed()) + "\r\n" +
                            std::string(earlier->address()) + "\r\n商品：" +
@@ -173,10 +178,16 @@ PrintOutcome PrintJob::print_waybill(const std::string& printer, const PrintRequ
   }
   const WaybillTexts& texts = waybill.texts;
   const std::vector<PrintItem>& items = waybill.items;
+  // A number that is no form's prints nothing: told as any failure.
+  std::string number = form_number();
+  if (std::string problem = number.empty() ? "" : waybill_number_problem(number); !problem.empty())
+    return fail(texts.parcel.name, problem, request);
+  bool advances = !number.empty();
   PrintOutcome outcome = print_page(
       printer, texts.parcel.name, request,
       [&] {
         if (!confirmed(texts, request)) return false;
+        settle_reprint_number(request, number, advances);
         // Measured in the printer's own fonts; "否" wastes no form.
         std::vector<LayoutProblem> problems = layout_problems(surface_, items);
         return problems.empty() || ask(layout_question(problems), request);
@@ -184,11 +195,62 @@ PrintOutcome PrintJob::print_waybill(const std::string& printer, const PrintRequ
       [&] { draw_items(surface_, items); });
   if (outcome != PrintOutcome::printed) return outcome;
   last_printed_name_ = texts.parcel.name;
-  std::string unlogged =
-      log_created_if_wanted(request) ? guard_.record(texts, waybill.template_name) : "无法创建文件";
+  if (advances) {
+    std::string next = next_waybill_number(number).value_or("");
+    CfgFile(settings_path_).set_next_waybill_number(stack_identity(), next);
+    view_.set_text(waybill_number, next);
+  }
+  std::string unlogged = log_created_if_wanted(request)
+                             ? guard_.record(texts, waybill.template_name, number)
+                             : "无法创建文件";
   view_.set_status("[" + texts.parcel.name + "] 已打印完毕" +
                    (unlogged.empty() ? "" : "，但打印记录无法写入 地址.txt：" + unlogged));
   return PrintOutcome::printed;
+}
+
+std::string PrintJob::form_number() const {
+  return typed_waybill_number(view_.text(waybill_number));
+}
+
+std::string PrintJob::stack_identity() const {
+  TemplateStore store(settings_path_);
+  const StoredTemplate* t = store.at(view_.list_selection(template_list));
+  return t ? t->identity() : std::string();
+}
+
+// A number typed before any template was chosen is the first chosen
+// template's, unless its stack has one already.
+void PrintJob::show_form_number() {
+  std::string stack = stack_identity();
+  std::string stored = stack.empty() ? "" : CfgFile(settings_path_).next_waybill_number(stack);
+  bool typed_for_none = shown_stack_.empty() && stored.empty();
+  shown_stack_ = stack;
+  if (typed_for_none)
+    keep_typed_form_number();
+  else
+    view_.set_text(waybill_number, stored);
+}
+
+void PrintJob::keep_typed_form_number() {
+  std::string number = form_number(), stack = stack_identity();
+  CfgFile cfg(settings_path_);
+  if (stack.empty() || (!number.empty() && !waybill_number_problem(number).empty())) return;
+  if (cfg.next_waybill_number(stack) != number) cfg.set_next_waybill_number(stack, number);
+}
+
+// A chosen reprint asks whether it used a new form: if not, it is logged
+// with the number it had and the form in the printer stays next.
+void PrintJob::settle_reprint_number(const PrintRequest& request, std::string& number,
+                                     bool& advances) {
+  const std::string& earlier = request.earlier_waybill_number;
+  if (number.empty() || earlier.empty() || request.kind != PrintRequest::Kind::chosen_reprint)
+    return;
+  if (asker(request).yes("补打用的是一张新的快递单吗？\r\n“是”：记为运单号 " + number +
+                             "，下一张用它后面的单号。\r\n“否”：仍记原来的运单号 " + earlier + "。",
+                         "注意"))
+    return;
+  number = earlier;
+  advances = false;
 }
 
 bool PrintJob::log_created_if_wanted(const PrintRequest& request) {

@@ -43,6 +43,9 @@ struct PrintRequest {
   view::Asker* asker = nullptr;  // who asks its questions; null: the job's own
   // A batch's record as its questions name it first ("第 3 条【张三】").
   std::string record;
+  // A chosen reprint's number from the log: kept when the seller says the
+  // reprint used no new form.
+  std::string earlier_waybill_number;
 };
 
 class PrintJob {
@@ -83,6 +86,14 @@ class PrintJob {
   const std::string& last_failure() const { return last_failure_; }
   // The texts the window shows, dated `now`.
   WaybillTexts shown_texts(double now) const;
+  // The number of the form in the printer, as the box shows it ("" when
+  // the seller does not number the forms).
+  std::string form_number() const;
+  // The box shows the next number of the selected template's stack.
+  void show_form_number();
+  // What the seller typed or scanned into the box becomes the selected
+  // template's next number, when it is a form's number.
+  void keep_typed_form_number();
   DuplicateGuard& guard() { return guard_; }
   // The question about a template that is not the default: true when it
   // is the default or the seller said yes.
@@ -112,6 +123,11 @@ class PrintJob {
   PrintOutcome fail(const std::string& name, const std::string& reason, const PrintRequest& request,
                     bool told = false);
   OpenedPrinter open_printer(const std::string& printer);
+  // The number a print is logged with, and whether it takes the form in
+  // the printer (`advances`), after a chosen reprint's question.
+  void settle_reprint_number(const PrintRequest& request, std::string& number, bool& advances);
+  // The selected template's stack, as cfg.ini knows it ("" for none).
+  std::string stack_identity() const;
   // The first print without a log asks whether to create it; false when
   // the seller wanted it and it could not be created.
   bool log_created_if_wanted(const PrintRequest& request);
@@ -132,6 +148,7 @@ class PrintJob {
   std::set<std::string> paper_accepted_;
   DuplicateGuard guard_;
   std::function<bool(view::Asker&)> log_offer_;
+  std::string shown_stack_;  // the template whose next number the box shows
 };
 
 // What a seller is told when the printer the settings name is not on this

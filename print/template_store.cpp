@@ -50,14 +50,14 @@ std::vector<std::string> listed_rows(const std::map<std::string, std::string>& v
   }
 }
 
-std::string identity_of(const StoredTemplate& t) {
-  return t.own ? std::string(CfgFile::kOwnTemplates) + kOwnNumberMark + key_of(t.number)
-               : std::string(CfgFile::kServerTemplates) + "," + t.name();
-}
-
 }  // namespace
 
 std::string StoredTemplate::name() const { return TemplateRow::read(row).name; }
+
+std::string StoredTemplate::identity() const {
+  return own ? std::string(CfgFile::kOwnTemplates) + kOwnNumberMark + key_of(number)
+             : std::string(CfgFile::kServerTemplates) + "," + name();
+}
 
 TemplateStore::TemplateStore(std::string settings_path) : settings_path_(std::move(settings_path)) {
   read();
@@ -83,7 +83,7 @@ void TemplateStore::read() {
       const StoredTemplate& t = templates_[i];
       bool older =
           t.own && identity.starts_with(older_own) && identity.substr(older_own.size()) == t.name();
-      if (identity == identity_of(t) || older) default_position_ = int(i);
+      if (identity == t.identity() || older) default_position_ = int(i);
     }
     if (default_position_ >= 0) return;
   }
@@ -105,7 +105,7 @@ bool TemplateStore::is_own(int position) const {
 bool TemplateStore::set_default(int position) {
   const StoredTemplate* t = at(position);
   if (!CfgFile(settings_path_).set_default_template(key_of(position + 1),
-                                                    t ? identity_of(*t) : std::string()))
+                                                    t ? t->identity() : std::string()))
     return false;
   default_position_ = t ? position : -1;
   return true;

@@ -15,6 +15,9 @@ struct StoredTemplate {
   int number = 0;    // its row's key in its section, from 1
   std::string row;   // "name,f1,…,f20,"
   std::string name() const;
+  // What the settings know it by: its name for a server's, its row for an
+  // own one (which the seller may rename).
+  std::string identity() const;
 };
 
 class TemplateStore {

@@ -112,6 +112,25 @@ std::string order_goods_text(std::string_view text, std::string_view settings_pa
   return GoodsReader(settings_path, asker, code_not_saved).goods_text(text);
 }
 
+std::string order_number(std::string_view text) {
+  constexpr size_t kShortest = 6;
+  for (size_t at = 0; at < text.size(); at += rt::character_size(text, at)) {
+    std::string_view rest = text.substr(at);
+    size_t label = rest.starts_with("订单编号") ? 8 : rest.starts_with("订单号") ? 6 : 0;
+    if (label == 0) continue;
+    size_t digits = label;
+    for (bool skipped = true; skipped;) {  // the colon and blanks, in any order
+      skipped = false;
+      for (std::string_view mark : {"：", ":", " ", "　", "\t"})
+        if (rest.substr(digits).starts_with(mark)) digits += mark.size(), skipped = true;
+    }
+    size_t end = digits;
+    while (end < rest.size() && rest[end] >= '0' && rest[end] <= '9') ++end;
+    if (end - digits >= kShortest) return std::string(rest.substr(digits, end - digits));
+  }
+  return {};
+}
+
 std::string order_summary_text(std::string_view text) {
   std::string order = rt::text_between(text, "订单编号：", "\r\n");
   rt::Text with_buyer = rt::replace_sub(order, "买家：", " __ ", 1, INT_MAX, true);

@@ -57,6 +57,10 @@ std::string order_goods_text(std::string_view text, std::string_view settings_pa
 // percent-encoding, which holds only letters, digits and "%".
 std::string item_code_key(std::string_view title);
 
+// The order number a copied text names ("订单编号：…", "订单号 …": six or
+// more digits after the label); empty when it names none.
+std::string order_number(std::string_view text);
+
 // Order number, "__", buyer account, "__", buyer message; spaces removed.
 std::string order_summary_text(std::string_view text);
 

@@ -57,8 +57,10 @@ recipient::Recipient line_masks(std::string_view line) {
 
 constexpr char kParsed[] = " [智能识别]";
 
-void fill_recipient(view::MainView& view, const recipient::Recipient& r, std::string_view goods) {
-  fill_form(view, {r.name, r.mobile, r.fixed, recipient::full_address(r), std::string(goods)});
+void fill_recipient(view::MainView& view, const recipient::Recipient& r, std::string_view goods,
+                    std::string_view order = {}) {
+  fill_form(view, {r.name, r.mobile, r.fixed, recipient::full_address(r), std::string(goods),
+                   std::string(order)});
 }
 
 // A masked mobile number is named, never printed as if it were real.
@@ -130,7 +132,8 @@ view::Parcel boxed(const view::Parcel& found) {
   return {std::string(rt::strip_spaces(found.name).view()),
           std::string(rt::strip_spaces(found.mobile).view()),
           std::string(rt::strip_spaces(found.fixed).view()),
-          std::string(rt::trim(wrap_text(a, kAddressLineBytes)).view()), found.goods};
+          std::string(rt::trim(wrap_text(a, kAddressLineBytes)).view()), found.goods,
+          found.order_number};
 }
 
 void fill_form(view::MainView& view, const view::Parcel& found) {
@@ -193,7 +196,7 @@ bool Recognizer::recognise_any_recipient(std::string_view text) {
   view_.list_clear(name_box);
   GoodsReader goods(settings_path_, asker_, &code_not_saved_);
   if (found.size() == 1) {
-    fill_recipient(view_, found[0], goods.listing_goods(found[0].goods));
+    fill_recipient(view_, found[0], goods.listing_goods(found[0].goods), order_number(text));
     view_.set_enabled(batch_print_button, false);
     std::string masked = masked_order_status(found[0]);
     say(!masked.empty()
@@ -231,9 +234,8 @@ void Recognizer::recognise_batch_page(std::string& t) {
   for (size_t i = 1; i < blocks.size(); ++i) {
     std::string_view block = blocks[i];
     add_record(ShippingRecord{trimmed(rt::text_between(block, "收货信息：", "修改收货信息")),
-                              page_goods(goods, block),
-                              order_summary_text(block),
-                              {}});
+                              page_goods(goods, block), order_summary_text(block), {},
+                              order_number(block)});
   }
   int count = blocks.size() > 0 ? int(blocks.size()) - 1 : 0;
   std::string masked = masked_records_status();
@@ -246,8 +248,8 @@ void Recognizer::recognise_batch_page(std::string& t) {
 
 void Recognizer::recognise_whole_ship_page(const std::string& t) {
   GoodsReader goods(settings_path_, asker_, &code_not_saved_);
-  add_record(ShippingRecord{
-      trimmed(rt::text_between(t, "收货信息：", "修改收货信息")), page_goods(goods, t), {}, {}});
+  add_record(ShippingRecord{trimmed(rt::text_between(t, "收货信息：", "修改收货信息")),
+                            page_goods(goods, t), {}, {}, order_number(t)});
   rt::do_events();
   view_.list_select(name_box, 0);
   show_record();
@@ -260,6 +262,7 @@ void Recognizer::recognise_whole_ship_page(const std::string& t) {
 // Ship page, detail page or chat window, told apart by the text's end.
 void Recognizer::recognise_short_text(std::string t) {
   std::string goods = GoodsReader(settings_path_, asker_, &code_not_saved_).listing_goods(t);
+  std::string order = order_number(t);
   t = trimmed(removed(removed(t, "\n"), "\r"));
   size_t pieces = rt::split(t, "，").size();
   std::string tail(rt::right(t, 8).view());
@@ -296,6 +299,7 @@ void Recognizer::recognise_short_text(std::string t) {
     say(kUnknown);
   }
   r.goods = goods;
+  r.order_number = order;
   fill_form(view_, r);
   view_.set_enabled(batch_print_button, false);
 }
@@ -323,10 +327,12 @@ view::Parcel Recognizer::record_texts(size_t k) const {
   const ShippingRecord& record = records_[k];
   if (record.recipient) {
     const recipient::Recipient& r = *record.recipient;
-    return boxed({r.name, r.mobile, r.fixed, recipient::full_address(r), record.goods});
+    return boxed({r.name, r.mobile, r.fixed, recipient::full_address(r), record.goods,
+                  record.order_number});
   }
   view::Parcel r = unmasked_line(record.address_line);
   r.goods = record.goods;
+  r.order_number = record.order_number;
   return boxed(r);
 }
 

@@ -21,6 +21,7 @@ struct ShippingRecord {
   std::string summary;  // batch page only
   // A recipient of a pasted list, found by the address parser (no line).
   std::optional<recipient::Recipient> recipient;
+  std::string order_number;  // where the page names it
 };
 
 class Recognizer {

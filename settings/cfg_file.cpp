@@ -10,6 +10,7 @@ constexpr std::string_view kPrinterSection = "dayinji";
 constexpr std::string_view kSenderSection = "ji";
 constexpr std::string_view kItemCodeSection = "baobeibiaotidaihao";
 constexpr std::string_view kPictureSection = "ditu";
+constexpr std::string_view kFormNumberSection = "yundanhao";
 
 }  // namespace
 
@@ -20,6 +21,14 @@ std::string CfgFile::read(std::string_view section, std::string_view key,
 
 bool CfgFile::write(std::string_view section, std::string_view key, std::string_view value) const {
   return rt::ini_write(path_, section, key, value);
+}
+
+std::string CfgFile::next_waybill_number(std::string_view template_identity) const {
+  return read(kFormNumberSection, template_identity);
+}
+bool CfgFile::set_next_waybill_number(std::string_view template_identity,
+                                      std::string_view number) const {
+  return write(kFormNumberSection, template_identity, number);
 }
 
 std::string CfgFile::printer() const { return read(kPrinterSection, "moren"); }

@@ -40,6 +40,11 @@ class CfgFile {
   std::string item_code(std::string_view title_key) const;
   bool set_item_code(std::string_view title_key, std::string_view code) const;
 
+  // The number of the next form of a template's stack, by the template's
+  // identity ([yundanhao]); "" when the seller has given none.
+  std::string next_waybill_number(std::string_view template_identity) const;
+  bool set_next_waybill_number(std::string_view template_identity, std::string_view number) const;
+
   // A template's form picture, by the template's name ([ditu]).
   std::string form_picture(std::string_view template_name) const;
   bool set_form_picture(std::string_view template_name, std::string_view path) const;

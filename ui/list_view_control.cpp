@@ -12,8 +12,7 @@ ListViewControl::ListViewControl() {
 }
 
 bool ListViewControl::create_list(HWND parent, int id, int x, int y, int width, int height) {
-  DWORD style = WS_CHILD | WS_VISIBLE | WS_TABSTOP | LVS_REPORT | LVS_OWNERDATA | LVS_SINGLESEL |
-                LVS_SHOWSELALWAYS;
+  DWORD style = WS_CHILD | WS_VISIBLE | WS_TABSTOP | LVS_REPORT | LVS_OWNERDATA | LVS_SHOWSELALWAYS;
   if (!create(WS_EX_CLIENTEDGE, WC_LISTVIEWA, "", style, x, y, width, height, parent,
               reinterpret_cast<HMENU>(intptr_t(id))))
     return false;
@@ -39,6 +38,13 @@ void ListViewControl::set_row_count(int rows) const {
 
 int ListViewControl::selected_row() const {
   return ListView_GetNextItem(handle(), -1, LVNI_SELECTED);
+}
+
+std::vector<int> ListViewControl::selected_rows() const {
+  std::vector<int> rows;
+  for (int row = selected_row(); row >= 0; row = ListView_GetNextItem(handle(), row, LVNI_SELECTED))
+    rows.push_back(row);
+  return rows;
 }
 
 LRESULT ListViewControl::child_notify(HWND, HWND, int code, int, NMHDR* header) {

@@ -36,6 +36,10 @@ inline constexpr int sender_name = SLIPJET_SENDER_NAME;
 inline constexpr int left_offset = SLIPJET_LEFT_OFFSET;
 inline constexpr int top_offset = SLIPJET_TOP_OFFSET;
 inline constexpr int printer_list = SLIPJET_PRINTER_LIST;
+// The number of the form in the printer (the next waybill's), and the
+// order number of the record shown.
+inline constexpr int waybill_number = SLIPJET_WAYBILL_NUMBER;
+inline constexpr int order_number = SLIPJET_ORDER_NUMBER;
 }  // namespace control
 
 class MainView {

@@ -14,13 +14,14 @@ struct Parcel {
   std::string fixed;  // fixed line
   std::string address;
   std::string goods;
+  std::string order_number;  // the marketplace's, where the copied page has one
 };
 
 // The parcel the recipient boxes hold.
 inline Parcel shown_parcel(const MainView& view) {
   using namespace control;
-  return {view.text(name_box), view.text(mobile_phone), view.text(fixed_phone), view.text(address),
-          view.text(goods)};
+  return {view.text(name_box), view.text(mobile_phone), view.text(fixed_phone),
+          view.text(address),  view.text(goods),        view.text(order_number)};
 }
 
 // Puts `parcel` into the recipient boxes as it is.
@@ -31,6 +32,7 @@ inline void show_parcel(MainView& view, const Parcel& parcel) {
   view.set_text(mobile_phone, parcel.mobile);
   view.set_text(address, parcel.address);
   view.set_text(goods, parcel.goods);
+  view.set_text(order_number, parcel.order_number);
 }
 
 }  // namespace view

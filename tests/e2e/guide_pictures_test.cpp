@@ -17,15 +17,16 @@ using namespace view::control;
 
 constexpr char kSettings[] =
     "[dayinji]\r\nleft=0\r\ntop=0\r\n[ji]\r\njiname=王老板\r\njitel=021-56781234\r\n"
-    "jiphone=13700001111\r\njiqita=上海市闵行区七宝镇漕宝路3366号\r\n";
+    "jiphone=13700001111\r\njiqita=上海市闵行区七宝镇漕宝路3366号\r\n"
+    "[yundanhao]\r\ndayin,申通=773012345672\r\n";
 constexpr char kLog[] =
     "2026.12.7；李丽；上海市黄浦区南苏州路333号；13166666666；；连衣裙_红色_M×1\r\n"
-    "@时间=09:12:40；模板=申通\r\n"
+    "@时间=09:12:40；模板=申通；运单号=773012345670；订单号=3528811234567890\r\n"
     "2026.12.8；赵六；广东省深圳市南山区高新南七道100号；13511112222；0755-26661234；运动鞋_黑色_"
     "40×1\r\n"
-    "@时间=16:05:02；模板=圆通\r\n"
+    "@时间=16:05:02；模板=圆通；运单号=YT0000000009；订单号=3528811234567891\r\n"
     "2026.12.9；张三；浙江省杭州市西湖区文三路100号；13812345678；；茶杯_白色×2\r\n"
-    "@时间=10:31:15；模板=申通\r\n";
+    "@时间=10:31:15；模板=申通；运单号=773012345671\r\n";
 
 // The window a system-menu command opens, or null.
 HWND open_from_menu(const AppDriver& app, WPARAM command, const char* caption) {

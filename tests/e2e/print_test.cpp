@@ -18,6 +18,7 @@
 #include "print/batch_print.h"
 #include "app/preview_window_win32.h"
 #include "runtime/input_box.h"
+#include "runtime/text_encoding.h"
 #include "tests/e2e/app_driver.h"
 #include "tests/e2e/printed_pdf.h"
 #include "tests/recognize/pages.h"
@@ -1026,6 +1027,100 @@ TEST_F(Printing, AFirstPrintWithoutTheLogAsksAndCreatesIt) {
   std::string log((std::istreambuf_iterator<char>(in)), {});
   EXPECT_NE(log.find("；张三；"), std::string::npos) << log;
   EXPECT_NE(log.find("；13812345678；"), std::string::npos) << log;
+}
+
+}  // namespace
+
+namespace {
+
+// The window of class #32770 that `owner` owns (a file dialog), or null.
+HWND dialog_owned_by(HWND owner, int ms) {
+  for (int waited = 0; waited < ms; waited += 100) {
+    struct Search {
+      HWND owner, found;
+    } search{owner, nullptr};
+    EnumWindows(
+        [](HWND w, LPARAM p) -> BOOL {
+          auto* s = reinterpret_cast<Search*>(p);
+          char cls[16] = {};
+          GetClassNameA(w, cls, sizeof cls);
+          if (std::string(cls) == "#32770" && GetWindow(w, GW_OWNER) == s->owner && IsWindowVisible(w))
+            s->found = w;
+          return !s->found;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    if (search.found) return search.found;
+    Sleep(100);
+  }
+  return nullptr;
+}
+
+// The forms' numbers: typed once, taken by each waybill of a batch in turn
+// (a declined record takes none), kept across a restart, shown in the
+// history and exported with the order numbers for the marketplace.
+TEST_F(Printing, EachWaybillTakesTheNextFormsNumberAndTheDayIsExported) {
+  start();
+  make_default_template();
+  app.set_text(waybill_number, "yt0000000009");  // as a scanner types it
+  std::vector<pages::Order> orders;
+  for (int i = 1; i <= 3; ++i) orders.push_back(pages::numbered_order(i));
+  orders[1].address_line.pop_back();  // a ten-digit mobile is asked about
+  recognise(pages::batch_page_of(orders));
+  EXPECT_EQ(app.text(order_number), "100000001");
+  app.click_async(batch_print_button);
+  EXPECT_TRUE(answer_question(IDNO).starts_with("第 2 条【收件人2】"));
+  ASSERT_TRUE(app.wait_for_text(status_line,
+                                "连打完毕：已打印 2 条，跳过 0 条，答“否”未打印 1 条，剩余 0 条", 60000))
+      << app.text(status_line);
+  EXPECT_EQ(app.text(waybill_number), "YT0000000011");
+  auto read = [](const std::string& path) {
+    std::ifstream in(path, std::ios::binary);  // an ANSI path, as the program's
+    return std::string((std::istreambuf_iterator<char>(in)), {});
+  };
+  std::string log = read(log_path());
+  EXPECT_NE(log.find("；运单号=YT0000000009；订单号=100000001\r\n"), std::string::npos) << log;
+  EXPECT_NE(log.find("；运单号=YT0000000010；订单号=100000003\r\n"), std::string::npos) << log;
+  ASSERT_TRUE(wait_for_pdfs(2));
+
+  EXPECT_EQ(app.close(), 0);
+  ASSERT_TRUE(app.start());
+  EXPECT_EQ(app.text(waybill_number), "YT0000000011");  // the next form of the stack
+
+  SYSTEMTIME now;
+  GetLocalTime(&now);
+  std::string today =
+      std::to_string(now.wYear) + "." + std::to_string(now.wMonth) + "." + std::to_string(now.wDay);
+  std::string csv_path = AppDriver::program_folder() + "\\发货" + today + ".csv";
+  DeleteFileA(csv_path.c_str());  // an earlier run's would be asked about first
+  PostMessageA(app.window(), WM_SYSCOMMAND, 0x0120, 0);
+  HWND history = AppDriver::wait_for_window("打印记录（2 / 2 条）", 10000);
+  ASSERT_TRUE(history);
+  capture(history, app.folder() + "\\..\\slipjet-history-numbers.bmp");  // for a person to look at
+  AppDriver::press(history, 4);  // 导出发货…
+  HWND day = AppDriver::wait_for_window("导出发货", 10000);
+  ASSERT_TRUE(day);
+  PostMessageA(day, WM_COMMAND, IDOK, 0);  // today, as proposed
+  for (int waited = 0; IsWindow(day) && waited < 5000; waited += 50) Sleep(50);
+  HWND save = dialog_owned_by(history, 10000);
+  ASSERT_TRUE(save);
+  Sleep(500);
+  capture(save, app.folder() + "\\..\\slipjet-export-dialog.bmp");  // for a person to look at
+  AppDriver::press(save, IDOK);  // beside the program, as proposed
+  for (int waited = 0; IsWindow(save) && waited < 5000; waited += 50) Sleep(50);
+  HWND told = AppDriver::wait_for_window("导出发货", 10000);
+  ASSERT_TRUE(told);
+  EXPECT_EQ(AppDriver::box_text(told).rfind("已导出 2 条，保存在：", 0), 0u) << AppDriver::box_text(told);
+  PostMessageA(told, WM_COMMAND, IDOK, 0);
+
+  std::string csv = read(csv_path);
+  DeleteFileA(csv_path.c_str());
+  ASSERT_TRUE(csv.starts_with("\xEF\xBB\xBF")) << csv;
+  std::string rows = rt::from_utf8(csv.substr(3));
+  EXPECT_TRUE(rows.starts_with("订单编号,物流公司,运单号,收件人,手机,地址,商品,打印时间\r\n"
+                               "100000001,申通,YT0000000009,收件人1,"))
+      << rows;
+  EXPECT_NE(rows.find("\r\n100000003,申通,YT0000000010,收件人3,"), std::string::npos) << rows;
+  PostMessageA(history, WM_CLOSE, 0, 0);
 }
 
 }  // namespace

@@ -615,3 +615,46 @@ TEST_F(PrintJob, CalibrationCorrectsAndSavesTheOffsets) {
   EXPECT_FALSE(print::correct_offsets(view, path_, asker));
   EXPECT_EQ(view.text(left_offset), "3.5");
 }
+
+namespace {
+
+// Each printed waybill takes the number of the form in the printer and the
+// box moves on to the next form of that template's stack; a declined
+// print, or a number no form has, takes none.
+TEST_F(PrintJob, EachWaybillTakesTheFormsNumberAndItsStackMovesOn) {
+  std::string log = std::string(rt::exe_dir().view()) + "/地址.txt";
+  std::ofstream(log, std::ios::binary) << "";
+  job->show_form_number();
+  EXPECT_EQ(view.text(waybill_number), "");
+  view.set_text(waybill_number, " yt0000000009 ");  // as typed
+  job->keep_typed_form_number();
+  EXPECT_EQ(job->print_waybill("p"), print::PrintOutcome::printed);
+  EXPECT_EQ(view.text(waybill_number), "YT0000000010");
+  EXPECT_EQ(rt::ini_read(path_, "yundanhao", "dayin,申通"), "YT0000000010");
+  std::optional<std::string> content = rt::read_file(log);
+  ASSERT_TRUE(content);
+  EXPECT_NE(content->find("；运单号=YT0000000009\r\n"), std::string::npos) << *content;
+
+  view.set_text(name_box, "李四");
+  view.set_text(mobile_phone, "1381234567");
+  answers = {RT_IDNO};  // the mobile's question
+  EXPECT_EQ(job->print_waybill("p"), print::PrintOutcome::cancelled);
+  EXPECT_EQ(view.text(waybill_number), "YT0000000010");
+
+  view.list_select(template_list, 1);  // another courier's stack
+  job->show_form_number();
+  EXPECT_EQ(view.text(waybill_number), "");
+  view.set_text(waybill_number, "EA123456784CN");
+  questions.clear();
+  answers = {RT_IDYES};
+  EXPECT_EQ(job->print_waybill("p"), print::PrintOutcome::failed);
+  EXPECT_NE(view.status.find("的校验位（第 11 位）应为 5"), std::string::npos) << view.status;
+  EXPECT_EQ(view.text(waybill_number), "EA123456784CN");
+
+  view.list_select(template_list, 0);
+  job->show_form_number();
+  EXPECT_EQ(view.text(waybill_number), "YT0000000010");
+  rt::delete_file(log);
+}
+
+}  // namespace

@@ -141,4 +141,15 @@ TEST(OrderSummary, NumberBuyerAndMessage) {
   EXPECT_EQ(order_summary_text(""), "__");
 }
 
+// The order number the pages and chats name, whatever the label's colon
+// and blanks; a label without six digits after it is no order number.
+TEST(OrderNumber, TheDigitsAfterEitherLabel) {
+  for (const char* text : {"订单编号：3528811234567890 买家：x", "订单号: 3528811234567890",
+                           "……\r\n订单号 　3528811234567890\r\n", "订单编号 ：3528811234567890"})
+    EXPECT_EQ(recognize::order_number(text), "3528811234567890") << text;
+  EXPECT_EQ(recognize::order_number("订单号：12345 订单编号：200000001"), "200000001");
+  EXPECT_EQ(recognize::order_number("请问订单号是多少"), "");
+  EXPECT_EQ(recognize::order_number(""), "");
+}
+
 }  // namespace

@@ -70,6 +70,8 @@ TEST_F(BatchPage, ManyOrdersKeepPageOrder) {
   recognizer->show_record();
   EXPECT_EQ(box(name_box), "收件人77");
   EXPECT_EQ(box(mobile_phone), "13900000077");
+  EXPECT_EQ(box(order_number), "100000077");  // each record its own order
+  EXPECT_EQ(recognizer->record_texts(3).order_number, "100000004");
 }
 
 TEST_F(BatchPage, BodyWithoutOrdersCountsZeroAndKeepsTheBoxes) {
