@@ -1055,24 +1055,25 @@ HWND dialog_owned_by(HWND owner, int ms) {
   return nullptr;
 }
 
-// The forms' numbers: typed once, taken by each waybill of a batch in turn
-// (a declined record takes none), kept across a restart, shown in the
-// history and exported with the order numbers for the marketplace.
+// The forms' numbers: typed once, taken by each waybill of a batch in turn,
+// consecutively (a declined record takes none: the next one takes its
+// form), kept across a restart, shown in the history and exported with the
+// order numbers for the marketplace.
 TEST_F(Printing, EachWaybillTakesTheNextFormsNumberAndTheDayIsExported) {
   start();
   make_default_template();
   app.set_text(waybill_number, "yt0000000009");  // as a scanner types it
   std::vector<pages::Order> orders;
-  for (int i = 1; i <= 3; ++i) orders.push_back(pages::numbered_order(i));
+  for (int i = 1; i <= 4; ++i) orders.push_back(pages::numbered_order(i));
   orders[1].address_line.pop_back();  // a ten-digit mobile is asked about
   recognise(pages::batch_page_of(orders));
   EXPECT_EQ(app.text(order_number), "100000001");
   app.click_async(batch_print_button);
   EXPECT_TRUE(answer_question(IDNO).starts_with("第 2 条【收件人2】"));
   ASSERT_TRUE(app.wait_for_text(status_line,
-                                "连打完毕：已打印 2 条，跳过 0 条，答“否”未打印 1 条，剩余 0 条", 60000))
+                                "连打完毕：已打印 3 条，跳过 0 条，答“否”未打印 1 条，剩余 0 条", 60000))
       << app.text(status_line);
-  EXPECT_EQ(app.text(waybill_number), "YT0000000011");
+  EXPECT_EQ(app.text(waybill_number), "YT0000000012");
   auto read = [](const std::string& path) {
     std::ifstream in(path, std::ios::binary);  // an ANSI path, as the program's
     return std::string((std::istreambuf_iterator<char>(in)), {});
@@ -1080,11 +1081,12 @@ TEST_F(Printing, EachWaybillTakesTheNextFormsNumberAndTheDayIsExported) {
   std::string log = read(log_path());
   EXPECT_NE(log.find("；运单号=YT0000000009；订单号=100000001\r\n"), std::string::npos) << log;
   EXPECT_NE(log.find("；运单号=YT0000000010；订单号=100000003\r\n"), std::string::npos) << log;
-  ASSERT_TRUE(wait_for_pdfs(2));
+  EXPECT_NE(log.find("；运单号=YT0000000011；订单号=100000004\r\n"), std::string::npos) << log;
+  ASSERT_TRUE(wait_for_pdfs(3));
 
   EXPECT_EQ(app.close(), 0);
   ASSERT_TRUE(app.start());
-  EXPECT_EQ(app.text(waybill_number), "YT0000000011");  // the next form of the stack
+  EXPECT_EQ(app.text(waybill_number), "YT0000000012");  // the next form of the stack
 
   SYSTEMTIME now;
   GetLocalTime(&now);
@@ -1093,7 +1095,7 @@ TEST_F(Printing, EachWaybillTakesTheNextFormsNumberAndTheDayIsExported) {
   std::string csv_path = AppDriver::program_folder() + "\\发货" + today + ".csv";
   DeleteFileA(csv_path.c_str());  // an earlier run's would be asked about first
   PostMessageA(app.window(), WM_SYSCOMMAND, 0x0120, 0);
-  HWND history = AppDriver::wait_for_window("打印记录（2 / 2 条）", 10000);
+  HWND history = AppDriver::wait_for_window("打印记录（3 / 3 条）", 10000);
   ASSERT_TRUE(history);
   capture(history, app.folder() + "\\..\\slipjet-history-numbers.bmp");  // for a person to look at
   AppDriver::press(history, 4);  // 导出发货…
@@ -1109,7 +1111,7 @@ TEST_F(Printing, EachWaybillTakesTheNextFormsNumberAndTheDayIsExported) {
   for (int waited = 0; IsWindow(save) && waited < 5000; waited += 50) Sleep(50);
   HWND told = AppDriver::wait_for_window("导出发货", 10000);
   ASSERT_TRUE(told);
-  EXPECT_EQ(AppDriver::box_text(told).rfind("已导出 2 条，保存在：", 0), 0u) << AppDriver::box_text(told);
+  EXPECT_EQ(AppDriver::box_text(told).rfind("已导出 3 条，保存在：", 0), 0u) << AppDriver::box_text(told);
   PostMessageA(told, WM_COMMAND, IDOK, 0);
 
   std::string csv = read(csv_path);
@@ -1120,6 +1122,7 @@ TEST_F(Printing, EachWaybillTakesTheNextFormsNumberAndTheDayIsExported) {
                                "100000001,申通,YT0000000009,收件人1,"))
       << rows;
   EXPECT_NE(rows.find("\r\n100000003,申通,YT0000000010,收件人3,"), std::string::npos) << rows;
+  EXPECT_NE(rows.find("\r\n100000004,申通,YT0000000011,收件人4,"), std::string::npos) << rows;
   PostMessageA(history, WM_CLOSE, 0, 0);
 }
 

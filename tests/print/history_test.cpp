@@ -128,7 +128,7 @@ TEST_F(HistoryFile, NotesGiveEachEntryItsTimeAndTemplateAndOlderReadersSkipThem)
   first.date = again.date = "2026.12.7";
   std::string log = print::log_line(first) + "\r\n" + print::log_note({"09:05:01", "申通"}) + "\r\n" +
                     print::log_line(again) + "\r\n" + print::log_note({"14:32:05", "圆；通"}) + "\r\n" +
-                    // an older version's line, a later version's note, a stray note
+                    // an older version's line, a note's fields in another order, a stray note
                     "2026.12.8；李四；地址；139；；货\r\n" +
                     "@时间=15:00:00；运单号=YT001；模板=韵达\r\n\r\n@时间=16:00:00；模板=申通\r\n";
   append(log);
@@ -143,7 +143,8 @@ TEST_F(HistoryFile, NotesGiveEachEntryItsTimeAndTemplateAndOlderReadersSkipThem)
   EXPECT_EQ(h.entries()[1].note.time, "14:32:05");  // a reprint keeps its own template
   EXPECT_EQ(h.entries()[1].note.template_name, "圆，通");
   EXPECT_EQ(h.entries()[1].goods(), "A1▅");
-  EXPECT_EQ(h.entries()[2].note.template_name, "韵达");
+  EXPECT_EQ(h.entries()[2].note.template_name, "韵达");  // its fields in any order
+  EXPECT_EQ(h.entries()[2].note.waybill_number, "YT001");
   EXPECT_EQ(h.count(texts(), 0), 2);
 }
 
