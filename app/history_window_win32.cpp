@@ -173,12 +173,18 @@ void HistoryWindow::export_shipments() {
   HWND window = handle();
   view::BoxAsker asker = asker_of(window);
   std::string day;
-  std::vector<const print::HistoryEntry*> rows = rows_to_export(asker, day);
-  if (rows.empty() || !still_open(window)) return;
+  std::vector<size_t> chosen = rows_to_export(asker, day);
+  if (chosen.empty() || !still_open(window)) return;
   std::optional<std::string> path =
       save_file_path(window, std::string(rt::exe_dir().view()),
                      "发货" + (day.empty() ? std::string("所选") : day) + ".csv");
   if (!path || !still_open(window)) return;
+  // Taken only now: the log may have been read again while the dialog was
+  // open (a print from the main window, the history shown again).
+  const std::vector<print::HistoryEntry>& entries = history_.entries();
+  std::vector<const print::HistoryEntry*> rows;
+  for (size_t i : chosen)
+    if (i < entries.size()) rows.push_back(&entries[i]);
   print::ShipmentFile file = print::shipment_file(rows);
   if (!rt::replace_file_contents(*path, file.bytes))
     return asker.tell("无法写入 " + *path + "：文件可能正被其他程序（例如表格软件）打开，请关闭后再导出。",
@@ -187,15 +193,14 @@ void HistoryWindow::export_shipments() {
              RT_MB_ICONINFORMATION);
 }
 
-std::vector<const print::HistoryEntry*> HistoryWindow::rows_to_export(view::Asker& asker,
-                                                                      std::string& day) {
+std::vector<size_t> HistoryWindow::rows_to_export(view::Asker& asker, std::string& day) {
   const std::vector<print::HistoryEntry>& entries = history_.entries();
-  std::vector<const print::HistoryEntry*> rows;
+  std::vector<size_t> rows;
   std::vector<int> chosen = list_.selected_rows();
   if (chosen.size() >= 2) {
     // In the order they were printed: the list shows the newest first.
     for (auto row = chosen.rbegin(); row != chosen.rend(); ++row)
-      if (size_t(*row) < shown_.size()) rows.push_back(&entries[shown_[size_t(*row)]]);
+      if (size_t(*row) < shown_.size()) rows.push_back(shown_[size_t(*row)]);
     return rows;
   }
   double now = rt::now();
@@ -210,8 +215,8 @@ std::vector<const print::HistoryEntry*> HistoryWindow::rows_to_export(view::Aske
     asker.tell("“" + day + "”不是日期，请按 2026.12.10 的样子填写。", kExportTitle, RT_MB_ICONWARNING);
     return rows;
   }
-  for (const print::HistoryEntry& e : entries)
-    if (e.day == *wanted) rows.push_back(&e);
+  for (size_t i = 0; i < entries.size(); ++i)
+    if (entries[i].day == *wanted) rows.push_back(i);
   if (rows.empty()) asker.tell(day + " 没有打印记录。", kExportTitle, RT_MB_ICONINFORMATION);
   return rows;
 }

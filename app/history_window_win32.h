@@ -43,9 +43,10 @@ class HistoryWindow : public ui::WindowBase {
   std::string cell_text(int row, int column) const;
   void reprint();
   void export_shipments();
-  // The rows to export: those chosen, or a day's the seller names; empty
-  // when there are none or the seller cancelled.
-  std::vector<const print::HistoryEntry*> rows_to_export(view::Asker& asker, std::string& day);
+  // The entries to export, by position, in print order: the rows chosen,
+  // or a day's the seller names; empty when there are none or the seller
+  // cancelled.
+  std::vector<size_t> rows_to_export(view::Asker& asker, std::string& day);
   // Whether the window that asked a question (a nested message loop, in
   // which it may have been closed) is still this object's window.
   bool still_open(HWND asking) const { return asking && handle() == asking; }
